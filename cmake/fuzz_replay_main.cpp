@@ -1,0 +1,37 @@
+// Replays a fuzz corpus through LLVMFuzzerTestOneInput when the compiler has
+// no libFuzzer: each argument is a file or a folder of files.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+static void replayFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+}
+
+int main(int argc, char** argv) {
+  size_t count = 0;
+  for (int i = 1; i < argc; ++i) {
+    std::filesystem::path arg(argv[i]);
+    if (std::filesystem::is_directory(arg)) {
+      for (const auto& entry : std::filesystem::recursive_directory_iterator(arg)) {
+        if (entry.is_regular_file()) {
+          replayFile(entry.path());
+          ++count;
+        }
+      }
+    } else {
+      replayFile(arg);
+      ++count;
+    }
+  }
+  std::printf("replayed %zu inputs\n", count);
+  return count > 0 ? 0 : 1;
+}
