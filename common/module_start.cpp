@@ -1,0 +1,67 @@
+// Find-or-start of suite modules and the help hand-off.
+#include "module_start.h"
+
+#include <shellapi.h>
+
+#include "core/command_line.h"
+#include "core/module_lists.h"
+#include "core/suite_command_codes.h"
+#include "suite_command.h"
+#include "themecore.h"
+
+namespace suite {
+
+HWND FindOrStartModule(const char* windowClass, const std::string& commandLine, bool* started) {
+  if (started != nullptr) *started = false;
+  HWND window = FindWindowA(windowClass, nullptr);
+  if (window != nullptr) return window;
+
+  // A program that cannot be started simply never shows its window.
+  SKSHELL(commandLine.c_str(), SW_SHOW, 0);
+  if (started != nullptr) *started = true;
+
+  // Elapsed ticks, not a deadline, so the wrap of GetTickCount cannot end
+  // the wait early.  A short sleep rather than Sleep(0): the module being
+  // started needs the processor more than this loop does.
+  const DWORD startTick = GetTickCount();
+  while (TicksElapsed(startTick, GetTickCount()) < MODULE_START_WAIT_MS) {
+    Sleep(10);
+    window = FindWindowA(windowClass, nullptr);
+    if (window != nullptr) return window;
+  }
+  return nullptr;
+}
+
+static std::string WithoutFinalBackslash(std::string folder) {
+  while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  return folder;
+}
+
+HelpResult OpenHelp(const std::string& helpFile, const std::string& viewerRef,
+                    const std::string& topic, const std::string& programFolder) {
+  if (helpFile.empty() || !SKEXIST(helpFile.c_str())) return HelpResult::NoHelpFile;
+
+  ModuleRef viewer = ParseModuleRef(viewerRef);
+  std::string viewerPath = viewer.program.empty() ? std::string()
+                                                  : themecore::FindFile(viewer.program.c_str());
+  if (!viewerPath.empty()) {
+    HWND window = viewer.windowClass.empty() ? nullptr
+                                             : FindWindowA(viewer.windowClass.c_str(), nullptr);
+    if (window != nullptr) {
+      if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+      SetForegroundWindow(window);
+      SendSuiteCommand(window, CMD_OPEN_ITEMS, helpFile);
+      return HelpResult::SentToViewer;
+    }
+    std::string commandLine = HelpCommandLine(viewerPath, helpFile, topic);
+    return SKSHELL(commandLine.c_str(), SW_SHOW, 0) != 0 ? HelpResult::StartedViewer
+                                                         : HelpResult::Failed;
+  }
+
+  std::string folder = WithoutFinalBackslash(programFolder);
+  HINSTANCE shell = ShellExecuteA(nullptr, "open", helpFile.c_str(), nullptr,
+                                  folder.empty() ? nullptr : folder.c_str(), SW_SHOW);
+  return reinterpret_cast<INT_PTR>(shell) > 32 ? HelpResult::OpenedByShell : HelpResult::Failed;
+}
+
+}  // namespace suite
