@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "harness.h"
 #include "suite_command.h"
 
 namespace {
@@ -28,23 +29,12 @@ void AppendLog(const std::string& line) {
   std::fclose(log);
 }
 
-std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string hex;
-  hex.reserve(bytes.size() * 2);
-  for (unsigned char c : bytes) {
-    hex.push_back(digits[c >> 4]);
-    hex.push_back(digits[c & 15]);
-  }
-  return hex;
-}
-
 LRESULT CALLBACK ReceiverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COPYDATA: {
       std::string text;
       uint32_t code = suite::ReceiveSuiteCommand(text, wParam, lParam);
-      AppendLog(std::to_string(code) + " " + std::to_string(text.size()) + " " + Hex(text));
+      AppendLog(std::to_string(code) + " " + std::to_string(text.size()) + " " + harness::ToHex(text));
       if (code == suite::CMD_CLOSE) PostMessageA(window, WM_CLOSE, 0, 0);
       return suite::SUITE_COMMAND_HANDLED;
     }
