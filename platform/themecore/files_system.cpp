@@ -150,7 +150,16 @@ THEMECORE_API int32_t __stdcall SKEXIST(const char* path) {
   try {
     int32_t exists = 0;
     if (path != nullptr && path[0] != '\0') {
-      exists = GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES ? 1 : 0;
+      // A pattern ("C:\\folder\\*.*") exists when anything matches it: the
+      // programs test a folder that way.
+      if (std::strpbrk(path, "*?") != nullptr) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(path, &found);
+        exists = search != INVALID_HANDLE_VALUE ? 1 : 0;
+        if (search != INVALID_HANDLE_VALUE) FindClose(search);
+      } else {
+        exists = GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES ? 1 : 0;
+      }
     }
     orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKEXIST").Text(path), exists);
     return exists;

@@ -35,7 +35,8 @@ THEMECORE_API int32_t __stdcall SKSHELL(const char* commandLine, int32_t showMod
 // found (0 when none; the buffer then holds "").
 THEMECORE_API int32_t __stdcall SKFINDF(const char* name, char* pathOut, int32_t pathOutSize);
 
-// Non-zero when the file or folder exists.
+// Non-zero when the file or folder exists; a path with "*" or "?" exists
+// when anything matches it.
 THEMECORE_API int32_t __stdcall SKEXIST(const char* path);
 
 // ---------------------------------------------------------------------------
@@ -112,6 +113,9 @@ THEMECORE_API int32_t __stdcall SKGETSYSCOLOR(int32_t n);
 // Skin size n (caption height, frame width ...); GetSystemMetrics for sizes
 // the skin does not define.
 THEMECORE_API int32_t __stdcall SKGETSYSTEMMETRICS(int32_t n);
+// The smallest width and height a skinned main window may take.
+THEMECORE_API int32_t __stdcall SKXMINI();
+THEMECORE_API int32_t __stdcall SKYMINI();
 // The skin's fonts.  The engine owns them: callers never delete them.
 THEMECORE_API HFONT __stdcall SKCAPTIONFONT();
 THEMECORE_API HFONT __stdcall SKDEFAULTFONT();

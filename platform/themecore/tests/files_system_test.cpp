@@ -248,6 +248,9 @@ TEST(SKEXIST, TellsFilesAndFoldersFromMissingPaths) {
       {"missing folder part", folder.Child("none\\file.txt"), 0},
       {"empty", "", 0},
       {"5000-byte name", std::string(5000, 'e'), 0},
+      {"pattern matching a file", folder.Child("*.*"), 1},
+      {"pattern matching nothing", folder.Child("sub dir") + "\\*.txt", 0},
+      {"pattern in a missing folder", folder.Child("none") + "\\*.*", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
