@@ -5,6 +5,10 @@
 //
 //   suite_receiver CLASS LOGFILE [SHOW_AFTER_MS [LIFETIME_MS]]
 //
+// Started without arguments (as a program is when the suite starts it by
+// name), it takes CLASS and LOGFILE from the environment variables
+// ORB_RECEIVER_CLASS and ORB_RECEIVER_LOG.
+//
 // The window appears SHOW_AFTER_MS after start (default 0); the program
 // ends on CMD_CLOSE or after LIFETIME_MS (default 20000).  On start it logs
 // "start PID" so a test can count how often it was started.
@@ -47,13 +51,20 @@ LRESULT CALLBACK ReceiverProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 }  // namespace
 
+std::string EnvironmentText(const char* name) {
+  char value[MAX_PATH] = {};
+  DWORD length = GetEnvironmentVariableA(name, value, sizeof(value));
+  return length > 0 && length < sizeof(value) ? std::string(value, length) : std::string();
+}
+
 int main(int argc, char** argv) {
-  if (argc < 3) {
+  std::string classText = argc >= 3 ? argv[1] : EnvironmentText("ORB_RECEIVER_CLASS");
+  g_logPath = argc >= 3 ? argv[2] : EnvironmentText("ORB_RECEIVER_LOG");
+  if (classText.empty() || g_logPath.empty()) {
     std::fprintf(stderr, "usage: suite_receiver CLASS LOGFILE [SHOW_AFTER_MS [LIFETIME_MS]]\n");
     return 2;
   }
-  const char* className = argv[1];
-  g_logPath = argv[2];
+  const char* className = classText.c_str();
   DWORD showAfterMs = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 0;
   DWORD lifetimeMs = argc > 4 ? std::strtoul(argv[4], nullptr, 10) : 20000;
   AppendLog("start " + std::to_string(GetCurrentProcessId()));
