@@ -1,0 +1,115 @@
+// The media browser's process-wide state, kept together in one place: what
+// start-up reads and creates, and what the main window procedure and the
+// commands share.  Owned by the main thread.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/startup_rules.h"
+#include "skin_texts.h"
+
+namespace browser {
+
+// Ids of the main window's controls.
+enum ControlId : int32_t {
+  ID_TYPE_COMBO = 1,
+  ID_FAVOURITES_COMBO = 2,
+  ID_FILE_LIST = 3,
+  ID_SECOND_LIST = 4,
+  ID_HELP_BUTTON = 9,
+  ID_CHECK_BUTTON = 15,
+  ID_FOLDER_TREE = 32766,
+};
+
+// How the program restarts after its message loop ends.
+enum RestartModeValue : int32_t {
+  RESTART_NONE = 0,
+  RESTART_AFTER_DEVICE = 2,   // restart with "USBDETECTED"
+  RESTART_PLAIN = -1,         // restart without arguments
+};
+
+struct BrowserState {
+  HINSTANCE instance = nullptr;
+  std::string programFolder;   // ends in "\"
+  std::string exeName;         // file name of the executable
+  std::string basePath;        // folder + name without extension
+  suite::TextTable texts;
+  suite::MenuTables menus;
+  int32_t itemHeight = 50;
+  std::string userFolder;      // ends in "\"
+  std::string defaultListFile;
+  std::string skinFile = "LUMINAR.SKL";
+  std::vector<std::string> skins;  // full skin file paths, skin menu order
+  bool startedByDevice = false;
+  int32_t restartMode = RESTART_NONE;
+
+  HICON icon = nullptr;
+  HICON smallIcon = nullptr;
+  HBITMAP miniLed = nullptr;
+  HMENU mainMenu = nullptr;
+
+  HWND mainWindow = nullptr;
+  HWND clientHolder = nullptr;
+  HWND menuHolder = nullptr;
+  HWND statusWindow = nullptr;
+  HWND typeCombo = nullptr;
+  HWND favouritesCombo = nullptr;
+  HWND folderTree = nullptr;
+  HWND fileList = nullptr;
+  HWND secondList = nullptr;
+  HWND checkButton = nullptr;
+  HWND helpButton = nullptr;
+  std::vector<HWND> buttons;   // 5-8, 10-14, 95
+
+  std::vector<MediaType> types;
+  int32_t currentType = -1;
+  std::string currentFolder;   // ends in "\"
+  std::string filterList;      // text entry 3: extensions the file list hides
+  int32_t noticeSeen = 0;
+  int32_t option408 = 0;
+  uintptr_t gdiplusToken = 0;
+  bool rightButtonDown = false;  // the key filter's right-button flag
+
+  // Target of chosen files set by another module (program, class).
+  std::string overrideProgram;
+  std::string overrideClass;
+};
+
+BrowserState& Browser();
+
+// The main window procedure (exported as WNDPROC).
+LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Settings (<temp><base name>.cfg and .fav) and file associations.
+struct WindowSettings {
+  int32_t left = 0, top = 0, width = 0, height = 0;
+  std::string folder, pattern;
+  int32_t option809 = 0;
+};
+void LoadSettings(WindowSettings* settings);
+void SaveSettings(const WindowSettings& settings);
+int32_t RegisterFileAssociation(const std::string& entry, int32_t mode);
+void ListSubfolders(const std::string& folder, std::vector<std::string>* folders);
+std::string SettingsPath();
+std::string FavouritesPath();
+
+// Hands an item list to the player (or the module set with code 2).
+HWND SendFilesToModule(const std::string& itemList);
+
+// The first-run notice: returns the id of the control that closed it; the
+// check mask has bit k-1 set for every ticked k-th check box.
+int32_t ShowStartNotice(HWND owner, HFONT font, const std::string& caption,
+                        const std::string& lines, const std::string& checkTexts,
+                        const std::string& buttons, int32_t* checkMask);
+
+// The message loop's key pre-filter: 1 swallows the message.
+int32_t KeyPreFilter(HWND mainWindow, MSG* message);
+
+// Lays out the controls for the main window's client size.
+void LayoutBrowserWindow(int32_t width, int32_t height);
+
+}  // namespace browser

@@ -1,0 +1,86 @@
+// Text rules of the media browser.
+#include "text_rules.h"
+
+#include <limits>
+
+namespace browser {
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+std::string UpperAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+std::string TrimBlanks(const std::string& text) {
+  size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return std::string();
+  size_t last = text.find_last_not_of(' ');
+  return text.substr(first, last - first + 1);
+}
+
+std::string TrimLeadingBlanks(const std::string& text) {
+  size_t first = text.find_first_not_of(' ');
+  return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+std::string ReplaceAll(const std::string& text, const std::string& token, const std::string& value) {
+  if (token.empty()) return text;
+  std::string out;
+  size_t pos = 0;
+  for (;;) {
+    size_t hit = text.find(token, pos);
+    if (hit == std::string::npos) break;
+    out.append(text, pos, hit - pos);
+    out += value;
+    pos = hit + token.size();
+  }
+  out.append(text, pos, std::string::npos);
+  return out;
+}
+
+bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
+  if (suffix.size() > text.size()) return false;
+  return LowerAscii(text.substr(text.size() - suffix.size())) == LowerAscii(suffix);
+}
+
+int32_t LeadingNumber(const std::string& text) {
+  size_t i = text.find_first_not_of(' ');
+  if (i == std::string::npos) return 0;
+  bool negative = false;
+  if (text[i] == '-' || text[i] == '+') {
+    negative = text[i] == '-';
+    ++i;
+  }
+  int64_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > static_cast<int64_t>(std::numeric_limits<int32_t>::max()) + 1) break;
+  }
+  if (negative) value = -value;
+  if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(value);
+}
+
+std::string WithoutFinalBackslash(std::string path) {
+  while (!path.empty() && path.back() == '\\') {
+    if (path.size() == 3 && path[1] == ':') break;
+    path.pop_back();
+  }
+  return path;
+}
+
+std::string WithFinalBackslash(std::string path) {
+  if (path.empty() || path.back() != '\\') path.push_back('\\');
+  return path;
+}
+
+}  // namespace browser

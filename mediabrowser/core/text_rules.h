@@ -1,0 +1,31 @@
+// Small text rules the media browser applies to names, entries and paths:
+// ASCII case folding (the ANSI code page's upper half is left alone, as the
+// file system's own folding differs by code page), blank trimming, token
+// replacement and the numeric reading of settings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace browser {
+
+std::string LowerAscii(std::string text);
+std::string UpperAscii(std::string text);
+// Removes blanks (spaces only) at both ends.
+std::string TrimBlanks(const std::string& text);
+std::string TrimLeadingBlanks(const std::string& text);
+// Every occurrence of `token` replaced by `value` (left to right, the
+// replacement is not searched again).
+std::string ReplaceAll(const std::string& text, const std::string& token, const std::string& value);
+bool EndsWithNoCase(const std::string& text, const std::string& suffix);
+
+// The number at the start of a text as a settings reader takes it: leading
+// blanks skipped, an optional sign, then decimal digits; 0 when there is no
+// number; saturated at the 32-bit limits.
+int32_t LeadingNumber(const std::string& text);
+
+// A path with every final backslash removed, but never below "x:\".
+std::string WithoutFinalBackslash(std::string path);
+std::string WithFinalBackslash(std::string path);
+
+}  // namespace browser

@@ -1,0 +1,230 @@
+// The media browser's main window procedure: layout of its panes, painting
+// of its owner-drawn lists and combos, suite commands from other programs,
+// and closing.  Commands from menus and buttons go to DispatchBrowserCommand.
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "browser_state.h"
+#include "core/item_list.h"
+#include "core/suite_command_codes.h"
+#include "core/text_rules.h"
+#include "suite_command.h"
+#include "themecore.h"
+
+namespace browser {
+
+namespace {
+
+int ComboHeight(HWND combo) {
+  RECT rect = {};
+  if (combo != nullptr) GetWindowRect(combo, &rect);
+  return std::max<int>(rect.bottom - rect.top, 20);
+}
+
+int ButtonWidth(HWND button) {
+  char text[256] = {};
+  GetWindowTextA(button, text, sizeof(text));
+  int32_t width = 0, height = 0;
+  SKGETTEXTEXTENT(button, SKCAPTIONFONT(), text[0] ? text : " ", &width, &height);
+  return width + 16;
+}
+
+HWND ButtonById(int id) {
+  for (HWND button : Browser().buttons) {
+    if (GetDlgCtrlID(button) == id) return button;
+  }
+  return nullptr;
+}
+
+void PlaceButtonRow(const int* ids, size_t count, int x, int y, int height) {
+  for (size_t i = 0; i < count; ++i) {
+    HWND button = ButtonById(ids[i]);
+    if (button == nullptr) continue;
+    int width = ButtonWidth(button);
+    MoveWindow(button, x, y, width, height, TRUE);
+    x += width + 1;
+  }
+}
+
+// The commands of the main window's menus and buttons.  Their work comes
+// with the file lists, hand-over, batch and album commands; until then a
+// command does nothing.
+void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {}
+
+LRESULT OnCopyData(HWND window, WPARAM wParam, LPARAM lParam) {
+  BrowserState& b = Browser();
+  std::string text;
+  uint32_t code = suite::ReceiveSuiteCommand(text, wParam, lParam);
+  switch (code) {
+    case suite::CMD_SET_TARGET_PROGRAM:
+      b.overrideProgram = suite::CommaField(text, 1);
+      b.overrideClass = suite::CommaField(text, 2);
+      if (!b.overrideProgram.empty() && b.checkButton != nullptr) ShowWindow(b.checkButton, SW_HIDE);
+      break;
+    case suite::CMD_CLOSE:
+      if (IsIconic(b.mainWindow)) ShowWindow(b.mainWindow, SW_HIDE);
+      PostMessageA(b.mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+      break;
+    case 11: case 12: case 13: case 14: case 15: case 16: {
+      int32_t index = static_cast<int32_t>(code) - 11;
+      if (index != b.currentType && index < static_cast<int32_t>(b.types.size())) {
+        SendMessageA(b.typeCombo, CB_SETCURSEL, index, 0);
+        b.currentType = index;
+      }
+      break;
+    }
+    case suite::CMD_GO_TO_FOLDER:
+      b.currentFolder = WithFinalBackslash(LowerAscii(text));
+      break;
+  }
+  return suite::SUITE_COMMAND_HANDLED;
+}
+
+void OnClose(HWND window) {
+  BrowserState& b = Browser();
+  WINDOWPLACEMENT placement = {};
+  placement.length = sizeof(placement);
+  GetWindowPlacement(window, &placement);
+  WindowSettings settings;
+  settings.left = placement.rcNormalPosition.left;
+  settings.top = placement.rcNormalPosition.top;
+  settings.width = placement.rcNormalPosition.right - placement.rcNormalPosition.left;
+  settings.height = placement.rcNormalPosition.bottom - placement.rcNormalPosition.top;
+  settings.folder = b.currentFolder;
+  if (b.currentType >= 0 && b.currentType < static_cast<int32_t>(b.types.size())) {
+    settings.pattern = b.types[b.currentType].pattern;
+  }
+  settings.option809 =
+      b.mainMenu != nullptr && (GetMenuState(b.mainMenu, 809, MF_BYCOMMAND) & MF_CHECKED) ? -1 : 0;
+  SaveSettings(settings);
+  PostQuitMessage(0);
+}
+
+void DrawListItem(const DRAWITEMSTRUCT* item) {
+  if (item->itemID == static_cast<UINT>(-1)) return;
+  bool selected = (item->itemState & ODS_SELECTED) != 0;
+  COLORREF text = static_cast<COLORREF>(SKGETSYSCOLOR(selected ? 115 : 101));
+  COLORREF back = static_cast<COLORREF>(SKGETSYSCOLOR(selected ? 114 : 104));
+  const RECT& r = item->rcItem;
+  SKFILLRECT(item->hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, static_cast<int32_t>(back));
+  UINT getLength = item->CtlType == ODT_COMBOBOX ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
+  UINT getText = item->CtlType == ODT_COMBOBOX ? CB_GETLBTEXT : LB_GETTEXT;
+  LRESULT length = SendMessageA(item->hwndItem, getLength, item->itemID, 0);
+  if (length > 0) {
+    std::string label(static_cast<size_t>(length) + 1, '\0');
+    SendMessageA(item->hwndItem, getText, item->itemID, reinterpret_cast<LPARAM>(label.data()));
+    label.resize(static_cast<size_t>(length));
+    SetBkMode(item->hDC, TRANSPARENT);
+    SetTextColor(item->hDC, text);
+    TextOutA(item->hDC, r.left + 2, r.top + 1, label.c_str(), static_cast<int>(label.size()));
+  }
+  if (item->itemState & ODS_FOCUS) DrawFocusRect(item->hDC, &r);
+}
+
+}  // namespace
+
+void LayoutBrowserWindow(int32_t width, int32_t height) {
+  BrowserState& b = Browser();
+  int cell = b.itemHeight + 10;
+  int panel = GetSystemMetrics(SM_CXSCREEN) > 1280 ? 250 : 200;
+  int right = std::max(cell, ((width - panel) / cell) * cell + 4);
+  int left = std::max(0, width - right);
+  int comboHeight = ComboHeight(b.typeCombo);
+
+  if (b.typeCombo) MoveWindow(b.typeCombo, 0, 0, left, comboHeight + 164, TRUE);
+  if (b.favouritesCombo) MoveWindow(b.favouritesCombo, 0, height - comboHeight, left, comboHeight + 164, TRUE);
+  if (b.folderTree) {
+    MoveWindow(b.folderTree, 0, comboHeight + 1, left,
+               std::max(0, height - 2 * comboHeight - 1), TRUE);
+  }
+
+  int halfHeight = height - height / 2 - (comboHeight + 1);
+  int scroll = GetSystemMetrics(SM_CXHSCROLL);
+  int cells = (2 * halfHeight - (scroll + 69)) / cell;
+  int listHeight = cells >= 1 ? cells * cell + scroll + 5 : halfHeight;
+  int listX = left + 1;
+  if (b.fileList) MoveWindow(b.fileList, listX, 0, right - 1, listHeight, TRUE);
+
+  int buttonHeight = comboHeight;
+  int rowY = listHeight + 2;
+  static const int kUpperRow[] = {5, 6, 7, 8};
+  PlaceButtonRow(kUpperRow, 4, listX, rowY, buttonHeight);
+  if (b.checkButton) {
+    int x = listX;
+    for (int id : kUpperRow) {
+      if (HWND button = ButtonById(id)) x += ButtonWidth(button) + 1;
+    }
+    char text[256] = {};
+    GetWindowTextA(b.checkButton, text, sizeof(text));
+    int32_t textWidth = 0, textHeight = 0, imageWidth = 0, imageHeight = 0;
+    SKGETTEXTEXTENT(b.checkButton, SKDEFAULTFONT(), text[0] ? text : " ", &textWidth, &textHeight);
+    SKGETPIXMAPSIZE(SKCHECKBUT(), &imageWidth, &imageHeight);
+    int checkWidth = std::max<int>(textWidth + imageWidth / 4 + 8, imageWidth / 4);
+    MoveWindow(b.checkButton, x + 5, rowY, checkWidth, buttonHeight, TRUE);
+  }
+  int secondTop = rowY + buttonHeight + 2;
+  int secondHeight = std::max(0, height - secondTop - buttonHeight - 2);
+  if (b.secondList) MoveWindow(b.secondList, listX, secondTop, right - 1, secondHeight, TRUE);
+  static const int kLowerRow[] = {10, 11, 12, 13, 14, 95};
+  PlaceButtonRow(kLowerRow, 6, listX, secondTop + secondHeight + 2, buttonHeight);
+
+  if (b.helpButton && b.menuHolder) {
+    RECT bar;
+    GetClientRect(b.menuHolder, &bar);
+    int32_t barWidth = 0, barHeight = 0;
+    SKGETPIXMAPSIZE(SKMENUBAR(), &barWidth, &barHeight);
+    int helpWidth = SKGETSYSTEMMETRICS(7);
+    int helpHeight = barHeight > 0 ? barHeight : bar.bottom;
+    MoveWindow(b.helpButton, bar.right - helpWidth, 0, helpWidth, helpHeight, TRUE);
+  }
+}
+
+LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND engineWindow = window;
+  UINT engineMessage = message;
+  WPARAM engineWParam = wParam;
+  LPARAM engineLParam = lParam;
+  int32_t handled = SKGETMESSAGE(&engineWindow, &engineMessage, &engineWParam, &engineLParam);
+  if (handled != 0) return handled;
+
+  BrowserState& b = Browser();
+  switch (message) {
+    case WM_COPYDATA:
+      return OnCopyData(window, wParam, lParam);
+    case WM_SIZE:
+      if (window == b.clientHolder) LayoutBrowserWindow(LOWORD(lParam), HIWORD(lParam));
+      break;
+    case WM_CTLCOLORLISTBOX:
+      if (reinterpret_cast<HWND>(lParam) == b.fileList || reinterpret_cast<HWND>(lParam) == b.secondList) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, static_cast<COLORREF>(SKGETSYSCOLOR(101)));
+        SetBkColor(dc, static_cast<COLORREF>(SKGETSYSCOLOR(104)));
+        static HBRUSH brush = nullptr;
+        if (brush == nullptr) brush = CreateSolidBrush(static_cast<COLORREF>(SKGETSYSCOLOR(104)));
+        return reinterpret_cast<LRESULT>(brush);
+      }
+      break;
+    case WM_MEASUREITEM: {
+      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      item->itemHeight = item->CtlID == ID_FILE_LIST ? static_cast<UINT>(b.itemHeight + 10) : 18;
+      return TRUE;
+    }
+    case WM_DRAWITEM:
+      DrawListItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_COMMAND:
+      DispatchBrowserCommand(window, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_CLOSE && window == b.mainWindow) OnClose(window);
+      break;
+    case WM_DESTROY:
+      if (window == b.mainWindow) b.mainWindow = nullptr;
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace browser

@@ -1,0 +1,332 @@
+// The media browser under Wine, started as a user starts it: from a program
+// folder holding orbmedia.exe, its text table, the skin and the DLLs.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/command_line.h"
+#include "core/suite_command_codes.h"
+#include "harness.h"
+#include "suite_command.h"
+
+namespace {
+
+constexpr DWORD kStartMs = 15000;
+
+std::string TempFolder() {
+  char buffer[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, buffer);
+  return buffer;
+}
+
+std::string ReadFileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
+
+void WriteFileText(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::istringstream in(ReadFileText(path));
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// Deletes a folder with everything in it (the browser creates its user
+// folder inside its program folder).
+void RemoveTree(const std::string& folder) {
+  WIN32_FIND_DATAA found = {};
+  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(folder + name + "\\");
+      } else {
+        DeleteFileA((folder + name).c_str());
+      }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+// A program folder with a blank in its name, as under "Program Files".
+class ProgramFolder {
+ public:
+  explicit ProgramFolder(const char* name, bool withTextTable = true) {
+    folder_ = TempFolder() + "orb suite " + name + "\\";
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    const char* files[] = {"orbmedia.exe", "themecore.dll", "tonelink.dll", "LUMINAR.SKL"};
+    for (const char* file : files) Copy(file, file);
+    if (withTextTable) Copy("orbmedia.SYS", "orbmedia.SYS");
+  }
+  ~ProgramFolder() { RemoveTree(folder_); }
+  void Copy(const char* from, const char* to) {
+    CopyFileA((harness::ProgramFolder() + from).c_str(), (folder_ + to).c_str(), FALSE);
+  }
+  std::string path(const char* file) const { return folder_ + file; }
+  std::string browserCommand(const std::string& arguments = "") const {
+    return suite::ProgramCommandLine(path("orbmedia.exe"), arguments);
+  }
+
+ private:
+  std::string folder_;
+};
+
+std::string SettingsPath() { return TempFolder() + "orbmedia.cfg"; }
+
+// Settings that start in a known place without the first-run notice.
+void WriteQuietSettings(const std::string& folder) {
+  WriteFileText(SettingsPath(), " 40| 30| 760| 520|" + folder + "|*.*| 0|-1| 0");
+}
+
+struct FoundChild {
+  int id;
+  std::string className;
+  HWND window = nullptr;
+};
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
+  auto* children = reinterpret_cast<std::vector<FoundChild>*>(param);
+  char className[64] = {};
+  GetClassNameA(child, className, sizeof(className));
+  children->push_back({GetDlgCtrlID(child), className, child});
+  return TRUE;
+}
+
+std::vector<FoundChild> Children(HWND window) {
+  std::vector<FoundChild> children;
+  EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+const FoundChild* ChildById(const std::vector<FoundChild>& children, int id) {
+  for (const FoundChild& child : children) {
+    if (child.id == id) return &child;
+  }
+  return nullptr;
+}
+
+bool SameText(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
+
+void CloseBrowser(HWND window, harness::Process& process) {
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(process.waitExit(kStartMs), 0);
+}
+
+TEST(MediaBrowser, StartsWithItsControlsAndClosesCleanly) {
+  ProgramFolder program("start");
+  WriteQuietSettings(TempFolder());
+  DeleteFileA((TempFolder() + "orbmedia.fav").c_str());
+  harness::Process browser;
+  ASSERT_TRUE(browser.start(program.browserCommand()));
+  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs));
+  EXPECT_EQ(harness::WindowText(window), "Orb Media");
+  EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (WS_POPUP | WS_SYSMENU), WS_POPUP | WS_SYSMENU);
+
+  std::vector<FoundChild> children = Children(window);
+  struct Expected { int id; const char* className; };
+  const Expected expected[] = {
+      {1, "ComboBox"}, {2, "ComboBox"}, {3, "ListBox"}, {4, "ListBox"}, {32766, "skBff"},
+  };
+  for (const Expected& e : expected) {
+    SCOPED_TRACE(e.id);
+    const FoundChild* child = ChildById(children, e.id);
+    ASSERT_NE(child, nullptr);
+    EXPECT_TRUE(SameText(child->className, e.className)) << child->className;
+    EXPECT_TRUE(IsWindowVisible(child->window));
+  }
+  for (int id : {5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 95}) {
+    EXPECT_NE(ChildById(children, id), nullptr) << "button " << id;
+  }
+  const FoundChild* fileList = ChildById(children, 3);
+  ASSERT_NE(fileList, nullptr);
+  LONG listStyle = GetWindowLongA(fileList->window, GWL_STYLE);
+  EXPECT_EQ(listStyle & (LBS_MULTICOLUMN | LBS_EXTENDEDSEL | LBS_OWNERDRAWFIXED),
+            LBS_MULTICOLUMN | LBS_EXTENDEDSEL | LBS_OWNERDRAWFIXED);
+  // The type box lists the media types of the text table, the last one
+  // selected for the pattern "*.*".
+  const FoundChild* types = ChildById(children, 1);
+  ASSERT_NE(types, nullptr);
+  EXPECT_EQ(SendMessageA(types->window, CB_GETCOUNT, 0, 0), 6);
+  EXPECT_EQ(SendMessageA(types->window, CB_GETCURSEL, 0, 0), 5);
+
+  const FoundChild* favourites = ChildById(children, 2);
+  ASSERT_NE(favourites, nullptr);
+  EXPECT_EQ(SendMessageA(favourites->window, CB_GETCURSEL, 0, 0), 0);
+
+  harness::PumpMessagesFor(500);
+  std::string shot = TempFolder() + "orbmedia_start.bmp";
+  EXPECT_TRUE(harness::CaptureWindowToBmp(window, shot));
+  CloseBrowser(window, browser);
+
+  // Closing wrote the settings line again: nine fields, the placement kept.
+  std::string line = ReadFileText(SettingsPath());
+  EXPECT_EQ(line.rfind(" 40| 30| 760| 520|", 0), 0u) << line;
+  EXPECT_EQ(std::count(line.begin(), line.end(), '|'), 8) << line;
+  // ... and the favourites: the start folder first, as the browser shows
+  // folders (lower case, without the final backslash).
+  std::string expectedFolder = TempFolder();
+  expectedFolder.pop_back();
+  CharLowerA(expectedFolder.data());
+  std::vector<std::string> favouriteLines = ReadLines(TempFolder() + "orbmedia.fav");
+  ASSERT_FALSE(favouriteLines.empty());
+  EXPECT_EQ(favouriteLines[0], expectedFolder);
+}
+
+TEST(MediaBrowser, MissingTextTableShowsItsPathAndEndsWithCode2) {
+  ProgramFolder program("missing", /*withTextTable=*/false);
+  harness::Process browser;
+  ASSERT_TRUE(browser.start(program.browserCommand()));
+  HWND box = harness::WaitForWindow("#32770", kStartMs);
+  ASSERT_NE(box, nullptr);
+  std::string text;
+  harness::PumpUntil([&] {
+    for (const FoundChild& child : Children(box)) {
+      std::string childText = harness::WindowText(child.window);
+      if (childText.find("missing !") != std::string::npos) text = childText;
+    }
+    return !text.empty();
+  }, 5000);
+  EXPECT_EQ(text, program.path("orbmedia.SYS") + " missing !");
+  EXPECT_EQ(harness::WindowText(box), "orbmedia");
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(browser.waitExit(kStartMs), 2);
+  EXPECT_EQ(FindWindowA("ORBMEDIA", nullptr), nullptr);
+}
+
+TEST(MediaBrowser, FilesOnTheCommandLineGoToTheRunningPlayer) {
+  ProgramFolder program("handover");
+  std::string log = TempFolder() + "orbmedia_player.log";
+  DeleteFileA(log.c_str());
+  harness::Process player;
+  ASSERT_TRUE(player.start("\"" + harness::ProgramFolder() + "orbdriver.exe\" peer ORBPLAY " +
+                           suite::QuoteArgument(log) + " 30"));
+  HWND playerWindow = harness::WaitForWindow("ORBPLAY", kStartMs);
+  ASSERT_NE(playerWindow, nullptr);
+
+  harness::Process browser;
+  ASSERT_TRUE(browser.start(program.browserCommand("\"C:\\My Media\\a b.avi\" C:\\b.wav")));
+  EXPECT_EQ(browser.waitExit(kStartMs), 0);
+  EXPECT_EQ(FindWindowA("ORBMEDIA", nullptr), nullptr);
+  suite::SendSuiteCommand(playerWindow, suite::CMD_CLOSE, "");
+  EXPECT_EQ(player.waitExit(kStartMs), 0);
+
+  std::vector<std::string> lines = ReadLines(log);
+  std::string items = "c:\\my media\\a b.avi|c:\\b.wav";
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "3 " + std::to_string(items.size()) + " " + std::to_string(items.size() + 1) +
+                          " " + harness::ToHex(items) + "00");
+}
+
+TEST(MediaBrowser, FilesOnTheCommandLineStartThePlayer) {
+  ProgramFolder program("starts player");
+  program.Copy("suite_receiver.exe", "orbplay.exe");
+  std::string log = TempFolder() + "orbmedia_started_player.log";
+  DeleteFileA(log.c_str());
+  SetEnvironmentVariableA("ORB_RECEIVER_CLASS", "ORBPLAY");
+  SetEnvironmentVariableA("ORB_RECEIVER_LOG", log.c_str());
+
+  harness::Process browser;
+  ASSERT_TRUE(browser.start(program.browserCommand("C:\\clips\\one.avi")));
+  EXPECT_EQ(browser.waitExit(kStartMs), 0);
+  SetEnvironmentVariableA("ORB_RECEIVER_CLASS", nullptr);
+  SetEnvironmentVariableA("ORB_RECEIVER_LOG", nullptr);
+  HWND player = harness::WaitForWindow("ORBPLAY", 2000);
+  ASSERT_NE(player, nullptr);
+  suite::SendSuiteCommand(player, suite::CMD_CLOSE, "");
+  EXPECT_TRUE(harness::PumpUntil([] { return FindWindowA("ORBPLAY", nullptr) == nullptr; }, kStartMs));
+
+  std::vector<std::string> lines = ReadLines(log);
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0].rfind("start ", 0), 0u);
+  EXPECT_EQ(lines[1], "1 0 ");
+  std::string item = "c:\\clips\\one.avi";
+  EXPECT_EQ(lines[2], "3 " + std::to_string(item.size()) + " " + harness::ToHex(item));
+}
+
+TEST(MediaBrowser, SecondStartRaisesTheFirstAndEnds) {
+  ProgramFolder program("second");
+  WriteQuietSettings(TempFolder());
+  harness::Process first;
+  ASSERT_TRUE(first.start(program.browserCommand()));
+  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  ASSERT_NE(window, nullptr);
+  ShowWindow(window, SW_MINIMIZE);
+  EXPECT_TRUE(harness::PumpUntil([&] { return IsIconic(window) != FALSE; }, 5000));
+
+  harness::Process second;
+  ASSERT_TRUE(second.start(program.browserCommand()));
+  EXPECT_EQ(second.waitExit(kStartMs), 0);
+  EXPECT_TRUE(harness::PumpUntil([&] { return IsIconic(window) == FALSE; }, 5000));
+  EXPECT_EQ(harness::CountWindows("ORBMEDIA"), 1);
+  CloseBrowser(window, first);
+}
+
+TEST(MediaBrowser, SecondStartDoesNotWaitForeverForAWindowlessFirst) {
+  ProgramFolder program("windowless");
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, "ORBMEDIA");
+  ASSERT_NE(mutex, nullptr);
+  harness::Process second;
+  DWORD before = GetTickCount();
+  ASSERT_TRUE(second.start(program.browserCommand()));
+  EXPECT_EQ(second.waitExit(kStartMs), 0);
+  EXPECT_LT(GetTickCount() - before, kStartMs);
+  EXPECT_EQ(FindWindowA("ORBMEDIA", nullptr), nullptr);
+  CloseHandle(mutex);
+}
+
+TEST(MediaBrowser, FirstRunNoticeRemembersItsCheckBox) {
+  ProgramFolder program("notice");
+  DeleteFileA(SettingsPath().c_str());
+  harness::Process browser;
+  ASSERT_TRUE(browser.start(program.browserCommand()));
+  HWND notice = harness::WaitForWindow("SSLBUILDBOX", kStartMs);
+  ASSERT_NE(notice, nullptr);
+  EXPECT_EQ(harness::WindowText(notice), "Orb Media");
+
+  // Tick the check box, then press the button.
+  HWND check = nullptr, button = nullptr;
+  for (const FoundChild& child : Children(notice)) {
+    std::string text = harness::WindowText(child.window);
+    if (text == "Do not show this notice again") check = child.window;
+    else if (child.id == 1) button = child.window;
+  }
+  ASSERT_NE(check, nullptr);
+  ASSERT_NE(button, nullptr);
+  SendMessageA(check, BM_CLICK, 0, 0);
+  SendMessageA(button, BM_CLICK, 0, 0);
+  EXPECT_TRUE(harness::PumpUntil([] { return FindWindowA("SSLBUILDBOX", nullptr) == nullptr; }, 5000));
+
+  HWND window = FindWindowA("ORBMEDIA", nullptr);
+  ASSERT_NE(window, nullptr);
+  CloseBrowser(window, browser);
+  std::string line = ReadFileText(SettingsPath());
+  std::vector<std::string> fields;
+  std::stringstream split(line);
+  std::string field;
+  while (std::getline(split, field, '|')) fields.push_back(field);
+  ASSERT_EQ(fields.size(), 9u) << line;
+  EXPECT_EQ(fields[7], "-1") << line;
+}
+
+}  // namespace

@@ -1,0 +1,186 @@
+// Tests of the media browser's portable start-up rules: the command line,
+// numbers and names from the text table, module-menu trimming, skin labels,
+// media types, the settings line and association entries.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/browser_command_line.h"
+#include "core/config_file.h"
+#include "core/startup_rules.h"
+#include "core/text_rules.h"
+
+namespace {
+
+using browser::CommandLineKind;
+
+TEST(BrowserCommandLine, KindsAndFileLists) {
+  struct Case {
+    const char* name;
+    std::string raw;
+    CommandLineKind kind;
+    std::string result;  // item list or skin file
+  };
+  const Case cases[] = {
+      {"empty", "", CommandLineKind::Empty, ""},
+      {"blanks only", "   ", CommandLineKind::Empty, ""},
+      {"device restart any case", " UsbDetected ", CommandLineKind::UsbDetected, ""},
+      {"skin file", "C:\\Skins\\Blue\\Blue.SKS", CommandLineKind::SkinFile, "c:\\skins\\blue\\blue.sks"},
+      {"one unquoted path", "C:\\Media\\a.avi", CommandLineKind::Files, "c:\\media\\a.avi"},
+      {"quoted path with blank, then a second path", "\"C:\\My Media\\a b.avi\" C:\\b.wav",
+       CommandLineKind::Files, "c:\\my media\\a b.avi|c:\\b.wav"},
+      {"unquoted blank in a folder name stays one name", "C:\\My Media\\a.avi",
+       CommandLineKind::Files, "c:\\my media\\a.avi"},
+      {"two unquoted full paths", "C:\\My Media\\a.avi D:\\b.wav", CommandLineKind::Files,
+       "c:\\my media\\a.avi|d:\\b.wav"},
+      {"two quoted paths", "\"c:\\a b\\1.jpg\" \"c:\\c d\\2.jpg\"", CommandLineKind::Files,
+       "c:\\a b\\1.jpg|c:\\c d\\2.jpg"},
+      {"unpaired quote kept", "\"c:\\a.jpg", CommandLineKind::Files, "\"c:\\a.jpg"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    browser::BrowserCommandLine got = browser::ParseBrowserCommandLine(c.raw);
+    EXPECT_EQ(got.kind, c.kind);
+    EXPECT_EQ(c.kind == CommandLineKind::SkinFile ? got.skinFile : got.itemList, c.result);
+  }
+}
+
+TEST(StartupRules, ItemHeightIsClamped) {
+  struct Case { std::string entry; int32_t height; };
+  const Case cases[] = {{"20", 50}, {"500", 200}, {"abc", 50}, {"", 50}, {"96", 96}, {" 120px", 120},
+                        {"-7", 50}, {"99999999999", 200}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.entry);
+    EXPECT_EQ(browser::ItemHeightFromEntry(c.entry), c.height);
+  }
+}
+
+TEST(StartupRules, NamesAndPaths) {
+  EXPECT_EQ(browser::BasePath("C:\\Orb\\", "orbmedia.exe"), "C:\\Orb\\orbmedia");
+  EXPECT_EQ(browser::BasePath("C:\\Orb\\", "my.media.exe"), "C:\\Orb\\my.media");
+  EXPECT_EQ(browser::BasePath("C:\\Orb\\", "orbmedia"), "C:\\Orb\\orbmedia");
+  EXPECT_EQ(browser::NameBeforeFirstDot("my.media.exe"), "my");
+  EXPECT_EQ(browser::UserFolderFromEntry("@PATH@User\\", "C:\\Orb\\"), "C:\\Orb\\user");
+  EXPECT_EQ(browser::UserFolderFromEntry("@path@user", "C:\\Program Files\\Orb\\"),
+            "C:\\Program Files\\Orb\\user");
+  EXPECT_EQ(browser::GifConversionFile("C:\\TEMP\\", "orbmedia"), "C:\\TEMP\\ORBCONV.G2B");
+  EXPECT_EQ(browser::GifConversionFile("C:\\TEMP\\", "ab"), "C:\\TEMP\\ABCONV.G2B");
+}
+
+TEST(StartupRules, ModuleMenuLosesMissingPrograms) {
+  struct Case {
+    const char* name;
+    std::string definition;
+    std::map<int32_t, std::string> actions;
+    int32_t firstChecked;
+    std::set<std::string> installed;
+    std::string expectedDefinition;
+    std::map<int32_t, std::string> expectedActions;
+  };
+  const Case cases[] = {
+      {"all installed", "Play|Tool|View", {{1001, "p.exe,P"}, {1002, "t.exe,T"}, {1003, "v.exe,V"}}, 1,
+       {"p.exe", "t.exe", "v.exe"}, "Play|Tool|View",
+       {{1001, "p.exe,P"}, {1002, "t.exe,T"}, {1003, "v.exe,V"}}},
+      {"middle missing moves the rest up", "Play|Tool|View",
+       {{1001, "p.exe,P"}, {1002, "t.exe,T"}, {1003, "v.exe,V"}}, 1, {"p.exe", "v.exe"}, "Play|View",
+       {{1001, "p.exe,P"}, {1002, "v.exe,V"}}},
+      {"items before the first checked stay", "Open|-|Tool|View|",
+       {{1001, "OPEN"}, {1003, "t.exe,T"}, {1004, "v.exe,V"}, {1101, "other menu"}}, 3, {"v.exe"},
+       "Open|-|View", {{1001, "OPEN"}, {1003, "v.exe,V"}, {1101, "other menu"}}},
+      {"none installed", "A|B", {{1001, "a.exe,A"}, {1002, "b.exe,B"}}, 1, {}, "", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    browser::MenuTrim got = browser::TrimModuleMenu(
+        c.definition, c.actions, 10, c.firstChecked,
+        [&](const std::string& program) { return c.installed.count(program) > 0; });
+    EXPECT_EQ(got.definition, c.expectedDefinition);
+    EXPECT_EQ(got.actions, c.expectedActions);
+  }
+}
+
+TEST(StartupRules, SkinLabelsAndMediaTypes) {
+  EXPECT_EQ(browser::SkinMenuLabel("LUMINAR.SKS"), "Luminar");
+  EXPECT_EQ(browser::SkinMenuLabel("blue sky.Sks"), "Blue sky");
+  EXPECT_EQ(browser::SkinMenuLabel("9lives.sks"), "9lives");
+
+  std::vector<browser::MediaType> types = browser::ParseMediaTypes("Video|*.avi|Audio|*.wav|Odd");
+  ASSERT_EQ(types.size(), 3u);
+  EXPECT_EQ(types[1].name, "Audio");
+  EXPECT_EQ(types[1].pattern, "*.wav");
+  EXPECT_EQ(types[2].pattern, "");
+  EXPECT_EQ(browser::SelectedMediaType(types, "*.wav"), 1);
+  EXPECT_EQ(browser::SelectedMediaType(types, ""), 2);
+  EXPECT_EQ(browser::SelectedMediaType(types, "*.xyz"), -1);
+  EXPECT_EQ(browser::SelectedMediaType({}, ""), -1);
+
+  EXPECT_EQ(browser::FavouriteCandidates({"  C:\\a\\", "", "   ", "D:\\b"}),
+            (std::vector<std::string>{"C:\\a\\", "D:\\b"}));
+}
+
+TEST(SettingsLine, NumbersCarryABlankOrAMinus) {
+  browser::BrowserSettings s;
+  s.left = 0;
+  s.top = -3;
+  s.width = 640;
+  s.height = 480;
+  s.folder = "C:\\Media\\";
+  s.pattern = "*.avi;*.mpg";
+  s.option809 = -1;
+  s.noticeSeen = 0;
+  s.option408 = -1;
+  EXPECT_EQ(browser::FormatSettingsLine(s), " 0|-3| 640| 480|C:\\Media\\|*.avi;*.mpg|-1| 0|-1");
+}
+
+TEST(SettingsLine, ReadingRaisesPlacementToLimits) {
+  struct Case {
+    const char* name;
+    std::string line;
+    int32_t left, top, width, height;
+    std::string folder;
+    int32_t option809, noticeSeen, option408;
+  };
+  const Case cases[] = {
+      {"negative and small", "-5| 10| 100| 100|C:\\x\\|*.*|-1| 0|-1", 0, 10, 320, 200, "C:\\x\\", -1, 0, -1},
+      {"round trip", " 20| 30| 800| 600|D:\\|*.wav| 0|-1| 0", 20, 30, 800, 600, "D:\\", 0, -1, 0},
+      {"missing fields read 0", " 7", 7, 0, 320, 200, "", 0, 0, 0},
+      {"garbage", "abc|def", 0, 0, 320, 200, "", 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    browser::BrowserSettings s = browser::ParseSettingsLine(c.line, 320, 200);
+    EXPECT_EQ(s.left, c.left);
+    EXPECT_EQ(s.top, c.top);
+    EXPECT_EQ(s.width, c.width);
+    EXPECT_EQ(s.height, c.height);
+    EXPECT_EQ(s.folder, c.folder);
+    EXPECT_EQ(s.option809, c.option809);
+    EXPECT_EQ(s.noticeSeen, c.noticeSeen);
+    EXPECT_EQ(s.option408, c.option408);
+  }
+}
+
+TEST(Favourites, FormatAndLines) {
+  EXPECT_EQ(browser::FormatFavourites({" C:\\a ", "D:\\b\\"}), "C:\\a\r\nD:\\b\\\r\n");
+  EXPECT_EQ(browser::SplitLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(browser::SplitLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
+}
+
+TEST(Association, FourFieldsOnly) {
+  browser::AssociationEntry entry;
+  ASSERT_TRUE(browser::ParseAssociationEntry(" .UPL. ,Orb.List,@path@OrbPlay.exe,Orb list",
+                                             "C:\\Orb\\", &entry));
+  EXPECT_EQ(entry.extensionKey, ".upl");
+  EXPECT_EQ(entry.identifier, "Orb.List");
+  EXPECT_EQ(entry.command, "\"c:\\orb\\orbplay.exe\"");
+  EXPECT_EQ(entry.description, "Orb list");
+  ASSERT_TRUE(browser::ParseAssociationEntry("upl,Orb.List,,Orb list", "C:\\Orb\\", &entry));
+  EXPECT_EQ(entry.command, "");
+  EXPECT_FALSE(browser::ParseAssociationEntry("upl,Orb.List,x.exe", "C:\\", &entry));
+  EXPECT_FALSE(browser::ParseAssociationEntry("upl,Orb.List,x.exe,d,e", "C:\\", &entry));
+}
+
+}  // namespace
