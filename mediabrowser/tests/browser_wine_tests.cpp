@@ -193,6 +193,51 @@ TEST(MediaBrowser, StartsWithItsControlsAndClosesCleanly) {
   EXPECT_EQ(favouriteLines[0], expectedFolder);
 }
 
+// The menus the browser builds, as the skin engine's trace shows them: the
+// skin menu lists the skin folders beside the program, and the module menu
+// keeps only the modules that are installed.
+TEST(MediaBrowser, MenusListSkinsAndInstalledModules) {
+  ProgramFolder program("menus");
+  program.Copy("suite_receiver.exe", "orbplay.exe");
+  for (const char* skin : {"blue", "green"}) {
+    std::string folder = program.path(skin);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WriteFileText(folder + "\\panel.skp", "panel");
+    WriteFileText(folder + "\\" + (std::string(skin) == "blue" ? "BLUE.SKS" : "green.sks"), "skin");
+  }
+  CreateDirectoryA(program.path("not a skin").c_str(), nullptr);
+  WriteFileText(program.path("not a skin") + "\\only.sks", "skin");
+  WriteQuietSettings(TempFolder());
+  std::string trace = TempFolder() + "orbmedia_menus_trace.txt";
+  DeleteFileA(trace.c_str());
+
+  SetEnvironmentVariableA("ORB_TRACE", trace.c_str());
+  harness::Process browser;
+  bool started = browser.start(program.browserCommand());
+  SetEnvironmentVariableA("ORB_TRACE", nullptr);
+  ASSERT_TRUE(started);
+  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  ASSERT_NE(window, nullptr);
+  CloseBrowser(window, browser);
+
+  std::string line;
+  for (const std::string& traced : ReadLines(trace)) {
+    if (traced.find("SKCHANGEMENU(") != std::string::npos) line = traced;
+  }
+  ASSERT_FALSE(line.empty());
+  // Menu 3 holds the two skins in folder order, whatever that order is.
+  bool blueFirst = line.find("\\x00Blue|Green\\x00") != std::string::npos;
+  bool greenFirst = line.find("\\x00Green|Blue\\x00") != std::string::npos;
+  EXPECT_TRUE(blueFirst || greenFirst) << line;
+  EXPECT_EQ(line.find("Not a skin"), std::string::npos) << line;
+  // Menu 10 keeps the media player only; its action stays at 1001.
+  EXPECT_NE(line.find("\\x00Media &player\\x00"), std::string::npos) << line;
+  EXPECT_EQ(line.find("Picture &tool|"), std::string::npos) << line;
+  EXPECT_NE(line.find("1001=orbplay.exe,ORBPLAY\\x00"), std::string::npos) << line;
+  EXPECT_EQ(line.find("1002="), std::string::npos) << line;
+  EXPECT_EQ(line.find("212="), std::string::npos) << line;
+}
+
 TEST(MediaBrowser, MissingTextTableShowsItsPathAndEndsWithCode2) {
   ProgramFolder program("missing", /*withTextTable=*/false);
   harness::Process browser;

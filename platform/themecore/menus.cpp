@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine_state.h"
@@ -114,10 +115,13 @@ HMENU ChangeMenu(const char* menus, int32_t menusLength, const char* barTextOrNu
   return state.menu.bar;
 }
 
-std::string ListSummary(const char* list, int32_t length) {
-  if (list == nullptr) return "NULL";
-  return "list:" + std::to_string(DecodeTextList(list, length).size());
+// A text list as the trace shows it: its bytes, the zero bytes escaped, so
+// a test sees the menus a program built.
+std::string_view ListBytes(const char* list, int32_t length) {
+  if (list == nullptr || length <= 0) return std::string_view();
+  return std::string_view(list, static_cast<size_t>(length));
 }
+
 
 }  // namespace
 
@@ -138,9 +142,9 @@ THEMECORE_API HMENU __stdcall SKCHANGEMENU(const char* menus, int32_t menusLengt
     HMENU menu = mainMenuText != nullptr ? themecore::ChangeMenu(menus, menusLength, mainMenuText)
                                          : nullptr;
     orbtrace::WriteCall(orbtrace::CallLine(themecore::kLibrary, "SKCHANGEMENU")
-                            .Raw(themecore::ListSummary(menus, menusLength))
+                            .Bytes(themecore::ListBytes(menus, menusLength))
                             .Number(menusLength)
-                            .Raw(themecore::ListSummary(actions, actionsLength))
+                            .Bytes(themecore::ListBytes(actions, actionsLength))
                             .Number(actionsLength)
                             .Text(mainMenuText),
                         themecore::engine::HandleText(menu));
@@ -154,7 +158,7 @@ THEMECORE_API HMENU __stdcall SKMENU(const char* menus, int32_t menusLength) {
   try {
     HMENU menu = themecore::ChangeMenu(menus, menusLength, nullptr);
     orbtrace::WriteCall(orbtrace::CallLine(themecore::kLibrary, "SKMENU")
-                            .Raw(themecore::ListSummary(menus, menusLength))
+                            .Bytes(themecore::ListBytes(menus, menusLength))
                             .Number(menusLength),
                         themecore::engine::HandleText(menu));
     return menu;

@@ -268,8 +268,14 @@ struct HelperReport {
 
 bool ReadHelperReport(const std::string& marker, HelperReport* report) {
   if (!testsupport::WaitForFile(marker, kProcessTimeoutMs)) return false;
+  // Just after the rename the file may still be held by the helper's
+  // process: retry the read for a bounded time.
   std::string text;
-  if (!testsupport::ReadFileBytes(marker, &text)) return false;
+  DWORD start = GetTickCount();
+  while (!testsupport::ReadFileBytes(marker, &text)) {
+    if (GetTickCount() - start >= kProcessTimeoutMs) return false;
+    Sleep(20);
+  }
   for (const std::string& line : testsupport::SplitLines(text)) {
     if (line.rfind("pid ", 0) == 0) report->pid = line.substr(4);
     if (line.rfind("show ", 0) == 0) report->show = line.substr(5);
