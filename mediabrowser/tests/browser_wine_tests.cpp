@@ -340,6 +340,20 @@ TEST(MediaBrowser, SecondStartDoesNotWaitForeverForAWindowlessFirst) {
   CloseHandle(mutex);
 }
 
+TEST(MediaBrowser, DeviceRestartStartsWithoutTheNotice) {
+  ProgramFolder program("device restart");
+  DeleteFileA(SettingsPath().c_str());
+  harness::Process browser;
+  ASSERT_TRUE(browser.start(program.browserCommand("usbDetected")));
+  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs));
+  // The notice would open right after the window shows.
+  harness::PumpMessagesFor(1500);
+  EXPECT_EQ(FindWindowA("SSLBUILDBOX", nullptr), nullptr);
+  CloseBrowser(window, browser);
+}
+
 TEST(MediaBrowser, FirstRunNoticeRemembersItsCheckBox) {
   ProgramFolder program("notice");
   DeleteFileA(SettingsPath().c_str());
