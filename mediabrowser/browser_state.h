@@ -109,6 +109,13 @@ int32_t ShowStartNotice(HWND owner, HFONT font, const std::string& caption,
 // The message loop's key pre-filter: 1 swallows the message.
 int32_t KeyPreFilter(HWND mainWindow, MSG* message);
 
+// The file list: the files of `folder` that match `pattern`, and the status
+// line that counts them.
+void FillFileList(const std::string& folder, const std::string& pattern);
+void UpdateStatusText();
+// The pattern of the selected media type ("*.*" when none is selected).
+std::string CurrentPattern();
+
 // Lays out the controls for the main window's client size.
 void LayoutBrowserWindow(int32_t width, int32_t height);
 

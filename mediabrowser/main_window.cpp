@@ -10,6 +10,7 @@
 #include "core/item_list.h"
 #include "core/suite_command_codes.h"
 #include "core/text_rules.h"
+#include "core/window_layout.h"
 #include "suite_command.h"
 #include "themecore.h"
 
@@ -48,10 +49,20 @@ void PlaceButtonRow(const int* ids, size_t count, int x, int y, int height) {
   }
 }
 
-// The commands of the main window's menus and buttons.  Their work comes
-// with the file lists, hand-over, batch and album commands; until then a
-// command does nothing.
-void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {}
+// The commands of the main window's menus and buttons.  So far the type box
+// refills the file list; the other commands' work comes with the file
+// lists, hand-over, batch and album commands, and until then they do
+// nothing.
+void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
+  BrowserState& b = Browser();
+  if (id == ID_TYPE_COMBO && code == CBN_SELCHANGE) {
+    LRESULT index = SendMessageA(b.typeCombo, CB_GETCURSEL, 0, 0);
+    if (index != CB_ERR && index != b.currentType) {
+      b.currentType = static_cast<int32_t>(index);
+      FillFileList(b.currentFolder, CurrentPattern());
+    }
+  }
+}
 
 LRESULT OnCopyData(HWND window, WPARAM wParam, LPARAM lParam) {
   BrowserState& b = Browser();
@@ -72,11 +83,13 @@ LRESULT OnCopyData(HWND window, WPARAM wParam, LPARAM lParam) {
       if (index != b.currentType && index < static_cast<int32_t>(b.types.size())) {
         SendMessageA(b.typeCombo, CB_SETCURSEL, index, 0);
         b.currentType = index;
+        FillFileList(b.currentFolder, CurrentPattern());
       }
       break;
     }
     case suite::CMD_GO_TO_FOLDER:
       b.currentFolder = WithFinalBackslash(LowerAscii(text));
+      FillFileList(b.currentFolder, CurrentPattern());
       break;
   }
   return suite::SUITE_COMMAND_HANDLED;
@@ -123,36 +136,35 @@ void DrawListItem(const DRAWITEMSTRUCT* item) {
   if (item->itemState & ODS_FOCUS) DrawFocusRect(item->hDC, &r);
 }
 
+void MoveTo(HWND control, const Box& box, int32_t dropHeight = 0) {
+  if (control != nullptr) MoveWindow(control, box.x, box.y, box.width, box.height + dropHeight, TRUE);
+}
+
 }  // namespace
 
 void LayoutBrowserWindow(int32_t width, int32_t height) {
   BrowserState& b = Browser();
-  int cell = b.itemHeight + 10;
-  int panel = GetSystemMetrics(SM_CXSCREEN) > 1280 ? 250 : 200;
-  int right = std::max(cell, ((width - panel) / cell) * cell + 4);
-  int left = std::max(0, width - right);
-  int comboHeight = ComboHeight(b.typeCombo);
+  LayoutInput input;
+  input.clientWidth = width;
+  input.clientHeight = height;
+  input.itemHeight = b.itemHeight;
+  input.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  input.comboHeight = ComboHeight(b.typeCombo);
+  input.scrollBarHeight = GetSystemMetrics(SM_CXHSCROLL);
+  BrowserLayout layout = ComputeBrowserLayout(input);
 
-  if (b.typeCombo) MoveWindow(b.typeCombo, 0, 0, left, comboHeight + 164, TRUE);
-  if (b.favouritesCombo) MoveWindow(b.favouritesCombo, 0, height - comboHeight, left, comboHeight + 164, TRUE);
-  if (b.folderTree) {
-    MoveWindow(b.folderTree, 0, comboHeight + 1, left,
-               std::max(0, height - 2 * comboHeight - 1), TRUE);
-  }
+  // Combo boxes get their drop-down height on top of the closed one.
+  MoveTo(b.typeCombo, layout.typeCombo, 164);
+  MoveTo(b.favouritesCombo, layout.favouritesCombo, 164);
+  MoveTo(b.folderTree, layout.folderTree);
+  MoveTo(b.fileList, layout.fileList);
+  MoveTo(b.secondList, layout.secondList);
 
-  int halfHeight = height - height / 2 - (comboHeight + 1);
-  int scroll = GetSystemMetrics(SM_CXHSCROLL);
-  int cells = (2 * halfHeight - (scroll + 69)) / cell;
-  int listHeight = cells >= 1 ? cells * cell + scroll + 5 : halfHeight;
-  int listX = left + 1;
-  if (b.fileList) MoveWindow(b.fileList, listX, 0, right - 1, listHeight, TRUE);
-
-  int buttonHeight = comboHeight;
-  int rowY = listHeight + 2;
+  const int buttonHeight = input.comboHeight;
   static const int kUpperRow[] = {5, 6, 7, 8};
-  PlaceButtonRow(kUpperRow, 4, listX, rowY, buttonHeight);
+  PlaceButtonRow(kUpperRow, 4, layout.fileList.x, layout.buttonRowY, buttonHeight);
   if (b.checkButton) {
-    int x = listX;
+    int x = layout.fileList.x;
     for (int id : kUpperRow) {
       if (HWND button = ButtonById(id)) x += ButtonWidth(button) + 1;
     }
@@ -162,13 +174,10 @@ void LayoutBrowserWindow(int32_t width, int32_t height) {
     SKGETTEXTEXTENT(b.checkButton, SKDEFAULTFONT(), text[0] ? text : " ", &textWidth, &textHeight);
     SKGETPIXMAPSIZE(SKCHECKBUT(), &imageWidth, &imageHeight);
     int checkWidth = std::max<int>(textWidth + imageWidth / 4 + 8, imageWidth / 4);
-    MoveWindow(b.checkButton, x + 5, rowY, checkWidth, buttonHeight, TRUE);
+    MoveWindow(b.checkButton, x + 5, layout.buttonRowY, checkWidth, buttonHeight, TRUE);
   }
-  int secondTop = rowY + buttonHeight + 2;
-  int secondHeight = std::max(0, height - secondTop - buttonHeight - 2);
-  if (b.secondList) MoveWindow(b.secondList, listX, secondTop, right - 1, secondHeight, TRUE);
   static const int kLowerRow[] = {10, 11, 12, 13, 14, 95};
-  PlaceButtonRow(kLowerRow, 6, listX, secondTop + secondHeight + 2, buttonHeight);
+  PlaceButtonRow(kLowerRow, 6, layout.fileList.x, layout.lowerRowY, buttonHeight);
 
   if (b.helpButton && b.menuHolder) {
     RECT bar;

@@ -380,6 +380,7 @@ int RunBrowser(HINSTANCE instance, const std::string& commandLine) {
       RECT client = {};
       if (b.clientHolder) GetClientRect(b.clientHolder, &client);
       LayoutBrowserWindow(client.right, client.bottom);
+      FillFileList(b.currentFolder, CurrentPattern());
       ShowWindow(b.mainWindow, SW_SHOW);
       UpdateWindow(b.mainWindow);
       BringWindowToTop(b.mainWindow);

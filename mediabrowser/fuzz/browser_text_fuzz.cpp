@@ -7,6 +7,7 @@
 
 #include "core/browser_command_line.h"
 #include "core/config_file.h"
+#include "core/file_filter.h"
 #include "core/startup_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -26,5 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   browser::ParseMediaTypes(text);
   browser::SplitLines(text);
   browser::ItemHeightFromEntry(text);
+
+  // The text as a media type's pattern, and as a file name.
+  size_t half = text.size() / 2;
+  browser::FileListFilter filter = browser::MakeFileListFilter(text.substr(0, half), text.substr(half));
+  browser::FileListTakes(filter, text, 32);
+  browser::FileCountStatus(size, text, text);
   return 0;
 }

@@ -238,6 +238,70 @@ TEST(MediaBrowser, MenusListSkinsAndInstalledModules) {
   EXPECT_EQ(line.find("212="), std::string::npos) << line;
 }
 
+// Suite commands from another program: 23 lists a folder, 11-16 choose the
+// media type (and list again), unknown codes are answered 1 and change
+// nothing, 10 closes.
+TEST(MediaBrowser, SuiteCommandsListFoldersAndChooseTypes) {
+  ProgramFolder program("commands");
+  std::string fixture = TempFolder() + "orbmedia fixture\\";
+  RemoveTree(fixture);
+  CreateDirectoryA(fixture.c_str(), nullptr);
+  for (const char* name : {"a.avi", "B.AVI", "c.txt", "d.jpg", "e.JPG", "f.obf", ".hidden.avi", "noext"}) {
+    WriteFileText(fixture + name, "x");
+  }
+  CreateDirectoryA((fixture + "folder.avi").c_str(), nullptr);
+  WriteQuietSettings(TempFolder());
+
+  harness::Process browser;
+  ASSERT_TRUE(browser.start(program.browserCommand()));
+  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  ASSERT_NE(window, nullptr);
+  // The controls exist once the window is shown.
+  ASSERT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs));
+  std::vector<FoundChild> children = Children(window);
+  const FoundChild* types = ChildById(children, 1);
+  const FoundChild* files = ChildById(children, 3);
+  ASSERT_NE(types, nullptr);
+  ASSERT_NE(files, nullptr);
+  HWND status = nullptr;
+  for (const FoundChild& child : children) {
+    if (SameText(child.className, "SKSTATUS")) status = child.window;
+  }
+
+  struct Step {
+    const char* name;
+    uint32_t code;
+    std::string text;
+    int type;      // selected media type afterwards
+    int files;     // entries of the file list afterwards
+  };
+  std::string folder = fixture.substr(0, fixture.size() - 1);
+  const Step steps[] = {
+      {"list the fixture, all files", suite::CMD_GO_TO_FOLDER, folder, 5, 6},
+      {"video", 11, "", 0, 2},
+      {"pictures", 15, "", 4, 2},
+      {"unknown code", 99, "x", 4, 2},
+      {"code 22 for another folder", suite::CMD_FOLDER_CHANGED, "C:\\", 4, 2},
+      {"all files again", 16, "", 5, 6},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    EXPECT_EQ(suite::SendSuiteCommand(window, step.code, step.text), 1);
+    EXPECT_EQ(SendMessageA(types->window, CB_GETCURSEL, 0, 0), step.type);
+    EXPECT_EQ(SendMessageA(files->window, LB_GETCOUNT, 0, 0), step.files);
+  }
+  ASSERT_NE(status, nullptr);
+  std::string lowerFolder = folder;
+  CharLowerA(lowerFolder.data());
+  EXPECT_EQ(harness::WindowText(status), "6 files in " + lowerFolder);
+
+  CloseBrowser(window, browser);
+  // The folder the browser was sent to is the one it saves.
+  std::string line = ReadFileText(SettingsPath());
+  EXPECT_NE(line.find("|" + lowerFolder + "\\|*.*|"), std::string::npos) << line;
+  RemoveTree(fixture);
+}
+
 TEST(MediaBrowser, MissingTextTableShowsItsPathAndEndsWithCode2) {
   ProgramFolder program("missing", /*withTextTable=*/false);
   harness::Process browser;
@@ -316,6 +380,7 @@ TEST(MediaBrowser, SecondStartRaisesTheFirstAndEnds) {
   ASSERT_TRUE(first.start(program.browserCommand()));
   HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
   ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs));
   ShowWindow(window, SW_MINIMIZE);
   EXPECT_TRUE(harness::PumpUntil([&] { return IsIconic(window) != FALSE; }, 5000));
 

@@ -3,6 +3,7 @@
 // media types, the settings line and association entries.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -10,8 +11,10 @@
 
 #include "core/browser_command_line.h"
 #include "core/config_file.h"
+#include "core/file_filter.h"
 #include "core/startup_rules.h"
 #include "core/text_rules.h"
+#include "core/window_layout.h"
 
 namespace {
 
@@ -181,6 +184,101 @@ TEST(Association, FourFieldsOnly) {
   EXPECT_EQ(entry.command, "");
   EXPECT_FALSE(browser::ParseAssociationEntry("upl,Orb.List,x.exe", "C:\\", &entry));
   EXPECT_FALSE(browser::ParseAssociationEntry("upl,Orb.List,x.exe,d,e", "C:\\", &entry));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WindowLayout, WholeThumbnailColumnsOnTheRight) {
+  struct Case {
+    const char* name;
+    browser::LayoutInput in;
+    int32_t leftWidth, rightWidth, fileListHeight;
+  };
+  // cell = item height + 10; R = ((W - P) / cell) * cell + 4.
+  const Case cases[] = {
+      // W 760, P 200, cell 106: 5 columns = 534; h0 = 260 - 21 = 239,
+      // rows = (478 - 85) / 106 = 3: 318 + 16 + 5.
+      {"small screen", {760, 520, 96, 1024, 20, 16}, 226, 534, 339},
+      // Wider than 1280: P 250, cell 60: (1000 - 250) / 60 = 12 columns = 724;
+      // h0 = 350 - 21 = 329, rows = (658 - 85) / 60 = 9.
+      {"wide screen", {1000, 700, 50, 1600, 20, 16}, 276, 724, 9 * 60 + 21},
+      // Too low for one row: the list takes h0.
+      {"low window", {600, 150, 96, 1024, 20, 16}, 600 - 322, 322, 75 - 21},
+      // Too narrow for one column: one column anyway, the left panel shrinks to 0.
+      {"narrow window", {80, 400, 96, 1024, 20, 16}, 0, 106, 2 * 106 + 21},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    browser::BrowserLayout got = browser::ComputeBrowserLayout(c.in);
+    EXPECT_EQ(got.leftWidth, c.leftWidth);
+    EXPECT_EQ(got.rightWidth, c.rightWidth);
+    EXPECT_EQ(got.fileList.height, c.fileListHeight);
+    EXPECT_EQ(got.fileList.x, c.leftWidth + 1);
+    // The tree fills the left panel between the two combo boxes.
+    EXPECT_EQ(got.folderTree.y, c.in.comboHeight + 1);
+    EXPECT_EQ(got.folderTree.height, std::max(0, c.in.clientHeight - 2 * c.in.comboHeight - 1));
+    EXPECT_EQ(got.favouritesCombo.y + got.favouritesCombo.height, c.in.clientHeight);
+    // Button rows and the collection list stack below the file list.
+    EXPECT_EQ(got.buttonRowY, got.fileList.height + 2);
+    EXPECT_EQ(got.secondList.y, got.buttonRowY + c.in.comboHeight + 2);
+    EXPECT_EQ(got.lowerRowY, got.secondList.y + got.secondList.height + 2);
+  }
+}
+
+TEST(WindowLayout, DriveLetterOfAVolumeMask) {
+  EXPECT_EQ(browser::DriveLetterFromUnitMask(0x1), 'A');
+  EXPECT_EQ(browser::DriveLetterFromUnitMask(0x4), 'C');
+  EXPECT_EQ(browser::DriveLetterFromUnitMask(0x2000010), 'E');
+  EXPECT_EQ(browser::DriveLetterFromUnitMask(0x2000000), 'Z');
+  EXPECT_EQ(browser::DriveLetterFromUnitMask(0), 0);
+  EXPECT_EQ(browser::DriveLetterFromUnitMask(0xFC000000u), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FileFilter, WhatTheFileListShows) {
+  struct Case {
+    const char* name;
+    std::string pattern;
+    std::string file;
+    uint32_t attributes;
+    bool taken;
+  };
+  const std::string hidden = ".obf;.kwd";
+  const Case cases[] = {
+      {"any file", "*.*", "Movie.AVI", 32, true},
+      {"no extension, any type", "*.*", "readme", 128, true},
+      {"side file hidden", "*.*", "photo.OBF", 32, false},
+      {"dot name", "*.*", ".config", 32, false},
+      {"folder", "*.*", "folder.avi", 16, false},
+      {"hidden attribute", "*.*", "a.avi", 2, false},
+      {"read-only archive", "*.*", "a.avi", 33, true},
+      {"type allows", "*.avi;*.MPG", "b.mpg", 32, true},
+      {"type does not allow", "*.avi;*.mpg", "c.wav", 32, false},
+      {"no extension, typed list", "*.avi;*.mpg", "readme", 32, false},
+      {"longer extension not matched", "*.jp;*.png", "d.jpg", 32, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    browser::FileListFilter filter = browser::MakeFileListFilter(c.pattern, hidden);
+    EXPECT_EQ(browser::FileListTakes(filter, c.file, c.attributes), c.taken);
+  }
+  browser::FileListFilter list = browser::MakeFileListFilter("*.avi;*.mpg;", "");
+  EXPECT_EQ(list.mask, "*.*");
+  EXPECT_EQ(list.allowed, "|*.avi|*.mpg|");
+  EXPECT_EQ(browser::MakeFileListFilter("*.wav", "").mask, "*.wav");
+  EXPECT_EQ(browser::MakeFileListFilter("", "").mask, "*.*");
+}
+
+TEST(FileFilter, StatusCountsFiles) {
+  EXPECT_EQ(browser::FileCountStatus(0, "file(s) in", "\\c:\\media\\"), "0 file in c:\\media");
+  EXPECT_EQ(browser::FileCountStatus(1, "file(s) in", "c:\\media\\"), "1 file in c:\\media");
+  EXPECT_EQ(browser::FileCountStatus(12, "file(s) in", "c:\\media\\"), "12 files in c:\\media");
+  EXPECT_EQ(browser::FileCountStatus(3, "items", "\\\\"), "3 items ");
 }
 
 }  // namespace
