@@ -294,3 +294,7 @@ inline std::string FindFile(const char* name) {
 }
 
 }  // namespace themecore
+
+// Further exports, by concern.
+#include "themecore_tree.h"
+#include "themecore_wait.h"
