@@ -6,18 +6,6 @@
 
 namespace boxes_test {
 
-ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name) {
-  char buffer[4096];
-  const DWORD length = GetEnvironmentVariableA(name, buffer, sizeof(buffer));
-  wasSet_ = length > 0 && length < sizeof(buffer);
-  if (wasSet_) oldValue_.assign(buffer, length);
-  SetEnvironmentVariableA(name, value);
-}
-
-ScopedEnvironment::~ScopedEnvironment() {
-  SetEnvironmentVariableA(name_.c_str(), wasSet_ ? oldValue_.c_str() : nullptr);
-}
-
 namespace {
 
 std::string FreshTracePath(const char* label) {

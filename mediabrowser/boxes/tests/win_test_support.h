@@ -10,22 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "test_files.h"
+
 namespace boxes_test {
 
-// Sets an environment variable for the scope and restores the old state; a
-// null value removes it.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const char* name, const char* value);
-  ~ScopedEnvironment();
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
- private:
-  std::string name_;
-  bool wasSet_ = false;
-  std::string oldValue_;
-};
+using harness::ScopedEnvironment;
 
 // Scripts the box answers for the scope.  The engine keeps its place in a
 // script for as long as the variable holds the same text, so every scope

@@ -8,44 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "test_files.h"
+
 namespace testsupport {
 
-// A fresh folder in TEMP (the name holds a blank); removed with its files by
-// the destructor.
-class ScratchFolder {
- public:
-  explicit ScratchFolder(const std::string& label);
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const std::string& path() const { return path_; }
-  std::string Child(const std::string& name) const { return path_ + "\\" + name; }
-
- private:
-  std::string path_;
-};
-
-bool WriteFileBytes(const std::string& path, const std::string& bytes);
-// False when the file cannot be read.
-bool ReadFileBytes(const std::string& path, std::string* bytes);
-std::vector<std::string> SplitLines(const std::string& text);
-bool FileExists(const std::string& path);
-
-// Sets an environment variable for the scope and restores the old state.  A
-// null value removes the variable.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const char* name, const char* value);
-  ~ScopedEnvironment();
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
- private:
-  std::string name_;
-  bool wasSet_ = false;
-  std::string oldValue_;
-};
+using harness::FileExists;
+using harness::ReadFileBytes;
+using harness::ScopedEnvironment;
+using harness::ScratchFolder;
+using harness::SplitLines;
+using harness::WriteFileBytes;
 
 // Brings the library to its state at start: loaded, output not initialised.
 void ResetLibrary();
