@@ -109,6 +109,9 @@ int32_t ShowStartNotice(HWND owner, HFONT font, const std::string& caption,
 // The message loop's key pre-filter: 1 swallows the message.
 int32_t KeyPreFilter(HWND mainWindow, MSG* message);
 
+// The commands of the main window's menus and buttons (commands.cpp).
+void DispatchBrowserCommand(HWND window, int id, int code, HWND control);
+
 // The file list: the files of `folder` that match `pattern`, and the status
 // line that counts them.
 void FillFileList(const std::string& folder, const std::string& pattern);

@@ -49,21 +49,6 @@ void PlaceButtonRow(const int* ids, size_t count, int x, int y, int height) {
   }
 }
 
-// The commands of the main window's menus and buttons.  So far the type box
-// refills the file list; the other commands' work comes with the file
-// lists, hand-over, batch and album commands, and until then they do
-// nothing.
-void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
-  BrowserState& b = Browser();
-  if (id == ID_TYPE_COMBO && code == CBN_SELCHANGE) {
-    LRESULT index = SendMessageA(b.typeCombo, CB_GETCURSEL, 0, 0);
-    if (index != CB_ERR && index != b.currentType) {
-      b.currentType = static_cast<int32_t>(index);
-      FillFileList(b.currentFolder, CurrentPattern());
-    }
-  }
-}
-
 LRESULT OnCopyData(HWND window, WPARAM wParam, LPARAM lParam) {
   BrowserState& b = Browser();
   std::string text;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "boxes/orbboxes.h"
 #include "browser_state.h"
 #include "core/browser_command_line.h"
 #include "core/item_list.h"
@@ -260,6 +261,19 @@ void CreateControls(BrowserState& b, const std::string& startPattern, std::strin
   b.buttons.erase(std::remove(b.buttons.begin(), b.buttons.end(), nullptr), b.buttons.end());
 }
 
+// The boxes and pumps every command uses take their owner and texts from
+// here.
+void SetUpBoxes(BrowserState& b) {
+  static suite::boxes::BoxContext context;
+  context.mainWindow = b.mainWindow;
+  context.iconModule = b.instance;
+  context.fileList = b.fileList;
+  context.yesNoButtons = b.texts.entry(29);
+  context.cancelCaption = b.texts.entry(51);
+  context.cancelQuestion = b.texts.entry(52);
+  suite::boxes::SetBoxContext(&context);
+}
+
 void MaybeShowStartNotice(BrowserState& b) {
   if (b.currentType + 1 == 5 || b.noticeSeen != 0 || b.startedByDevice) return;
   int32_t checkMask = 0;
@@ -375,6 +389,7 @@ int RunBrowser(HINSTANCE instance, const std::string& commandLine) {
       b.statusWindow = SKSTATUSWINDOW(b.mainWindow, "");
       if (!b.texts.entry(17).empty()) SKSETSYSBUTTONTIP(b.mainWindow, b.texts.entry(17).c_str());
       CreateControls(b, settings.pattern, settings.folder);
+      SetUpBoxes(b);
       if (!themecore::FindFile("gdiplus.dll").empty()) b.gdiplusToken = suite::ImgStartup();
 
       RECT client = {};

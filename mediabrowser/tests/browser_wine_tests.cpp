@@ -302,6 +302,80 @@ TEST(MediaBrowser, SuiteCommandsListFoldersAndChooseTypes) {
   RemoveTree(fixture);
 }
 
+// The collection commands of the buttons and menus, sent as WM_COMMAND:
+// select and add files, remove, clear after a scripted question, and hand
+// the selection to the player.
+TEST(MediaBrowser, CollectionCommandsFillAndHandOver) {
+  ProgramFolder program("collection");
+  std::string fixture = TempFolder() + "orbmedia collection\\";
+  RemoveTree(fixture);
+  CreateDirectoryA(fixture.c_str(), nullptr);
+  for (const char* name : {"a.avi", "b.avi", "c.jpg"}) WriteFileText(fixture + name, "x");
+  WriteQuietSettings(TempFolder());
+  std::string log = TempFolder() + "orbmedia_collection_player.log";
+  DeleteFileA(log.c_str());
+  harness::Process player;
+  ASSERT_TRUE(player.start("\"" + harness::ProgramFolder() + "orbdriver.exe\" peer ORBPLAY " +
+                           suite::QuoteArgument(log) + " 60"));
+  HWND playerWindow = harness::WaitForWindow("ORBPLAY", kStartMs);
+  ASSERT_NE(playerWindow, nullptr);
+
+  // The first clearing is answered "No", the second "Yes".
+  SetEnvironmentVariableA("ORB_ANSWERS", "2;1");
+  harness::Process browser;
+  bool started = browser.start(program.browserCommand());
+  SetEnvironmentVariableA("ORB_ANSWERS", nullptr);
+  ASSERT_TRUE(started);
+  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs));
+  std::vector<FoundChild> children = Children(window);
+  const FoundChild* files = ChildById(children, 3);
+  const FoundChild* collection = ChildById(children, 4);
+  ASSERT_NE(files, nullptr);
+  ASSERT_NE(collection, nullptr);
+  std::string folder = fixture.substr(0, fixture.size() - 1);
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_GO_TO_FOLDER, folder), 1);
+  ASSERT_EQ(SendMessageA(files->window, LB_GETCOUNT, 0, 0), 3);
+
+  struct Step {
+    const char* name;
+    WPARAM command;
+    int fileSelection;   // selected files afterwards
+    int collection;      // collection entries afterwards
+  };
+  const Step steps[] = {
+      {"select all files", 112, 3, 0},
+      {"add the selection", 5, 3, 3},
+      {"clear the file selection", 114, 0, 3},
+      {"invert it", 113, 3, 3},
+      {"add every file", 6, 3, 6},
+      {"remove the added (selected) entries", 10, 3, 3},
+      {"clear, answered no", 11, 3, 3},
+      {"clear, answered yes", 202, 3, 0},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    SendMessageA(window, WM_COMMAND, step.command, 0);
+    EXPECT_EQ(SendMessageA(files->window, LB_GETSELCOUNT, 0, 0), step.fileSelection);
+    EXPECT_EQ(SendMessageA(collection->window, LB_GETCOUNT, 0, 0), step.collection);
+  }
+
+  // Play the selected files: the player gets their full paths.
+  SendMessageA(window, WM_COMMAND, 101, 0);
+  CloseBrowser(window, browser);
+  suite::SendSuiteCommand(playerWindow, suite::CMD_CLOSE, "");
+  EXPECT_EQ(player.waitExit(kStartMs), 0);
+  std::vector<std::string> lines = ReadLines(log);
+  std::string lowerFolder = folder;
+  CharLowerA(lowerFolder.data());
+  std::string items = lowerFolder + "\\a.avi|" + lowerFolder + "\\b.avi|" + lowerFolder + "\\c.jpg";
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "3 " + std::to_string(items.size()) + " " + std::to_string(items.size() + 1) +
+                          " " + harness::ToHex(items) + "00");
+  RemoveTree(fixture);
+}
+
 TEST(MediaBrowser, MissingTextTableShowsItsPathAndEndsWithCode2) {
   ProgramFolder program("missing", /*withTextTable=*/false);
   harness::Process browser;

@@ -1,0 +1,213 @@
+// The main window's menu and button commands.  The file list and the
+// collection list commands are here; the others come with the hand-over,
+// batch picture, album, ripping, search and settings work and do nothing
+// until then.
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "boxes/orbboxes.h"
+#include "browser_state.h"
+#include "core/text_rules.h"
+#include "themecore.h"
+
+namespace browser {
+
+namespace {
+
+constexpr size_t kEmptyCollectionEntry = 18;
+constexpr size_t kYesNoEntry = 29;
+constexpr size_t kClearQuestionEntry = 30;
+
+std::string ItemText(HWND list, int index) {
+  LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR || length < 0) return std::string();
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  LRESULT got = SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+  return text;
+}
+
+std::vector<int> SelectedIndexes(HWND list) {
+  LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
+  if (count == LB_ERR) {
+    // A single-selection list: its current item.
+    LRESULT current = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    return current == LB_ERR ? std::vector<int>() : std::vector<int>{static_cast<int>(current)};
+  }
+  std::vector<int> indexes(static_cast<size_t>(std::max<LRESULT>(count, 0)));
+  if (!indexes.empty()) {
+    SendMessageA(list, LB_GETSELITEMS, indexes.size(), reinterpret_cast<LPARAM>(indexes.data()));
+  }
+  return indexes;
+}
+
+// The full path of a file-list item (" name" in the current folder).
+std::string FilePath(int index) {
+  return Browser().currentFolder + TrimLeadingBlanks(ItemText(Browser().fileList, index));
+}
+
+// Where new entries go in the collection: before its first selected entry,
+// else at the end.
+int InsertionIndex(HWND list) {
+  std::vector<int> selected = SelectedIndexes(list);
+  if (!selected.empty()) return *std::min_element(selected.begin(), selected.end());
+  return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+}
+
+void GrowExtent(HWND list, const std::string& text) {
+  int32_t width = 0, height = 0;
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0));
+  SKGETTEXTEXTENT(list, font, text.c_str(), &width, &height);
+  LRESULT extent = SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0);
+  if (width + 8 > extent) SendMessageA(list, LB_SETHORIZONTALEXTENT, width + 8, 0);
+}
+
+// Inserts files of the file list into the collection and puts the
+// collection's caret on them.
+void AddToCollection(const std::vector<int>& fileIndexes) {
+  BrowserState& b = Browser();
+  if (fileIndexes.empty()) return;
+  int at = InsertionIndex(b.secondList);
+  SendMessageA(b.secondList, LB_SETSEL, FALSE, -1);
+  for (int index : fileIndexes) {
+    std::string entry = " " + FilePath(index);
+    LRESULT placed = SendMessageA(b.secondList, LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(entry.c_str()));
+    if (placed == LB_ERR || placed == LB_ERRSPACE) break;
+    SendMessageA(b.secondList, LB_SETSEL, TRUE, placed);
+    GrowExtent(b.secondList, entry);
+    at = static_cast<int>(placed) + 1;
+  }
+  SendMessageA(b.secondList, LB_SETCARETINDEX, at - 1, FALSE);
+}
+
+std::vector<int> AllIndexes(HWND list) {
+  std::vector<int> indexes(static_cast<size_t>(std::max<LRESULT>(SendMessageA(list, LB_GETCOUNT, 0, 0), 0)));
+  for (size_t i = 0; i < indexes.size(); ++i) indexes[i] = static_cast<int>(i);
+  return indexes;
+}
+
+void RemoveSelected(HWND list) {
+  std::vector<int> selected = SelectedIndexes(list);
+  std::sort(selected.rbegin(), selected.rend());
+  for (int index : selected) SendMessageA(list, LB_DELETESTRING, index, 0);
+}
+
+void ClearCollection() {
+  BrowserState& b = Browser();
+  if (SendMessageA(b.secondList, LB_GETCOUNT, 0, 0) <= 0) return;
+  if (suite::boxes::ShowInfoBox(b.texts.entry(kClearQuestionEntry), b.texts.entry(kYesNoEntry)) != 1) {
+    return;
+  }
+  SendMessageA(b.secondList, LB_RESETCONTENT, 0, 0);
+  SendMessageA(b.secondList, LB_SETHORIZONTALEXTENT, 0, 0);
+}
+
+void InvertSelection(HWND list) {
+  LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    LRESULT selected = SendMessageA(list, LB_GETSEL, i, 0);
+    SendMessageA(list, LB_SETSEL, selected > 0 ? FALSE : TRUE, i);
+  }
+}
+
+std::string JoinPaths(const std::vector<std::string>& paths) {
+  std::string list;
+  for (const std::string& path : paths) list += (list.empty() ? "" : "|") + path;
+  return list;
+}
+
+void PlaySelectedFiles() {
+  std::vector<std::string> paths;
+  for (int index : SelectedIndexes(Browser().fileList)) paths.push_back(FilePath(index));
+  if (paths.empty()) return;
+  SendFilesToModule(JoinPaths(paths));
+  Sleep(200);
+}
+
+void PlayCollection(bool selectedOnly) {
+  BrowserState& b = Browser();
+  std::vector<int> indexes = selectedOnly ? SelectedIndexes(b.secondList) : AllIndexes(b.secondList);
+  std::vector<std::string> paths;
+  for (int index : indexes) paths.push_back(TrimLeadingBlanks(ItemText(b.secondList, index)));
+  if (paths.empty()) {
+    if (!selectedOnly) suite::boxes::ShowInfoBox(b.texts.entry(kEmptyCollectionEntry), "");
+    return;
+  }
+  SendFilesToModule(JoinPaths(paths));
+  if (selectedOnly) {
+    Sleep(200);
+  } else {
+    ShowWindow(b.mainWindow, SW_MINIMIZE);
+  }
+}
+
+void ToggleMenuCheck(UINT id) {
+  HMENU menu = Browser().mainMenu;
+  if (menu == nullptr) return;
+  bool checked = (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+  CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_UNCHECKED : MF_CHECKED));
+}
+
+}  // namespace
+
+void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
+  BrowserState& b = Browser();
+  switch (id) {
+    case ID_TYPE_COMBO:
+      if (code == CBN_SELCHANGE) {
+        LRESULT index = SendMessageA(b.typeCombo, CB_GETCURSEL, 0, 0);
+        if (index != CB_ERR && index != b.currentType) {
+          b.currentType = static_cast<int32_t>(index);
+          FillFileList(b.currentFolder, CurrentPattern());
+        }
+      }
+      return;
+    case 5: case 103:
+      AddToCollection(SelectedIndexes(b.fileList));
+      return;
+    case 6: case 104:
+      AddToCollection(AllIndexes(b.fileList));
+      return;
+    case 10: case 201:
+      RemoveSelected(b.secondList);
+      return;
+    case 11: case 202:
+      ClearCollection();
+      return;
+    case 14:
+      PlayCollection(false);
+      return;
+    case 101:
+      PlaySelectedFiles();
+      return;
+    case 206:
+      PlayCollection(true);
+      return;
+    case 112:
+      SendMessageA(b.fileList, LB_SETSEL, TRUE, -1);
+      return;
+    case 113:
+      InvertSelection(b.fileList);
+      return;
+    case 114:
+      SendMessageA(b.fileList, LB_SETSEL, FALSE, -1);
+      return;
+    case 208:
+      SendMessageA(b.secondList, LB_SETSEL, FALSE, -1);
+      return;
+    case 408:
+      ToggleMenuCheck(408);
+      b.option408 = b.option408 != 0 ? 0 : -1;
+      InvalidateRect(b.fileList, nullptr, TRUE);
+      InvalidateRect(b.secondList, nullptr, TRUE);
+      return;
+    case 809:
+      ToggleMenuCheck(809);
+      return;
+  }
+}
+
+}  // namespace browser
