@@ -111,6 +111,8 @@ int32_t KeyPreFilter(HWND mainWindow, MSG* message);
 
 // The commands of the main window's menus and buttons (commands.cpp).
 void DispatchBrowserCommand(HWND window, int id, int code, HWND control);
+// Selects a folder in the folder tree (no selection notification follows).
+void SelectTreeFolder(const std::string& folder);
 
 // The file list: the files of `folder` that match `pattern`, and the status
 // line that counts them.

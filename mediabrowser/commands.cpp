@@ -11,6 +11,7 @@
 #include "boxes/orbboxes.h"
 #include "browser_state.h"
 #include "core/text_rules.h"
+#include "folder_tree.h"
 #include "themecore.h"
 
 namespace browser {
@@ -151,11 +152,56 @@ void ToggleMenuCheck(UINT id) {
   CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_UNCHECKED : MF_CHECKED));
 }
 
+// The selected folder of the tree ("" for a folder that is not a file
+// system folder, such as My Computer).
+std::string TreeSelection() {
+  HWND tree = Browser().folderTree;
+  if (tree == nullptr) return std::string();
+  LRESULT length = SendMessageA(tree, suite::FTM_GETPATHLENGTH, 0, 0);
+  if (length <= 0) return std::string();
+  std::string path(static_cast<size_t>(length), '\0');
+  LRESULT copied = SendMessageA(tree, suite::FTM_GETPATH, path.size(), reinterpret_cast<LPARAM>(path.data()));
+  path.resize(static_cast<size_t>(std::max<LRESULT>(copied, 0)));
+  return path;
+}
+
+// The favourites box keeps the folders last chosen in the tree, newest first.
+void RememberFolder(const std::string& folder) {
+  BrowserState& b = Browser();
+  std::string shown = WithoutFinalBackslash(folder);
+  std::string item = " " + shown;
+  LRESULT found = SendMessageA(b.favouritesCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                               reinterpret_cast<LPARAM>(item.c_str()));
+  if (found != CB_ERR) SendMessageA(b.favouritesCombo, CB_DELETESTRING, found, 0);
+  SendMessageA(b.favouritesCombo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  SendMessageA(b.favouritesCombo, CB_SETCURSEL, 0, 0);
+  SKBUTTONTIP(b.clientHolder, b.favouritesCombo, shown.c_str());
+}
+
+void OnFolderTree(int code) {
+  BrowserState& b = Browser();
+  if (code != suite::FTN_CREATED && code != suite::FTN_SELCHANGED) return;
+  std::string folder = LowerAscii(TreeSelection());
+  if (folder.empty()) return;
+  b.currentFolder = WithFinalBackslash(folder);
+  FillFileList(b.currentFolder, CurrentPattern());
+  if (code == suite::FTN_SELCHANGED) RememberFolder(b.currentFolder);
+}
+
 }  // namespace
+
+void SelectTreeFolder(const std::string& folder) {
+  HWND tree = Browser().folderTree;
+  if (tree == nullptr || folder.empty()) return;
+  SendMessageA(tree, suite::FTM_SELECTPATH, folder.size(), reinterpret_cast<LPARAM>(folder.c_str()));
+}
 
 void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
   BrowserState& b = Browser();
   switch (id) {
+    case ID_FOLDER_TREE:
+      OnFolderTree(code);
+      return;
     case ID_TYPE_COMBO:
       if (code == CBN_SELCHANGE) {
         LRESULT index = SendMessageA(b.typeCombo, CB_GETCURSEL, 0, 0);

@@ -73,6 +73,7 @@ LRESULT OnCopyData(HWND window, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case suite::CMD_GO_TO_FOLDER:
+      SelectTreeFolder(text);
       b.currentFolder = WithFinalBackslash(LowerAscii(text));
       FillFileList(b.currentFolder, CurrentPattern());
       break;

@@ -222,7 +222,8 @@ void CreateControls(BrowserState& b, const std::string& startPattern, std::strin
   FillFavourites(b, &startFolder);
   b.currentFolder = WithFinalBackslash(startFolder);
 
-  b.folderTree = suite::FolderTreeCreate(b.clientHolder, 0, 0, 100, 100, ID_FOLDER_TREE);
+  b.folderTree = suite::FolderTreeCreate(b.clientHolder, b.currentFolder.c_str(), 0, 0, 100, 100,
+                                         ID_FOLDER_TREE);
   HWND innerTree = b.folderTree ? GetDlgItem(b.folderTree, ID_FOLDER_TREE) : nullptr;
   HFONT listFont = innerTree ? reinterpret_cast<HFONT>(SendMessageA(innerTree, WM_GETFONT, 0, 0)) : nullptr;
   if (listFont == nullptr) listFont = SKDEFAULTFONT();

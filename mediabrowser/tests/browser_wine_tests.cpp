@@ -376,6 +376,64 @@ TEST(MediaBrowser, CollectionCommandsFillAndHandOver) {
   RemoveTree(fixture);
 }
 
+// The folder tree drives the file list: code 23 selects the folder in the
+// tree; a selection the user makes (keys sent to the tree) lists that
+// folder and puts it first among the favourites.
+TEST(MediaBrowser, TreeSelectionListsTheFolder) {
+  ProgramFolder program("tree");
+  std::string fixture = TempFolder() + "orbmedia tree\\";
+  RemoveTree(fixture);
+  CreateDirectoryA(fixture.c_str(), nullptr);
+  CreateDirectoryA((fixture + "Alpha").c_str(), nullptr);
+  CreateDirectoryA((fixture + "beta").c_str(), nullptr);
+  WriteFileText(fixture + "Alpha\\one.avi", "x");
+  WriteFileText(fixture + "beta\\two.avi", "x");
+  WriteFileText(fixture + "beta\\three.avi", "x");
+  WriteQuietSettings(TempFolder());
+  DeleteFileA((TempFolder() + "orbmedia.fav").c_str());
+
+  harness::Process browser;
+  ASSERT_TRUE(browser.start(program.browserCommand()));
+  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs));
+  std::vector<FoundChild> children = Children(window);
+  HWND frame = nullptr, innerTree = nullptr, status = nullptr;
+  for (const FoundChild& child : children) {
+    if (SameText(child.className, "skBff")) frame = child.window;
+    if (SameText(child.className, "SysTreeView32")) innerTree = child.window;
+    if (SameText(child.className, "SKSTATUS")) status = child.window;
+  }
+  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(innerTree, nullptr);
+  ASSERT_NE(status, nullptr);
+
+  std::string folder = fixture.substr(0, fixture.size() - 1);
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_GO_TO_FOLDER, folder), 1);
+  EXPECT_EQ(SendMessageA(frame, 0x7EE /* FTM_GETPATHLENGTH */, 0, 0),
+            static_cast<LRESULT>(fixture.size()));
+
+  // Open the folder and step down to its first sub-folder, "Alpha".
+  SendMessageA(innerTree, WM_KEYDOWN, VK_RIGHT, 0);
+  SendMessageA(innerTree, WM_KEYDOWN, VK_DOWN, 0);
+  std::string lowerFixture = fixture;
+  CharLowerA(lowerFixture.data());
+  EXPECT_TRUE(harness::PumpUntil([&] {
+    return harness::WindowText(status) == "1 file in " + lowerFixture + "alpha";
+  }, 5000)) << harness::WindowText(status);
+  SendMessageA(innerTree, WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_TRUE(harness::PumpUntil([&] {
+    return harness::WindowText(status) == "2 files in " + lowerFixture + "beta";
+  }, 5000)) << harness::WindowText(status);
+
+  CloseBrowser(window, browser);
+  std::vector<std::string> favourites = ReadLines(TempFolder() + "orbmedia.fav");
+  ASSERT_GE(favourites.size(), 2u);
+  EXPECT_EQ(favourites[0], lowerFixture + "beta");
+  EXPECT_EQ(favourites[1], lowerFixture + "alpha");
+  RemoveTree(fixture);
+}
+
 TEST(MediaBrowser, MissingTextTableShowsItsPathAndEndsWithCode2) {
   ProgramFolder program("missing", /*withTextTable=*/false);
   harness::Process browser;
