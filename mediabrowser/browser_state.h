@@ -73,6 +73,7 @@ struct BrowserState {
   int32_t option408 = 0;
   uintptr_t gdiplusToken = 0;
   bool rightButtonDown = false;  // the key filter's right-button flag
+  bool fileOrderChanged = false; // the user reordered the file list
 
   // Target of chosen files set by another module (program, class).
   std::string overrideProgram;

@@ -12,6 +12,7 @@
 #include "browser_state.h"
 #include "core/text_rules.h"
 #include "folder_tree.h"
+#include "skin_texts.h"
 #include "themecore.h"
 
 namespace browser {
@@ -198,6 +199,11 @@ void SelectTreeFolder(const std::string& folder) {
 
 void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
   BrowserState& b = Browser();
+  // A menu item whose action is "END" closes the program.
+  if (id >= 100 && suite::MenuAction(id, b.menus) == "END") {
+    SendMessageA(b.mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return;
+  }
   switch (id) {
     case ID_FOLDER_TREE:
       OnFolderTree(code);

@@ -101,6 +101,50 @@ void OnClose(HWND window) {
   PostQuitMessage(0);
 }
 
+// The About entry of the system menu: the engine's line, then the program's
+// text with "#" standing for the current year.
+void ShowAbout(HWND window) {
+  BrowserState& b = Browser();
+  std::string author(256, '\0');
+  int32_t length = SKAUTHOR(author.data(), static_cast<int32_t>(author.size()));
+  author.resize(length > 0 && length < static_cast<int32_t>(author.size()) ? static_cast<size_t>(length) : 0);
+  SYSTEMTIME now = {};
+  GetLocalTime(&now);
+  std::string text = author + ReplaceAll(b.texts.entry(2), "#", std::to_string(now.wYear));
+  char caption[256] = {};
+  GetWindowTextA(window, caption, sizeof(caption));
+  SKMSGBOX(window, SKCAPTIONFONT(), caption, text.c_str(), "", nullptr, 0);
+}
+
+// Alt+arrow keys move the selected entry of a list one place: the
+// collection's single selected entry up or down, the file list's selected
+// item towards the start (Left, Up) or the end (Right, Down).
+void MoveListEntry(HWND list, WPARAM key) {
+  BrowserState& b = Browser();
+  bool towardsStart = key == VK_UP || (list == b.fileList && key == VK_LEFT);
+  bool towardsEnd = key == VK_DOWN || (list == b.fileList && key == VK_RIGHT);
+  if (!towardsStart && !towardsEnd) return;
+  if (list == b.secondList && SendMessageA(list, LB_GETSELCOUNT, 0, 0) != 1) return;
+  int index = -1;
+  if (SendMessageA(list, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&index)) != 1 || index < 0) return;
+  LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  int target = towardsStart ? index - 1 : index + 1;
+  if (target < 0 || target >= count) return;
+  LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return;
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  LRESULT data = SendMessageA(list, LB_GETITEMDATA, index, 0);
+  SendMessageA(list, LB_DELETESTRING, index, 0);
+  LRESULT placed = SendMessageA(list, LB_INSERTSTRING, target, reinterpret_cast<LPARAM>(text.c_str()));
+  if (placed == LB_ERR || placed == LB_ERRSPACE) return;
+  SendMessageA(list, LB_SETITEMDATA, placed, data);
+  SendMessageA(list, LB_SETSEL, FALSE, -1);
+  SendMessageA(list, LB_SETSEL, TRUE, placed);
+  SendMessageA(list, LB_SETCARETINDEX, placed, FALSE);
+  if (list == b.fileList) b.fileOrderChanged = true;
+}
+
 void DrawListItem(const DRAWITEMSTRUCT* item) {
   if (item->itemID == static_cast<UINT>(-1)) return;
   bool selected = (item->itemState & ODS_SELECTED) != 0;
@@ -213,7 +257,17 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       DispatchBrowserCommand(window, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_SYSCOMMAND:
+      if (window == b.mainWindow && wParam == 0) {
+        ShowAbout(window);
+        return 0;
+      }
       if ((wParam & 0xFFF0) == SC_CLOSE && window == b.mainWindow) OnClose(window);
+      break;
+    case WM_SYSKEYDOWN:
+      if (window == b.fileList || window == b.secondList) {
+        MoveListEntry(window, wParam);
+        return 0;
+      }
       break;
     case WM_DESTROY:
       if (window == b.mainWindow) b.mainWindow = nullptr;

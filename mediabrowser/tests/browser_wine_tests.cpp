@@ -434,6 +434,73 @@ TEST(MediaBrowser, TreeSelectionListsTheFolder) {
   RemoveTree(fixture);
 }
 
+// Keys and system commands: Alt+Down moves the collection's selected entry,
+// the About entry shows the engine's and the program's lines (the year for
+// "#"), and a menu item whose action is END closes the program.
+TEST(MediaBrowser, AboutMoveAndEnd) {
+  ProgramFolder program("about");
+  std::string fixture = TempFolder() + "orbmedia about\\";
+  RemoveTree(fixture);
+  CreateDirectoryA(fixture.c_str(), nullptr);
+  for (const char* name : {"a.avi", "bb.avi", "ccc.avi"}) WriteFileText(fixture + name, "x");
+  WriteQuietSettings(TempFolder());
+  std::string trace = TempFolder() + "orbmedia_about_trace.txt";
+  DeleteFileA(trace.c_str());
+
+  SetEnvironmentVariableA("ORB_TRACE", trace.c_str());
+  SetEnvironmentVariableA("ORB_ANSWERS", "1");
+  harness::Process browser;
+  bool started = browser.start(program.browserCommand());
+  SetEnvironmentVariableA("ORB_TRACE", nullptr);
+  SetEnvironmentVariableA("ORB_ANSWERS", nullptr);
+  ASSERT_TRUE(started);
+  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs));
+  const FoundChild* collection = ChildById(Children(window), 4);
+  ASSERT_NE(collection, nullptr);
+  std::string folder = fixture.substr(0, fixture.size() - 1);
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_GO_TO_FOLDER, folder), 1);
+  SendMessageA(window, WM_COMMAND, 6, 0);  // add every file: a, bb, ccc
+  ASSERT_EQ(SendMessageA(collection->window, LB_GETCOUNT, 0, 0), 3);
+  LRESULT lengthA = SendMessageA(collection->window, LB_GETTEXTLEN, 0, 0);
+  LRESULT lengthB = SendMessageA(collection->window, LB_GETTEXTLEN, 1, 0);
+  ASSERT_NE(lengthA, lengthB);
+
+  // Alt+Down, as the keyboard delivers it: posted to the list.
+  SendMessageA(collection->window, LB_SETSEL, FALSE, -1);
+  SendMessageA(collection->window, LB_SETSEL, TRUE, 0);
+  PostMessageA(collection->window, WM_SYSKEYDOWN, VK_DOWN, 0x20000001);
+  EXPECT_TRUE(harness::PumpUntil([&] {
+    return SendMessageA(collection->window, LB_GETTEXTLEN, 1, 0) == lengthA;
+  }, 5000));
+  EXPECT_EQ(SendMessageA(collection->window, LB_GETTEXTLEN, 0, 0), lengthB);
+  EXPECT_GT(SendMessageA(collection->window, LB_GETSEL, 1, 0), 0);
+  // The last entry does not move further down.
+  SendMessageA(collection->window, LB_SETSEL, FALSE, -1);
+  SendMessageA(collection->window, LB_SETSEL, TRUE, 2);
+  LRESULT lengthLast = SendMessageA(collection->window, LB_GETTEXTLEN, 2, 0);
+  PostMessageA(collection->window, WM_SYSKEYDOWN, VK_DOWN, 0x20000001);
+  harness::PumpMessagesFor(300);
+  EXPECT_EQ(SendMessageA(collection->window, LB_GETTEXTLEN, 2, 0), lengthLast);
+
+  SendMessageA(window, WM_SYSCOMMAND, 0, 0);
+  SYSTEMTIME now = {};
+  GetLocalTime(&now);
+  std::string aboutLine;
+  for (const std::string& line : ReadLines(trace)) {
+    if (line.find("SKMSGBOX(") != std::string::npos) aboutLine = line;
+  }
+  EXPECT_NE(aboutLine.find("Skins by the themecore engine.|Orb Media - the media browser"),
+            std::string::npos) << aboutLine;
+  EXPECT_NE(aboutLine.find("2003-" + std::to_string(now.wYear) + "."), std::string::npos) << aboutLine;
+
+  // "Exit" of the last menu: its action is END.
+  SendMessageA(window, WM_COMMAND, 1103, 0);
+  EXPECT_EQ(browser.waitExit(kStartMs), 0);
+  RemoveTree(fixture);
+}
+
 TEST(MediaBrowser, MissingTextTableShowsItsPathAndEndsWithCode2) {
   ProgramFolder program("missing", /*withTextTable=*/false);
   harness::Process browser;

@@ -113,6 +113,8 @@ THEMECORE_API int32_t __stdcall SKGETSYSCOLOR(int32_t n);
 // Skin size n (caption height, frame width ...); GetSystemMetrics for sizes
 // the skin does not define.
 THEMECORE_API int32_t __stdcall SKGETSYSTEMMETRICS(int32_t n);
+// The engine's line of a program's About box (ends in "|", a line break).
+THEMECORE_API int32_t __stdcall SKAUTHOR(char* out, int32_t outSize);
 // The smallest width and height a skinned main window may take.
 THEMECORE_API int32_t __stdcall SKXMINI();
 THEMECORE_API int32_t __stdcall SKYMINI();
