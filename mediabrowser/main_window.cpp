@@ -145,6 +145,30 @@ void MoveListEntry(HWND list, WPARAM key) {
   if (list == b.fileList) b.fileOrderChanged = true;
 }
 
+// Menu animation is switched off while a context menu opens at the cursor
+// (it would slide in over the item that was clicked) and back on after.
+bool g_menuAnimationOff = false;
+
+void OpenListMenu(HWND list) {
+  BrowserState& b = Browser();
+  HMENU popup = SKPOPUPHANDLE(list == b.fileList ? 1 : 2);
+  if (popup == nullptr) return;
+  BOOL animation = FALSE;
+  if (SystemParametersInfoA(SPI_GETMENUANIMATION, 0, &animation, 0) && animation) {
+    SystemParametersInfoA(SPI_SETMENUANIMATION, 0, reinterpret_cast<void*>(FALSE), 0);
+    g_menuAnimationOff = true;
+  }
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, b.clientHolder, nullptr);
+}
+
+void RestoreMenuAnimation() {
+  if (!g_menuAnimationOff) return;
+  SystemParametersInfoA(SPI_SETMENUANIMATION, 0, reinterpret_cast<void*>(TRUE), 0);
+  g_menuAnimationOff = false;
+}
+
 void DrawListItem(const DRAWITEMSTRUCT* item) {
   if (item->itemID == static_cast<UINT>(-1)) return;
   bool selected = (item->itemState & ODS_SELECTED) != 0;
@@ -262,6 +286,15 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
       }
       if ((wParam & 0xFFF0) == SC_CLOSE && window == b.mainWindow) OnClose(window);
+      break;
+    case WM_RBUTTONDOWN:
+      if (window == b.fileList || window == b.secondList) {
+        OpenListMenu(window);
+        return 0;
+      }
+      break;
+    case WM_EXITMENULOOP:
+      RestoreMenuAnimation();
       break;
     case WM_SYSKEYDOWN:
       if (window == b.fileList || window == b.secondList) {

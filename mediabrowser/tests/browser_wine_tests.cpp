@@ -484,6 +484,18 @@ TEST(MediaBrowser, AboutMoveAndEnd) {
   harness::PumpMessagesFor(300);
   EXPECT_EQ(SendMessageA(collection->window, LB_GETTEXTLEN, 2, 0), lengthLast);
 
+  // A right click on the collection opens its menu at the cursor; Escape
+  // closes it again.
+  PostMessageA(collection->window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10));
+  HWND menu = harness::WaitForWindow("#32768", 5000);
+  ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(menu) != FALSE; }, 5000));
+  PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(harness::PumpUntil([&] {
+    HWND open = FindWindowA("#32768", nullptr);
+    return open == nullptr || !IsWindowVisible(open);
+  }, 5000));
+
   SendMessageA(window, WM_SYSCOMMAND, 0, 0);
   SYSTEMTIME now = {};
   GetLocalTime(&now);
