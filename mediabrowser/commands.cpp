@@ -3,6 +3,7 @@
 // batch picture, album, ripping, search and settings work and do nothing
 // until then.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <string>
@@ -22,6 +23,8 @@ namespace {
 constexpr size_t kEmptyCollectionEntry = 18;
 constexpr size_t kYesNoEntry = 29;
 constexpr size_t kClearQuestionEntry = 30;
+constexpr size_t kMoveQuestionEntry = 87;
+constexpr size_t kMoveFailedEntry = 88;
 
 std::string ItemText(HWND list, int index) {
   LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
@@ -179,8 +182,52 @@ void RememberFolder(const std::string& folder) {
   SKBUTTONTIP(b.clientHolder, b.favouritesCombo, shown.c_str());
 }
 
-void OnFolderTree(int code) {
+// A folder dragged onto another in the tree moves there, after a question.
+// A folder is never moved onto itself or into one of its own sub-folders.
+void MoveDraggedFolder(const HTREEITEM* items) {
   BrowserState& b = Browser();
+  HWND innerTree = b.folderTree ? GetDlgItem(b.folderTree, ID_FOLDER_TREE) : nullptr;
+  if (innerTree == nullptr || items == nullptr) return;
+  std::string source = WithoutFinalBackslash(suite::FolderTreeGetItemPath(innerTree, items[0]));
+  std::string target = WithFinalBackslash(suite::FolderTreeGetItemPath(innerTree, items[1]));
+  if (source.empty() || target.size() < 2 || IsSameOrInsideFolder(source, target)) return;
+
+  std::string question = b.texts.entry(kMoveQuestionEntry);
+  size_t first = question.find('@');
+  if (first != std::string::npos) question.replace(first, 1, source);
+  size_t second = question.find('@', first == std::string::npos ? 0 : first + source.size());
+  if (second != std::string::npos) question.replace(second, 1, target);
+  if (suite::boxes::ShowInfoBox(question, b.texts.entry(kYesNoEntry)) != 1) return;
+
+  SKCURSORWAIT();
+  // SHFileOperation lists are ended by two zero bytes.
+  std::string from = source + std::string(2, '\0');
+  std::string to = WithoutFinalBackslash(target) + std::string(2, '\0');
+  SHFILEOPSTRUCTA operation = {};
+  operation.hwnd = b.mainWindow;
+  operation.wFunc = FO_MOVE;
+  operation.pFrom = from.c_str();
+  operation.pTo = to.c_str();
+  operation.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI | FOF_NOCONFIRMMKDIR;
+  int result = SHFileOperationA(&operation);
+  if (result != 0 || operation.fAnyOperationsAborted) {
+    suite::boxes::ShowWarningBox(b.texts.entry(kMoveFailedEntry));
+    return;
+  }
+  // The tree shows the folder in its new place.
+  std::string moved = target + source.substr(source.find_last_of('\\') + 1) + "\\";
+  suite::FolderTreeFill(innerTree, nullptr, 0, 1);
+  SelectTreeFolder(moved);
+  b.currentFolder = LowerAscii(moved);
+  FillFileList(b.currentFolder, CurrentPattern());
+}
+
+void OnFolderTree(int code, LPARAM lParam) {
+  BrowserState& b = Browser();
+  if (code == suite::FTN_DRAGMOVE) {
+    MoveDraggedFolder(reinterpret_cast<const HTREEITEM*>(lParam));
+    return;
+  }
   if (code != suite::FTN_CREATED && code != suite::FTN_SELCHANGED) return;
   std::string folder = LowerAscii(TreeSelection());
   if (folder.empty()) return;
@@ -206,7 +253,7 @@ void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
   }
   switch (id) {
     case ID_FOLDER_TREE:
-      OnFolderTree(code);
+      OnFolderTree(code, reinterpret_cast<LPARAM>(control));
       return;
     case ID_TYPE_COMBO:
       if (code == CBN_SELCHANGE) {

@@ -84,3 +84,17 @@ std::string WithFinalBackslash(std::string path) {
 }
 
 }  // namespace browser
+
+namespace browser {
+
+bool IsSameOrInsideFolder(const std::string& source, const std::string& folder) {
+  std::string from = LowerAscii(source);
+  std::string to = LowerAscii(folder);
+  while (!from.empty() && from.back() == '\\') from.pop_back();
+  while (!to.empty() && to.back() == '\\') to.pop_back();
+  if (from.empty()) return false;
+  if (to == from) return true;
+  return to.size() > from.size() && to.compare(0, from.size(), from) == 0 && to[from.size()] == '\\';
+}
+
+}  // namespace browser

@@ -29,3 +29,12 @@ std::string WithoutFinalBackslash(std::string path);
 std::string WithFinalBackslash(std::string path);
 
 }  // namespace browser
+
+namespace browser {
+
+// Whether `folder` is `source` itself or lies inside it (paths compared
+// without regard to ASCII case and to final backslashes): a folder cannot
+// be moved there.
+bool IsSameOrInsideFolder(const std::string& source, const std::string& folder);
+
+}  // namespace browser

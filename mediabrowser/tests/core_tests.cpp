@@ -282,3 +282,23 @@ TEST(FileFilter, StatusCountsFiles) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextRules, FolderCannotMoveIntoItself) {
+  struct Case { const char* name; std::string source, target; bool inside; };
+  const Case cases[] = {
+      {"same folder", "C:\\Media\\", "c:\\media", true},
+      {"sub-folder", "C:\\Media", "C:\\MEDIA\\Clips\\2024\\", true},
+      {"sibling with the same start", "C:\\Media", "C:\\Media Old\\", false},
+      {"parent", "C:\\Media\\Clips", "C:\\Media\\", false},
+      {"other drive", "C:\\Media", "D:\\Media\\x", false},
+      {"empty source", "", "C:\\x", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(browser::IsSameOrInsideFolder(c.source, c.target), c.inside);
+  }
+}
+
+}  // namespace
