@@ -23,6 +23,8 @@ namespace {
 constexpr size_t kEmptyCollectionEntry = 18;
 constexpr size_t kYesNoEntry = 29;
 constexpr size_t kClearQuestionEntry = 30;
+constexpr size_t kOkCancelEntry = 32;
+constexpr size_t kAddressPromptEntry = 34;
 constexpr size_t kMoveQuestionEntry = 87;
 constexpr size_t kMoveFailedEntry = 88;
 
@@ -147,6 +149,20 @@ void PlayCollection(bool selectedOnly) {
   } else {
     ShowWindow(b.mainWindow, SW_MINIMIZE);
   }
+}
+
+// Asks for an internet address and hands it to the player.
+void PlayAddress() {
+  BrowserState& b = Browser();
+  char address[2048] = "http://";
+  int32_t button = SKINPUTBOX(b.mainWindow, SKCAPTIONFONT(), b.texts.entry(1).c_str(),
+                              b.texts.entry(kAddressPromptEntry).c_str(),
+                              b.texts.entry(kOkCancelEntry).c_str(), address, sizeof(address),
+                              nullptr, 0);
+  std::string answer = TrimBlanks(address);
+  if (button != 1 || answer.empty()) return;
+  SendFilesToModule(answer);
+  ShowWindow(b.mainWindow, SW_MINIMIZE);
 }
 
 void ToggleMenuCheck(UINT id) {
@@ -275,6 +291,9 @@ void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
       return;
     case 11: case 202:
       ClearCollection();
+      return;
+    case 8:
+      PlayAddress();
       return;
     case 14:
       PlayCollection(false);

@@ -320,8 +320,9 @@ TEST(MediaBrowser, CollectionCommandsFillAndHandOver) {
   HWND playerWindow = harness::WaitForWindow("ORBPLAY", kStartMs);
   ASSERT_NE(playerWindow, nullptr);
 
-  // The first clearing is answered "No", the second "Yes".
-  SetEnvironmentVariableA("ORB_ANSWERS", "2;1");
+  // The first clearing is answered "No", the second "Yes"; the address box
+  // gets an address.
+  SetEnvironmentVariableA("ORB_ANSWERS", "2;1;http://radio.example/live");
   harness::Process browser;
   bool started = browser.start(program.browserCommand());
   SetEnvironmentVariableA("ORB_ANSWERS", nullptr);
@@ -361,8 +362,11 @@ TEST(MediaBrowser, CollectionCommandsFillAndHandOver) {
     EXPECT_EQ(SendMessageA(collection->window, LB_GETCOUNT, 0, 0), step.collection);
   }
 
-  // Play the selected files: the player gets their full paths.
+  // Play the selected files: the player gets their full paths.  Then an
+  // internet address typed into the address box (the third answer).
   SendMessageA(window, WM_COMMAND, 101, 0);
+  SendMessageA(window, WM_COMMAND, 8, 0);
+  EXPECT_TRUE(harness::PumpUntil([&] { return IsIconic(window) != FALSE; }, 5000));
   CloseBrowser(window, browser);
   suite::SendSuiteCommand(playerWindow, suite::CMD_CLOSE, "");
   EXPECT_EQ(player.waitExit(kStartMs), 0);
@@ -370,9 +374,12 @@ TEST(MediaBrowser, CollectionCommandsFillAndHandOver) {
   std::string lowerFolder = folder;
   CharLowerA(lowerFolder.data());
   std::string items = lowerFolder + "\\a.avi|" + lowerFolder + "\\b.avi|" + lowerFolder + "\\c.jpg";
-  ASSERT_EQ(lines.size(), 2u);
+  std::string address = "http://radio.example/live";
+  ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], "3 " + std::to_string(items.size()) + " " + std::to_string(items.size() + 1) +
                           " " + harness::ToHex(items) + "00");
+  EXPECT_EQ(lines[1], "3 " + std::to_string(address.size()) + " " +
+                          std::to_string(address.size() + 1) + " " + harness::ToHex(address) + "00");
   RemoveTree(fixture);
 }
 

@@ -49,7 +49,13 @@ struct Box {
   RECT textRect = {};
   int result = 0;
   bool isDone = false;
+  // An input box's text field: its text before and after, and its place.
+  bool hasInput = false;
+  std::string input;
+  RECT inputRect = {};
 };
+
+constexpr int kInputId = 100;
 
 uint32_t LittleEndian32(const unsigned char* bytes) {
   return static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
@@ -107,6 +113,14 @@ Box* BoxOf(HWND window) { return reinterpret_cast<Box*>(GetWindowLongPtrA(window
 
 void Finish(HWND window, Box* box, int button) {
   if (box->isDone) return;
+  if (box->hasInput) {
+    HWND field = GetDlgItem(window, kInputId);
+    int length = field != nullptr ? GetWindowTextLengthA(field) : 0;
+    std::string typed(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
+    if (field != nullptr) GetWindowTextA(field, typed.data(), length + 1);
+    typed.resize(static_cast<size_t>(std::max(length, 0)));
+    box->input = typed;
+  }
   box->result = button;
   box->isDone = true;
   PostMessageA(window, WM_NULL, 0, 0);  // wakes the box's loop
@@ -182,13 +196,20 @@ Layout LayOut(Box* box) {
   const int iconWidth = box->icon != nullptr ? kIconSide + kPadding : 0;
   const int contentWidth = iconWidth + textSize.right;
   const int contentHeight = std::max<int>(textSize.bottom, box->icon != nullptr ? kIconSide : 0);
+  const int inputWidth = box->hasInput ? 300 : 0;
   const int width = std::max({contentWidth + 2 * kPadding, rowWidth + 2 * kPadding,
-                              static_cast<int>(captionSize.cx) + 3 * kPadding, kMinBoxWidth});
+                              static_cast<int>(captionSize.cx) + 3 * kPadding, kMinBoxWidth,
+                              inputWidth + 2 * kPadding});
   const int contentTop = box->captionHeight + kPadding;
   box->iconRect = {kPadding, contentTop, kPadding + kIconSide, contentTop + kIconSide};
   box->textRect = {kPadding + iconWidth, contentTop, width - kPadding,
                    contentTop + std::max<int>(textSize.bottom, 1)};
-  const int buttonTop = contentTop + contentHeight + kPadding;
+  int buttonTop = contentTop + contentHeight + kPadding;
+  if (box->hasInput) {
+    const int fieldHeight = metrics.tmHeight + 8;
+    box->inputRect = {kPadding, buttonTop, width - kPadding, buttonTop + fieldHeight};
+    buttonTop += fieldHeight + kPadding;
+  }
   int x = (width - rowWidth) / 2;
   for (int buttonWidth : widths) {
     layout.buttons.push_back({x, buttonTop, x + buttonWidth, buttonTop + buttonHeight});
@@ -227,6 +248,12 @@ bool HandleKey(HWND window, Box* box, const MSG& message) {
   if (message.message != WM_KEYDOWN) return false;
   if (message.hwnd != window && !IsChild(window, message.hwnd)) return false;
   const int count = static_cast<int>(box->buttons.size());
+  // In the text field, only Escape, Enter and Tab belong to the box.
+  const bool inField = box->hasInput && GetDlgCtrlID(message.hwnd) == kInputId;
+  if (inField && message.wParam != VK_ESCAPE && message.wParam != VK_RETURN &&
+      message.wParam != VK_TAB) {
+    return false;
+  }
   switch (message.wParam) {
     case VK_ESCAPE:
       Finish(window, box, count);
@@ -271,11 +298,26 @@ int RunBox(HWND owner, Box* box) {
                      box->font, rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top, i + 1, ButtonLook{});
   }
+  HWND field = nullptr;
+  if (box->hasInput) {
+    const RECT& rect = box->inputRect;
+    field = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", box->input.c_str(),
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, rect.left, rect.top,
+                            rect.right - rect.left, rect.bottom - rect.top, window,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kInputId)), EngineInstance(),
+                            nullptr);
+    if (field != nullptr) SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(box->font), FALSE);
+  }
   const bool disablesOwner = ownerWindow != nullptr && IsWindowEnabled(ownerWindow);
   if (disablesOwner) EnableWindow(ownerWindow, FALSE);
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
-  if (HWND button = GetDlgItem(window, box->defaultButton)) SetFocus(button);
+  if (field != nullptr) {
+    SetFocus(field);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+  } else if (HWND button = GetDlgItem(window, box->defaultButton)) {
+    SetFocus(button);
+  }
 
   bool sawQuit = false;
   WPARAM quitCode = 0;
@@ -408,5 +450,66 @@ THEMECORE_API int32_t __stdcall SKMSGBOX(HWND owner, HFONT font, const char* cap
     return result;
   } catch (...) {
     return 1;
+  }
+}
+
+THEMECORE_API int32_t __stdcall SKINPUTBOX(HWND owner, HFONT font, const char* caption,
+                                           const char* prompt, const char* buttons, char* text,
+                                           int32_t textSize, const void* style, int32_t reserved) {
+  try {
+    themecore::Box box;
+    box.buttons = themecore::ButtonCaptions(buttons);
+    const int32_t count = static_cast<int32_t>(box.buttons.size());
+    const std::string initial = text != nullptr && textSize > 0 ? std::string(text, strnlen(text, textSize)) : "";
+    orbtrace::CallLine call = orbtrace::CallLine("themecore", "SKINPUTBOX")
+                                  .Raw(themecore::engine::HandleText(owner))
+                                  .Raw(themecore::engine::HandleText(font))
+                                  .Text(caption)
+                                  .Text(prompt)
+                                  .Text(buttons)
+                                  .Text(initial.c_str())
+                                  .Number(textSize)
+                                  .Raw(style != nullptr ? "style" : "NULL")
+                                  .Number(reserved);
+    themecore::BoxAnswer answer;
+    int32_t result = 0;
+    bool answered = true;
+    std::string typed = initial;
+    if (themecore::NextScriptedAnswer(themecore::BoxKind::kInputBox, count, &answer)) {
+      answered = answer.answered;
+      // An answered input box is confirmed with its first button; an
+      // unanswered one is cancelled with its last.
+      result = answer.answered ? 1 : count;
+      if (answer.answered) typed = answer.text;
+    } else {
+      box.caption = caption != nullptr && caption[0] != '\0' ? caption : themecore::AppTitle();
+      box.text = themecore::BoxText(prompt);
+      box.font = font != nullptr ? font : themecore::SkinDefaultFont();
+      box.textColour = themecore::SkinColour(themecore::colour::kBoxText);
+      box.backColour = themecore::SkinColour(themecore::colour::kBoxBack);
+      box.hasInput = true;
+      box.input = initial;
+      themecore::StyleRecord record;
+      if (themecore::ReadStyleRecord(style, &record)) {
+        box.icon = record.icon;
+        if (record.text != record.back) {
+          box.textColour = record.text;
+          box.backColour = record.back;
+        }
+      }
+      result = themecore::RunBox(owner, &box);
+      typed = box.input;
+    }
+    // The text comes back only when the box was confirmed, cut to the buffer.
+    if (result == 1 && text != nullptr && textSize > 0) {
+      size_t length = std::min(typed.size(), static_cast<size_t>(textSize - 1));
+      memcpy(text, typed.data(), length);
+      text[length] = '\0';
+    }
+    orbtrace::WriteCall(call.OutText(result == 1 ? text : nullptr),
+                        themecore::ResultText(result, answered));
+    return result;
+  } catch (...) {
+    return 0;
   }
 }

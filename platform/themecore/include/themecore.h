@@ -257,6 +257,16 @@ THEMECORE_API int32_t __stdcall SKMSGBOX(HWND owner, HFONT font, const char* cap
                                          const char* text, const char* buttons,
                                          const void* style, int32_t reserved);
 
+// A skinned input box: the prompt, a text field starting with `text`, and the
+// buttons of `buttons` (the first confirms).  Returns the 1-based button
+// chosen; only for button 1 is the typed text written back to `text` (cut
+// to textSize - 1 bytes, zero-terminated).  With ORB_ANSWERS set, the next
+// answer is the typed text and confirms; no answer left cancels (the last
+// button).
+THEMECORE_API int32_t __stdcall SKINPUTBOX(HWND owner, HFONT font, const char* caption,
+                                           const char* prompt, const char* buttons, char* text,
+                                           int32_t textSize, const void* style, int32_t reserved);
+
 // ---------------------------------------------------------------------------
 // Drawing and memory bitmaps (drawing.cpp)
 
