@@ -310,3 +310,10 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 }  // namespace browser
+
+// The main window procedure as the program exports it (named WNDPROC in
+// orbmedia.def).
+extern "C" LRESULT __stdcall OrbMediaWindowProc(HWND window, UINT message, WPARAM wParam,
+                                                LPARAM lParam) {
+  return browser::BrowserWindowProc(window, message, wParam, lParam);
+}
