@@ -32,11 +32,6 @@ HWND FindOrStartModule(const char* windowClass, const std::string& commandLine, 
   return nullptr;
 }
 
-static std::string WithoutFinalBackslash(std::string folder) {
-  while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
-  return folder;
-}
-
 HelpResult OpenHelp(const std::string& helpFile, const std::string& viewerRef,
                     const std::string& topic, const std::string& programFolder) {
   if (helpFile.empty() || !SKEXIST(helpFile.c_str())) return HelpResult::NoHelpFile;

@@ -11,23 +11,6 @@ namespace {
 
 const std::string kEmpty;
 
-// Calls an engine function that fills a caller buffer by the output-buffer
-// rule (returns the full length, copies only when it fits).
-template <typename Call>
-std::string FetchText(Call call) {
-  std::string text(260, '\0');
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    int32_t length = call(text.data(), static_cast<int32_t>(text.size()));
-    if (length <= 0) return std::string();
-    if (static_cast<size_t>(length) < text.size()) {
-      text.resize(static_cast<size_t>(length));
-      return text;
-    }
-    text.assign(static_cast<size_t>(length) + 1, '\0');
-  }
-  return std::string();
-}
-
 }  // namespace
 
 const std::string& TextTable::entry(size_t n) const {
@@ -108,7 +91,7 @@ bool ReadMenuTables(const std::string& path, MenuTables* menus) {
 
 std::string MenuAction(int32_t id, const MenuTables& menus) {
   std::string actions = EncodeActions(menus.actions);
-  return FetchText([&](char* out, int32_t size) {
+  return themecore::FetchText([&](char* out, int32_t size) {
     return SKMACTE(id, actions.data(), static_cast<int32_t>(actions.size()), out, size);
   });
 }
@@ -121,15 +104,17 @@ HMENU BuildMainMenu(const MenuTables& menus) {
                       static_cast<int32_t>(actions.size()), bar.c_str());
 }
 
-std::string ExeName() { return FetchText([](char* out, int32_t size) { return SKEXENAME(out, size); }); }
+std::string ExeName() {
+  return themecore::FetchText([](char* out, int32_t size) { return SKEXENAME(out, size); });
+}
 std::string TempFolder() {
-  return FetchText([](char* out, int32_t size) { return SKGETTEMPPATH(out, size); });
+  return themecore::FetchText([](char* out, int32_t size) { return SKGETTEMPPATH(out, size); });
 }
 std::string SkinFolder() {
-  return FetchText([](char* out, int32_t size) { return SKSKINFOLDER(out, size); });
+  return themecore::FetchText([](char* out, int32_t size) { return SKSKINFOLDER(out, size); });
 }
 std::string WindowsErrorText(int32_t code) {
-  return FetchText([code](char* out, int32_t size) { return SKWINERR(code, out, size); });
+  return themecore::FetchText([code](char* out, int32_t size) { return SKWINERR(code, out, size); });
 }
 
 }  // namespace suite

@@ -40,4 +40,17 @@ std::string HelpCommandLine(const std::string& viewerPath, const std::string& he
   return ProgramCommandLine(viewerPath, QuoteArgument(helpFile + "," + topic));
 }
 
+std::string WithoutFinalBackslash(std::string path) {
+  while (!path.empty() && path.back() == '\\') {
+    if (path.size() == 3 && path[1] == ':') break;
+    path.pop_back();
+  }
+  return path;
+}
+
+std::string WithFinalBackslash(std::string path) {
+  if (path.empty() || path.back() != '\\') path.push_back('\\');
+  return path;
+}
+
 }  // namespace suite

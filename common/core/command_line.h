@@ -24,6 +24,13 @@ std::string ProgramCommandLine(const std::string& programPath, const std::string
 std::string HelpCommandLine(const std::string& viewerPath, const std::string& helpFile,
                             const std::string& topic);
 
+// A folder path with every final backslash removed, but never below a drive
+// root ("C:\" stays): the form ShellExecute takes as a working folder and
+// the programs show.
+std::string WithoutFinalBackslash(std::string path);
+// A folder path ending in exactly the backslash it needs to take a name.
+std::string WithFinalBackslash(std::string path);
+
 // Milliseconds from `startTick` to `nowTick` of GetTickCount, correct across
 // its wrap to 0 after 49.7 days.
 constexpr uint32_t TicksElapsed(uint32_t startTick, uint32_t nowTick) {

@@ -218,6 +218,22 @@ TEST(CommandLine, PathsWithBlanksAreQuoted) {
             "C:\\s\\orbhelp.exe C:\\s\\x.hlp,");
 }
 
+TEST(CommandLine, FinalBackslashes) {
+  struct Case { const char* name; std::string path, without, with; };
+  const Case cases[] = {
+      {"folder", "C:\\Orb\\", "C:\\Orb", "C:\\Orb\\"},
+      {"several", "C:\\Orb\\\\", "C:\\Orb", "C:\\Orb\\\\"},
+      {"no backslash", "C:\\Orb", "C:\\Orb", "C:\\Orb\\"},
+      {"drive root stays", "C:\\", "C:\\", "C:\\"},
+      {"empty", "", "", "\\"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(suite::WithoutFinalBackslash(c.path), c.without);
+    EXPECT_EQ(suite::WithFinalBackslash(c.path), c.with);
+  }
+}
+
 TEST(CommandLine, TickArithmeticSurvivesTheWrap) {
   EXPECT_EQ(suite::TicksElapsed(1000, 3000), 2000u);
   EXPECT_EQ(suite::TicksElapsed(0xFFFFFF00u, 0x00000100u), 0x200u);

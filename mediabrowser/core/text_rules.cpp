@@ -70,19 +70,6 @@ int32_t LeadingNumber(const std::string& text) {
   return static_cast<int32_t>(value);
 }
 
-std::string WithoutFinalBackslash(std::string path) {
-  while (!path.empty() && path.back() == '\\') {
-    if (path.size() == 3 && path[1] == ':') break;
-    path.pop_back();
-  }
-  return path;
-}
-
-std::string WithFinalBackslash(std::string path) {
-  if (path.empty() || path.back() != '\\') path.push_back('\\');
-  return path;
-}
-
 }  // namespace browser
 
 namespace browser {

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/command_line.h"
+
 namespace browser {
 
 std::string LowerAscii(std::string text);
@@ -24,9 +26,10 @@ bool EndsWithNoCase(const std::string& text, const std::string& suffix);
 // number; saturated at the 32-bit limits.
 int32_t LeadingNumber(const std::string& text);
 
-// A path with every final backslash removed, but never below "x:\".
-std::string WithoutFinalBackslash(std::string path);
-std::string WithFinalBackslash(std::string path);
+// The suite's path rules (final backslashes) are shared with the other
+// programs.
+using suite::WithFinalBackslash;
+using suite::WithoutFinalBackslash;
 
 }  // namespace browser
 

@@ -406,14 +406,8 @@ THEMECORE_API int32_t __stdcall SKGETCTLTEXT(HWND control, char* out, int32_t ou
   try {
     std::string text;
     if (control != nullptr && IsWindow(control)) text = themecore::WindowText(control);
-    const int32_t length = themecore::CopyTextOut(text, out, outSize);
-    const bool wrote = out != nullptr && outSize > 0;
-    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKGETCTLTEXT")
-                            .Raw(HandleText(control))
-                            .OutText(wrote ? out : nullptr)
-                            .Number(outSize),
-                        length);
-    return length;
+    return themecore::engine::ReturnTextOut(
+        orbtrace::CallLine(kLibrary, "SKGETCTLTEXT").Raw(HandleText(control)), text, out, outSize);
   } catch (...) {
     themecore::CopyTextOut("", out, outSize);
     return 0;

@@ -51,6 +51,14 @@ std::string HandleText(const void* handle) {
 
 // What a text-list output holds after the output-buffer rule, as a trace
 // argument: out:"a\x00b\x00" or out:NULL.
+int32_t ReturnTextOut(orbtrace::CallLine call, std::string_view text, char* out, int32_t outSize) {
+  int32_t length = CopyTextOut(text, out, outSize);
+  // Only a buffer the call wrote to is read back for the trace.
+  call.OutText(out != nullptr && outSize > 0 ? out : nullptr).Number(outSize);
+  orbtrace::WriteCall(call, length);
+  return length;
+}
+
 std::string OutListText(const std::string& list, const char* out, int32_t outSize) {
   if (out == nullptr || outSize <= 0) return "out:NULL";
   if (list.size() >= static_cast<size_t>(outSize)) return "out:\"\"";
@@ -137,13 +145,8 @@ bool TranslucentMenus() { return TheSettings().translucentMenus.load(); }
 
 THEMECORE_API int32_t __stdcall SKEXENAME(char* out, int32_t outSize) {
   try {
-    int32_t length = themecore::CopyTextOut(themecore::engine::ExePath(), out, outSize);
-    bool wrote = out != nullptr && outSize > 0;
-    orbtrace::WriteCall(orbtrace::CallLine(themecore::kLibrary, "SKEXENAME")
-                            .OutText(wrote ? out : nullptr)
-                            .Number(outSize),
-                        length);
-    return length;
+    return themecore::engine::ReturnTextOut(orbtrace::CallLine(themecore::kLibrary, "SKEXENAME"),
+                                            themecore::engine::ExePath(), out, outSize);
   } catch (...) {
     themecore::CopyTextOut("", out, outSize);
     return 0;

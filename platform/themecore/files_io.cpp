@@ -505,13 +505,8 @@ THEMECORE_API int32_t __stdcall SKKILLFILE(const char* path) {
 
 THEMECORE_API int32_t __stdcall SKGETTEMPPATH(char* out, int32_t outSize) {
   try {
-    int32_t length = themecore::CopyTextOut(TempFolder(), out, outSize);
-    bool wrote = out != nullptr && outSize > 0;
-    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKGETTEMPPATH")
-                            .OutText(wrote ? out : nullptr)
-                            .Number(outSize),
-                        length);
-    return length;
+    return themecore::engine::ReturnTextOut(orbtrace::CallLine(kLibrary, "SKGETTEMPPATH"),
+                                            TempFolder(), out, outSize);
   } catch (...) {
     themecore::CopyTextOut("", out, outSize);
     return 0;

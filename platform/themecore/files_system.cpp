@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine_internal.h"
 #include "file_search.h"
 #include "output_buffer.h"
 #include "themecore.h"
@@ -132,14 +133,8 @@ THEMECORE_API int32_t __stdcall SKSHELL(const char* commandLine, int32_t showMod
 THEMECORE_API int32_t __stdcall SKFINDF(const char* name, char* pathOut, int32_t pathOutSize) {
   try {
     std::string found = FindFileFullPath(name);
-    int32_t length = themecore::CopyTextOut(found, pathOut, pathOutSize);
-    bool wroteBuffer = pathOut != nullptr && pathOutSize > 0;
-    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKFINDF")
-                            .Text(name)
-                            .OutText(wroteBuffer ? pathOut : nullptr)
-                            .Number(pathOutSize),
-                        length);
-    return length;
+    return themecore::engine::ReturnTextOut(orbtrace::CallLine(kLibrary, "SKFINDF").Text(name), found,
+                                            pathOut, pathOutSize);
   } catch (...) {
     themecore::CopyTextOut("", pathOut, pathOutSize);
     return 0;

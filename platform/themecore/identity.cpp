@@ -1,9 +1,7 @@
 // The engine's own line in a program's About box.
 #include <windows.h>
 
-#include <cstring>
-
-#include "output_buffer.h"
+#include "engine_internal.h"
 #include "themecore.h"
 #include "trace_writer.h"
 
@@ -16,10 +14,8 @@ constexpr char kAuthorLine[] = "Skins by the themecore engine.|";
 
 THEMECORE_API int32_t __stdcall SKAUTHOR(char* out, int32_t outSize) {
   try {
-    int32_t length = static_cast<int32_t>(std::strlen(kAuthorLine));
-    themecore::CopyTextOut(kAuthorLine, out, outSize);
-    orbtrace::WriteCall(orbtrace::CallLine("themecore", "SKAUTHOR").OutText(out).Number(outSize), length);
-    return length;
+    return themecore::engine::ReturnTextOut(orbtrace::CallLine("themecore", "SKAUTHOR"), kAuthorLine,
+                                            out, outSize);
   } catch (...) {
     return 0;
   }

@@ -173,13 +173,8 @@ THEMECORE_API int32_t __stdcall SKSKINFOLDER(char* out, int32_t outSize) {
       std::lock_guard<std::mutex> guard(state.lock);
       folder = state.folder;
     }
-    int32_t length = themecore::CopyTextOut(folder, out, outSize);
-    bool wrote = out != nullptr && outSize > 0;
-    orbtrace::WriteCall(orbtrace::CallLine(themecore::kLibrary, "SKSKINFOLDER")
-                            .OutText(wrote ? out : nullptr)
-                            .Number(outSize),
-                        length);
-    return length;
+    return themecore::engine::ReturnTextOut(orbtrace::CallLine(themecore::kLibrary, "SKSKINFOLDER"),
+                                            folder, out, outSize);
   } catch (...) {
     themecore::CopyTextOut("", out, outSize);
     return 0;

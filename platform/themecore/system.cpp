@@ -11,6 +11,7 @@
 #include <string>
 
 #include "output_buffer.h"
+#include "engine_internal.h"
 #include "themecore.h"
 #include "trace_writer.h"
 
@@ -212,14 +213,8 @@ THEMECORE_API int32_t __stdcall SKRASHANGUP(int32_t connection) {
 
 THEMECORE_API int32_t __stdcall SKWINERR(int32_t code, char* out, int32_t outSize) {
   try {
-    int32_t length = themecore::CopyTextOut(ErrorText(code), out, outSize);
-    bool wrote = out != nullptr && outSize > 0;
-    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKWINERR")
-                            .Number(code)
-                            .OutText(wrote ? out : nullptr)
-                            .Number(outSize),
-                        length);
-    return length;
+    return themecore::engine::ReturnTextOut(orbtrace::CallLine(kLibrary, "SKWINERR").Number(code),
+                                            ErrorText(code), out, outSize);
   } catch (...) {
     themecore::CopyTextOut("", out, outSize);
     return 0;

@@ -121,16 +121,11 @@ THEMECORE_API int32_t __stdcall SKMACTE(int32_t id, const char* actions, int32_t
   try {
     std::vector<std::string> entries = themecore::DecodeTextList(actions, actionsLength);
     std::string action = themecore::FindAction(entries, id).value_or(std::string());
-    int32_t length = themecore::CopyTextOut(action, out, outSize);
-    bool wrote = out != nullptr && outSize > 0;
-    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKMACTE")
-                            .Number(id)
-                            .Raw(ListSummary(actions, entries.size()))
-                            .Number(actionsLength)
-                            .OutText(wrote ? out : nullptr)
-                            .Number(outSize),
-                        length);
-    return length;
+    return themecore::engine::ReturnTextOut(orbtrace::CallLine(kLibrary, "SKMACTE")
+                                                .Number(id)
+                                                .Raw(ListSummary(actions, entries.size()))
+                                                .Number(actionsLength),
+                                            action, out, outSize);
   } catch (...) {
     themecore::CopyTextOut("", out, outSize);
     return 0;

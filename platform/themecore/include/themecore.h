@@ -290,19 +290,27 @@ THEMECORE_API int32_t __stdcall SKDELETEOBJECT(HGDIOBJ* object);
 
 namespace themecore {
 
-// SKFINDF as a byte string: "" when the file was not found.
-inline std::string FindFile(const char* name) {
-  std::string path(260, '\0');
+// Any export that fills a caller buffer by the output-buffer rule, as a byte
+// string: `call(out, outSize)` returns the full length; a buffer that was
+// too small is grown and the call made again.
+template <typename Call>
+std::string FetchText(Call call) {
+  std::string text(260, '\0');
   for (int attempt = 0; attempt < 3; ++attempt) {
-    int32_t length = SKFINDF(name, path.data(), static_cast<int32_t>(path.size()));
+    int32_t length = call(text.data(), static_cast<int32_t>(text.size()));
     if (length <= 0) return std::string();
-    if (static_cast<size_t>(length) < path.size()) {
-      path.resize(static_cast<size_t>(length));
-      return path;
+    if (static_cast<size_t>(length) < text.size()) {
+      text.resize(static_cast<size_t>(length));
+      return text;
     }
-    path.assign(static_cast<size_t>(length) + 1, '\0');
+    text.assign(static_cast<size_t>(length) + 1, '\0');
   }
   return std::string();
+}
+
+// SKFINDF as a byte string: "" when the file was not found.
+inline std::string FindFile(const char* name) {
+  return FetchText([name](char* out, int32_t size) { return SKFINDF(name, out, size); });
 }
 
 }  // namespace themecore
