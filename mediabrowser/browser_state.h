@@ -112,6 +112,8 @@ int32_t KeyPreFilter(HWND mainWindow, MSG* message);
 
 // The commands of the main window's menus and buttons (commands.cpp).
 void DispatchBrowserCommand(HWND window, int id, int code, HWND control);
+// The text of a list box entry ("" for none).
+std::string ListItemText(HWND list, int index);
 // Selects a folder in the folder tree (no selection notification follows).
 void SelectTreeFolder(const std::string& folder);
 

@@ -28,15 +28,6 @@ constexpr size_t kAddressPromptEntry = 34;
 constexpr size_t kMoveQuestionEntry = 87;
 constexpr size_t kMoveFailedEntry = 88;
 
-std::string ItemText(HWND list, int index) {
-  LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
-  if (length == LB_ERR || length < 0) return std::string();
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  LRESULT got = SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
-  return text;
-}
-
 std::vector<int> SelectedIndexes(HWND list) {
   LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
   if (count == LB_ERR) {
@@ -53,7 +44,7 @@ std::vector<int> SelectedIndexes(HWND list) {
 
 // The full path of a file-list item (" name" in the current folder).
 std::string FilePath(int index) {
-  return Browser().currentFolder + TrimLeadingBlanks(ItemText(Browser().fileList, index));
+  return Browser().currentFolder + TrimLeadingBlanks(ListItemText(Browser().fileList, index));
 }
 
 // Where new entries go in the collection: before its first selected entry,
@@ -138,7 +129,7 @@ void PlayCollection(bool selectedOnly) {
   BrowserState& b = Browser();
   std::vector<int> indexes = selectedOnly ? SelectedIndexes(b.secondList) : AllIndexes(b.secondList);
   std::vector<std::string> paths;
-  for (int index : indexes) paths.push_back(TrimLeadingBlanks(ItemText(b.secondList, index)));
+  for (int index : indexes) paths.push_back(TrimLeadingBlanks(ListItemText(b.secondList, index)));
   if (paths.empty()) {
     if (!selectedOnly) suite::boxes::ShowInfoBox(b.texts.entry(kEmptyCollectionEntry), "");
     return;
@@ -247,12 +238,25 @@ void OnFolderTree(int code, LPARAM lParam) {
   if (code != suite::FTN_CREATED && code != suite::FTN_SELCHANGED) return;
   std::string folder = LowerAscii(TreeSelection());
   if (folder.empty()) return;
-  b.currentFolder = WithFinalBackslash(folder);
-  FillFileList(b.currentFolder, CurrentPattern());
+  folder = WithFinalBackslash(folder);
+  // Start-up has listed the start folder already; the tree's first
+  // notification lists again only when it chose another one.
+  bool listed = folder == LowerAscii(b.currentFolder);
+  b.currentFolder = folder;
+  if (code == suite::FTN_SELCHANGED || !listed) FillFileList(b.currentFolder, CurrentPattern());
   if (code == suite::FTN_SELCHANGED) RememberFolder(b.currentFolder);
 }
 
 }  // namespace
+
+std::string ListItemText(HWND list, int index) {
+  LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR || length < 0) return std::string();
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  LRESULT got = SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+  return text;
+}
 
 void SelectTreeFolder(const std::string& folder) {
   HWND tree = Browser().folderTree;

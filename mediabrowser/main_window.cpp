@@ -105,9 +105,7 @@ void OnClose(HWND window) {
 // text with "#" standing for the current year.
 void ShowAbout(HWND window) {
   BrowserState& b = Browser();
-  std::string author(256, '\0');
-  int32_t length = SKAUTHOR(author.data(), static_cast<int32_t>(author.size()));
-  author.resize(length > 0 && length < static_cast<int32_t>(author.size()) ? static_cast<size_t>(length) : 0);
+  std::string author = themecore::FetchText([](char* out, int32_t size) { return SKAUTHOR(out, size); });
   SYSTEMTIME now = {};
   GetLocalTime(&now);
   std::string text = author + ReplaceAll(b.texts.entry(2), "#", std::to_string(now.wYear));
@@ -130,10 +128,7 @@ void MoveListEntry(HWND list, WPARAM key) {
   LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
   int target = towardsStart ? index - 1 : index + 1;
   if (target < 0 || target >= count) return;
-  LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
-  if (length == LB_ERR) return;
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  std::string text = ListItemText(list, index);
   LRESULT data = SendMessageA(list, LB_GETITEMDATA, index, 0);
   SendMessageA(list, LB_DELETESTRING, index, 0);
   LRESULT placed = SendMessageA(list, LB_INSERTSTRING, target, reinterpret_cast<LPARAM>(text.c_str()));
@@ -258,16 +253,6 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       return OnCopyData(window, wParam, lParam);
     case WM_SIZE:
       if (window == b.clientHolder) LayoutBrowserWindow(LOWORD(lParam), HIWORD(lParam));
-      break;
-    case WM_CTLCOLORLISTBOX:
-      if (reinterpret_cast<HWND>(lParam) == b.fileList || reinterpret_cast<HWND>(lParam) == b.secondList) {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, static_cast<COLORREF>(SKGETSYSCOLOR(101)));
-        SetBkColor(dc, static_cast<COLORREF>(SKGETSYSCOLOR(104)));
-        static HBRUSH brush = nullptr;
-        if (brush == nullptr) brush = CreateSolidBrush(static_cast<COLORREF>(SKGETSYSCOLOR(104)));
-        return reinterpret_cast<LRESULT>(brush);
-      }
       break;
     case WM_MEASUREITEM: {
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);

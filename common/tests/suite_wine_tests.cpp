@@ -4,9 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +12,7 @@
 #include "harness.h"
 #include "module_start.h"
 #include "suite_command.h"
+#include "test_files.h"
 
 using namespace std::string_literals;
 
@@ -37,14 +35,25 @@ std::string FreshLog(const char* name) {
 }
 
 std::vector<std::string> ReadLines(const std::string& path) {
-  std::vector<std::string> lines;
-  std::ifstream in(path, std::ios::binary);
-  std::string line;
-  while (std::getline(in, line)) {
+  std::string text;
+  harness::ReadFileBytes(path, &text);
+  std::vector<std::string> lines = harness::SplitLines(text);
+  for (std::string& line : lines) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
   }
   return lines;
+}
+
+// A text as the skin engine's trace writes it: quotes and backslashes as
+// \x22 and \x5C.
+std::string TraceEscaped(const std::string& text) {
+  std::string escaped;
+  for (char c : text) {
+    if (c == '"') escaped += "\\x22";
+    else if (c == '\\') escaped += "\\x5C";
+    else escaped.push_back(c);
+  }
+  return escaped;
 }
 
 std::vector<std::string> CommandLines(const std::string& logPath) {
@@ -254,10 +263,7 @@ TEST(FindOrStartModule, WindowThatNeverShowsGivesNullAfterTheWait) {
 TEST(OpenHelp, RoutesToViewerStartsItOrReportsFailure) {
   std::string helpFile = TempFolder() + "orbtest help " + std::to_string(GetCurrentProcessId()) +
                          ".orbhelpfile";
-  {
-    std::ofstream out(helpFile, std::ios::binary);
-    out << "help";
-  }
+  ASSERT_TRUE(harness::WriteFileBytes(helpFile, "help"));
   std::string folder = harness::ProgramFolder();
 
   EXPECT_EQ(suite::OpenHelp(helpFile + ".missing", "suite_receiver.exe,ORBTESTHELP", "", folder),
@@ -280,15 +286,18 @@ TEST(OpenHelp, RoutesToViewerStartsItOrReportsFailure) {
   // A viewer that is not running is started with "file,topic"; the trace of
   // the skin engine shows the command line it was given.
   std::string trace = FreshLog("help_trace");
-  SetEnvironmentVariableA("ORB_TRACE", trace.c_str());
-  EXPECT_EQ(suite::OpenHelp(helpFile, "orbdriver.exe,ORBTESTNOVIEWER", "intro", folder),
-            suite::HelpResult::StartedViewer);
-  SetEnvironmentVariableA("ORB_TRACE", nullptr);
-  std::ifstream traced(trace, std::ios::binary);
-  std::stringstream all;
-  all << traced.rdbuf();
-  EXPECT_NE(all.str().find("SKSHELL"), std::string::npos) << all.str();
-  EXPECT_NE(all.str().find(",intro"), std::string::npos) << all.str();
+  {
+    harness::ScopedEnvironment traceFile("ORB_TRACE", trace.c_str());
+    EXPECT_EQ(suite::OpenHelp(helpFile, "orbdriver.exe,ORBTESTNOVIEWER", "intro", folder),
+              suite::HelpResult::StartedViewer);
+  }
+  // The help file's path holds blanks: it travels as one quoted argument.
+  std::string shell;
+  for (const std::string& line : ReadLines(trace)) {
+    if (line.find(" SKSHELL(") != std::string::npos) shell = line;
+  }
+  std::string argument = TraceEscaped(suite::QuoteArgument(helpFile + ",intro"));
+  EXPECT_NE(shell.find("orbdriver.exe " + argument), std::string::npos) << shell;
 
   // No viewer anywhere and no program for the file type: a failure, not success.
   EXPECT_EQ(suite::OpenHelp(helpFile, "no_such_viewer.exe,ORBTESTNOVIEWER", "", folder),

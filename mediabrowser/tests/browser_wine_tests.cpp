@@ -4,7 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <fstream>
+#include <initializer_list>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "core/suite_command_codes.h"
 #include "harness.h"
 #include "suite_command.h"
+#include "test_files.h"
 
 namespace {
 
@@ -25,47 +27,27 @@ std::string TempFolder() {
 }
 
 std::string ReadFileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream all;
-  all << in.rdbuf();
-  return all.str();
+  std::string text;
+  harness::ReadFileBytes(path, &text);
+  return text;
 }
 
 void WriteFileText(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
+  harness::WriteFileBytes(path, text);
 }
 
+// The lines of a file, without their CR LF.
 std::vector<std::string> ReadLines(const std::string& path) {
-  std::vector<std::string> lines;
-  std::istringstream in(ReadFileText(path));
-  std::string line;
-  while (std::getline(in, line)) {
+  std::vector<std::string> lines = harness::SplitLines(ReadFileText(path));
+  for (std::string& line : lines) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
   }
   return lines;
 }
 
-// Deletes a folder with everything in it (the browser creates its user
-// folder inside its program folder).
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA found = {};
-  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(folder + name + "\\");
-      } else {
-        DeleteFileA((folder + name).c_str());
-      }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryA(folder.c_str());
-}
+// Deletes a folder (given with its final backslash) with everything in it;
+// the browser creates its user folder inside its program folder.
+void RemoveTree(const std::string& folder) { harness::RemoveTree(suite::WithoutFinalBackslash(folder)); }
 
 // A program folder with a blank in its name, as under "Program Files".
 class ProgramFolder {
@@ -95,6 +77,24 @@ std::string SettingsPath() { return TempFolder() + "orbmedia.cfg"; }
 // Settings that start in a known place without the first-run notice.
 void WriteQuietSettings(const std::string& folder) {
   WriteFileText(SettingsPath(), " 40| 30| 760| 520|" + folder + "|*.*| 0|-1| 0");
+}
+
+// Starts the browser from `program`, the given environment variables set for
+// it alone, and waits until its main window shows (its controls exist
+// then).  Null when it did not show in time.
+HWND StartBrowser(const ProgramFolder& program, harness::Process* browser,
+                  const std::string& arguments = "",
+                  std::initializer_list<std::pair<const char*, std::string>> environment = {}) {
+  std::vector<std::unique_ptr<harness::ScopedEnvironment>> variables;
+  for (const auto& [name, value] : environment) {
+    variables.push_back(std::make_unique<harness::ScopedEnvironment>(name, value.c_str()));
+  }
+  bool started = browser->start(program.browserCommand(arguments));
+  variables.clear();
+  if (!started) return nullptr;
+  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  if (window == nullptr) return nullptr;
+  return harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs) ? window : nullptr;
 }
 
 struct FoundChild {
@@ -136,10 +136,8 @@ TEST(MediaBrowser, StartsWithItsControlsAndClosesCleanly) {
   WriteQuietSettings(TempFolder());
   DeleteFileA((TempFolder() + "orbmedia.fav").c_str());
   harness::Process browser;
-  ASSERT_TRUE(browser.start(program.browserCommand()));
-  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  HWND window = StartBrowser(program, &browser);
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs));
   EXPECT_EQ(harness::WindowText(window), "Orb Media");
   EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (WS_POPUP | WS_SYSMENU), WS_POPUP | WS_SYSMENU);
 
@@ -211,12 +209,8 @@ TEST(MediaBrowser, MenusListSkinsAndInstalledModules) {
   std::string trace = TempFolder() + "orbmedia_menus_trace.txt";
   DeleteFileA(trace.c_str());
 
-  SetEnvironmentVariableA("ORB_TRACE", trace.c_str());
   harness::Process browser;
-  bool started = browser.start(program.browserCommand());
-  SetEnvironmentVariableA("ORB_TRACE", nullptr);
-  ASSERT_TRUE(started);
-  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  HWND window = StartBrowser(program, &browser, "", {{"ORB_TRACE", trace}});
   ASSERT_NE(window, nullptr);
   CloseBrowser(window, browser);
 
@@ -253,11 +247,8 @@ TEST(MediaBrowser, SuiteCommandsListFoldersAndChooseTypes) {
   WriteQuietSettings(TempFolder());
 
   harness::Process browser;
-  ASSERT_TRUE(browser.start(program.browserCommand()));
-  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  HWND window = StartBrowser(program, &browser);
   ASSERT_NE(window, nullptr);
-  // The controls exist once the window is shown.
-  ASSERT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs));
   std::vector<FoundChild> children = Children(window);
   const FoundChild* types = ChildById(children, 1);
   const FoundChild* files = ChildById(children, 3);
@@ -322,14 +313,9 @@ TEST(MediaBrowser, CollectionCommandsFillAndHandOver) {
 
   // The first clearing is answered "No", the second "Yes"; the address box
   // gets an address.
-  SetEnvironmentVariableA("ORB_ANSWERS", "2;1;http://radio.example/live");
   harness::Process browser;
-  bool started = browser.start(program.browserCommand());
-  SetEnvironmentVariableA("ORB_ANSWERS", nullptr);
-  ASSERT_TRUE(started);
-  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  HWND window = StartBrowser(program, &browser, "", {{"ORB_ANSWERS", "2;1;http://radio.example/live"}});
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs));
   std::vector<FoundChild> children = Children(window);
   const FoundChild* files = ChildById(children, 3);
   const FoundChild* collection = ChildById(children, 4);
@@ -400,10 +386,8 @@ TEST(MediaBrowser, TreeSelectionListsTheFolder) {
   DeleteFileA((TempFolder() + "orbmedia.fav").c_str());
 
   harness::Process browser;
-  ASSERT_TRUE(browser.start(program.browserCommand()));
-  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  HWND window = StartBrowser(program, &browser);
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs));
   std::vector<FoundChild> children = Children(window);
   HWND frame = nullptr, innerTree = nullptr, status = nullptr;
   for (const FoundChild& child : children) {
@@ -454,16 +438,9 @@ TEST(MediaBrowser, AboutMoveAndEnd) {
   std::string trace = TempFolder() + "orbmedia_about_trace.txt";
   DeleteFileA(trace.c_str());
 
-  SetEnvironmentVariableA("ORB_TRACE", trace.c_str());
-  SetEnvironmentVariableA("ORB_ANSWERS", "1");
   harness::Process browser;
-  bool started = browser.start(program.browserCommand());
-  SetEnvironmentVariableA("ORB_TRACE", nullptr);
-  SetEnvironmentVariableA("ORB_ANSWERS", nullptr);
-  ASSERT_TRUE(started);
-  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  HWND window = StartBrowser(program, &browser, "", {{"ORB_TRACE", trace}, {"ORB_ANSWERS", "1"}});
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs));
   const FoundChild* collection = ChildById(Children(window), 4);
   ASSERT_NE(collection, nullptr);
   std::string folder = fixture.substr(0, fixture.size() - 1);
@@ -498,10 +475,7 @@ TEST(MediaBrowser, AboutMoveAndEnd) {
   ASSERT_NE(menu, nullptr);
   EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(menu) != FALSE; }, 5000));
   PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_TRUE(harness::PumpUntil([&] {
-    HWND open = FindWindowA("#32768", nullptr);
-    return open == nullptr || !IsWindowVisible(open);
-  }, 5000));
+  EXPECT_TRUE(harness::PumpUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 5000));
 
   SendMessageA(window, WM_SYSCOMMAND, 0, 0);
   SYSTEMTIME now = {};
@@ -570,14 +544,14 @@ TEST(MediaBrowser, FilesOnTheCommandLineStartThePlayer) {
   program.Copy("suite_receiver.exe", "orbplay.exe");
   std::string log = TempFolder() + "orbmedia_started_player.log";
   DeleteFileA(log.c_str());
-  SetEnvironmentVariableA("ORB_RECEIVER_CLASS", "ORBPLAY");
-  SetEnvironmentVariableA("ORB_RECEIVER_LOG", log.c_str());
-
   harness::Process browser;
-  ASSERT_TRUE(browser.start(program.browserCommand("C:\\clips\\one.avi")));
-  EXPECT_EQ(browser.waitExit(kStartMs), 0);
-  SetEnvironmentVariableA("ORB_RECEIVER_CLASS", nullptr);
-  SetEnvironmentVariableA("ORB_RECEIVER_LOG", nullptr);
+  {
+    // The player the browser starts inherits these.
+    harness::ScopedEnvironment playerClass("ORB_RECEIVER_CLASS", "ORBPLAY");
+    harness::ScopedEnvironment playerLog("ORB_RECEIVER_LOG", log.c_str());
+    ASSERT_TRUE(browser.start(program.browserCommand("C:\\clips\\one.avi")));
+    EXPECT_EQ(browser.waitExit(kStartMs), 0);
+  }
   HWND player = harness::WaitForWindow("ORBPLAY", 2000);
   ASSERT_NE(player, nullptr);
   suite::SendSuiteCommand(player, suite::CMD_CLOSE, "");
@@ -595,10 +569,8 @@ TEST(MediaBrowser, SecondStartRaisesTheFirstAndEnds) {
   ProgramFolder program("second");
   WriteQuietSettings(TempFolder());
   harness::Process first;
-  ASSERT_TRUE(first.start(program.browserCommand()));
-  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  HWND window = StartBrowser(program, &first);
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs));
   ShowWindow(window, SW_MINIMIZE);
   EXPECT_TRUE(harness::PumpUntil([&] { return IsIconic(window) != FALSE; }, 5000));
 
@@ -627,10 +599,8 @@ TEST(MediaBrowser, DeviceRestartStartsWithoutTheNotice) {
   ProgramFolder program("device restart");
   DeleteFileA(SettingsPath().c_str());
   harness::Process browser;
-  ASSERT_TRUE(browser.start(program.browserCommand("usbDetected")));
-  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  HWND window = StartBrowser(program, &browser, "usbDetected");
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs));
   // The notice would open right after the window shows.
   harness::PumpMessagesFor(1500);
   EXPECT_EQ(FindWindowA("SSLBUILDBOX", nullptr), nullptr);
