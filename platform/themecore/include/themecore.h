@@ -172,6 +172,29 @@ THEMECORE_API int32_t __stdcall SKRASHANGUP(int32_t connection);
 THEMECORE_API int32_t __stdcall SKWINERR(int32_t code, char* out, int32_t outSize);
 
 // ---------------------------------------------------------------------------
+// Folders and shell operations (files_folders.cpp)
+
+// 0 when `name` can be a file or folder name inside a folder, else the
+// Windows error number saying why not (123 bad syntax, 206 too long).
+THEMECORE_API int32_t __stdcall SKVALIDNAME(const char* name);
+// Renames or moves a file or folder.  0 on success, else the Windows error.
+THEMECORE_API int32_t __stdcall SKRENAME(const char* oldPath, const char* newPath, int32_t flags);
+// Every folder below `folder`, at any depth, parents first, each with a final
+// backslash, as a text list (zero-separated).  Returns the list's length.
+THEMECORE_API int32_t __stdcall SKREADDIRS(const char* folder, char* out, int32_t outSize);
+// The number of files below `folder`, at any depth.
+THEMECORE_API int32_t __stdcall SKDIRCOUNT(const char* folder);
+// Copies or moves a file, a folder or the matches of a pattern.  `target` is
+// the new path, or a folder that receives the entries under their own names
+// when it exists, ends in "\" or the source is a pattern; missing folders
+// are created, existing files replaced.  `title` names the work for the
+// trace.  0 on success, else the Windows error of the first failure.
+THEMECORE_API int32_t __stdcall SKSHELLCOPY(const char* source, const char* target,
+                                            const char* title);
+THEMECORE_API int32_t __stdcall SKSHELLMOVE(const char* source, const char* target,
+                                            const char* title);
+
+// ---------------------------------------------------------------------------
 // Windows, holders, message filter (windows.cpp, holders.cpp)
 
 // Registers a window class under `name` (wc->lpszClassName is set to it).

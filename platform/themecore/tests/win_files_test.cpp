@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <ras.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -319,6 +320,111 @@ TEST(SKKILLFILE, DeletesFiles) {
   EXPECT_EQ(1, SKBUFIN(path.c_str(), line, sizeof(line), &error));
   EXPECT_EQ(1, SKKILLFILE(path.c_str()));
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str()));
+}
+
+// A small tree: top\a\a1\ (2 files), top\b b\ (1 file), top\ (1 file).
+void MakeTree(const ScratchFolder& folder) {
+  ASSERT_EQ(1, SKMAKEDIR(folder.Child("top\\a\\a1").c_str()));
+  ASSERT_EQ(1, SKMAKEDIR(folder.Child("top\\b b").c_str()));
+  ASSERT_TRUE(testsupport::WriteFileBytes(folder.Child("top\\one.txt"), "1"));
+  ASSERT_TRUE(testsupport::WriteFileBytes(folder.Child("top\\a\\a1\\x.jpg"), "xx"));
+  ASSERT_TRUE(testsupport::WriteFileBytes(folder.Child("top\\a\\a1\\y.jpg"), "yyy"));
+  ASSERT_TRUE(testsupport::WriteFileBytes(folder.Child("top\\b b\\z.wav"), "zzzz"));
+}
+
+std::vector<std::string> ListOf(const std::string& zeroSeparated) {
+  std::vector<std::string> entries;
+  size_t start = 0;
+  while (start < zeroSeparated.size()) {
+    size_t end = zeroSeparated.find('\0', start);
+    if (end == std::string::npos) end = zeroSeparated.size();
+    entries.push_back(zeroSeparated.substr(start, end - start));
+    start = end + 1;
+  }
+  return entries;
+}
+
+TEST(SKREADDIRS, ListsEveryFolderParentsFirst) {
+  ScratchFolder folder("readdirs");
+  MakeTree(folder);
+  const std::string top = folder.Child("top");
+  int32_t length = SKREADDIRS(top.c_str(), nullptr, 0);
+  ASSERT_GT(length, 0);
+  std::string list(static_cast<size_t>(length) + 1, '#');
+  ASSERT_EQ(length, SKREADDIRS((top + "\\").c_str(), list.data(), length + 1));
+  list.resize(static_cast<size_t>(length));
+  std::vector<std::string> folders = ListOf(list);
+  ASSERT_EQ(3u, folders.size()) << list;
+  EXPECT_NE(folders.end(), std::find(folders.begin(), folders.end(), top + "\\b b\\"));
+  auto parent = std::find(folders.begin(), folders.end(), top + "\\a\\");
+  auto child = std::find(folders.begin(), folders.end(), top + "\\a\\a1\\");
+  ASSERT_NE(folders.end(), parent);
+  ASSERT_NE(folders.end(), child);
+  EXPECT_LT(parent, child);
+  // A buffer one byte short gets nothing but the length.
+  std::string small(static_cast<size_t>(length), '#');
+  EXPECT_EQ(length, SKREADDIRS(top.c_str(), small.data(), length));
+  EXPECT_EQ('\0', small[0]);
+  EXPECT_EQ(0, SKREADDIRS(folder.Child("missing").c_str(), small.data(), length));
+}
+
+TEST(SKDIRCOUNT, CountsFilesAtEveryDepth) {
+  ScratchFolder folder("dircount");
+  MakeTree(folder);
+  EXPECT_EQ(4, SKDIRCOUNT(folder.Child("top").c_str()));
+  EXPECT_EQ(2, SKDIRCOUNT(folder.Child("top\\a\\").c_str()));
+  EXPECT_EQ(0, SKDIRCOUNT(folder.Child("missing").c_str()));
+  EXPECT_EQ(0, SKDIRCOUNT(nullptr));
+}
+
+TEST(SKVALIDNAME, RefusesNamesThatLeaveTheFolder) {
+  EXPECT_EQ(0, SKVALIDNAME("new folder"));
+  EXPECT_EQ(123, SKVALIDNAME("..\\x"));
+  EXPECT_EQ(123, SKVALIDNAME("a:b"));
+  EXPECT_EQ(123, SKVALIDNAME(""));
+  EXPECT_EQ(123, SKVALIDNAME(nullptr));
+}
+
+TEST(SKRENAME, RenamesOrGivesTheWindowsError) {
+  ScratchFolder folder("rename");
+  MakeTree(folder);
+  EXPECT_EQ(0, SKRENAME(folder.Child("top\\a").c_str(), folder.Child("top\\c").c_str(), 0));
+  EXPECT_TRUE(IsFolder(folder.Child("top\\c\\a1")));
+  EXPECT_FALSE(IsFolder(folder.Child("top\\a")));
+  // The target exists: refused, nothing changes.
+  EXPECT_EQ(ERROR_ALREADY_EXISTS,
+            SKRENAME(folder.Child("top\\c").c_str(), folder.Child("top\\b b").c_str(), 0));
+  EXPECT_TRUE(IsFolder(folder.Child("top\\c")));
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND,
+            SKRENAME(folder.Child("top\\none").c_str(), folder.Child("top\\d").c_str(), 0));
+  EXPECT_EQ(ERROR_INVALID_PARAMETER, SKRENAME("", "x", 0));
+}
+
+TEST(SKSHELLCOPY, CopiesAndMovesFilesAndFolders) {
+  ScratchFolder folder("shellops");
+  MakeTree(folder);
+  // A file to a new name in a folder that does not exist yet.
+  EXPECT_EQ(0, SKSHELLCOPY(folder.Child("top\\one.txt").c_str(),
+                           folder.Child("copy\\two.txt").c_str(), ""));
+  EXPECT_EQ("1", FileBytes(folder.Child("copy\\two.txt")));
+  EXPECT_EQ("1", FileBytes(folder.Child("top\\one.txt")));
+  // Every matching file into a folder.
+  EXPECT_EQ(0, SKSHELLMOVE(folder.Child("top\\a\\a1\\*.jpg").c_str(),
+                           folder.Child("copy").c_str(), ""));
+  EXPECT_EQ("xx", FileBytes(folder.Child("copy\\x.jpg")));
+  EXPECT_EQ("yyy", FileBytes(folder.Child("copy\\y.jpg")));
+  EXPECT_EQ(0, SKDIRCOUNT(folder.Child("top\\a").c_str()));
+  // A whole folder to a new path, then moved into an existing folder.
+  EXPECT_EQ(0, SKSHELLCOPY(folder.Child("top\\b b").c_str(), folder.Child("copy2").c_str(), ""));
+  EXPECT_EQ("zzzz", FileBytes(folder.Child("copy2\\z.wav")));
+  EXPECT_EQ(0, SKSHELLMOVE(folder.Child("copy2").c_str(), folder.Child("top\\a").c_str(), ""));
+  EXPECT_EQ("zzzz", FileBytes(folder.Child("top\\a\\copy2\\z.wav")));
+  EXPECT_FALSE(IsFolder(folder.Child("copy2")));
+  // A missing source fails and creates nothing.
+  EXPECT_NE(0, SKSHELLCOPY(folder.Child("top\\none.txt").c_str(),
+                           folder.Child("none\\none.txt").c_str(), ""));
+  EXPECT_FALSE(IsFolder(folder.Child("none")));
+  EXPECT_EQ(ERROR_INVALID_PARAMETER, SKSHELLMOVE(nullptr, "x", ""));
 }
 
 TEST(SKGETTEMPPATH, GivesTheTempFolderWithABackslash) {
