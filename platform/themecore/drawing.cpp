@@ -421,3 +421,77 @@ THEMECORE_API int32_t __stdcall SKDELETEOBJECT(HGDIOBJ* object) {
     return 0;
   }
 }
+
+namespace {
+
+// Draws one line of text with a transparent background; the caller's colour
+// and font are restored.
+void TextAt(HDC dc, const char* text, int32_t x, int32_t y, COLORREF colour, HFONT font) {
+  HGDIOBJ oldFont = font != nullptr ? SelectObject(dc, font) : nullptr;
+  int oldMode = SetBkMode(dc, TRANSPARENT);
+  COLORREF oldColour = SetTextColor(dc, colour);
+  TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
+  SetTextColor(dc, oldColour);
+  SetBkMode(dc, oldMode);
+  if (oldFont != nullptr) SelectObject(dc, oldFont);
+}
+
+}  // namespace
+
+THEMECORE_API int32_t __stdcall SKPRINT(HDC dc, const char* text, int32_t x, int32_t y,
+                                        int32_t textColour, int32_t backColour, HFONT font) {
+  try {
+    int32_t result = 0;
+    if (dc != nullptr && text != nullptr) {
+      HGDIOBJ oldFont = font != nullptr ? SelectObject(dc, font) : nullptr;
+      int oldMode = SetBkMode(dc, OPAQUE);
+      COLORREF oldBack = SetBkColor(dc, static_cast<COLORREF>(backColour));
+      COLORREF oldColour = SetTextColor(dc, static_cast<COLORREF>(textColour));
+      result = TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text))) ? 1 : 0;
+      SetTextColor(dc, oldColour);
+      SetBkColor(dc, oldBack);
+      SetBkMode(dc, oldMode);
+      if (oldFont != nullptr) SelectObject(dc, oldFont);
+    }
+    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKPRINT")
+                            .Raw(HandleText(dc))
+                            .Text(text)
+                            .Number(x)
+                            .Number(y)
+                            .Number(textColour)
+                            .Number(backColour)
+                            .Raw(HandleText(font)),
+                        result);
+    return result;
+  } catch (...) {
+    return 0;
+  }
+}
+
+THEMECORE_API int32_t __stdcall SKPRINT3DU(HDC dc, const char* text, int32_t x, int32_t y,
+                                           int32_t textColour, int32_t lightColour, HFONT font,
+                                           int32_t transparent) {
+  try {
+    int32_t result = 0;
+    if (dc != nullptr && text != nullptr) {
+      // The light copy one pixel below and to the right makes the text
+      // look raised off the background.
+      TextAt(dc, text, x + 1, y + 1, static_cast<COLORREF>(lightColour), font);
+      TextAt(dc, text, x, y, static_cast<COLORREF>(textColour), font);
+      result = 1;
+    }
+    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKPRINT3DU")
+                            .Raw(HandleText(dc))
+                            .Text(text)
+                            .Number(x)
+                            .Number(y)
+                            .Number(textColour)
+                            .Number(lightColour)
+                            .Raw(HandleText(font))
+                            .Number(transparent),
+                        result);
+    return result;
+  } catch (...) {
+    return 0;
+  }
+}

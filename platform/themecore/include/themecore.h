@@ -310,6 +310,14 @@ THEMECORE_API int32_t __stdcall SKDELETEMEMBMP(HWND window);
 THEMECORE_API HRGN __stdcall SKBMPTORGN(HBITMAP bitmap, int32_t keyColour);
 // Deletes a GDI object and sets the caller's variable to 0.
 THEMECORE_API int32_t __stdcall SKDELETEOBJECT(HGDIOBJ* object);
+// One line of text on an opaque background of `backColour`.
+THEMECORE_API int32_t __stdcall SKPRINT(HDC dc, const char* text, int32_t x, int32_t y,
+                                        int32_t textColour, int32_t backColour, HFONT font);
+// One line of raised text: a copy in `lightColour` one pixel down and right,
+// the text in `textColour` over it, on a transparent background.
+THEMECORE_API int32_t __stdcall SKPRINT3DU(HDC dc, const char* text, int32_t x, int32_t y,
+                                           int32_t textColour, int32_t lightColour, HFONT font,
+                                           int32_t transparent);
 
 namespace themecore {
 

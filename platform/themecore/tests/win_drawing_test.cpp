@@ -262,3 +262,56 @@ TEST(DrawingWin, MemoryBitmapsBelongToTheirWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+// Counts the pixels of one colour and finds their bounding box.
+struct ColourSpread {
+  int count = 0;
+  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+};
+ColourSpread SpreadOf(const Canvas& canvas, COLORREF colour) {
+  ColourSpread spread;
+  for (int y = 0; y < canvas.height(); ++y) {
+    for (int x = 0; x < canvas.width(); ++x) {
+      if (canvas.At(x, y) != colour) continue;
+      ++spread.count;
+      spread.left = std::min(spread.left, x);
+      spread.top = std::min(spread.top, y);
+      spread.right = std::max(spread.right, x);
+      spread.bottom = std::max(spread.bottom, y);
+    }
+  }
+  return spread;
+}
+
+TEST(DrawingWin, PrintDrawsTextOnItsBackground) {
+  Canvas canvas(80, 30);
+  canvas.Fill(RGB(255, 255, 255));
+  ASSERT_EQ(1, SKPRINT(canvas.dc(), "Mg", 10, 5, RGB(200, 0, 0), RGB(0, 0, 200), SKDEFAULTFONT()));
+  ColourSpread text = SpreadOf(canvas, RGB(200, 0, 0));
+  ColourSpread back = SpreadOf(canvas, RGB(0, 0, 200));
+  EXPECT_GT(text.count, 5);
+  EXPECT_GT(back.count, text.count);  // the text cell is filled
+  EXPECT_EQ(10, back.left);
+  EXPECT_EQ(5, back.top);
+  EXPECT_EQ(0, SKPRINT(nullptr, "x", 0, 0, 0, 0, nullptr));
+}
+
+TEST(DrawingWin, Print3DPutsTheLightCopyDownAndRight) {
+  Canvas canvas(80, 30);
+  canvas.Fill(RGB(255, 255, 255));
+  ASSERT_EQ(1, SKPRINT3DU(canvas.dc(), "Mg", 10, 5, RGB(0, 0, 0), RGB(0, 200, 0),
+                          SKDEFAULTFONT(), 1));
+  ColourSpread dark = SpreadOf(canvas, RGB(0, 0, 0));
+  ColourSpread light = SpreadOf(canvas, RGB(0, 200, 0));
+  ASSERT_GT(dark.count, 5);
+  ASSERT_GT(light.count, 0);
+  EXPECT_EQ(dark.right + 1, light.right);
+  EXPECT_EQ(dark.bottom + 1, light.bottom);
+  // Transparent: the background stays white around the text.
+  EXPECT_EQ(RGB(255, 255, 255), canvas.At(2, 2));
+  EXPECT_EQ(RGB(255, 255, 255), canvas.At(79, 29));
+}
+
+}  // namespace
