@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 #include <string>
@@ -24,6 +25,23 @@ enum ControlId : int32_t {
   ID_CHECK_BUTTON = 15,
   ID_FOLDER_TREE = 32766,
 };
+
+// Popups of the main menu that open as context menus.
+constexpr int32_t kFileListPopup = 1;
+constexpr int32_t kSecondListPopup = 2;
+constexpr int32_t kSkinPopup = 3;
+constexpr int32_t kOptionPopup = 4;
+constexpr int32_t kFolderMenuPopup = 15;
+
+// Commands of the folder menu.
+constexpr int kNewFolderCommand = 1501;
+constexpr int kRenameFolderCommand = 1502;
+constexpr int kDeleteFolderCommand = 1503;
+
+// Private messages: repaint a window (wParam); one step of a batch picture
+// operation.
+constexpr UINT WM_BROWSER_REPAINT = WM_USER + 0x58;
+constexpr UINT WM_BROWSER_BATCH_STEP = WM_USER + 0x5A;
 
 // How the program restarts after its message loop ends.
 enum RestartModeValue : int32_t {
@@ -71,6 +89,7 @@ struct BrowserState {
   std::string filterList;      // text entry 3: extensions the file list hides
   int32_t noticeSeen = 0;
   int32_t option408 = 0;
+  bool thumbnailMode = false;    // the picture type is shown with thumbnails
   uintptr_t gdiplusToken = 0;
   bool rightButtonDown = false;  // the key filter's right-button flag
   bool fileOrderChanged = false; // the user reordered the file list
@@ -100,6 +119,16 @@ std::string FavouritesPath();
 
 // Hands an item list to the player (or the module set with code 2).
 HWND SendFilesToModule(const std::string& itemList);
+// Module launching and hand-overs (module_handover.cpp).
+void LaunchAction(int id);
+HINSTANCE OpenDocument(const std::string& path);
+void OpenWithEditorsAndWait(const std::vector<std::string>& entries);
+void ShowBrowserHelp();
+void HandPicturesToViewer(bool fromCollection);
+void HandToBurner(int id);
+void StartModuleWithFiles(int id);
+void OpenSelectedInEditors();
+void PreviewCaretFile();
 
 // The first-run notice: returns the id of the control that closed it; the
 // check mask has bit k-1 set for every ticked k-th check box.
@@ -112,10 +141,40 @@ int32_t KeyPreFilter(HWND mainWindow, MSG* message);
 
 // The commands of the main window's menus and buttons (commands.cpp).
 void DispatchBrowserCommand(HWND window, int id, int code, HWND control);
+// Full paths of the file list's selected files, of its caret file ("" for
+// none), and of the collection's entries (all, or the selected ones).
+std::vector<std::string> SelectedFilePaths();
+std::string CaretFilePath();
+std::vector<std::string> CollectionPaths(bool selectedOnly);
+// Paths joined into an item list ("|" between them).
+std::string JoinPaths(const std::vector<std::string>& paths, char separator = '|');
 // The text of a list box entry ("" for none).
 std::string ListItemText(HWND list, int index);
 // Selects a folder in the folder tree (no selection notification follows).
 void SelectTreeFolder(const std::string& folder);
+
+// Folder commands (folder_commands.cpp): the folder menu of the tree, the
+// end of renaming in place, moving a dragged folder, commands 1501-1503.
+void OnTreeRightClick();
+void OnTreeEndRename();
+void MoveDraggedFolder(const HTREEITEM* items);
+void RunFolderCommand(int id);
+// Reads the folder tree again from the desktop down (drives came or went).
+void RebuildFolderTree();
+// Shows the CD error and returns true when `path` lies on a CD drive:
+// commands that change files refuse those.
+bool RefuseOnCdDrive(const std::string& path);
+
+// Opens a popup menu at the cursor with the menu animation switched off
+// (main_window.cpp).
+void OpenPopupAtCursor(HMENU popup);
+
+// Commands whose work is not built yet (pending_commands.cpp): true for
+// such an id, which then does nothing.
+bool RunPendingCommand(int id);
+
+// Moves a file to the recycle bin; true when it is gone.
+bool RecycleFile(const std::string& path);
 
 // The file list: the files of `folder` that match `pattern`, and the status
 // line that counts them.

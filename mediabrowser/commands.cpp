@@ -1,7 +1,8 @@
-// The main window's menu and button commands.  The file list and the
-// collection list commands are here; the others come with the hand-over,
-// batch picture, album, ripping, search and settings work and do nothing
-// until then.
+// The main window's menu and button commands: the file list and collection
+// commands, the folder tree's notifications, the skin menu, and the routing
+// of every other command to the hand-overs (module_handover.cpp), the folder
+// commands (folder_commands.cpp) or the commands not built yet
+// (pending_commands.cpp).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -11,9 +12,12 @@
 
 #include "boxes/orbboxes.h"
 #include "browser_state.h"
+#include "core/module_lists.h"
+#include "core/suite_command_codes.h"
 #include "core/text_rules.h"
 #include "folder_tree.h"
 #include "skin_texts.h"
+#include "suite_command.h"
 #include "themecore.h"
 
 namespace browser {
@@ -25,8 +29,8 @@ constexpr size_t kYesNoEntry = 29;
 constexpr size_t kClearQuestionEntry = 30;
 constexpr size_t kOkCancelEntry = 32;
 constexpr size_t kAddressPromptEntry = 34;
-constexpr size_t kMoveQuestionEntry = 87;
-constexpr size_t kMoveFailedEntry = 88;
+constexpr size_t kSkinFilesEntry = 69;
+constexpr size_t kSkinQuestionEntry = 70;
 
 std::vector<int> SelectedIndexes(HWND list) {
   LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
@@ -111,15 +115,8 @@ void InvertSelection(HWND list) {
   }
 }
 
-std::string JoinPaths(const std::vector<std::string>& paths) {
-  std::string list;
-  for (const std::string& path : paths) list += (list.empty() ? "" : "|") + path;
-  return list;
-}
-
 void PlaySelectedFiles() {
-  std::vector<std::string> paths;
-  for (int index : SelectedIndexes(Browser().fileList)) paths.push_back(FilePath(index));
+  std::vector<std::string> paths = SelectedFilePaths();
   if (paths.empty()) return;
   SendFilesToModule(JoinPaths(paths));
   Sleep(200);
@@ -127,9 +124,7 @@ void PlaySelectedFiles() {
 
 void PlayCollection(bool selectedOnly) {
   BrowserState& b = Browser();
-  std::vector<int> indexes = selectedOnly ? SelectedIndexes(b.secondList) : AllIndexes(b.secondList);
-  std::vector<std::string> paths;
-  for (int index : indexes) paths.push_back(TrimLeadingBlanks(ListItemText(b.secondList, index)));
+  std::vector<std::string> paths = CollectionPaths(selectedOnly);
   if (paths.empty()) {
     if (!selectedOnly) suite::boxes::ShowInfoBox(b.texts.entry(kEmptyCollectionEntry), "");
     return;
@@ -189,53 +184,24 @@ void RememberFolder(const std::string& folder) {
   SKBUTTONTIP(b.clientHolder, b.favouritesCombo, shown.c_str());
 }
 
-// A folder dragged onto another in the tree moves there, after a question.
-// A folder is never moved onto itself or into one of its own sub-folders.
-void MoveDraggedFolder(const HTREEITEM* items) {
-  BrowserState& b = Browser();
-  HWND innerTree = b.folderTree ? GetDlgItem(b.folderTree, ID_FOLDER_TREE) : nullptr;
-  if (innerTree == nullptr || items == nullptr) return;
-  std::string source = WithoutFinalBackslash(suite::FolderTreeGetItemPath(innerTree, items[0]));
-  std::string target = WithFinalBackslash(suite::FolderTreeGetItemPath(innerTree, items[1]));
-  if (source.empty() || target.size() < 2 || IsSameOrInsideFolder(source, target)) return;
-
-  std::string question = b.texts.entry(kMoveQuestionEntry);
-  size_t first = question.find('@');
-  if (first != std::string::npos) question.replace(first, 1, source);
-  size_t second = question.find('@', first == std::string::npos ? 0 : first + source.size());
-  if (second != std::string::npos) question.replace(second, 1, target);
-  if (suite::boxes::ShowInfoBox(question, b.texts.entry(kYesNoEntry)) != 1) return;
-
-  SKCURSORWAIT();
-  // SHFileOperation lists are ended by two zero bytes.
-  std::string from = source + std::string(2, '\0');
-  std::string to = WithoutFinalBackslash(target) + std::string(2, '\0');
-  SHFILEOPSTRUCTA operation = {};
-  operation.hwnd = b.mainWindow;
-  operation.wFunc = FO_MOVE;
-  operation.pFrom = from.c_str();
-  operation.pTo = to.c_str();
-  operation.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI | FOF_NOCONFIRMMKDIR;
-  int result = SHFileOperationA(&operation);
-  if (result != 0 || operation.fAnyOperationsAborted) {
-    suite::boxes::ShowWarningBox(b.texts.entry(kMoveFailedEntry));
-    return;
-  }
-  // The tree shows the folder in its new place.
-  std::string moved = target + source.substr(source.find_last_of('\\') + 1) + "\\";
-  suite::FolderTreeFill(innerTree, nullptr, 0, 1);
-  SelectTreeFolder(moved);
-  b.currentFolder = LowerAscii(moved);
-  FillFileList(b.currentFolder, CurrentPattern());
-}
-
 void OnFolderTree(int code, LPARAM lParam) {
   BrowserState& b = Browser();
-  if (code == suite::FTN_DRAGMOVE) {
-    MoveDraggedFolder(reinterpret_cast<const HTREEITEM*>(lParam));
-    return;
+  switch (code) {
+    case suite::FTN_DRAGMOVE:
+      MoveDraggedFolder(reinterpret_cast<const HTREEITEM*>(lParam));
+      return;
+    case suite::FTN_RCLICK:
+      OnTreeRightClick();
+      return;
+    case suite::FTN_ENDRENAME:
+      OnTreeEndRename();
+      return;
+    case suite::FTN_CREATED:
+    case suite::FTN_SELCHANGED:
+      break;
+    default:
+      return;
   }
-  if (code != suite::FTN_CREATED && code != suite::FTN_SELCHANGED) return;
   std::string folder = LowerAscii(TreeSelection());
   if (folder.empty()) return;
   folder = WithFinalBackslash(folder);
@@ -247,7 +213,88 @@ void OnFolderTree(int code, LPARAM lParam) {
   if (code == suite::FTN_SELCHANGED) RememberFolder(b.currentFolder);
 }
 
+// A folder chosen in the favourites box becomes the current folder.
+void OnFavouriteChosen() {
+  BrowserState& b = Browser();
+  LRESULT index = SendMessageA(b.favouritesCombo, CB_GETCURSEL, 0, 0);
+  if (index == CB_ERR) return;
+  LRESULT length = SendMessageA(b.favouritesCombo, CB_GETLBTEXTLEN, index, 0);
+  if (length <= 0) return;
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  SendMessageA(b.favouritesCombo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  std::string folder = WithFinalBackslash(LowerAscii(WithoutFinalBackslash(TrimBlanks(text))));
+  if (folder.size() < 3 || folder == LowerAscii(b.currentFolder)) return;
+  SelectTreeFolder(folder);
+  b.currentFolder = folder;
+  FillFileList(b.currentFolder, CurrentPattern());
+}
+
+// Skin n of the skin menu: its files are copied over the skin in use, the
+// check mark moves to it, and after a question the suite restarts with it.
+void ChooseSkin(int number) {
+  BrowserState& b = Browser();
+  if (number < 1 || static_cast<size_t>(number) > b.skins.size()) return;
+  const std::string& skinPath = b.skins[static_cast<size_t>(number) - 1];
+  std::string skinFolder = FolderOfPath(skinPath);
+  std::string currentFolder = suite::SkinFolder();
+  if (LowerAscii(WithFinalBackslash(skinFolder)) != LowerAscii(WithFinalBackslash(currentFolder))) {
+    std::string source = skinFolder + b.texts.entry(kSkinFilesEntry);
+    if (int32_t error = SKSHELLCOPY(source.c_str(), WithFinalBackslash(currentFolder).c_str(), "")) {
+      suite::boxes::ShowWarningBox(suite::WindowsErrorText(error));
+      return;
+    }
+  }
+  HMENU skinMenu = SKPOPUPHANDLE(kSkinPopup);
+  for (size_t i = 0; i < b.skins.size() && skinMenu != nullptr; ++i) {
+    CheckMenuItem(skinMenu, static_cast<UINT>(i),
+                  MF_BYPOSITION | (static_cast<int>(i) + 1 == number ? MF_CHECKED : MF_UNCHECKED));
+  }
+  char label[256] = "";
+  if (skinMenu != nullptr) GetMenuStringA(skinMenu, static_cast<UINT>(number - 1), label, sizeof(label), MF_BYPOSITION);
+  std::string question = ReplaceAll(b.texts.entry(kSkinQuestionEntry), "@", label);
+  if (suite::boxes::ShowInfoBox(question, b.texts.entry(kYesNoEntry)) != 1) return;
+  // Every other running module closes; the browser restarts itself.
+  for (size_t module = 2; module <= suite::MODULE_COUNT; ++module) {
+    std::string windowClass = suite::ModuleClass(module);
+    HWND window = windowClass.empty() ? nullptr : FindWindowA(windowClass.c_str(), nullptr);
+    if (window != nullptr) suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  }
+  b.restartMode = RESTART_PLAIN;
+  suite::SendSuiteCommand(b.mainWindow, suite::CMD_CLOSE, "");
+}
+
 }  // namespace
+
+std::string JoinPaths(const std::vector<std::string>& paths, char separator) {
+  std::string list;
+  for (const std::string& path : paths) {
+    if (!list.empty()) list += separator;
+    list += path;
+  }
+  return list;
+}
+
+std::vector<std::string> SelectedFilePaths() {
+  std::vector<std::string> paths;
+  for (int index : SelectedIndexes(Browser().fileList)) paths.push_back(FilePath(index));
+  return paths;
+}
+
+std::string CaretFilePath() {
+  HWND list = Browser().fileList;
+  LRESULT caret = SendMessageA(list, LB_GETCARETINDEX, 0, 0);
+  if (caret == LB_ERR || caret < 0 || caret >= SendMessageA(list, LB_GETCOUNT, 0, 0)) return std::string();
+  return FilePath(static_cast<int>(caret));
+}
+
+std::vector<std::string> CollectionPaths(bool selectedOnly) {
+  BrowserState& b = Browser();
+  std::vector<int> indexes = selectedOnly ? SelectedIndexes(b.secondList) : AllIndexes(b.secondList);
+  std::vector<std::string> paths;
+  for (int index : indexes) paths.push_back(TrimLeadingBlanks(ListItemText(b.secondList, index)));
+  return paths;
+}
 
 std::string ListItemText(HWND list, int index) {
   LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
@@ -284,6 +331,16 @@ void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
         }
       }
       return;
+    case ID_FAVOURITES_COMBO:
+      if (code == CBN_SELCHANGE) OnFavouriteChosen();
+      return;
+    case ID_FILE_LIST:
+      if (code == LBN_SELCHANGE && b.checkButton != nullptr && SKGETCHECK(b.checkButton) != 0) {
+        PreviewCaretFile();
+      }
+      return;
+    case ID_SECOND_LIST:
+      return;
     case 5: case 103:
       AddToCollection(SelectedIndexes(b.fileList));
       return;
@@ -308,6 +365,21 @@ void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
     case 206:
       PlayCollection(true);
       return;
+    case 9: case 108: case 205:
+      ShowBrowserHelp();
+      return;
+    case 116:
+      HandPicturesToViewer(false);
+      return;
+    case 210:
+      HandPicturesToViewer(true);
+      return;
+    case 212: case 95:
+      HandToBurner(id);
+      return;
+    case 701:
+      OpenSelectedInEditors();
+      return;
     case 112:
       SendMessageA(b.fileList, LB_SETSEL, TRUE, -1);
       return;
@@ -329,7 +401,24 @@ void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
     case 809:
       ToggleMenuCheck(809);
       return;
+    case kNewFolderCommand: case kRenameFolderCommand: case kDeleteFolderCommand:
+      RunFolderCommand(id);
+      return;
+    case 1107: case 1108:
+      OpenDocument(suite::MenuAction(id, b.menus));
+      return;
   }
+  if (id >= 301 && id <= 399) {
+    ChooseSkin(id - 300);
+    return;
+  }
+  if (id >= 1001 && id <= 1005) {
+    StartModuleWithFiles(id);
+    return;
+  }
+  if (RunPendingCommand(id)) return;
+  // Every other command starts what its action entry names.
+  LaunchAction(id);
 }
 
 }  // namespace browser

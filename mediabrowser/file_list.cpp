@@ -2,6 +2,7 @@
 // selected media type, and the status line that counts them.  Thumbnails
 // and the folder and drive watchers come on top of this.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <algorithm>
 
@@ -15,6 +16,7 @@ namespace browser {
 namespace {
 
 constexpr size_t kStatusNounEntry = 4;
+constexpr int32_t kPictureType = 4;  // the fifth media type lists thumbnails
 
 }  // namespace
 
@@ -33,9 +35,23 @@ void UpdateStatusText() {
   SKSETCTLTEXT(b.statusWindow, text.c_str());
 }
 
+bool RecycleFile(const std::string& path) {
+  // The shell takes a list ended by two zero bytes.
+  std::string from = path + std::string(2, '\0');
+  SHFILEOPSTRUCTA operation = {};
+  operation.hwnd = Browser().mainWindow;
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = from.c_str();
+  operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+  int result = SHFileOperationA(&operation);
+  return result == 0 && !operation.fAnyOperationsAborted &&
+         GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
 void FillFileList(const std::string& folder, const std::string& pattern) {
   BrowserState& b = Browser();
   if (b.fileList == nullptr) return;
+  b.thumbnailMode = b.currentType == kPictureType;
   FileListFilter filter = MakeFileListFilter(pattern, b.filterList);
   SendMessageA(b.fileList, WM_SETREDRAW, FALSE, 0);
   SendMessageA(b.fileList, LB_RESETCONTENT, 0, 0);

@@ -2,21 +2,32 @@
 // of its owner-drawn lists and combos, suite commands from other programs,
 // and closing.  Commands from menus and buttons go to DispatchBrowserCommand.
 #include <windows.h>
+#include <dbt.h>
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
+#include "boxes/orbboxes.h"
 #include "browser_state.h"
 #include "core/item_list.h"
+#include "core/module_lists.h"
 #include "core/suite_command_codes.h"
 #include "core/text_rules.h"
 #include "core/window_layout.h"
+#include "skin_texts.h"
 #include "suite_command.h"
 #include "themecore.h"
 
 namespace browser {
 
 namespace {
+
+constexpr size_t kYesNoEntry = 29;
+constexpr size_t kPictureModuleEntry = 64;
+constexpr size_t kPicturePatternsEntry = 65;
+constexpr size_t kNewDriveQuestionEntry = 76;
+constexpr size_t kLabelsEntry = 81;
 
 int ComboHeight(HWND combo) {
   RECT rect = {};
@@ -66,12 +77,22 @@ LRESULT OnCopyData(HWND window, WPARAM wParam, LPARAM lParam) {
     case 11: case 12: case 13: case 14: case 15: case 16: {
       int32_t index = static_cast<int32_t>(code) - 11;
       if (index != b.currentType && index < static_cast<int32_t>(b.types.size())) {
+        int32_t previous = b.currentType;
         SendMessageA(b.typeCombo, CB_SETCURSEL, index, 0);
         b.currentType = index;
         FillFileList(b.currentFolder, CurrentPattern());
+        // Leaving the thumbnails: the whole window is drawn again.
+        if (previous == 4) PostMessageA(b.mainWindow, WM_BROWSER_REPAINT, reinterpret_cast<WPARAM>(b.mainWindow), 0);
       }
       break;
     }
+    case suite::CMD_FOLDER_CHANGED:
+      // Another program changed files of the folder the thumbnails show.
+      if (b.option408 != 0 && b.thumbnailMode &&
+          UpperAscii(text) == UpperAscii(WithFinalBackslash(b.currentFolder))) {
+        PostMessageA(b.mainWindow, WM_BROWSER_REPAINT, reinterpret_cast<WPARAM>(b.fileList), 0);
+      }
+      break;
     case suite::CMD_GO_TO_FOLDER:
       SelectTreeFolder(text);
       b.currentFolder = WithFinalBackslash(LowerAscii(text));
@@ -144,24 +165,129 @@ void MoveListEntry(HWND list, WPARAM key) {
 // (it would slide in over the item that was clicked) and back on after.
 bool g_menuAnimationOff = false;
 
-void OpenListMenu(HWND list) {
-  BrowserState& b = Browser();
-  HMENU popup = SKPOPUPHANDLE(list == b.fileList ? 1 : 2);
-  if (popup == nullptr) return;
+bool IsMenuEffectOn() {
   BOOL animation = FALSE;
-  if (SystemParametersInfoA(SPI_GETMENUANIMATION, 0, &animation, 0) && animation) {
-    SystemParametersInfoA(SPI_SETMENUANIMATION, 0, reinterpret_cast<void*>(FALSE), 0);
-    g_menuAnimationOff = true;
-  }
-  POINT cursor = {};
-  GetCursorPos(&cursor);
-  TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, b.clientHolder, nullptr);
+  return SystemParametersInfoA(SPI_GETMENUANIMATION, 0, &animation, 0) && animation;
 }
 
 void RestoreMenuAnimation() {
   if (!g_menuAnimationOff) return;
   SystemParametersInfoA(SPI_SETMENUANIMATION, 0, reinterpret_cast<void*>(TRUE), 0);
   g_menuAnimationOff = false;
+}
+
+// A drive came or went.  A new CD is listed at once; any other new drive
+// needs a restart to be listed everywhere, which the user is asked for; the
+// file list forgets a drive that went away.
+void OnDeviceChange(WPARAM event, LPARAM lParam) {
+  BrowserState& b = Browser();
+  if ((event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) || lParam == 0) return;
+  const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
+  if (header->dbch_devicetype != DBT_DEVTYP_VOLUME) return;
+  const auto* volume = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(lParam);
+  char letter = DriveLetterFromUnitMask(volume->dbcv_unitmask);
+  if (letter == 0) return;
+  std::string drive = std::string(1, letter) + ":";
+
+  if (event == DBT_DEVICEREMOVECOMPLETE) {
+    if (UpperAscii(b.currentFolder.substr(0, 2)) == drive) {
+      SendMessageA(b.fileList, LB_RESETCONTENT, 0, 0);
+      if (b.statusWindow != nullptr) SKSETCTLTEXT(b.statusWindow, "");
+      RebuildFolderTree();
+      b.currentFolder.clear();
+    }
+    MessageBeep(MB_OK);
+    return;
+  }
+  std::string root = drive + "\\";
+  if (GetDriveTypeA(root.c_str()) == DRIVE_CDROM) {
+    b.currentFolder = LowerAscii(root);
+    SelectTreeFolder(b.currentFolder);
+    FillFileList(b.currentFolder, CurrentPattern());
+    return;
+  }
+  RebuildFolderTree();
+  std::string question = ReplaceAll(b.texts.entry(kNewDriveQuestionEntry), "@", drive);
+  if (suite::boxes::ShowInfoBox(question, b.texts.entry(kYesNoEntry)) == 1) {
+    b.restartMode = RESTART_AFTER_DEVICE;
+    suite::SendSuiteCommand(b.mainWindow, suite::CMD_CLOSE, "");
+  } else {
+    MessageBeep(MB_OK);
+  }
+}
+
+// Before a popup opens, its items are enabled or greyed from what is
+// selected: each needs a selection, and the hand-overs a file their module
+// takes and the module's program.
+void EnableMenuItems(HMENU popup) {
+  BrowserState& b = Browser();
+  std::vector<std::string> selected = SelectedFilePaths();
+  auto enable = [popup](UINT id, bool on) {
+    EnableMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+  };
+  auto anySelected = [&selected](auto test) {
+    return std::any_of(selected.begin(), selected.end(), test);
+  };
+  auto programOf = [&b](int id) {
+    std::string name = suite::CommaField(suite::MenuAction(id, b.menus), 1);
+    return name.empty() ? std::string() : themecore::FindFile(name.c_str());
+  };
+  enable(109, !selected.empty());
+  enable(110, !selected.empty());
+  std::string pictureTypes = b.types.size() > 4 ? b.types[4].pattern : std::string();
+  bool pictureSelected =
+      anySelected([&pictureTypes](const std::string& path) { return PatternListTakes(pictureTypes, path); });
+  for (UINT id = 1001; id <= 1005; ++id) enable(id, pictureSelected && !programOf(static_cast<int>(id)).empty());
+
+  std::string viewer = suite::ParseModuleRef(b.texts.entry(kPictureModuleEntry)).program;
+  bool viewerPresent = !viewer.empty() && !themecore::FindFile(viewer.c_str()).empty();
+  std::string picturePatterns = b.texts.entry(kPicturePatternsEntry);
+  auto takesPicture = [&picturePatterns](const std::string& path) {
+    return PatternListTakes(picturePatterns, path);
+  };
+  enable(116, viewerPresent && anySelected(takesPicture));
+  std::vector<std::string> collected = CollectionPaths(true);
+  enable(210, viewerPresent && std::any_of(collected.begin(), collected.end(), takesPicture));
+  enable(118, !programOf(118).empty() &&
+                  anySelected([](const std::string& path) { return ExtensionIsOneOf(path, ".cda"); }));
+  enable(119, anySelected([](const std::string& path) { return ExtensionIsOneOf(path, ".wav.wma.mp3.ogg"); }));
+}
+
+// The labels of the lists, at the free right end of the button row under
+// each list.
+void PaintLabels(HWND window) {
+  BrowserState& b = Browser();
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  std::string labels = b.texts.entry(kLabelsEntry);
+  const HWND rowEnds[] = {nullptr, ButtonById(8), ButtonById(95)};
+  const HWND lists[] = {nullptr, b.fileList, b.secondList};
+  HFONT font = SKDEFAULTFONT();
+  for (size_t field = 2; field <= 3; ++field) {
+    std::string label = suite::CommaField(labels, field);
+    HWND list = lists[field - 1];
+    if (label.empty() || list == nullptr) continue;
+    RECT listRect;
+    GetWindowRect(list, &listRect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&listRect), 2);
+    int32_t width = 0, height = 0;
+    SKGETTEXTEXTENT(window, font, label.c_str(), &width, &height);
+    int x = listRect.right - width - 6;
+    int y = listRect.bottom + 2 + std::max(0, (ComboHeight(b.typeCombo) - height) / 2);
+    if (HWND last = rowEnds[field - 1]) {
+      RECT buttonRect;
+      GetWindowRect(last, &buttonRect);
+      MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&buttonRect), 2);
+      if (field == 2 && b.checkButton != nullptr) {
+        GetWindowRect(b.checkButton, &buttonRect);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&buttonRect), 2);
+      }
+      // No room beside the buttons: no label.
+      if (x < buttonRect.right + 4) continue;
+    }
+    SKPRINT3DU(dc, label.c_str(), x, y, SKGETSYSCOLOR(113), SKGETSYSCOLOR(112), font, 1);
+  }
+  EndPaint(window, &paint);
 }
 
 void DrawListItem(const DRAWITEMSTRUCT* item) {
@@ -190,6 +316,18 @@ void MoveTo(HWND control, const Box& box, int32_t dropHeight = 0) {
 }
 
 }  // namespace
+
+void OpenPopupAtCursor(HMENU popup) {
+  BrowserState& b = Browser();
+  if (popup == nullptr) return;
+  if (IsMenuEffectOn()) {
+    SystemParametersInfoA(SPI_SETMENUANIMATION, 0, reinterpret_cast<void*>(FALSE), 0);
+    g_menuAnimationOff = true;
+  }
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, b.clientHolder, nullptr);
+}
 
 void LayoutBrowserWindow(int32_t width, int32_t height) {
   BrowserState& b = Browser();
@@ -249,6 +387,40 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
   BrowserState& b = Browser();
   switch (message) {
+    case WM_DEVICECHANGE:
+      OnDeviceChange(wParam, lParam);
+      break;
+    case WM_BROWSER_REPAINT:
+      InvalidateRgn(reinterpret_cast<HWND>(wParam), nullptr, TRUE);
+      return 0;
+    case WM_BROWSER_BATCH_STEP:
+      // Steps of the batch picture work, which is not built yet.
+      return 0;
+    case WM_CTLCOLORLISTBOX: {
+      HWND list = reinterpret_cast<HWND>(lParam);
+      if (list != b.fileList && list != b.secondList) break;
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, static_cast<COLORREF>(SKGETSYSCOLOR(101)));
+      SetBkColor(dc, static_cast<COLORREF>(SKGETSYSCOLOR(104)));
+      static HBRUSH background = nullptr;
+      static COLORREF backgroundColour = CLR_INVALID;
+      COLORREF wanted = static_cast<COLORREF>(SKGETSYSCOLOR(104));
+      if (background == nullptr || backgroundColour != wanted) {
+        if (background != nullptr) DeleteObject(background);
+        background = CreateSolidBrush(wanted);
+        backgroundColour = wanted;
+      }
+      return reinterpret_cast<LRESULT>(background);
+    }
+    case WM_PAINT:
+      if (window == b.clientHolder) {
+        PaintLabels(window);
+        return 0;
+      }
+      break;
+    case WM_INITMENUPOPUP:
+      EnableMenuItems(reinterpret_cast<HMENU>(wParam));
+      break;
     case WM_COPYDATA:
       return OnCopyData(window, wParam, lParam);
     case WM_SIZE:
@@ -274,7 +446,7 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       break;
     case WM_RBUTTONDOWN:
       if (window == b.fileList || window == b.secondList) {
-        OpenListMenu(window);
+        OpenPopupAtCursor(SKPOPUPHANDLE(window == b.fileList ? kFileListPopup : kSecondListPopup));
         return 0;
       }
       break;

@@ -1,12 +1,22 @@
 // Handing files to the media player (or to the module another program named
-// with CMD_SET_TARGET_PROGRAM), starting it when it does not run.
+// with CMD_SET_TARGET_PROGRAM) and to the other modules, starting a module
+// when it does not run; starting the modules and pages of the action table,
+// the help page, and outside editors the browser waits for.
 #include <windows.h>
+#include <shellapi.h>
 
+#include <string>
+#include <vector>
+
+#include "boxes/orbboxes.h"
 #include "browser_state.h"
 #include "core/command_line.h"
 #include "core/item_list.h"
+#include "core/module_lists.h"
 #include "core/suite_command_codes.h"
+#include "core/text_rules.h"
 #include "module_start.h"
+#include "skin_texts.h"
 #include "suite_command.h"
 #include "themecore.h"
 
@@ -14,12 +24,78 @@ namespace browser {
 
 namespace {
 
-// The player entry of the text table: "program file,window class".
-constexpr size_t kPlayerEntry = 19;
+constexpr size_t kPlayerEntry = 19;         // "program file,window class"
+constexpr size_t kHelpViewerEntry = 44;
+constexpr size_t kPictureModuleEntry = 64;
+constexpr size_t kPicturePatternsEntry = 65;
+constexpr size_t kNoBurnerFilesEntry = 94;
+constexpr int kBurnerAction = 212;
+constexpr int32_t kNoEditorErrorText = 1155;
+constexpr size_t kPictureType = 4;           // the fifth media type
+// The one outside editor that is waited for by its window class.
+constexpr char kClassWaitedEditor[] = "Photoshop";
 
 bool CheckButtonTicked() {
   HWND check = Browser().checkButton;
   return check != nullptr && SKGETCHECK(check) != 0;
+}
+
+// Polls for a module's window for up to MODULE_START_WAIT_MS, without
+// dispatching messages.
+HWND WaitForModuleWindow(const std::string& windowClass) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    HWND window = FindWindowA(windowClass.c_str(), nullptr);
+    if (window != nullptr) return window;
+    if (suite::TicksElapsed(start, GetTickCount()) >= suite::MODULE_START_WAIT_MS) return nullptr;
+    Sleep(10);
+  }
+}
+
+void RestoreWhenIconic(HWND window) {
+  if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+}
+
+void BringForward(HWND window) {
+  BringWindowToTop(window);
+  SetForegroundWindow(window);
+}
+
+// The selected files of the file list whose extension is in a pattern list.
+std::vector<std::string> SelectedMatching(const std::string& patternList) {
+  std::vector<std::string> matching;
+  for (const std::string& path : SelectedFilePaths()) {
+    if (PatternListTakes(patternList, path)) matching.push_back(path);
+  }
+  return matching;
+}
+
+std::string PictureTypePatterns() {
+  const BrowserState& b = Browser();
+  return b.types.size() > kPictureType ? b.types[kPictureType].pattern : std::string();
+}
+
+// Shows a document or a file with the help viewer, or the player, as the
+// action table's pages are shown; the shell opens it when the viewer is
+// missing.
+void ShowWithViewer(const std::string& path, const std::string& viewerEntry, const std::string& suffix) {
+  BrowserState& b = Browser();
+  suite::ModuleRef viewer = suite::ParseModuleRef(viewerEntry);
+  std::string program = viewer.program.empty() ? std::string() : themecore::FindFile(viewer.program.c_str());
+  if (!program.empty()) {
+    HWND window = viewer.windowClass.empty() ? nullptr : FindWindowA(viewer.windowClass.c_str(), nullptr);
+    if (window != nullptr) {
+      RestoreWhenIconic(window);
+      SetForegroundWindow(window);
+      suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, path);
+      return;
+    }
+    std::string commandLine = suite::QuoteArgument(program) + " " + suite::QuoteArgument(path + suffix);
+    SKSHELL(commandLine.c_str(), SW_SHOW, 0);
+    return;
+  }
+  std::string folder = WithoutFinalBackslash(b.programFolder);
+  ShellExecuteA(nullptr, "open", path.c_str(), "", folder.c_str(), SW_SHOW);
 }
 
 }  // namespace
@@ -38,12 +114,213 @@ HWND SendFilesToModule(const std::string& itemList) {
                                          suite::ProgramCommandLine(program, ""), &started);
   if (window == nullptr) return nullptr;
   if (started) suite::SendSuiteCommand(window, suite::CMD_STARTED_BY_BROWSER, "");
-  if (!CheckButtonTicked()) {
-    BringWindowToTop(window);
-    SetForegroundWindow(window);
-  }
+  if (!CheckButtonTicked()) BringForward(window);
   suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, itemList);
   return window;
+}
+
+void LaunchAction(int id) {
+  BrowserState& b = Browser();
+  std::string action = suite::MenuAction(id, b.menus);
+  if (action.empty()) return;
+  std::string name = suite::CommaField(action, 1);
+  std::string windowClass = suite::CommaField(action, 2);
+  std::string program = name.empty() ? std::string() : themecore::FindFile(name.c_str());
+  // Pages (".ssl", ".htm") are shown, not started.
+  std::string tail = LowerAscii(TrimBlanks(program.size() >= 4 ? program.substr(program.size() - 4) : program));
+  if (!program.empty() && std::string(".ssl.htm.").find(tail + ".") != std::string::npos) program.clear();
+
+  if (!program.empty()) {
+    HWND window = windowClass.empty() ? nullptr : FindWindowA(windowClass.c_str(), nullptr);
+    if (window != nullptr) {
+      RestoreWhenIconic(window);
+    } else {
+      std::string commandLine = suite::QuoteArgument(program);
+      if (id == 507) commandLine += " " + suite::QuoteArgument(WithFinalBackslash(b.currentFolder));
+      if (SKSHELL(commandLine.c_str(), SW_SHOW, 0) != 0 && !windowClass.empty()) {
+        window = WaitForModuleWindow(windowClass);
+      }
+    }
+    if (window != nullptr) {
+      BringForward(window);
+      Sleep(200);
+    }
+    return;
+  }
+
+  std::string path = b.programFolder + action;
+  if (!SKEXIST(path.c_str())) return;
+  if (EndsWithNoCase(path, ".htm")) {
+    ShowWithViewer(path, b.texts.entry(kHelpViewerEntry), "," + b.skinFile);
+  } else {
+    ShowWithViewer(path, b.texts.entry(kPlayerEntry), "");
+  }
+}
+
+HINSTANCE OpenDocument(const std::string& path) {
+  SHELLEXECUTEINFOA info = {};
+  info.cbSize = sizeof(info);
+  info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOCLOSEPROCESS;
+  info.hwnd = Browser().mainWindow;
+  info.lpVerb = "open";
+  info.lpFile = path.c_str();
+  info.nShow = SW_SHOW;
+  ShellExecuteExA(&info);
+  if (info.hProcess != nullptr) CloseHandle(info.hProcess);
+  return info.hInstApp;
+}
+
+void OpenWithEditorsAndWait(const std::vector<std::string>& entries) {
+  BrowserState& b = Browser();
+  ShowWindow(b.mainWindow, SW_MINIMIZE);
+  HANDLE waitByClass = nullptr;
+  HANDLE waitDirectly = nullptr;
+  for (const std::string& entry : entries) {
+    size_t bar = entry.find('|');
+    if (bar == std::string::npos) continue;
+    std::string editor = entry.substr(0, bar);
+    std::string file = entry.substr(bar + 1);
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.hwnd = b.mainWindow;
+    info.lpVerb = "open";
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOW;
+    if (!ShellExecuteExA(&info) || info.hProcess == nullptr) continue;
+    WaitForInputIdle(info.hProcess, INFINITE);
+    if (waitByClass == nullptr && LowerAscii(editor).find("photoshop") != std::string::npos) {
+      waitByClass = info.hProcess;
+    } else if (waitDirectly == nullptr) {
+      waitDirectly = info.hProcess;
+    } else {
+      CloseHandle(info.hProcess);
+    }
+  }
+  if (waitByClass != nullptr) {
+    while (FindWindowA(kClassWaitedEditor, nullptr) != nullptr) {
+      if (WaitForSingleObjectEx(waitByClass, 1000, FALSE) == WAIT_OBJECT_0) break;
+    }
+    CloseHandle(waitByClass);
+  }
+  if (waitDirectly != nullptr) {
+    WaitForSingleObjectEx(waitDirectly, INFINITE, FALSE);
+    CloseHandle(waitDirectly);
+  }
+  ShowWindow(b.mainWindow, SW_RESTORE);
+}
+
+void ShowBrowserHelp() {
+  BrowserState& b = Browser();
+  suite::OpenHelp(b.basePath + ".htm", b.texts.entry(kHelpViewerEntry), b.skinFile, b.programFolder);
+}
+
+void HandPicturesToViewer(bool fromCollection) {
+  BrowserState& b = Browser();
+  std::string patterns = b.texts.entry(kPicturePatternsEntry);
+  std::vector<std::string> pictures;
+  for (const std::string& path : fromCollection ? CollectionPaths(true) : SelectedFilePaths()) {
+    if (PatternListTakes(patterns, path)) pictures.push_back(path);
+  }
+  if (pictures.empty()) return;
+  suite::ModuleRef module = suite::ParseModuleRef(b.texts.entry(kPictureModuleEntry));
+  if (module.windowClass.empty()) return;
+  bool started = false;
+  HWND window = suite::FindOrStartModule(
+      module.windowClass.c_str(), suite::ProgramCommandLine(b.programFolder + module.program, ""), &started);
+  if (window == nullptr) return;
+  if (started) suite::SendSuiteCommand(window, suite::CMD_STARTED_BY_BROWSER, "");
+  suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, JoinPaths(pictures));
+  SetForegroundWindow(window);
+}
+
+void HandToBurner(int id) {
+  BrowserState& b = Browser();
+  std::vector<std::string> files = CollectionPaths(false);
+  if (id == 95 && files.empty()) {
+    suite::boxes::ShowInfoBox(b.texts.entry(kNoBurnerFilesEntry), "");
+    return;
+  }
+  std::string action = suite::MenuAction(kBurnerAction, b.menus);
+  std::string windowClass = suite::CommaField(action, 2);
+  if (windowClass.empty()) return;
+  bool started = false;
+  HWND window = suite::FindOrStartModule(
+      windowClass.c_str(), suite::ProgramCommandLine(b.programFolder + suite::CommaField(action, 1), ""),
+      &started);
+  if (window == nullptr) return;
+  if (started) suite::SendSuiteCommand(window, suite::CMD_STARTED_BY_BROWSER, "");
+  // The volume label is the current list file's name without its extension.
+  std::string label = b.defaultListFile.substr(b.defaultListFile.find_last_of('\\') + 1);
+  label = label.substr(0, label.find_last_of('.'));
+  suite::SendSuiteCommand(window, suite::CMD_SET_VOLUME_LABEL, label);
+  suite::SendSuiteCommand(window, suite::CMD_COME_TO_FRONT, "");
+  suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, JoinPaths(files));
+}
+
+void StartModuleWithFiles(int id) {
+  BrowserState& b = Browser();
+  std::string action = suite::MenuAction(id, b.menus);
+  std::string name = suite::CommaField(action, 1);
+  std::string windowClass = suite::CommaField(action, 2);
+  std::string program = name.empty() ? std::string() : themecore::FindFile(name.c_str());
+  if (program.empty()) return;
+  std::vector<std::string> files = SelectedMatching(PictureTypePatterns());
+
+  HWND window = windowClass.empty() ? nullptr : FindWindowA(windowClass.c_str(), nullptr);
+  if (id == 1005) {
+    std::string commaList = JoinPaths(files, ',');
+    if (window != nullptr) {
+      suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, commaList);
+      BringForward(window);
+    } else {
+      std::string commandLine = suite::QuoteArgument(program);
+      if (!commaList.empty()) commandLine += " " + suite::QuoteArgument(commaList);
+      SKSHELL(commandLine.c_str(), SW_SHOW, 0);
+    }
+    return;
+  }
+  if (window != nullptr) {
+    RestoreWhenIconic(window);
+  } else {
+    std::string commandLine = suite::QuoteArgument(program);
+    if (id == 1004) commandLine += " WAITFORCOMMAND";
+    if (SKSHELL(commandLine.c_str(), SW_SHOW, 0) != 0 && !windowClass.empty()) {
+      window = WaitForModuleWindow(windowClass);
+    }
+  }
+  if (window == nullptr) return;
+  BringForward(window);
+  if (!files.empty()) suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, JoinPaths(files));
+  Sleep(200);
+}
+
+void OpenSelectedInEditors() {
+  std::vector<std::string> entries;
+  std::string missing;
+  for (const std::string& path : SelectedFilePaths()) {
+    char editor[MAX_PATH] = "";
+    INT_PTR found = reinterpret_cast<INT_PTR>(FindExecutableA(path.c_str(), nullptr, editor));
+    if (found > 32 && editor[0] != '\0') {
+      entries.push_back(std::string(editor) + "|" + path);
+    } else {
+      std::string name = path.substr(path.find_last_of('\\') + 1);
+      suite::boxes::ShowInfoBox(name + "||" + suite::WindowsErrorText(kNoEditorErrorText), "");
+    }
+  }
+  if (!entries.empty()) OpenWithEditorsAndWait(entries);
+}
+
+void PreviewCaretFile() {
+  BrowserState& b = Browser();
+  std::string path = CaretFilePath();
+  if (path.empty()) return;
+  HWND focus = GetFocus();
+  LRESULT caret = SendMessageA(b.fileList, LB_GETCARETINDEX, 0, 0);
+  SendFilesToModule(path);
+  SetForegroundWindow(b.mainWindow);
+  if (focus != nullptr) SetFocus(focus);
+  if (caret != LB_ERR) SendMessageA(b.fileList, LB_SETSEL, TRUE, caret);
 }
 
 }  // namespace browser

@@ -46,6 +46,51 @@ std::string ReplaceAll(const std::string& text, const std::string& token, const 
   return out;
 }
 
+std::string FillPlaceholders(const std::string& text, char marker,
+                             std::initializer_list<std::string> values) {
+  std::string out;
+  auto next = values.begin();
+  for (char c : text) {
+    if (c == marker && next != values.end()) {
+      out += *next++;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+namespace {
+
+// The extension of a file name with its dot, lower-cased; "" for none.
+std::string ExtensionOf(const std::string& fileName) {
+  size_t dot = fileName.find_last_of('.');
+  size_t slash = fileName.find_last_of("\\/");
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string();
+  return LowerAscii(fileName.substr(dot));
+}
+
+}  // namespace
+
+bool PatternListTakes(const std::string& patternList, const std::string& fileName) {
+  std::string extension = ExtensionOf(fileName);
+  if (extension.size() < 2) return false;
+  return (LowerAscii(patternList) + ";").find("*" + extension + ";") != std::string::npos;
+}
+
+bool ExtensionIsOneOf(const std::string& fileName, const std::string& extensions) {
+  std::string extension = ExtensionOf(fileName);
+  if (extension.size() < 2) return false;
+  // Each extension in the run ends where the next "." starts.
+  std::string run = LowerAscii(extensions) + ".";
+  return run.find(extension + ".") != std::string::npos;
+}
+
+std::string FolderOfPath(const std::string& path) {
+  size_t slash = path.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
   if (suffix.size() > text.size()) return false;
   return LowerAscii(text.substr(text.size() - suffix.size())) == LowerAscii(suffix);

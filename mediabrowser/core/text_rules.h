@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "core/command_line.h"
@@ -20,6 +21,20 @@ std::string TrimLeadingBlanks(const std::string& text);
 // replacement is not searched again).
 std::string ReplaceAll(const std::string& text, const std::string& token, const std::string& value);
 bool EndsWithNoCase(const std::string& text, const std::string& suffix);
+// Each `marker` in turn replaced by the next of `values`; markers beyond the
+// values stay as they are, and the values are not searched again.
+std::string FillPlaceholders(const std::string& text, char marker,
+                             std::initializer_list<std::string> values);
+// Whether a file's extension is in a pattern list such as "*.jpg;*.png"
+// (the test "*" + lower-case extension + ";" within the lower-cased list
+// + ";").  A name without an extension is in no list.
+bool PatternListTakes(const std::string& patternList, const std::string& fileName);
+// Whether a file's extension is one of a run of extensions written
+// together, such as ".wav.wma.mp3.ogg" (ASCII case ignored).
+bool ExtensionIsOneOf(const std::string& fileName, const std::string& extensions);
+// The folder part of a path (up to and with its last backslash; "" when
+// there is none).
+std::string FolderOfPath(const std::string& path);
 
 // The number at the start of a text as a settings reader takes it: leading
 // blanks skipped, an optional sign, then decimal digits; 0 when there is no

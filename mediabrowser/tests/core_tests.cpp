@@ -302,3 +302,43 @@ TEST(TextRules, FolderCannotMoveIntoItself) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextRules, PlaceholdersTakeTheirValuesInTurn) {
+  EXPECT_EQ(browser::FillPlaceholders("Move|@|into|@?", '@', {"c:\\a", "d:\\b\\"}),
+            "Move|c:\\a|into|d:\\b\\?");
+  // A value holding the marker is not searched again; extra markers stay.
+  EXPECT_EQ(browser::FillPlaceholders("@ and @ and @", '@', {"x@", "y"}), "x@ and y and @");
+  EXPECT_EQ(browser::FillPlaceholders("none", '@', {"x"}), "none");
+}
+
+TEST(TextRules, ExtensionLists) {
+  struct Case {
+    const char* list;
+    const char* name;
+    bool takes;
+  };
+  const Case patternCases[] = {
+      {"*.jpg;*.png", "a.JPG", true},      {"*.jpg;*.png", "a.png", true},
+      {"*.JPG;*.PNG", "b.png", true},      {"*.jpg;*.png", "a.jp", false},
+      {"*.jpeg", "a.jpe", false},          {"*.jpg", "noext", false},
+      {"*.jpg", "dir.jpg\\file", false},   {"*.jpg", "a.", false},
+      {"", "a.jpg", false},
+  };
+  for (const Case& c : patternCases) {
+    EXPECT_EQ(browser::PatternListTakes(c.list, c.name), c.takes) << c.list << " " << c.name;
+  }
+  const Case runCases[] = {
+      {".wav.wma.mp3.ogg", "x.WAV", true}, {".wav.wma.mp3.ogg", "x.ogg", true},
+      {".wav.wma.mp3.ogg", "x.wm", false}, {".wav.wma.mp3.ogg", "x.mp", false},
+      {".wav.wma.mp3.ogg", "x", false},    {".cda", "track01.cda", true},
+  };
+  for (const Case& c : runCases) {
+    EXPECT_EQ(browser::ExtensionIsOneOf(c.name, c.list), c.takes) << c.list << " " << c.name;
+  }
+  EXPECT_EQ(browser::FolderOfPath("c:\\a\\b"), "c:\\a\\");
+  EXPECT_EQ(browser::FolderOfPath("b"), "");
+}
+
+}  // namespace
