@@ -102,3 +102,20 @@ function(orb_add_fuzzer name)
   math(EXPR limit "${ORB_FUZZ_SECONDS} + 60")
   set_tests_properties(${name} PROPERTIES TIMEOUT ${limit} LABELS fuzz)
 endfunction()
+
+# orb_copy_beside(target FILES...): copies data files (text tables, skins)
+# into the program folder of the build (bin/) whenever they change, before
+# `target` is built.  Each file must be copied by one target only.
+function(orb_copy_beside target)
+  set(outputs "")
+  foreach(file ${ARGN})
+    get_filename_component(name ${file} NAME)
+    set(output ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${name})
+    add_custom_command(OUTPUT ${output}
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${file} ${output}
+      DEPENDS ${file} VERBATIM)
+    list(APPEND outputs ${output})
+  endforeach()
+  add_custom_target(${target}_data ALL DEPENDS ${outputs})
+  add_dependencies(${target} ${target}_data)
+endfunction()

@@ -90,6 +90,10 @@ void ShowFolderAfterChange(const std::string& folder) {
   FillFileList(b.currentFolder, CurrentPattern());
 }
 
+void EndLabelEditing(HWND tree) {
+  SetWindowLongPtrA(tree, GWL_STYLE, GetWindowLongPtrA(tree, GWL_STYLE) & ~static_cast<LONG_PTR>(TVS_EDITLABELS));
+}
+
 std::string LastName(const std::string& folder) {
   std::string path = WithoutFinalBackslash(folder);
   return path.substr(path.find_last_of('\\') + 1);
@@ -135,8 +139,9 @@ void OnTreeEndRename() {
   typed.resize(static_cast<size_t>(GetWindowTextA(edit, typed.data(), length + 1)));
   std::string name = LowerAscii(TrimBlanks(typed));
 
+  EndLabelEditing(tree);
   HTREEITEM item = g_menuItem;
-  if (item == nullptr) item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (item == nullptr) return;
   std::string oldPath = WithoutFinalBackslash(ItemFolder(item));
   if (oldPath.size() < 3 || name.empty() || name == LowerAscii(LastName(oldPath))) return;
   if (RefuseOnCdDrive(oldPath)) return;
@@ -239,8 +244,12 @@ void RunFolderCommand(int id) {
     case kRenameFolderCommand: {
       HWND tree = InnerTree();
       if (tree != nullptr && g_menuItem != nullptr) {
+        // Labels are edited on this command only, never by a click.
+        SetWindowLongPtrA(tree, GWL_STYLE, GetWindowLongPtrA(tree, GWL_STYLE) | TVS_EDITLABELS);
         SetFocus(tree);
-        SendMessageA(tree, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(g_menuItem));
+        if (SendMessageA(tree, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(g_menuItem)) == 0) {
+          EndLabelEditing(tree);
+        }
       }
       return;
     }

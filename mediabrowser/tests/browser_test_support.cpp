@@ -1,0 +1,119 @@
+#include "browser_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "core/command_line.h"
+#include "core/suite_command_codes.h"
+#include "suite_command.h"
+#include "test_files.h"
+
+namespace browsertest {
+
+
+std::string TempFolder() {
+  char buffer[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, buffer);
+  return buffer;
+}
+
+std::string ReadFileText(const std::string& path) {
+  std::string text;
+  harness::ReadFileBytes(path, &text);
+  return text;
+}
+
+void WriteFileText(const std::string& path, const std::string& text) {
+  harness::WriteFileBytes(path, text);
+}
+
+// The lines of a file, without their CR LF.
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines = harness::SplitLines(ReadFileText(path));
+  for (std::string& line : lines) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+  }
+  return lines;
+}
+
+// Deletes a folder (given with its final backslash) with everything in it;
+// the browser creates its user folder inside its program folder.
+void RemoveTree(const std::string& folder) { harness::RemoveTree(suite::WithoutFinalBackslash(folder)); }
+
+ProgramFolder::ProgramFolder(const char* name, bool withTextTable) {
+  folder_ = TempFolder() + "orb suite " + name + "\\";
+  CreateDirectoryA(folder_.c_str(), nullptr);
+  const char* files[] = {"orbmedia.exe", "themecore.dll", "tonelink.dll", "LUMINAR.SKL"};
+  for (const char* file : files) Copy(file, file);
+  if (withTextTable) Copy("orbmedia.SYS", "orbmedia.SYS");
+}
+
+ProgramFolder::~ProgramFolder() { RemoveTree(folder_); }
+
+void ProgramFolder::Copy(const char* from, const char* to) {
+  CopyFileA((harness::ProgramFolder() + from).c_str(), (folder_ + to).c_str(), FALSE);
+}
+
+std::string ProgramFolder::browserCommand(const std::string& arguments) const {
+  return suite::ProgramCommandLine(path("orbmedia.exe"), arguments);
+}
+
+std::string SettingsPath() { return TempFolder() + "orbmedia.cfg"; }
+
+// Settings that start in a known place without the first-run notice.
+void WriteQuietSettings(const std::string& folder) {
+  WriteFileText(SettingsPath(), " 40| 30| 760| 520|" + folder + "|*.*| 0|-1| 0");
+}
+
+// Starts the browser from `program`, the given environment variables set for
+// it alone, and waits until its main window shows (its controls exist
+// then).  Null when it did not show in time.
+HWND StartBrowser(const ProgramFolder& program, harness::Process* browser,
+                  const std::string& arguments,
+                  std::initializer_list<std::pair<const char*, std::string>> environment) {
+  std::vector<std::unique_ptr<harness::ScopedEnvironment>> variables;
+  for (const auto& [name, value] : environment) {
+    variables.push_back(std::make_unique<harness::ScopedEnvironment>(name, value.c_str()));
+  }
+  bool started = browser->start(program.browserCommand(arguments));
+  variables.clear();
+  if (!started) return nullptr;
+  HWND window = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  if (window == nullptr) return nullptr;
+  return harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs) ? window : nullptr;
+}
+
+namespace {
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
+  auto* children = reinterpret_cast<std::vector<FoundChild>*>(param);
+  char className[64] = {};
+  GetClassNameA(child, className, sizeof(className));
+  children->push_back({GetDlgCtrlID(child), className, child});
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<FoundChild> Children(HWND window) {
+  std::vector<FoundChild> children;
+  EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+const FoundChild* ChildById(const std::vector<FoundChild>& children, int id) {
+  for (const FoundChild& child : children) {
+    if (child.id == id) return &child;
+  }
+  return nullptr;
+}
+
+bool SameText(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
+
+void CloseBrowser(HWND window, harness::Process& process) {
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(process.waitExit(kStartMs), 0);
+}
+
+}  // namespace browsertest

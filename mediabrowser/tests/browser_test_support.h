@@ -1,0 +1,64 @@
+// What the media browser's Wine tests share: a program folder holding the
+// browser as a user installs it, starting and closing it, its settings file
+// and its child controls.
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "harness.h"
+
+namespace browsertest {
+
+constexpr DWORD kStartMs = 15000;
+
+std::string TempFolder();
+std::string ReadFileText(const std::string& path);
+void WriteFileText(const std::string& path, const std::string& text);
+// The lines of a file, without their CR LF.
+std::vector<std::string> ReadLines(const std::string& path);
+// Deletes a folder (given with its final backslash) with everything in it.
+void RemoveTree(const std::string& folder);
+
+// A program folder with a blank in its name, as under "Program Files".
+class ProgramFolder {
+ public:
+  explicit ProgramFolder(const char* name, bool withTextTable = true);
+  ~ProgramFolder();
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
+  void Copy(const char* from, const char* to);
+  std::string path(const char* file) const { return folder_ + file; }
+  std::string browserCommand(const std::string& arguments = "") const;
+
+ private:
+  std::string folder_;
+};
+
+std::string SettingsPath();
+// Settings that start in a known place without the first-run notice.
+void WriteQuietSettings(const std::string& folder);
+
+// Starts the browser from `program`, the given environment variables set for
+// it alone, and waits until its main window shows (its controls exist
+// then).  Null when it did not show in time.
+HWND StartBrowser(const ProgramFolder& program, harness::Process* browser,
+                  const std::string& arguments = "",
+                  std::initializer_list<std::pair<const char*, std::string>> environment = {});
+
+struct FoundChild {
+  int id;
+  std::string className;
+  HWND window = nullptr;
+};
+std::vector<FoundChild> Children(HWND window);
+const FoundChild* ChildById(const std::vector<FoundChild>& children, int id);
+bool SameText(const std::string& a, const char* b);
+// Sends CMD_CLOSE and expects the browser to end with exit code 0.
+void CloseBrowser(HWND window, harness::Process& process);
+
+}  // namespace browsertest
