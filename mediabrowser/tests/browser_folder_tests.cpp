@@ -37,26 +37,72 @@ HWND InnerTree(HWND browser) {
   return nullptr;
 }
 
-// Puts the cursor on the tree's selected item: its row among the visible
-// items times the item height (handles and heights pass between processes,
-// rectangles do not).
-bool PointAtSelectedItem(HWND tree) {
-  auto selected = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-  if (selected == nullptr) return false;
-  SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(selected));
+// The screen point in the middle of a visible item's row: its row among the
+// visible items times the item height (handles and heights pass between
+// processes, rectangles do not).
+bool ItemPoint(HWND tree, HTREEITEM wanted, POINT* point) {
+  if (wanted == nullptr) return false;
   int row = 0;
   auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
-  while (item != nullptr && item != selected) {
+  while (item != nullptr && item != wanted) {
     item = reinterpret_cast<HTREEITEM>(
         SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, reinterpret_cast<LPARAM>(item)));
     ++row;
   }
   if (item == nullptr) return false;
   int height = static_cast<int>(SendMessageA(tree, TVM_GETITEMHEIGHT, 0, 0));
-  POINT point = {30, row * height + height / 2};
-  ClientToScreen(tree, &point);
+  // Over the item's icon: one indent per level (and one for the root's
+  // button) to its left.
+  int depth = 0;
+  for (HTREEITEM parent = wanted; parent != nullptr; ++depth) {
+    parent = reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(parent)));
+  }
+  int indent = static_cast<int>(SendMessageA(tree, TVM_GETINDENT, 0, 0));
+  *point = {indent * depth + 8, row * height + height / 2};
+  ClientToScreen(tree, point);
+  return true;
+}
+
+HTREEITEM SelectedItem(HWND tree) {
+  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+// Puts the cursor on the tree's selected item.
+bool PointAtSelectedItem(HWND tree) {
+  HTREEITEM selected = SelectedItem(tree);
+  if (selected == nullptr) return false;
+  SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(selected));
+  POINT point;
+  if (!ItemPoint(tree, selected, &point)) return false;
   SetCursorPos(point.x, point.y);
   return true;
+}
+
+void SendMouse(DWORD flags, POINT at) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  SendInput(1, &input, sizeof(input));
+  harness::PumpMessagesFor(60);
+}
+
+// Drags with the left button from one point to another in small steps, as
+// a hand does.
+void DragMouse(POINT from, POINT to) {
+  SendMouse(0, from);
+  SendMouse(MOUSEEVENTF_LEFTDOWN, from);
+  const int steps = 8;
+  for (int i = 1; i <= steps; ++i) {
+    POINT at = {from.x + (to.x - from.x) * i / steps + (i < steps ? 6 : 0),
+                from.y + (to.y - from.y) * i / steps};
+    SendMouse(0, at);
+  }
+  SendMouse(0, to);
+  harness::PumpMessagesFor(200);
+  SendMouse(MOUSEEVENTF_LEFTUP, to);
 }
 
 // Opens the folder menu on `folder` as a right click does, and closes it
@@ -137,6 +183,53 @@ TEST(MediaBrowserFolders, FolderMenuCreatesRenamesAndDeletes) {
     if (line.find("SKMSGBOX(") != std::string::npos && line.find("and its 2 files") != std::string::npos) asked = true;
   }
   EXPECT_TRUE(asked) << "the question does not count the folder's files";
+
+  CloseBrowser(window, browser);
+  RemoveTree(fixture);
+}
+
+// A folder dragged onto another with the mouse moves there with its files
+// and sub-folders after the question; the tree then shows it in its new
+// place.
+TEST(MediaBrowserFolders, DraggingAFolderMovesIt) {
+  ProgramFolder program("drag");
+  // Near the root, so that the items sit well inside the tree's width.
+  std::string fixture = "C:\\orbmedia drag\\";
+  RemoveTree(fixture);
+  ASSERT_TRUE(CreateDirectoryA(fixture.c_str(), nullptr));
+  for (const char* folder : {"a", "a\\inner", "b"}) {
+    ASSERT_TRUE(CreateDirectoryA((fixture + folder).c_str(), nullptr));
+  }
+  WriteFileText(fixture + "a\\one.avi", "1");
+  WriteFileText(fixture + "a\\inner\\two.avi", "22");
+  WriteQuietSettings(TempFolder());
+
+  harness::Process browser;
+  HWND window = StartBrowser(program, &browser, "", {{"ORB_ANSWERS", "1"}});
+  ASSERT_NE(window, nullptr);
+  HWND tree = InnerTree(window);
+  ASSERT_NE(tree, nullptr);
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_GO_TO_FOLDER, fixture + "a"), 1);
+  HTREEITEM source = SelectedItem(tree);
+  SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(source));
+  SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(source));
+  auto target = reinterpret_cast<HTREEITEM>(
+      SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(source)));
+  SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(target));
+  POINT from, to;
+  ASSERT_TRUE(ItemPoint(tree, source, &from));
+  ASSERT_TRUE(ItemPoint(tree, target, &to));
+  SetForegroundWindow(window);
+  DragMouse(from, to);
+
+  EXPECT_TRUE(harness::PumpUntil([&] { return IsFolder(fixture + "b\\a\\inner"); }, 5000));
+  EXPECT_EQ(ReadFileText(fixture + "b\\a\\one.avi"), "1");
+  EXPECT_EQ(ReadFileText(fixture + "b\\a\\inner\\two.avi"), "22");
+  EXPECT_FALSE(Exists(fixture + "a"));
+  // The moved folder is the one listed now.
+  const FoundChild* files = ChildById(Children(window), 3);
+  ASSERT_NE(files, nullptr);
+  EXPECT_TRUE(harness::PumpUntil([&] { return SendMessageA(files->window, LB_GETCOUNT, 0, 0) == 1; }, 5000));
 
   CloseBrowser(window, browser);
   RemoveTree(fixture);
