@@ -23,8 +23,17 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 // Skin colours come back as COLORREF in an int.
 COLORREF SkinColour(int index) { return static_cast<COLORREF>(SKGETSYSCOLOR(index)); }
 
-// Draws the selected item's band and label into the two pictures.
-void PaintSelection(HWND tree, HDC buffer, HDC picture, int width) {
+// A colour that is drawn: the transparent key colour of the copy moved by
+// one step, so that a label in that colour stays visible (the selected
+// label is white on many skins, like the tree's white background).
+COLORREF VisibleAgainst(COLORREF colour, COLORREF key) {
+  if (colour != key) return colour;
+  return colour == kWhite ? RGB(250, 250, 250) : (colour ^ RGB(1, 1, 1));
+}
+
+// Draws the selected item's band and label into the two pictures; `key` is
+// the colour the copy onto the buffer leaves out.
+void PaintSelection(HWND tree, HDC buffer, HDC picture, int width, COLORREF key) {
   auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
   if (item == nullptr) return;
   RECT text = {};
@@ -41,12 +50,10 @@ void PaintSelection(HWND tree, HDC buffer, HDC picture, int width) {
   query.pszText = label.data();
   query.cchTextMax = static_cast<int>(label.size());
   if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query))) return;
-  HGDIOBJ oldFont = SelectObject(picture, reinterpret_cast<HFONT>(SendMessageA(tree, WM_GETFONT, 0, 0)));
-  SetTextColor(picture, SkinColour(kSelectedTextIndex));
-  SetBkColor(picture, back);
-  SetBkMode(picture, OPAQUE);
-  TextOutA(picture, text.left + 2, text.top + 1, label.data(), lstrlenA(label.data()));
-  SelectObject(picture, oldFont);
+  SKPRINT(picture, label.data(), text.left + 2, text.top + 1,
+          static_cast<int32_t>(VisibleAgainst(SkinColour(kSelectedTextIndex), key)),
+          static_cast<int32_t>(VisibleAgainst(back, key)),
+          reinterpret_cast<HFONT>(SendMessageA(tree, WM_GETFONT, 0, 0)));
 }
 
 LRESULT PaintTree(HWND tree, FolderTreeData* data) {
@@ -73,7 +80,7 @@ LRESULT PaintTree(HWND tree, FolderTreeData* data) {
   if (treeBack == CLR_NONE) treeBack = GetSysColor(COLOR_WINDOW);
   SKFILLRECT(picture, 0, 0, width, height, static_cast<int32_t>(treeBack));
   CallWindowProcA(data->oldProc, tree, WM_PAINT, reinterpret_cast<WPARAM>(picture), 0);
-  PaintSelection(tree, buffer, picture, width);
+  PaintSelection(tree, buffer, picture, width, treeBack);
   SKTRANSBLT(buffer, 0, 0, width, height, picture, 0, 0, static_cast<int32_t>(treeBack));
   SelectObject(picture, oldBitmap);
   DeleteObject(bitmap);

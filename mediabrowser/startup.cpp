@@ -220,7 +220,7 @@ void CreateControls(BrowserState& b, const std::string& startPattern, std::strin
   b.favouritesCombo = CreateCombo(b.clientHolder, ID_FAVOURITES_COMBO, 0);
   FillTypeCombo(b, startPattern);
   FillFavourites(b, &startFolder);
-  b.currentFolder = WithFinalBackslash(startFolder);
+  b.currentFolder = WithFinalBackslash(LowerAscii(startFolder));
 
   b.folderTree = suite::FolderTreeCreate(b.clientHolder, b.currentFolder.c_str(), 0, 0, 100, 100,
                                          ID_FOLDER_TREE);

@@ -550,6 +550,36 @@ TEST_F(FolderTreeTest, PaintShowsTheSkinColourBehindItemsAndTheSelectionBand) {
   EXPECT_EQ(textCorner, band) << std::hex << "got " << textCorner;
 }
 
+// The skin's selected label is white, as is the tree's own background, the
+// transparent colour of the copy: the label must still be drawn, not keyed
+// out into an empty band.
+TEST_F(FolderTreeTest, SelectedLabelShowsOnAWhiteTree) {
+  HTREEITEM root = FixtureRoot();
+  HTREEITEM beta = ChildNamed(root, "beta");
+  ASSERT_NE(beta, nullptr);
+  SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(beta));
+  Send(suite::FTM_SETBKCOLOR, 0, RGB(255, 255, 255));
+  RedrawWindow(tree_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  harness::PumpMessagesFor(50);
+  RECT text = {};
+  std::memcpy(&text, &beta, sizeof(beta));
+  ASSERT_TRUE(SendMessageA(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)));
+  const auto band = static_cast<COLORREF>(SKGETSYSCOLOR(114));
+  HDC dc = GetDC(tree_);
+  ASSERT_NE(dc, nullptr);
+  int labelPixels = 0;
+  for (int y = text.top; y < text.bottom; ++y) {
+    for (int x = text.left; x < text.right; ++x) {
+      COLORREF pixel = GetPixel(dc, x, y);
+      if (GetRValue(pixel) > 200 && GetGValue(pixel) > 200 && GetBValue(pixel) > 200) ++labelPixels;
+    }
+  }
+  const COLORREF textCorner = GetPixel(dc, text.left, text.top);
+  ReleaseDC(tree_, dc);
+  EXPECT_EQ(textCorner, band) << std::hex << "got " << textCorner;
+  EXPECT_GT(labelPixels, 10) << "the selected label is not drawn";
+}
+
 TEST_F(FolderTreeTest, ClearBackColourExpandRootAndUnknownMessages) {
   HTREEITEM root = FixtureRoot();
   ASSERT_NE(root, nullptr);
