@@ -424,7 +424,12 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_COPYDATA:
       return OnCopyData(window, wParam, lParam);
     case WM_SIZE:
-      if (window == b.clientHolder) LayoutBrowserWindow(LOWORD(lParam), HIWORD(lParam));
+      if (window == b.clientHolder) {
+        LayoutBrowserWindow(LOWORD(lParam), HIWORD(lParam));
+        if (b.mainWindow != nullptr) {
+          PostMessageA(b.mainWindow, WM_BROWSER_REPAINT, reinterpret_cast<WPARAM>(b.mainWindow), 0);
+        }
+      }
       break;
     case WM_MEASUREITEM: {
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);

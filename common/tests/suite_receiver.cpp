@@ -7,11 +7,15 @@
 //
 // Started without arguments (as a program is when the suite starts it by
 // name), it takes CLASS and LOGFILE from the environment variables
-// ORB_RECEIVER_CLASS and ORB_RECEIVER_LOG.
+// ORB_RECEIVER_CLASS and ORB_RECEIVER_LOG.  A CLASS of "*" stands for the
+// program's own file name without ".exe" in upper case (a copy named
+// orbview.exe is ORBVIEW), and a "*" in LOGFILE for that class, so one
+// environment serves several stand-ins.
 //
 // The window appears SHOW_AFTER_MS after start (default 0); the program
 // ends on CMD_CLOSE or after LIFETIME_MS (default 20000).  On start it logs
-// "start PID" so a test can count how often it was started.
+// "start PID ARGUMENTS" (the command line after the program, in hex) so a
+// test can count how often it was started and with what.
 #include <windows.h>
 
 #include <cstdio>
@@ -57,9 +61,31 @@ std::string EnvironmentText(const char* name) {
   return length > 0 && length < sizeof(value) ? std::string(value, length) : std::string();
 }
 
+// The program's file name without its extension, in upper case.
+std::string OwnClassName() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, sizeof(path));
+  std::string name = path;
+  name = name.substr(name.find_last_of('\\') + 1);
+  name = name.substr(0, name.find_last_of('.'));
+  CharUpperA(name.data());
+  return name;
+}
+
+// The command line after the program's name.
+std::string ArgumentsText() {
+  std::string line = GetCommandLineA();
+  size_t end = line.empty() ? 0 : line[0] == '"' ? line.find('"', 1) : line.find(' ');
+  if (end == std::string::npos) return std::string();
+  size_t start = line.find_first_not_of(' ', end + 1);
+  return start == std::string::npos ? std::string() : line.substr(start);
+}
+
 int main(int argc, char** argv) {
   std::string classText = argc >= 3 ? argv[1] : EnvironmentText("ORB_RECEIVER_CLASS");
   g_logPath = argc >= 3 ? argv[2] : EnvironmentText("ORB_RECEIVER_LOG");
+  if (classText == "*") classText = OwnClassName();
+  if (size_t star = g_logPath.find('*'); star != std::string::npos) g_logPath.replace(star, 1, classText);
   if (classText.empty() || g_logPath.empty()) {
     std::fprintf(stderr, "usage: suite_receiver CLASS LOGFILE [SHOW_AFTER_MS [LIFETIME_MS]]\n");
     return 2;
@@ -67,7 +93,7 @@ int main(int argc, char** argv) {
   const char* className = classText.c_str();
   DWORD showAfterMs = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 0;
   DWORD lifetimeMs = argc > 4 ? std::strtoul(argv[4], nullptr, 10) : 20000;
-  AppendLog("start " + std::to_string(GetCurrentProcessId()));
+  AppendLog("start " + std::to_string(GetCurrentProcessId()) + " " + harness::ToHex(ArgumentsText()));
 
   Sleep(showAfterMs);
   WNDCLASSA windowClass = {};

@@ -1,0 +1,190 @@
+// The media browser hands files to the other modules and starts them: the
+// modules here are stand-ins (copies of suite_receiver named like the
+// suite's programs) that log how they were started and every suite command
+// they receive.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "browser_test_support.h"
+#include "core/suite_command_codes.h"
+#include "harness.h"
+#include "suite_command.h"
+#include "test_files.h"
+
+namespace {
+
+using namespace browsertest;
+
+// One logged line: a start with its arguments, or a command with its text.
+struct Logged {
+  std::string kind;  // "start" or the command code
+  std::string text;  // the arguments or the command's text
+};
+
+std::vector<Logged> ModuleLog(const std::string& path) {
+  std::vector<Logged> entries;
+  for (const std::string& line : ReadLines(path)) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    while (start <= line.size()) {
+      size_t blank = line.find(' ', start);
+      if (blank == std::string::npos) blank = line.size();
+      fields.push_back(line.substr(start, blank - start));
+      start = blank + 1;
+    }
+    std::string text;
+    if (fields.size() < 3 || !harness::FromHex(fields[2], &text)) continue;
+    entries.push_back({fields[0], text});
+  }
+  return entries;
+}
+
+std::string Describe(const std::vector<Logged>& entries) {
+  std::string text;
+  for (const Logged& entry : entries) text += "[" + entry.kind + " " + entry.text + "] ";
+  return text;
+}
+
+class HandOverTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fixture_ = TempFolder() + "orbmedia handover\\";
+    RemoveTree(fixture_);
+    ASSERT_TRUE(CreateDirectoryA(fixture_.c_str(), nullptr));
+    for (const char* name : {"a.jpg", "b.jpg", "c.mp3"}) WriteFileText(fixture_ + name, "x");
+    for (const char* module : {"orbplay", "orbview", "orbburn", "orbpaint", "orbaudio", "orbhelp"}) {
+      program_.Copy("suite_receiver.exe", (std::string(module) + ".exe").c_str());
+      std::string upper = module;
+      CharUpperA(upper.data());
+      DeleteFileA(LogOf(upper).c_str());
+    }
+    WriteQuietSettings(TempFolder());
+  }
+  void TearDown() override {
+    for (const char* module : {"ORBPLAY", "ORBVIEW", "ORBBURN", "ORBPAINT", "ORBAUDIO", "ORBHELP"}) {
+      HWND window = FindWindowA(module, nullptr);
+      if (window != nullptr) suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+    }
+    RemoveTree(fixture_);
+  }
+  std::string LogOf(const std::string& module) const { return TempFolder() + "handover " + module + ".log"; }
+  std::vector<Logged> WaitForLog(const std::string& module, size_t entries) {
+    std::vector<Logged> log;
+    harness::PumpUntil([&] {
+      log = ModuleLog(LogOf(module));
+      return log.size() >= entries;
+    }, 5000);
+    return log;
+  }
+  HWND Start(const std::string& answers) {
+    HWND window = StartBrowser(program_, &browser_, "",
+                               {{"ORB_RECEIVER_CLASS", "*"},
+                                {"ORB_RECEIVER_LOG", TempFolder() + "handover *.log"},
+                                {"ORB_ANSWERS", answers}});
+    if (window != nullptr) {
+      EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_GO_TO_FOLDER, fixture_), 1);
+      SendMessageA(window, WM_COMMAND, 112, 0);  // select every file
+    }
+    return window;
+  }
+
+  ProgramFolder program_{"handover"};
+  std::string fixture_;
+  harness::Process browser_;
+};
+
+std::string Lower(std::string text) {
+  CharLowerA(text.data());
+  return text;
+}
+
+TEST_F(HandOverTest, ModulesOfTheMenusGetTheSelectedPictures) {
+  HWND window = Start("");
+  ASSERT_NE(window, nullptr);
+  std::string pictures = Lower(fixture_) + "a.jpg|" + Lower(fixture_) + "b.jpg";
+
+  // Not running: started without arguments, then only the pictures.
+  SendMessageA(window, WM_COMMAND, 1002, 0);
+  std::vector<Logged> paint = WaitForLog("ORBPAINT", 2);
+  ASSERT_EQ(paint.size(), 2u) << Describe(paint);
+  EXPECT_EQ(paint[0].kind, "start");
+  EXPECT_EQ(paint[0].text, "");
+  EXPECT_EQ(paint[1].kind, "3");
+  EXPECT_EQ(paint[1].text, pictures);
+  // Running: no second start.
+  SendMessageA(window, WM_COMMAND, 1002, 0);
+  paint = WaitForLog("ORBPAINT", 3);
+  ASSERT_EQ(paint.size(), 3u) << Describe(paint);
+  EXPECT_EQ(paint[2].kind, "3");
+
+  // The fourth module entry waits for its commands.
+  SendMessageA(window, WM_COMMAND, 1004, 0);
+  std::vector<Logged> audio = WaitForLog("ORBAUDIO", 2);
+  ASSERT_EQ(audio.size(), 2u) << Describe(audio);
+  EXPECT_EQ(audio[0].text, "WAITFORCOMMAND");
+  EXPECT_EQ(audio[1].text, pictures);
+
+  // The picture module: told that the browser started it, then the files.
+  SendMessageA(window, WM_COMMAND, 116, 0);
+  std::vector<Logged> view = WaitForLog("ORBVIEW", 3);
+  ASSERT_EQ(view.size(), 3u) << Describe(view);
+  EXPECT_EQ(view[1].kind, "1");
+  EXPECT_EQ(view[2].kind, "3");
+  EXPECT_EQ(view[2].text, pictures);
+
+  CloseBrowser(window, browser_);
+}
+
+TEST_F(HandOverTest, PlayerBurnerAndHelp) {
+  // The boxes: the burner with an empty collection says so.
+  HWND window = Start("1");
+  ASSERT_NE(window, nullptr);
+  std::string all = Lower(fixture_) + "a.jpg|" + Lower(fixture_) + "b.jpg|" + Lower(fixture_) + "c.mp3";
+
+  // An empty override program means the player of the text table again.
+  suite::SendSuiteCommand(window, suite::CMD_SET_TARGET_PROGRAM, ",");
+  SendMessageA(window, WM_COMMAND, 101, 0);
+  std::vector<Logged> player = WaitForLog("ORBPLAY", 3);
+  ASSERT_EQ(player.size(), 3u) << Describe(player);
+  EXPECT_EQ(player[1].kind, "1");
+  EXPECT_EQ(player[2].kind, "3");
+  EXPECT_EQ(player[2].text, all);
+
+  // The burner: nothing to burn is said, and nothing is started.
+  SendMessageA(window, WM_COMMAND, 95, 0);
+  harness::PumpMessagesFor(300);
+  EXPECT_TRUE(ModuleLog(LogOf("ORBBURN")).empty());
+  // With a collection: the label, to the front, then the files.
+  SendMessageA(window, WM_COMMAND, 6, 0);  // add every file
+  SendMessageA(window, WM_COMMAND, 95, 0);
+  std::vector<Logged> burner = WaitForLog("ORBBURN", 5);
+  ASSERT_EQ(burner.size(), 5u) << Describe(burner);
+  EXPECT_EQ(burner[1].kind, "1");
+  EXPECT_EQ(burner[2].kind, "25");
+  EXPECT_EQ(burner[2].text, "collection");
+  EXPECT_EQ(burner[3].kind, "24");
+  EXPECT_EQ(burner[4].kind, "3");
+  EXPECT_EQ(burner[4].text, all);
+
+  // Help: the page beside the program, shown by the help viewer, started
+  // with the page and the skin; once it runs it gets the page as a command.
+  std::string page = program_.path("orbmedia.htm");
+  WriteFileText(page, "<html></html>");
+  SendMessageA(window, WM_COMMAND, 9, 0);
+  std::vector<Logged> help = WaitForLog("ORBHELP", 1);
+  ASSERT_EQ(help.size(), 1u);
+  EXPECT_NE(help[0].text.find("orbmedia.htm,LUMINAR.SKL"), std::string::npos) << help[0].text;
+  ASSERT_TRUE(harness::PumpUntil([] { return FindWindowA("ORBHELP", nullptr) != nullptr; }, 5000));
+  SendMessageA(window, WM_COMMAND, 205, 0);
+  help = WaitForLog("ORBHELP", 2);
+  ASSERT_EQ(help.size(), 2u) << Describe(help);
+  EXPECT_EQ(help[1].kind, "3");
+  EXPECT_TRUE(SameText(help[1].text, page.c_str())) << help[1].text;
+
+  CloseBrowser(window, browser_);
+}
+
+}  // namespace
