@@ -187,4 +187,45 @@ TEST_F(HandOverTest, PlayerBurnerAndHelp) {
   CloseBrowser(window, browser_);
 }
 
+// Files opened in their editors: the browser gets out of the way while the
+// editor runs and comes back when it ends.
+TEST_F(HandOverTest, EditorsAreWaitedFor) {
+  // The stand-in editor is the program of a file type of its own.
+  program_.Copy("suite_receiver.exe", "orbedit.exe");
+  DeleteFileA(LogOf("ORBEDIT").c_str());
+  std::string command = "\"" + program_.path("orbedit.exe") + "\" \"%1\"";
+  ASSERT_EQ(RegSetValueA(HKEY_CLASSES_ROOT, ".orbedit", REG_SZ, "OrbTest.Edit", 0), ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueA(HKEY_CLASSES_ROOT, "OrbTest.Edit\\shell\\open\\command", REG_SZ, command.c_str(),
+                         static_cast<DWORD>(command.size())),
+            ERROR_SUCCESS);
+  WriteFileText(fixture_ + "d.orbedit", "x");
+  HWND window = Start("");
+  ASSERT_NE(window, nullptr);
+  HWND files = ChildById(Children(window), 3)->window;
+  SendMessageA(files, LB_SETSEL, FALSE, -1);
+  LRESULT index = SendMessageA(files, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(" d.orbedit"));
+  ASSERT_NE(index, LB_ERR);
+  SendMessageA(files, LB_SETSEL, TRUE, index);
+
+  PostMessageA(window, WM_COMMAND, 701, 0);
+  HWND editor = harness::WaitForWindow("ORBEDIT", 10000);
+  ASSERT_NE(editor, nullptr);
+  std::vector<Logged> log = WaitForLog("ORBEDIT", 1);
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_NE(Lower(log[0].text).find("d.orbedit"), std::string::npos) << log[0].text;
+  EXPECT_TRUE(harness::PumpUntil([&] { return IsIconic(window) != FALSE; }, 5000)) << "the browser stayed up";
+  // Still waiting while the editor runs.
+  harness::PumpMessagesFor(500);
+  EXPECT_TRUE(IsIconic(window));
+  suite::SendSuiteCommand(editor, suite::CMD_CLOSE, "");
+  EXPECT_TRUE(harness::PumpUntil([&] { return IsIconic(window) == FALSE; }, 10000)) << "the browser did not come back";
+
+  CloseBrowser(window, browser_);
+  RegDeleteKeyA(HKEY_CLASSES_ROOT, "OrbTest.Edit\\shell\\open\\command");
+  RegDeleteKeyA(HKEY_CLASSES_ROOT, "OrbTest.Edit\\shell\\open");
+  RegDeleteKeyA(HKEY_CLASSES_ROOT, "OrbTest.Edit\\shell");
+  RegDeleteKeyA(HKEY_CLASSES_ROOT, "OrbTest.Edit");
+  RegDeleteKeyA(HKEY_CLASSES_ROOT, ".orbedit");
+}
+
 }  // namespace
