@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "core/image_rules.h"
 #include "obf_line.h"
 
 namespace overlay {
@@ -159,11 +160,7 @@ bool PlanMainOp(uint16_t kind, uint16_t style, const std::vector<PointI>& points
 
 }  // namespace
 
-PointI ShadowOffset(int32_t shadow) {
-  const int32_t down = shadow == std::numeric_limits<int32_t>::min() ? std::numeric_limits<int32_t>::max()
-                                                                     : std::abs(shadow);
-  return {shadow, down};
-}
+PointI ShadowOffset(int32_t shadow) { return {shadow, suite::ShadowDown(shadow)}; }
 
 std::vector<ShapeOp> PlanShape(int32_t x, int32_t y, const std::vector<ObfPoint>& points,
                                uint32_t argb, int32_t shadow, int32_t penWidth, uint32_t word,

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/image_rules.h"
 #include "obf_types.h"
 
 namespace overlay {
@@ -20,7 +21,7 @@ constexpr float kOlderCurveTension = 0.5f;
 // Arrows are always open curves of GDI+'s default tension.
 constexpr float kArrowTension = 0.5f;
 
-constexpr uint32_t kShadowArgb = 0x80000000u;            // black, alpha 128
+constexpr uint32_t kShadowArgb = suite::kShadowArgb;       // black, alpha 128
 constexpr uint32_t kRoundSurroundArgb = 0x105C5C64u;     // ellipses, curves, polylines
 constexpr uint32_t kRectangleSurroundArgb = 0x20000000u; // rectangles
 constexpr float kRoundFocusScale = 0.1f;
