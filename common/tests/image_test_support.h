@@ -25,14 +25,17 @@ class DibCanvas {
   int height() const { return height_; }
   void Fill(COLORREF colour);
   COLORREF At(int x, int y) const;  // RGB(); black outside the canvas
-  // The smallest box holding every pixel for which `differs` holds; false
+  // The smallest box holding every pixel for which `differs` holds, within
+  // `area` (right and bottom excluded; the whole canvas by default); false
   // when there is none.
   template <typename Predicate>
-  bool BoxOf(Predicate differs, RECT* box) const {
+  bool BoxOf(Predicate differs, RECT* box, RECT area = RECT{0, 0, 1 << 30, 1 << 30}) const {
     bool found = false;
     RECT r = {width_, height_, -1, -1};
-    for (int y = 0; y < height_; ++y) {
-      for (int x = 0; x < width_; ++x) {
+    const int bottom = area.bottom < height_ ? area.bottom : height_;
+    const int right = area.right < width_ ? area.right : width_;
+    for (int y = area.top; y < bottom; ++y) {
+      for (int x = area.left; x < right; ++x) {
         if (!differs(At(x, y))) continue;
         found = true;
         r.left = x < r.left ? x : r.left;
