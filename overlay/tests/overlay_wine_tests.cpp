@@ -332,6 +332,26 @@ TEST_F(Overlay, ShapesDirectly) {
   EXPECT_LT(GetRValue(gradient.At(40, 30)), 60);
   EXPECT_EQ(gradient.At(75, 30), kWhite);
 
+  // Ellipse, closed curve and polygon gradients: the colour at the centre of
+  // the shape.
+  struct GradientCase { const char* name; uint32_t word; std::vector<int16_t> points; int cx; int cy; };
+  const GradientCase gradients[] = {
+      {"ellipse", 0x30002, {0, 0, 60, 40}, 40, 30},
+      {"ellipse with sigma blend", 0x40002, {0, 0, 60, 40}, 40, 30},
+      {"closed curve", 0x30004, {0, 0, 60, 0, 60, 40, 0, 40}, 40, 30},
+      {"polygon", 0x40006, {0, 0, 60, 0, 60, 40, 0, 40}, 40, 30},
+  };
+  for (const GradientCase& c : gradients) {
+    SCOPED_TRACE(c.name);
+    DibCanvas shape(100, 80, kWhite);
+    EXPECT_EQ(overlay::ObfDrawShape(shape.dc(), 10, 10, static_cast<int32_t>(c.points.size() / 2),
+                                    c.points.data(), 0xFFFF0000u, 0, 1, c.word),
+              0);
+    EXPECT_GT(GetRValue(shape.At(c.cx, c.cy)), 200);
+    EXPECT_LT(GetGValue(shape.At(c.cx, c.cy)), 80);
+    EXPECT_EQ(shape.At(90, 70), kWhite);
+  }
+
   // The older renderer's curve tension gives another curve.
   const int16_t wave[] = {0, 0, 20, 40, 40, 0, 60, 40};
   DibCanvas tight(100, 80, kWhite);
