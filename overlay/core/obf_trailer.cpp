@@ -24,7 +24,9 @@ void PutInt32(std::string* bytes, size_t offset, int32_t value) {
 
 int32_t GetInt32(std::string_view bytes, size_t offset) {
   uint32_t bits = 0;
-  for (size_t i = 0; i < 4; ++i) bits |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[offset + i])) << (8 * i);
+  for (size_t i = 0; i < 4; ++i) {
+    bits |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[offset + i])) << (8 * i);
+  }
   return static_cast<int32_t>(bits);
 }
 

@@ -28,7 +28,9 @@ struct Pass {
 std::vector<PointI> Absolute(const std::vector<ObfPoint>& points, int32_t originX, int32_t originY) {
   std::vector<PointI> result;
   result.reserve(points.size());
-  for (const ObfPoint& p : points) result.push_back({Saturated(int64_t{originX} + p.x), Saturated(int64_t{originY} + p.y)});
+  for (const ObfPoint& p : points) {
+    result.push_back({Saturated(int64_t{originX} + p.x), Saturated(int64_t{originY} + p.y)});
+  }
   return result;
 }
 
@@ -49,8 +51,8 @@ bool BoxOf(const std::vector<PointI>& points, ShapeOp* op) {
   const int64_t height = static_cast<int64_t>(points[1].y) - points[0].y;
   op->left = width < 0 ? points[1].x : points[0].x;
   op->top = height < 0 ? points[1].y : points[0].y;
-  op->width = static_cast<int32_t>(std::min<int64_t>(std::llabs(width), std::numeric_limits<int32_t>::max()));
-  op->height = static_cast<int32_t>(std::min<int64_t>(std::llabs(height), std::numeric_limits<int32_t>::max()));
+  op->width = Saturated(std::llabs(width));
+  op->height = Saturated(std::llabs(height));
   return true;
 }
 

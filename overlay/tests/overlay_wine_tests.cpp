@@ -104,7 +104,8 @@ TEST_F(Overlay, SidecarIsWrittenBesideThePictureAndReadBack) {
   ObfDocument document;
   document.preview = JpegPreview(folder);
   ASSERT_FALSE(document.preview.empty());
-  document.objects = {Text("a|b", "Tahoma", 3, 4), Shape(overlay::kKindArrow, 2, {{0, 0}, {9, -9}}, 0xFFFF0000u, 5, 6)};
+  document.objects = {Text("a|b", "Tahoma", 3, 4),
+                      Shape(overlay::kKindArrow, 2, {{0, 0}, {9, -9}}, 0xFFFF0000u, 5, 6)};
   document.trailer.canvasWidth = 640;
   document.trailer.canvasHeight = 480;
   document.trailer.colourCount = 16777216;
