@@ -17,7 +17,7 @@ namespace suite {
 #define SUITE_GDIPLUS_FUNCTIONS(X)                                                                \
   X(GdipGetImageEncodersSize) X(GdipGetImageEncoders) X(GdipSaveImageToFile)                      \
   X(GdipCreateBitmapFromHBITMAP) X(GdipCreateBitmapFromScan0) X(GdipDisposeImage)                 \
-  X(GdipLoadImageFromFile)                                                                        \
+  X(GdipLoadImageFromFile) X(GdipCloneBitmapAreaI)                                                \
   X(GdipGetImageWidth) X(GdipGetImageHeight) X(GdipGetImagePixelFormat)                           \
   X(GdipCreateFromHDC) X(GdipDeleteGraphics) X(GdipSetTextRenderingHint)                          \
   X(GdipSetCompositingQuality) X(GdipSetSmoothingMode) X(GdipDrawString) X(GdipMeasureString)     \

@@ -21,6 +21,33 @@ int32_t OpenGraphics(HDC dc, GraphicsOwner* graphics) {
   return Gdiplus()->GdipCreateFromHDC(dc, graphics->out());
 }
 
+// A GIF holds at most 256 colours.  GDI+ on Windows reduces a picture of more
+// to its halftone palette as it saves; Wine's encoder writes broken image
+// data instead.  So the reduction is done here, the same way, before the
+// save: an 8-bit halftone copy, or nothing when the picture already has a
+// palette or is no bitmap (the save then takes the picture as it is).
+ImageOwner PaletteCopyForGif(const std::string& mimeType, Gdiplus::GpImage* image) {
+  ImageOwner copy;
+  Gdiplus::PixelFormat format = 0;
+  if (mimeType != "image/gif" || Gdiplus()->GdipGetImagePixelFormat(image, &format) != Gdiplus::Ok ||
+      (format & PixelFormatIndexed) != 0) {
+    return copy;
+  }
+  UINT width = 0;
+  UINT height = 0;
+  if (Gdiplus()->GdipGetImageWidth(image, &width) != Gdiplus::Ok ||
+      Gdiplus()->GdipGetImageHeight(image, &height) != Gdiplus::Ok || width == 0 || height == 0) {
+    return copy;
+  }
+  Gdiplus::GpBitmap* reduced = nullptr;
+  if (Gdiplus()->GdipCloneBitmapAreaI(0, 0, static_cast<INT>(width), static_cast<INT>(height),
+                                      PixelFormat8bppIndexed, static_cast<Gdiplus::GpBitmap*>(image),
+                                      &reduced) == Gdiplus::Ok) {
+    *copy.out() = reduced;
+  }
+  return copy;
+}
+
 }  // namespace
 
 uint32_t ImgArgbFromColor(uint8_t alpha, COLORREF colour) {
@@ -76,6 +103,8 @@ int32_t ImgSaveByExtension(const std::string& path, Gdiplus::GpImage* image) {
   if (ImgFindEncoder(choice.mimeType, &encoder) <= 0) return kUnknownImageFormat;
   if (image == nullptr) return kGdiplusInvalidParameter;
   const std::wstring widePath = ImgTextToWide(path);
+  ImageOwner palette = PaletteCopyForGif(choice.mimeType, image);
+  if (palette.get() != nullptr) image = palette.get();
   return Gdiplus()->GdipSaveImageToFile(image, widePath.c_str(), &encoder, nullptr);
 }
 

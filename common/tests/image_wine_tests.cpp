@@ -87,7 +87,7 @@ TEST_F(ImageFunctions, SavesByExtensionInTheRightFormat) {
   struct Case { const char* file; const char* identified; };
   const Case cases[] = {
       {"a.png", "PNG 7 5"}, {"b.jpg", "JPEG 7 5"}, {"c.JPEG", "JPEG 7 5"}, {"d.bmp", "BMP 7 5"},
-      {"e.dib", "BMP 7 5"}, {"g.tif", "TIFF 7 5"},  {"h.tiff", "TIFF 7 5"},
+      {"e.dib", "BMP 7 5"}, {"f.gif", "GIF 7 5"},  {"g.tif", "TIFF 7 5"},  {"h.tiff", "TIFF 7 5"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
@@ -103,15 +103,16 @@ TEST_F(ImageFunctions, SavesByExtensionInTheRightFormat) {
   EXPECT_EQ(imagetest::Identify(folder.Child("d.bmp"), "%[pixel:p{0,0}] %[pixel:p{6,4}]"), kCorners);
   EXPECT_EQ(imagetest::Identify(folder.Child("g.tif"), "%[pixel:p{0,0}] %[pixel:p{6,4}]"), kCorners);
 
-  // GIF from a palette picture: Wine's GIF encoder writes broken LZW data
-  // for pictures of more than 8 bits per pixel (Windows quantizes them), so
-  // the GIF case starts from an 8-bit one.
+  // A GIF holds a palette: the red and blue of the picture are in it.
+  EXPECT_EQ(imagetest::Identify(folder.Child("f.gif"), "%[pixel:p{0,0}] %[pixel:p{6,4}]"), kCorners);
+
+  // A picture that has a palette already is saved as it is.
   suite::ImageOwner indexed;
   Gdiplus::GpBitmap* made = nullptr;
   ASSERT_EQ(suite::Gdiplus()->GdipCreateBitmapFromScan0(7, 5, 0, PixelFormat8bppIndexed, nullptr, &made),
             Gdiplus::Ok);
   *indexed.out() = made;
-  const std::string gif = folder.Child("f.gif");
+  const std::string gif = folder.Child("indexed.gif");
   EXPECT_EQ(suite::ImgSaveByExtension(gif, indexed.get()), 0);
   EXPECT_EQ(imagetest::Identify(gif, "%m %w %h"), "GIF 7 5");
 }
