@@ -1,43 +1,33 @@
-// GDI+ start-up through the flat API, loaded by name.
+// GDI+ start-up through the flat API, loaded by name (gdiplus_api.h).
 #include "image_startup.h"
 
-#include <windows.h>
+#include "gdiplus_api.h"
+#include "themecore.h"
 
 namespace suite {
 
-namespace {
-
-// The start-up input of the GDI+ flat API (version 1).
-struct GdiplusStartupInput {
-  UINT32 gdiplusVersion = 1;
-  void* debugEventCallback = nullptr;
-  BOOL suppressBackgroundThread = FALSE;
-  BOOL suppressExternalCodecs = FALSE;
-};
-
-using StartupFunction = int(WINAPI*)(ULONG_PTR* token, const GdiplusStartupInput* input,
-                                     void* output);
-using ShutdownFunction = void(WINAPI*)(ULONG_PTR token);
-
-HMODULE g_gdiplus = nullptr;
-
-}  // namespace
-
 uintptr_t ImgStartup() {
-  if (g_gdiplus == nullptr) g_gdiplus = LoadLibraryA("gdiplus.dll");
-  if (g_gdiplus == nullptr) return 0;
-  auto startup = reinterpret_cast<StartupFunction>(GetProcAddress(g_gdiplus, "GdiplusStartup"));
-  if (startup == nullptr) return 0;
-  GdiplusStartupInput input;
+  const GdiplusApi* api = Gdiplus();
+  if (api == nullptr) return 0;
+  Gdiplus::GdiplusStartupInput input;
+  input.GdiplusVersion = 1;
+  input.DebugEventCallback = nullptr;
+  input.SuppressBackgroundThread = FALSE;
+  input.SuppressExternalCodecs = FALSE;
   ULONG_PTR token = 0;
-  if (startup(&token, &input, nullptr) != 0) return 0;
+  if (api->GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return 0;
   return token;
 }
 
 void ImgShutdown(uintptr_t token) {
-  if (token == 0 || g_gdiplus == nullptr) return;
-  auto shutdown = reinterpret_cast<ShutdownFunction>(GetProcAddress(g_gdiplus, "GdiplusShutdown"));
-  if (shutdown != nullptr) shutdown(token);
+  const GdiplusApi* api = Gdiplus();
+  if (token == 0 || api == nullptr) return;
+  api->GdiplusShutdown(token);
+}
+
+uintptr_t ImgStartupWhenPresent() {
+  if (themecore::FindFile("gdiplus.dll").empty()) return 0;
+  return ImgStartup();
 }
 
 }  // namespace suite

@@ -7,9 +7,14 @@
 
 namespace suite {
 
-// Starts GDI+; its token, 0 when gdiplus.dll is missing or fails to start.
+// Starts GDI+ (version 1, no debug callback, background thread and external
+// codecs allowed); its token, 0 when gdiplus.dll is missing or fails to start.
 uintptr_t ImgStartup();
 // Stops GDI+ started by ImgStartup (a 0 token does nothing).
 void ImgShutdown(uintptr_t token);
+
+// What the programs do at start: ImgStartup only when the skin engine finds
+// "gdiplus.dll", else 0 (GDI+ unavailable).
+uintptr_t ImgStartupWhenPresent();
 
 }  // namespace suite
