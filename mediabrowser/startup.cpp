@@ -391,7 +391,7 @@ int RunBrowser(HINSTANCE instance, const std::string& commandLine) {
       if (!b.texts.entry(17).empty()) SKSETSYSBUTTONTIP(b.mainWindow, b.texts.entry(17).c_str());
       CreateControls(b, settings.pattern, settings.folder);
       SetUpBoxes(b);
-      if (!themecore::FindFile("gdiplus.dll").empty()) b.gdiplusToken = suite::ImgStartup();
+      b.gdiplusToken = suite::ImgStartupWhenPresent();
 
       RECT client = {};
       if (b.clientHolder) GetClientRect(b.clientHolder, &client);
