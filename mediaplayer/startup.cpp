@@ -411,9 +411,9 @@ int RunPlayer(HINSTANCE instance, const std::string& rawCommandLine) {
     if (p.audioAvailable) BASSSETDOWNLOADPATH(UserDataFolder(p).c_str());
     RunParseCommandLine(p);
     p.volumeTimer = SetTimer(nullptr, 0, kVolumeFollowMs, VolumeFollowTimer);
-    ShowWindow(p.mainWindow, SW_SHOW);
-    UpdateWindow(p.mainWindow);
     if (RouteStartItem(p)) {
+      ShowWindow(p.mainWindow, SW_SHOW);
+      UpdateWindow(p.mainWindow);
       exitCode = RunMessageLoop(p);
     } else {
       exitCode = 2;

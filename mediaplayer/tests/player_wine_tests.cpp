@@ -85,7 +85,7 @@ HWND StartPlayer(const PlayerFolder& folder, harness::Process* player, const std
   variables.clear();
   HWND window = harness::WaitForWindow("ORBPLAY", kStartMs);
   if (window == nullptr) return nullptr;
-  // Routing at start-up is done once the window shows.
+  // The window shows once start-up has routed the command line.
   return harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs) ? window : nullptr;
 }
 
@@ -254,7 +254,7 @@ TEST(MediaPlayer, CloseStartsTheBurnerForTheRecording) {
     if (!line.empty() && line.rfind("start ", 0) != 0) lines.push_back(line);
   }
   const std::vector<std::string> expected = {
-      "19 0 ", "25 5 " + harness::ToHex("LABEL"), "24 0 ", "3 16 " + harness::ToHex("C:\\rec\\show.avi"),
+      "19 0 ", "25 5 " + harness::ToHex("LABEL"), "24 0 ", "3 15 " + harness::ToHex("C:\\rec\\show.avi"),
       "10 0 "};
   EXPECT_EQ(lines, expected);
 }
