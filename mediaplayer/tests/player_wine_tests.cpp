@@ -303,6 +303,37 @@ TEST(MediaPlayer, MissingTextTableShowsItsPathAndEndsWithCode2) {
   EXPECT_TRUE(MutexIsFree());
 }
 
+// Code 20 asks for a recording into a rectangle: only a text of more than
+// one comma field is such a request.
+TEST(MediaPlayer, PlayIntoRectNeedsMoreThanOneField) {
+  PlayerFolder folder("player record");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  RECT before = harness::WindowRectOf(window);
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_PLAY_INTO_RECT, "320"), 1);
+  RECT after = harness::WindowRectOf(window);
+  EXPECT_TRUE(EqualRect(&before, &after));
+  EXPECT_TRUE(IsWindowEnabled(window));
+
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_PLAY_INTO_RECT, "320,240,15,0"), 1);
+  RECT recording = harness::WindowRectOf(window);
+  EXPECT_EQ(recording.right - recording.left, 324);
+  EXPECT_EQ(recording.bottom - recording.top, 244);
+  EXPECT_EQ(recording.top, 0);
+  EXPECT_EQ(recording.left, (GetSystemMetrics(SM_CXSCREEN) - 324) / 2);
+  // (Wine keeps WS_EX_TOPMOST off this window after SetWindowPos with
+  // HWND_TOPMOST, so the z-order is not checked here.)
+  EXPECT_FALSE(IsWindowEnabled(window));
+  EXPECT_EQ(TraceCalls(folder, "themecore SKBUILDREGION").size(), 1u);
+  // The player's own slide show is opened for the recording.
+  std::vector<std::string> opened = TraceCalls(folder, "orbplay OpenItem");
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_NE(opened[0].find("\\x5Corbplay.ssl\""), std::string::npos) << opened[0];
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
 // A ".upl" list on the command line is opened as its list, "@path@" being
 // the program folder; an ".avi" turns the player into a kiosk (topmost).
 TEST(MediaPlayer, ListFileAndAviArguments) {
