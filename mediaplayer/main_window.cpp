@@ -62,6 +62,8 @@ LRESULT OnMouseActivate(HWND window) {
   return -1;
 }
 
+void StepSlideShow(int32_t direction);
+
 bool SteppingByMouse(HWND window) {
   PlayerState& p = Player();
   return IsPlayerWindow(window) && p.displayState == DISPLAY_FULL_SCREEN && p.itemCount > 1;
@@ -84,7 +86,7 @@ void OpenPopupAtCursor(HMENU popup, HWND owner) {
 LRESULT OnRightButton(HWND window) {
   PlayerState& p = Player();
   if (SteppingByMouse(window)) {
-    StepItem(+1);
+    StepSlideShow(+1);
     return 0;
   }
   if ((window == p.videoWindow || p.displayState == DISPLAY_ZOOMED) && Options().OptionField1() != 0) {
@@ -98,7 +100,7 @@ LRESULT OnRightButton(HWND window) {
 LRESULT OnLeftButton(HWND window) {
   PlayerState& p = Player();
   if (SteppingByMouse(window)) {
-    StepItem(-1);
+    StepSlideShow(-1);
     return 0;
   }
   if (p.displayState == DISPLAY_ZOOMED) ToggleControlBar();
@@ -121,8 +123,8 @@ LRESULT OnFullScreenKey(WPARAM key) {
     return 0;
   }
   if (p.itemCount <= 1 || p.fullScreenOverPicture) return 0;
-  if (key == VK_LEFT || key == VK_UP) StepItem(-1);
-  if (key == VK_RIGHT || key == VK_DOWN) StepItem(+1);
+  if (key == VK_LEFT || key == VK_UP) StepSlideShow(-1);
+  if (key == VK_RIGHT || key == VK_DOWN) StepSlideShow(+1);
   return 0;
 }
 
@@ -134,13 +136,19 @@ void OnSlideTimer() {
   p.transitionTimer = StartThreadTimer(25);
 }
 
+void StepSlideShow(int32_t direction) {
+  Player().lastStepBackwards = direction < 0;
+  StepItem(direction);
+}
+
+// The transition is over: the show steps on the way it last went.
 void OnTransitionTimer() {
   PlayerState& p = Player();
   KillThreadTimer(p.transitionTimer);
   if (p.displayState == DISPLAY_FULL_SCREEN && p.itemCount > 1) {
-    StepItem(+1);
+    StepSlideShow(p.lastStepBackwards ? -1 : +1);
   } else if (p.zoomHolder != nullptr) {
-    PostMessageA(p.zoomHolder, WM_RBUTTONDOWN, 0, 0);
+    PostMessageA(p.zoomHolder, p.lastStepBackwards ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, 0, 0);
   }
 }
 

@@ -103,6 +103,8 @@ struct PlayerState {
   bool firstQueue = true;
   bool menuAnimationOff = false;
   int32_t layoutItem = 0;      // the checked layout item, 303-308
+  int32_t layoutMode = 0;      // the panels' layout: 1 document, 2 media, 4 picture
+  bool lastStepBackwards = false;  // the slide show's last step went back
   int32_t savedLayoutItem = 0;
   int32_t recorderCounters[3] = {0, 0, 0};
   bool recorderLoaded = false;

@@ -235,7 +235,7 @@ void OpenRoute(PlayerState& p, const Route& route) {
   } else {
     OpenItem("", route.item, 0, 0);
   }
-  if (p.layoutItem == 4 && p.itemCount >= 1 && p.controls[ID_POSITION] != nullptr) {
+  if (p.layoutMode == 4 && p.itemCount >= 1 && p.controls[ID_POSITION] != nullptr) {
     SKSETTRACKPOS(p.controls[ID_POSITION], FirstItemTrackPosition(p.itemCount));
   }
 }

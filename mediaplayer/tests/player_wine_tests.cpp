@@ -352,14 +352,41 @@ TEST(MediaPlayer, ListFileAndAviArguments) {
 
   PlayerFolder kiosk("player kiosk");
   harness::Process second;
-  window = StartPlayer(kiosk, &second, "C:\\films\\x.AVI");
+  window = StartPlayer(kiosk, &second, "C:\\films\\x.AVI", {{"ORB_ANSWERS", "1"}});
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, WS_EX_TOPMOST);
   opened = TraceCalls(kiosk, "orbplay OpenItem");
   ASSERT_EQ(opened.size(), 1u);
   EXPECT_EQ(opened[0], "orbplay OpenItem(\"\", " + TraceText("file://C:\\films\\x.AVI") + ", 0, 0) = not built");
-  PostMessageA(window, WM_CLOSE, 0, 0);
+  // Escape asks whether to quit; the first button ends the kiosk.
+  PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_EQ(WaitForExit(second), 0);
+  std::vector<std::string> boxes = TraceCalls(kiosk, "themecore SKMSGBOX");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("\"Quit Orb Play?\", \"&Yes|&No\""), std::string::npos) << boxes[0];
+}
+
+// An empty command line with an AUTORUN.INF that names an existing video
+// makes the player a kiosk too.
+TEST(MediaPlayer, AutorunVideoMakesAKiosk) {
+  PlayerFolder folder("player autorun");
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("movie.avi"), "RIFF"));
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("AUTORUN.INF"), "[autorun]\r\n  OPEN=ORBPLAY.EXE  Movie.avi\r\n"));
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, WS_EX_TOPMOST);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(player), 0);
+
+  // The same folder without the video: an ordinary window.
+  DeleteFileA(folder.path("movie.avi").c_str());
+  harness::Process plain;
+  window = StartPlayer(folder, &plain);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(plain), 0);
 }
 
 }  // namespace
