@@ -366,6 +366,36 @@ TEST(MediaPlayer, ListFileAndAviArguments) {
   EXPECT_NE(boxes[0].find("\"Quit Orb Play?\", \"&Yes|&No\""), std::string::npos) << boxes[0];
 }
 
+// A ".SYS" argument installs that text table for good; an empty one
+// leaves the old table in place.
+TEST(MediaPlayer, TextTableArgumentReplacesTheTable) {
+  PlayerFolder folder("player table");
+  std::string original;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("orbplay.SYS"), &original));
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("empty.sys"), ""));
+  harness::Process first;
+  HWND window = StartPlayer(folder, &first, "@path@empty.sys");
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(harness::WindowText(window), "Orb Play");
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(first), 0);
+
+  std::string table = "[strings]\r\n1=Kiosk Play\r\n";
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("kiosk.sys"), table));
+  harness::Process second;
+  window = StartPlayer(folder, &second, "@path@kiosk.sys");
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(harness::WindowText(window), "Kiosk Play");
+  // Nothing was opened: the argument was used up.
+  EXPECT_TRUE(TraceCalls(folder, "orbplay OpenItem").empty());
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(second), 0);
+  std::string installed;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("orbplay.SYS"), &installed));
+  EXPECT_EQ(installed, table);
+  EXPECT_NE(installed, original);
+}
+
 // An empty command line with an AUTORUN.INF that names an existing video
 // makes the player a kiosk too.
 TEST(MediaPlayer, AutorunVideoMakesAKiosk) {
