@@ -22,47 +22,6 @@ bool IsSchemeChar(char c) {
 
 }  // namespace
 
-std::string LowerAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
-std::string UpperAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
-std::string TrimBlanks(const std::string& text) {
-  size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return std::string();
-  size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
-
-bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() &&
-         LowerAscii(text.substr(text.size() - suffix.size())) == LowerAscii(suffix);
-}
-
-std::string ReplaceAll(const std::string& text, const std::string& token, const std::string& value) {
-  if (token.empty()) return text;
-  std::string result;
-  size_t start = 0;
-  for (;;) {
-    size_t found = text.find(token, start);
-    if (found == std::string::npos) break;
-    result.append(text, start, found - start);
-    result += value;
-    start = found + token.size();
-  }
-  result.append(text, start, std::string::npos);
-  return result;
-}
-
 std::string PathWithoutExtension(const std::string& folder, const std::string& fileName) {
   size_t dot = fileName.rfind('.');
   return folder + (dot == std::string::npos ? fileName : fileName.substr(0, dot));

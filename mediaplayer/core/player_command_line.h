@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/text_rules.h"
+
 namespace player {
 
 // Folder + the file name before its last "." (the whole name when it has
@@ -16,11 +18,13 @@ std::string PathWithoutExtension(const std::string& folder, const std::string& f
 // The file name before its first ".": the title of the missing-table box.
 std::string NameBeforeFirstDot(const std::string& fileName);
 
-std::string LowerAscii(std::string text);
-std::string UpperAscii(std::string text);
-std::string TrimBlanks(const std::string& text);
-bool EndsWithNoCase(const std::string& text, const std::string& suffix);
-std::string ReplaceAll(const std::string& text, const std::string& token, const std::string& value);
+// The suite's text rules (ASCII case folding, blank trimming, tokens) are
+// the media browser's.
+using browser::EndsWithNoCase;
+using browser::LowerAscii;
+using browser::ReplaceAll;
+using browser::TrimBlanks;
+using browser::UpperAscii;
 
 // "SSL2AVI" in any case, the whole (trimmed) line.
 bool IsRecordingKeyword(const std::string& line);
