@@ -366,6 +366,45 @@ TEST(MediaPlayer, ListFileAndAviArguments) {
   EXPECT_NE(boxes[0].find("\"Quit Orb Play?\", \"&Yes|&No\""), std::string::npos) << boxes[0];
 }
 
+// Full screen: the full-screen holder covers the screen; the timed show
+// steps on its own timers, the stepping show by mouse; Escape leaves.
+TEST(MediaPlayer, FullScreenStepsAndEscapeLeaves) {
+  PlayerFolder folder("player full screen");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, "C:\\a.jpg|C:\\b.jpg"), 1);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay OpenItem", 1));
+  HWND zoom = FindWindowA("SKZOOM", nullptr);
+  ASSERT_NE(zoom, nullptr);
+  EXPECT_FALSE(IsWindowVisible(zoom));
+
+  SendMessageA(window, WM_COMMAND, 405, 0);
+  EXPECT_TRUE(IsWindowVisible(zoom));
+  RECT covered = harness::WindowRectOf(zoom);
+  EXPECT_EQ(covered.left, 0);
+  EXPECT_EQ(covered.top, 0);
+  EXPECT_EQ(covered.right, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(covered.bottom, GetSystemMetrics(SM_CYSCREEN));
+  // The option line's display time is 4000 ms; then the transition timer
+  // steps forwards.
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay StepItem", 1));
+  EXPECT_EQ(TraceCalls(folder, "orbplay StepItem")[0], "orbplay StepItem(1) = not built");
+  PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(harness::PumpUntil([&] { return !IsWindowVisible(zoom); }, kStartMs));
+
+  SendMessageA(window, WM_COMMAND, 403, 0);
+  EXPECT_TRUE(IsWindowVisible(zoom));
+  PostMessageA(zoom, WM_LBUTTONDOWN, 0, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay StepItem", 2));
+  EXPECT_EQ(TraceCalls(folder, "orbplay StepItem")[1], "orbplay StepItem(-1) = not built");
+  PostMessageA(window, WM_MBUTTONDOWN, 0, 0);
+  EXPECT_TRUE(harness::PumpUntil([&] { return !IsWindowVisible(zoom); }, kStartMs));
+
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
 // A ".SYS" argument installs that text table for good; an empty one
 // leaves the old table in place.
 TEST(MediaPlayer, TextTableArgumentReplacesTheTable) {
