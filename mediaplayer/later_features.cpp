@@ -1,0 +1,125 @@
+// The parts of the player that are not built yet, as the rest of the player
+// calls them (see later_features.h).  Nothing here pretends: a function
+// that would play, show or save something does nothing and says so in the
+// trace.
+#include "later_features.h"
+
+#include <string>
+
+#include "core/list_file.h"
+#include "core/item_list.h"
+#include "file_io.h"
+#include "player_state.h"
+#include "themecore.h"
+#include "trace_writer.h"
+
+namespace player {
+
+namespace {
+
+constexpr char kTraceName[] = "orbplay";
+// The largest list file read: a list that big is not a play list.
+constexpr size_t kMaxListFileBytes = 16u << 20;
+
+void TraceNotBuilt(orbtrace::CallLine call) { orbtrace::WriteCall(call, "not built"); }
+
+orbtrace::CallLine Call(const char* function) { return orbtrace::CallLine(kTraceName, function); }
+
+}  // namespace
+
+void OpenItem(const std::string& alternative, const std::string& item, int32_t a, int32_t b) {
+  Player().currentItem = item;
+  TraceNotBuilt(Call("OpenItem").Text(alternative.c_str()).Text(item.c_str()).Number(a).Number(b));
+}
+
+std::string ReadPlaylist(const std::string& path) {
+  TraceNotBuilt(Call("ReadPlaylist").Text(path.c_str()));
+  return std::string();
+}
+
+std::string ReadUplList(const std::string& path) {
+  std::string bytes;
+  if (!suite::ReadWholeFile(path, kMaxListFileBytes, &bytes)) return std::string();
+  PlayerState& p = Player();
+  p.itemList = browser::ListFileItemList(bytes, p.programFolder);
+  p.itemCount = static_cast<int32_t>(suite::ItemFieldCount(p.itemList));
+  return p.itemList;
+}
+
+void OpenCommand() { TraceNotBuilt(Call("OpenCommand")); }
+void CloseMedia() { TraceNotBuilt(Call("CloseMedia")); }
+void StopMedia() { TraceNotBuilt(Call("StopMedia")); }
+void PauseMedia() { TraceNotBuilt(Call("PauseMedia")); }
+void PlaybackCommand(int32_t id, LPARAM lParam) {
+  TraceNotBuilt(Call("PlaybackCommand").Number(id).Number(static_cast<int64_t>(lParam)));
+}
+void StepItem(int32_t direction) { TraceNotBuilt(Call("StepItem").Number(direction)); }
+
+void ResetDisplayState() {
+  PlayerState& p = Player();
+  p.displayState = DISPLAY_NORMAL;
+  p.slideMode = SLIDE_NONE;
+  if (p.zoomHolder != nullptr) ShowWindow(p.zoomHolder, SW_HIDE);
+}
+
+void ShowPictureLayout() { TraceNotBuilt(Call("ShowPictureLayout")); }
+void LayOutWindow() { TraceNotBuilt(Call("LayOutWindow")); }
+void RepaintControlBar() {
+  if (Player().controlBar != nullptr) InvalidateRect(Player().controlBar, nullptr, TRUE);
+}
+VOID CALLBACK VolumeFollowTimer(HWND, UINT, UINT_PTR, DWORD) {}
+
+WindowPlacement LoadWindowConfigFile() {
+  // Until the configuration file is read, the window takes the option
+  // line's size or 640 by 480, centred on the screen.
+  WindowPlacement placement;
+  int32_t screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  int32_t screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  int32_t width = Options().OptionField9();
+  int32_t height = Options().OptionField10();
+  placement.width = width < 0 ? screenWidth : (width == 0 ? 640 : width);
+  placement.height = height < 0 ? screenHeight : (height == 0 ? 480 : height);
+  placement.x = (screenWidth - placement.width) / 2;
+  placement.y = (screenHeight - placement.height) / 2;
+  TraceNotBuilt(Call("LoadWindowConfigFile"));
+  return placement;
+}
+
+void SaveWindowConfigFile(const RECT& normalPosition) {
+  TraceNotBuilt(Call("SaveWindowConfigFile")
+                    .Number(normalPosition.left)
+                    .Number(normalPosition.top)
+                    .Number(normalPosition.right)
+                    .Number(normalPosition.bottom));
+}
+
+void BrowserPaneCommand(int32_t id) { TraceNotBuilt(Call("BrowserPaneCommand").Number(id)); }
+void PrintCommand() { TraceNotBuilt(Call("PrintCommand")); }
+void CopyPictureCommand() { TraceNotBuilt(Call("CopyPictureCommand")); }
+void HelpCommand() { TraceNotBuilt(Call("HelpCommand")); }
+void ShowAboutBox() { TraceNotBuilt(Call("ShowAboutBox")); }
+void ShowPictureAgain() { TraceNotBuilt(Call("ShowPictureAgain")); }
+void PaintPictureWindow(HWND window) {
+  PAINTSTRUCT paint;
+  if (BeginPaint(window, &paint) != nullptr) EndPaint(window, &paint);
+}
+void ScrollPicture(HWND, UINT message, WPARAM wParam) {
+  TraceNotBuilt(Call("ScrollPicture").Number(message).Number(static_cast<int64_t>(wParam)));
+}
+void TogglePictureFit() { TraceNotBuilt(Call("TogglePictureFit")); }
+
+void InstallScreenCodec(const std::string& argument) {
+  TraceNotBuilt(Call("InstallScreenCodec").Text(argument.c_str()));
+}
+void StartRequestedRecording() { TraceNotBuilt(Call("StartRequestedRecording")); }
+void RefreshRecording() { TraceNotBuilt(Call("RefreshRecording")); }
+std::string RecordingStatus() { return std::string(); }
+
+void StartBackgroundSound(const std::string& soundList, int32_t volume, int32_t intervalMs) {
+  TraceNotBuilt(Call("StartBackgroundSound").Text(soundList.c_str()).Number(volume).Number(intervalMs));
+}
+void StopBackgroundSound() { TraceNotBuilt(Call("StopBackgroundSound")); }
+void RepeatBackgroundSound() { TraceNotBuilt(Call("RepeatBackgroundSound")); }
+void ResumeAudioPlayer() { TraceNotBuilt(Call("ResumeAudioPlayer")); }
+
+}  // namespace player

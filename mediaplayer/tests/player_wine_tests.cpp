@@ -1,0 +1,461 @@
+// The media player under Wine, started as a user or another module starts
+// it: from a program folder holding orbplay.exe, its text table, the skin
+// and the DLLs.  Its item list and the parts not built yet are read back
+// from the call trace (ORB_TRACE), everything else from real windows,
+// processes and suite commands.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/command_line.h"
+#include "core/suite_command_codes.h"
+#include "harness.h"
+#include "suite_command.h"
+#include "test_files.h"
+
+namespace {
+
+constexpr DWORD kStartMs = 15000;
+
+// A program folder with a blank in its name, removed at the end.
+class PlayerFolder {
+ public:
+  explicit PlayerFolder(const std::string& label) : scratch_(label) {
+    for (const char* file : {"orbplay.exe", "themecore.dll", "tonelink.dll", "LUMINAR.SKL", "orbplay.SYS"}) {
+      Copy(file, file);
+    }
+  }
+  void Copy(const char* from, const char* to) const {
+    CopyFileA((harness::ProgramFolder() + from).c_str(), path(to).c_str(), FALSE);
+  }
+  std::string path(const std::string& file) const { return scratch_.Child(file); }
+  std::string command(const std::string& arguments = "") const {
+    return suite::ProgramCommandLine(path("orbplay.exe"), arguments);
+  }
+  std::string tracePath() const { return path("trace.txt"); }
+
+ private:
+  harness::ScratchFolder scratch_;
+};
+
+// A text as trace lines write it: bytes outside 0x20-0x7E, '"' and '\' as
+// \xNN, in double quotes.
+std::string TraceText(const std::string& text) {
+  std::string out = "\"";
+  for (unsigned char c : text) {
+    if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') {
+      char escaped[8];
+      wsprintfA(escaped, "\\x%02X", c);
+      out += escaped;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+// The trace lines of one library call (" orbplay ItemList(" ...), in order.
+std::vector<std::string> TraceCalls(const PlayerFolder& folder, const std::string& call) {
+  std::string text;
+  harness::ReadFileBytes(folder.tracePath(), &text);
+  std::vector<std::string> found;
+  for (const std::string& line : harness::SplitLines(text)) {
+    if (line.find("] " + call + "(") != std::string::npos) found.push_back(line.substr(line.find("] ") + 2));
+  }
+  return found;
+}
+
+bool WaitForTraceCalls(const PlayerFolder& folder, const std::string& call, size_t count) {
+  return harness::PumpUntil([&] { return TraceCalls(folder, call).size() >= count; }, kStartMs);
+}
+
+// Starts the player with the trace on and waits for its main window.
+HWND StartPlayer(const PlayerFolder& folder, harness::Process* player, const std::string& arguments = "",
+                 std::vector<std::pair<const char*, std::string>> environment = {}) {
+  environment.emplace_back("ORB_TRACE", folder.tracePath());
+  std::vector<std::unique_ptr<harness::ScopedEnvironment>> variables;
+  for (const auto& [name, value] : environment) {
+    variables.push_back(std::make_unique<harness::ScopedEnvironment>(name, value.c_str()));
+  }
+  if (!player->start(folder.command(arguments))) return nullptr;
+  variables.clear();
+  HWND window = harness::WaitForWindow("ORBPLAY", kStartMs);
+  if (window == nullptr) return nullptr;
+  // The window shows once start-up has routed the command line.
+  return harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs) ? window : nullptr;
+}
+
+// Waits for the player's end while answering anything it sends this thread.
+long WaitForExit(harness::Process& player) {
+  long code = -1;
+  harness::PumpUntil([&] {
+    code = player.waitExit(0);
+    return code != -1;
+  }, kStartMs);
+  return code;
+}
+
+bool MutexIsFree() {
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, "ORBPLAY");
+  bool free = mutex != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
+  if (mutex != nullptr) CloseHandle(mutex);
+  return free;
+}
+
+TEST(MediaPlayer, StartsWithItsWindowsAndTakesAnItemList) {
+  PlayerFolder folder("player list");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(harness::WindowText(window), "Orb Play");
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & (WS_POPUP | WS_SYSMENU),
+            static_cast<DWORD>(WS_POPUP | WS_SYSMENU));
+  // Nothing on the command line: the picture layout, nothing opened.
+  EXPECT_EQ(TraceCalls(folder, "orbplay ShowPictureLayout").size(), 1u);
+  EXPECT_TRUE(TraceCalls(folder, "orbplay OpenItem").empty());
+  // The windows start-up made through the skin engine: content and menu
+  // holders, the video window (a child carrying option field 11) and the
+  // popup window.
+  EXPECT_EQ(TraceCalls(folder, "themecore SKHOLDER").size(), 3u);
+  std::vector<std::string> windows = TraceCalls(folder, "themecore SKWINDOW");
+  ASSERT_EQ(windows.size(), 2u);
+  EXPECT_NE(windows[0].find(", 1073741824, 0, 0, 0, 0, "), std::string::npos) << windows[0];
+  EXPECT_NE(windows[1].find(", 2147483648, 0, 0, 0, 0, "), std::string::npos) << windows[1];
+  EXPECT_EQ(windows[0].find("= 0x00000000"), std::string::npos);
+
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_STARTED_BY_BROWSER, ""), 1);
+  const std::string items = "C:\\clips\\a b.avi|C:\\clips\\c.mp3";
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, items), 1);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay OpenItem", 1));
+  std::vector<std::string> lists = TraceCalls(folder, "orbplay ItemList");
+  ASSERT_EQ(lists.size(), 1u);
+  EXPECT_EQ(lists[0], "orbplay ItemList(" + TraceText(items) + ") = 2");
+  EXPECT_EQ(TraceCalls(folder, "orbplay OpenItem")[0],
+            "orbplay OpenItem(\"\", " + TraceText("C:\\clips\\a b.avi") + ", 0, 0) = not built");
+
+  // Code 10 closes a player without a control bar for real.
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_CLOSE, ""), 1);
+  EXPECT_EQ(WaitForExit(player), 0);
+  EXPECT_EQ(FindWindowA("ORBPLAY", nullptr), nullptr);
+  EXPECT_TRUE(MutexIsFree());
+}
+
+// A second start finds the running player by its window, hands it the
+// command line with code 18 and ends with code 0.
+TEST(MediaPlayer, SecondStartForwardsItsCommandLine) {
+  PlayerFolder folder("player second");
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, "ORBPLAY");
+  ASSERT_NE(mutex, nullptr);
+  harness::PeerWindow running("ORBPLAY");
+  ASSERT_NE(running.hwnd(), nullptr);
+  harness::Process second;
+  ASSERT_TRUE(second.start(folder.command("\"C:\\a b.avi\"")));
+  EXPECT_TRUE(harness::PumpUntil([&] { return !running.received().empty(); }, kStartMs));
+  EXPECT_EQ(WaitForExit(second), 0);
+  CloseHandle(mutex);
+  ASSERT_EQ(running.received().size(), 1u);
+  const harness::CopyDataRecord& record = running.received()[0];
+  EXPECT_EQ(record.code, suite::CMD_FORWARD_COMMAND_LINE);
+  EXPECT_EQ(record.bytes, std::string("C:\\a b.avi") + '\0');
+  EXPECT_EQ(record.wParam, 10u);
+}
+
+TEST(MediaPlayer, SecondStartsOpenAsOneJoinedList) {
+  PlayerFolder folder("player queue");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+
+  // A real second start, then two forwarded lines within the queue's 100 ms.
+  harness::Process second;
+  ASSERT_TRUE(second.start(folder.command("\"C:\\a b.avi\"")));
+  EXPECT_EQ(WaitForExit(second), 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay ItemList", 1));
+  EXPECT_EQ(TraceCalls(folder, "orbplay ItemList")[0], "orbplay ItemList(" + TraceText("C:\\a b.avi") + ") = 1");
+
+  DWORD before = GetTickCount();
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_FORWARD_COMMAND_LINE, "C:\\one.avi"), 1);
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_FORWARD_COMMAND_LINE, "D:\\two.avi|E:\\three.avi"), 1);
+  ASSERT_LT(GetTickCount() - before, 100u);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay ItemList", 2));
+  harness::PumpMessagesFor(300);
+  std::vector<std::string> lists = TraceCalls(folder, "orbplay ItemList");
+  ASSERT_EQ(lists.size(), 2u);
+  EXPECT_EQ(lists[1], "orbplay ItemList(" + TraceText("C:\\one.avi|D:\\two.avi|E:\\three.avi") + ") = 3");
+
+  // A second start without a command line only brings the player forward.
+  harness::Process empty;
+  ASSERT_TRUE(empty.start(folder.command()));
+  EXPECT_EQ(WaitForExit(empty), 0);
+  harness::PumpMessagesFor(300);
+  EXPECT_EQ(TraceCalls(folder, "orbplay ItemList").size(), 2u);
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
+// Code 26 names a file to burn when the player closes: the running disc
+// burner gets the label, is brought forward and gets the file.
+TEST(MediaPlayer, CloseHandsTheRecordingToTheRunningBurner) {
+  PlayerFolder folder("player burn");
+  harness::PeerWindow burner("ORBBURN");
+  ASSERT_NE(burner.hwnd(), nullptr);
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_SET_BURN_ON_CLOSE, "C:\\rec\\show.avi|HOLIDAY"), 1);
+  EXPECT_TRUE(burner.received().empty());
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_CLOSE, ""), 1);
+  EXPECT_TRUE(harness::PumpUntil([&] { return burner.received().size() >= 3; }, kStartMs));
+  EXPECT_EQ(WaitForExit(player), 0);
+
+  struct Expected {
+    uint32_t code;
+    std::string text;
+  };
+  const Expected expected[] = {{suite::CMD_SET_VOLUME_LABEL, "HOLIDAY"},
+                               {suite::CMD_COME_TO_FRONT, ""},
+                               {suite::CMD_OPEN_ITEMS, "C:\\rec\\show.avi"}};
+  ASSERT_EQ(burner.received().size(), 3u);
+  for (size_t i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(burner.received()[i].code, expected[i].code);
+    EXPECT_EQ(burner.received()[i].bytes, expected[i].text + '\0');
+  }
+}
+
+// When the disc burner does not run, the player starts it from its own
+// folder and tells it so (code 19) before the hand-off.
+TEST(MediaPlayer, CloseStartsTheBurnerForTheRecording) {
+  PlayerFolder folder("player burner start");
+  folder.Copy("suite_receiver.exe", "orbburn.exe");
+  std::string log = folder.path("burner.log");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player, "",
+                            {{"ORB_RECEIVER_CLASS", "ORBBURN"}, {"ORB_RECEIVER_LOG", log}});
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_SET_BURN_ON_CLOSE, "C:\\rec\\show.avi|LABEL"), 1);
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_CLOSE, ""), 1);
+  EXPECT_EQ(WaitForExit(player), 0);
+  HWND burner = harness::WaitForWindow("ORBBURN", 2000);
+  ASSERT_NE(burner, nullptr);
+  suite::SendSuiteCommand(burner, suite::CMD_CLOSE, "");
+  harness::PumpUntil([] { return FindWindowA("ORBBURN", nullptr) == nullptr; }, kStartMs);
+
+  std::string text;
+  ASSERT_TRUE(harness::ReadFileBytes(log, &text));
+  std::vector<std::string> lines;
+  for (std::string line : harness::SplitLines(text)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line.rfind("start ", 0) != 0) lines.push_back(line);
+  }
+  const std::vector<std::string> expected = {
+      "19 0 ", "25 5 " + harness::ToHex("LABEL"), "24 0 ", "3 15 " + harness::ToHex("C:\\rec\\show.avi"),
+      "10 0 "};
+  EXPECT_EQ(lines, expected);
+}
+
+// WM_CLOSE to the main window ends the process and frees the mutex: no
+// windowless player is left behind for later starts to wait for.
+TEST(MediaPlayer, CloseMessageEndsTheProcessAndFreesTheMutex) {
+  PlayerFolder folder("player close");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(MutexIsFree());
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(player), 0);
+  EXPECT_EQ(FindWindowA("ORBPLAY", nullptr), nullptr);
+  EXPECT_TRUE(MutexIsFree());
+  // Closing saved the window placement (through the part that will write
+  // the configuration file).
+  EXPECT_EQ(TraceCalls(folder, "orbplay SaveWindowConfigFile").size(), 1u);
+}
+
+// An "END" action closes for real only when the command carries a lParam;
+// from the menu (lParam 0) the player hides.
+TEST(MediaPlayer, EndActionHidesOrCloses) {
+  PlayerFolder folder("player end");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  SendMessageA(window, WM_COMMAND, 105, 0);
+  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_EQ(player.waitExit(0), -1);
+  SendMessageA(window, WM_COMMAND, 105, reinterpret_cast<LPARAM>(window));
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
+TEST(MediaPlayer, MissingTextTableShowsItsPathAndEndsWithCode2) {
+  PlayerFolder folder("player missing");
+  DeleteFileA(folder.path("orbplay.SYS").c_str());
+  harness::Process player;
+  ASSERT_TRUE(player.start(folder.command()));
+  HWND box = harness::WaitForWindow("#32770", kStartMs);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(harness::WindowText(box), "orbplay");
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(WaitForExit(player), 2);
+  EXPECT_TRUE(MutexIsFree());
+}
+
+// Code 20 asks for a recording into a rectangle: only a text of more than
+// one comma field is such a request.
+TEST(MediaPlayer, PlayIntoRectNeedsMoreThanOneField) {
+  PlayerFolder folder("player record");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  RECT before = harness::WindowRectOf(window);
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_PLAY_INTO_RECT, "320"), 1);
+  RECT after = harness::WindowRectOf(window);
+  EXPECT_TRUE(EqualRect(&before, &after));
+  EXPECT_TRUE(IsWindowEnabled(window));
+
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_PLAY_INTO_RECT, "320,240,15,0"), 1);
+  RECT recording = harness::WindowRectOf(window);
+  EXPECT_EQ(recording.right - recording.left, 324);
+  EXPECT_EQ(recording.bottom - recording.top, 244);
+  EXPECT_EQ(recording.top, 0);
+  EXPECT_EQ(recording.left, (GetSystemMetrics(SM_CXSCREEN) - 324) / 2);
+  // (Wine keeps WS_EX_TOPMOST off this window after SetWindowPos with
+  // HWND_TOPMOST, so the z-order is not checked here.)
+  EXPECT_FALSE(IsWindowEnabled(window));
+  EXPECT_EQ(TraceCalls(folder, "themecore SKBUILDREGION").size(), 1u);
+  // The player's own slide show is opened for the recording.
+  std::vector<std::string> opened = TraceCalls(folder, "orbplay OpenItem");
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_NE(opened[0].find("\\x5Corbplay.ssl\""), std::string::npos) << opened[0];
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
+// A ".upl" list on the command line is opened as its list, "@path@" being
+// the program folder; an ".avi" turns the player into a kiosk (topmost).
+TEST(MediaPlayer, ListFileAndAviArguments) {
+  PlayerFolder folder("player upl");
+  std::string list = folder.path("party.upl");
+  ASSERT_TRUE(harness::WriteFileBytes(list, "@path@clips\\a.avi\r\n\r\nC:\\b.avi\r\n"));
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player, suite::QuoteArgument(list));
+  ASSERT_NE(window, nullptr);
+  std::vector<std::string> opened = TraceCalls(folder, "orbplay OpenItem");
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0], "orbplay OpenItem(\"\", " + TraceText(folder.path("clips\\a.avi")) + ", 0, 0) = not built");
+  EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(player), 0);
+
+  PlayerFolder kiosk("player kiosk");
+  harness::Process second;
+  window = StartPlayer(kiosk, &second, "C:\\films\\x.AVI", {{"ORB_ANSWERS", "1"}});
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, WS_EX_TOPMOST);
+  opened = TraceCalls(kiosk, "orbplay OpenItem");
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0], "orbplay OpenItem(\"\", " + TraceText("file://C:\\films\\x.AVI") + ", 0, 0) = not built");
+  // Escape asks whether to quit; the first button ends the kiosk.
+  PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(WaitForExit(second), 0);
+  std::vector<std::string> boxes = TraceCalls(kiosk, "themecore SKMSGBOX");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("\"Quit Orb Play?\", \"&Yes|&No\""), std::string::npos) << boxes[0];
+}
+
+// Full screen: the full-screen holder covers the screen; the timed show
+// steps on its own timers, the stepping show by mouse; Escape leaves.
+TEST(MediaPlayer, FullScreenStepsAndEscapeLeaves) {
+  PlayerFolder folder("player full screen");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, "C:\\a.jpg|C:\\b.jpg"), 1);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay OpenItem", 1));
+  HWND zoom = FindWindowA("SKZOOM", nullptr);
+  ASSERT_NE(zoom, nullptr);
+  EXPECT_FALSE(IsWindowVisible(zoom));
+
+  SendMessageA(window, WM_COMMAND, 405, 0);
+  EXPECT_TRUE(IsWindowVisible(zoom));
+  RECT covered = harness::WindowRectOf(zoom);
+  EXPECT_EQ(covered.left, 0);
+  EXPECT_EQ(covered.top, 0);
+  EXPECT_EQ(covered.right, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(covered.bottom, GetSystemMetrics(SM_CYSCREEN));
+  // The option line's display time is 4000 ms; then the transition timer
+  // steps forwards.
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay StepItem", 1));
+  EXPECT_EQ(TraceCalls(folder, "orbplay StepItem")[0], "orbplay StepItem(1) = not built");
+  PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(harness::PumpUntil([&] { return !IsWindowVisible(zoom); }, kStartMs));
+
+  SendMessageA(window, WM_COMMAND, 403, 0);
+  EXPECT_TRUE(IsWindowVisible(zoom));
+  PostMessageA(zoom, WM_LBUTTONDOWN, 0, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay StepItem", 2));
+  EXPECT_EQ(TraceCalls(folder, "orbplay StepItem")[1], "orbplay StepItem(-1) = not built");
+  PostMessageA(window, WM_MBUTTONDOWN, 0, 0);
+  EXPECT_TRUE(harness::PumpUntil([&] { return !IsWindowVisible(zoom); }, kStartMs));
+
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
+// A ".SYS" argument installs that text table for good; an empty one
+// leaves the old table in place.
+TEST(MediaPlayer, TextTableArgumentReplacesTheTable) {
+  PlayerFolder folder("player table");
+  std::string original;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("orbplay.SYS"), &original));
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("empty.sys"), ""));
+  harness::Process first;
+  HWND window = StartPlayer(folder, &first, "@path@empty.sys");
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(harness::WindowText(window), "Orb Play");
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(first), 0);
+
+  std::string table = "[strings]\r\n1=Kiosk Play\r\n";
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("kiosk.sys"), table));
+  harness::Process second;
+  window = StartPlayer(folder, &second, "@path@kiosk.sys");
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(harness::WindowText(window), "Kiosk Play");
+  // Nothing was opened: the argument was used up.
+  EXPECT_TRUE(TraceCalls(folder, "orbplay OpenItem").empty());
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(second), 0);
+  std::string installed;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("orbplay.SYS"), &installed));
+  EXPECT_EQ(installed, table);
+  EXPECT_NE(installed, original);
+}
+
+// An empty command line with an AUTORUN.INF that names an existing video
+// makes the player a kiosk too.
+TEST(MediaPlayer, AutorunVideoMakesAKiosk) {
+  PlayerFolder folder("player autorun");
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("movie.avi"), "RIFF"));
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("AUTORUN.INF"), "[autorun]\r\n  OPEN=ORBPLAY.EXE  Movie.avi\r\n"));
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, WS_EX_TOPMOST);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(player), 0);
+
+  // The same folder without the video: an ordinary window.
+  DeleteFileA(folder.path("movie.avi").c_str());
+  harness::Process plain;
+  window = StartPlayer(folder, &plain);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(plain), 0);
+}
+
+}  // namespace
