@@ -1,10 +1,8 @@
 // Writes Windows BMP files (BITMAPFILEHEADER, BITMAPINFOHEADER, palette,
 // bottom-up rows) from top-down B, G, R(, A) pixels, at 1, 4, 8, 24 or 32
-// bits per pixel.  At 8 bits and fewer the palette holds the picture's own
-// colours when they fit; otherwise the pixels are mapped to a fixed palette
-// (1 bit: black and white by brightness; 4 bits: the 16 VGA colours;
-// 8 bits: 8 reds x 8 greens x 4 blues).  Our own encoder, not GDI+'s, so
-// that every depth the callers ask for is written as asked.
+// bits per pixel; at 8 bits and fewer through ReduceToPalette.  Our own
+// encoder, not GDI+'s, so that every depth the callers ask for is written
+// as asked.
 #pragma once
 
 #include <cstdint>

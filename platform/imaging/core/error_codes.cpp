@@ -17,7 +17,6 @@ const char* ResultText(int32_t result) {
     case kErrorFeatureNotSupported: return "operation not supported with these values";
     case kErrorNoCodecs: return "GDI+ is not available";
     case kErrorClipboard: return "clipboard error";
-    case kErrorStructSize: return "wrong structure size";
     default: return "unknown result";
   }
 }

@@ -21,7 +21,6 @@ enum Result : int32_t {
   kErrorFeatureNotSupported = -10,  // the operation exists but not with these values (e.g. a 45-degree rotation)
   kErrorNoCodecs = -11,          // GDI+ (gdiplus.dll) is missing or would not start
   kErrorClipboard = -12,         // the clipboard could not be opened or holds no picture
-  kErrorStructSize = -13,        // the record's uStructSize is not the size this library knows
 };
 
 // A short English text of a result, for the README and test messages.

@@ -32,9 +32,9 @@ enum FileFormat : int32_t {
   kFormatFpx = 80,
 };
 
-// The format of a file from its first bytes (at most the first 16 are
-// looked at); kFormatUnknown when they are too few or match none of BMP,
-// JPEG, PNG, GIF and TIFF.
+// The format of a file from its first bytes (a BMP needs 26 for its two
+// headers' start; the others 8 at most); kFormatUnknown when they are too
+// few or match none of BMP, JPEG, PNG, GIF and TIFF.
 FileFormat DetectFileFormat(const uint8_t* bytes, size_t size);
 
 // True for the formats this library reads and writes.
