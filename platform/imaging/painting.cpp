@@ -39,9 +39,10 @@ int32_t Paint(HDC dc, BITMAPHANDLE* bitmap, const RECT* source, const RECT* clip
   const int saved = SaveDC(dc);
   if (clip != nullptr) IntersectClipRect(dc, clip->left, clip->top, clip->right, clip->bottom);
   SetStretchBltMode(dc, COLORONCOLOR);
-  // A top-down DIB counts the source rectangle from its top row.
+  // StretchDIBits counts the source rectangle from the bottom row of the
+  // picture even for a top-down DIB, so the top of `from` is turned round.
   BITMAPINFO info = TopDownInfo(*bitmap);
-  const int sourceY = from.top;
+  const int sourceY = bitmap->Height - from.bottom;
   int lines = StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, from.left, sourceY,
                             from.right - from.left, from.bottom - from.top, bitmap->Data, &info, DIB_RGB_COLORS,
                             rop);
