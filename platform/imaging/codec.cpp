@@ -178,11 +178,23 @@ int32_t EncodeWithGdiplus(const BITMAPHANDLE& bitmap, int32_t format, int32_t bi
   return read ? kSuccess : kErrorFileWrite;
 }
 
-// JPEG holds 24 bits; the others take 1, 4 and 8 bits through a palette,
-// 24 and 32 (GIF always ends as 8 bits with a palette).
-bool FormatTakesBits(int32_t format, int32_t bits) {
-  if (format == kFormatJpeg) return bits == 24;
-  return bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32;
+// The depth a format is written at for the depth asked: BMP takes 1, 4, 8,
+// 16, 24 and 32; JPEG only 24; PNG and TIFF 1, 4, 8 (with a palette), 24
+// and 32, and write 16 and 48 bits as 24 and 64 as 32 (the bitmap holds no
+// more than 8 bits a colour anyway); GIF always 8 with a palette.  0 when
+// the depth cannot be written.
+int32_t WrittenBits(int32_t format, int32_t bits) {
+  const bool known = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32 ||
+                     bits == 48 || bits == 64;
+  if (!known) return 0;
+  switch (format) {
+    case kFormatBmp: return bits <= 32 ? bits : 0;
+    case kFormatJpeg: return bits == 24 ? 24 : 0;
+    case kFormatGif: return 8;
+    default:
+      if (bits == 16 || bits == 48) return 24;
+      return bits == 64 ? 32 : bits;
+  }
 }
 
 }  // namespace
@@ -239,8 +251,8 @@ int32_t DecodePicture(const char* path, int32_t bits, BITMAPHANDLE* bitmap, FILE
 int32_t EncodePicture(const BITMAPHANDLE& bitmap, int32_t format, int32_t bits, int32_t qualityFactor,
                       std::string* bytes) {
   if (!IsSupportedFormat(format)) return kErrorFormatNotSupported;
-  if (bits == 0) bits = bitmap.BitsPerPixel;
-  if (!FormatTakesBits(format, bits)) return kErrorBitsPerPixel;
+  bits = WrittenBits(format, bits == 0 ? bitmap.BitsPerPixel : bits);
+  if (bits == 0) return kErrorBitsPerPixel;
   if (format == kFormatBmp) {
     *bytes = EncodeBmp(ViewOf(bitmap), bits);
     return bytes->empty() ? kErrorNoMemory : kSuccess;

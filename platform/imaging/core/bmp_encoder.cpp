@@ -23,7 +23,7 @@ void PutU32(std::string& out, size_t at, uint32_t value) {
 
 std::string EncodeBmp(const PixelImage& image, int32_t bits) {
   if (!IsUsable(image)) return {};
-  if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return {};
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return {};
   const std::optional<uint32_t> rowBytes = DibRowBytes(image.width, bits);
   const std::optional<uint32_t> imageBytes = DibImageBytes(image.width, image.height, bits);
   if (!rowBytes || !imageBytes) return {};
@@ -69,6 +69,12 @@ std::string EncodeBmp(const PixelImage& image, int32_t bits) {
     for (int32_t x = 0; x < image.width; ++x) {
       const uint8_t* p = image.Pixel(x, y);
       char* q = row + static_cast<size_t>(x) * (bits / 8);
+      if (bits == 16) {  // BI_RGB at 16 bits: 5 bits each of red, green, blue
+        const uint32_t packed = (p[2] >> 3) << 10 | (p[1] >> 3) << 5 | (p[0] >> 3);
+        q[0] = static_cast<char>(packed & 0xFF);
+        q[1] = static_cast<char>(packed >> 8);
+        continue;
+      }
       q[0] = static_cast<char>(p[0]);
       q[1] = static_cast<char>(p[1]);
       q[2] = static_cast<char>(p[2]);

@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 6) return 0;
 
   int32_t width = 1 + data[0] % 40;
-  static const int32_t kBits[] = {1, 4, 8, 24, 32, 16};
-  int32_t bits = kBits[data[1] % 6];
+  static const int32_t kBits[] = {1, 4, 8, 24, 32, 16, 12};
+  int32_t bits = kBits[data[1] % 7];
   uint32_t bytesPerPixel = 3 + data[2] % 2;
   int64_t wideWidth = (int64_t{data[3]} << 24) | (data[4] << 16) | (data[5] << 8);
   std::optional<uint32_t> row = imaging::DibRowBytes(wideWidth, bits);
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> pixels(data + 6, data + 6 + static_cast<size_t>(width) * bytesPerPixel * height);
   imaging::PixelImage image{width, height, width * bytesPerPixel, bytesPerPixel, pixels.data()};
   std::string file = imaging::EncodeBmp(image, bits);
-  if (bits == 16) {
+  if (bits == 12) {
     if (!file.empty()) std::abort();
     return 0;
   }

@@ -39,7 +39,7 @@ TEST(BmpEncoder, HeadersOfEveryDepth) {
     uint32_t rowBytes;
   };
   // A 5 x 3 picture of two colours.
-  const Case cases[] = {{1, 2, 4}, {4, 2, 4}, {8, 2, 8}, {24, 0, 16}, {32, 0, 20}};
+  const Case cases[] = {{1, 2, 4}, {4, 2, 4}, {8, 2, 8}, {16, 0, 12}, {24, 0, 16}, {32, 0, 20}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bits);
     Pixels p(5, 3);
@@ -103,9 +103,17 @@ TEST(BmpEncoder, FixedPalettesForManyColours) {
   EXPECT_EQ(0xF0, static_cast<uint8_t>(four[kBmpHeaderBytes + 64]) & 0xF0) << "white is VGA entry 15";
 }
 
+TEST(BmpEncoder, SixteenBitsPackFiveBitsAColour) {
+  Pixels p(1, 1);
+  p.Set(0, 0, 0x08, 0xFF, 0x80);  // blue 1, green 31, red 16 in 5 bits
+  std::string file = EncodeBmp(p.image, 16);
+  ASSERT_EQ(kBmpHeaderBytes + 4, file.size());
+  EXPECT_EQ((16u << 10) | (31u << 5) | 1u, U16(file, kBmpHeaderBytes));
+}
+
 TEST(BmpEncoder, RefusesOtherDepthsAndBadImages) {
   Pixels p(2, 2);
-  for (int32_t bits : {0, 2, 16, 48, -24}) {
+  for (int32_t bits : {0, 2, 12, 48, -24}) {
     SCOPED_TRACE(bits);
     EXPECT_TRUE(EncodeBmp(p.image, bits).empty());
   }

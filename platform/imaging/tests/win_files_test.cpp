@@ -112,6 +112,8 @@ TEST_F(Files, SavedPicturesReadBackByImageMagick) {
       {"bmp 32", "s32.bmp", FILE_BMP, 32, 0, "BMP3 40 30", 0},
       {"bmp 8", "s8.bmp", FILE_BMP, 8, 0, "BMP3 40 30", 0},
       {"bmp 4", "s4.bmp", FILE_BMP, 4, 0, "BMP3 40 30", 0},
+      {"bmp 16", "s16.bmp", FILE_BMP, 16, 0, "BMP3 40 30", 8},
+      {"png asked at 48 bits", "s48.png", FILE_PNG, 48, 0, "PNG 40 30", 0},
       {"png 24", "s24.png", FILE_PNG, 24, 0, "PNG 40 30", 0},
       {"png 8", "s8.png", FILE_PNG, 8, 0, "PNG 40 30", 0},
       {"gif", "s.gif", FILE_GIF, 8, 0, "GIF 40 30", 0},
@@ -164,7 +166,7 @@ TEST_F(Files, UnwrittenFormatsFailAndLeaveFilesAlone) {
       {"eps", FILE_EPS, 8, imaging::kErrorFormatNotSupported},
       {"an unknown number", 999, 24, imaging::kErrorFormatNotSupported},
       {"jpeg at 8 bits", FILE_JPEG, 8, imaging::kErrorBitsPerPixel},
-      {"bmp at 16 bits", FILE_BMP, 16, imaging::kErrorBitsPerPixel},
+      {"bmp at 48 bits", FILE_BMP, 48, imaging::kErrorBitsPerPixel},
       {"png at 12 bits", FILE_PNG, 12, imaging::kErrorBitsPerPixel},
   };
   for (const Case& c : cases) {
