@@ -228,3 +228,31 @@ TEST_F(Bitmaps, RecordsWithoutABitmapAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace testsupport;
+
+TEST(Trace, CallsAreWrittenWhenOrbTraceNamesAFile) {
+  ScratchFolder folder("imaging trace");
+  const std::string trace = folder.Child("trace.txt");
+  {
+    harness::ScopedEnvironment named("ORB_TRACE", trace.c_str());
+    BITMAPHANDLE bitmap{};
+    ASSERT_EQ(IMG_SUCCESS, L_CreateBitmap(&bitmap, TYPE_CONV, 4, 3, 24, ORDER_BGR, nullptr, 0, nullptr, 0));
+    EXPECT_EQ(imaging::kErrorFeatureNotSupported, L_RotateBitmap(&bitmap, 100, 0, 0));
+    L_FreeBitmap(&bitmap);
+  }
+  BITMAPHANDLE unseen{};
+  L_FlipBitmap(&unseen);  // after the variable is gone: not traced
+  std::string text;
+  ASSERT_TRUE(ReadFileBytes(trace, &text));
+  std::vector<std::string> lines = harness::SplitLines(text);
+  ASSERT_GE(lines.size(), 3u) << text;
+  EXPECT_NE(std::string::npos, lines[0].find("imaging L_CreateBitmap(2, 4, 3, 24, 1) = 1")) << lines[0];
+  EXPECT_NE(std::string::npos, lines[1].find("imaging L_RotateBitmap(100, 0, 0) = -10")) << lines[1];
+  EXPECT_NE(std::string::npos, lines[2].find("imaging L_FreeBitmap() = 1")) << lines[2];
+  EXPECT_EQ(std::string::npos, text.find("L_FlipBitmap"));
+}
+
+}  // namespace
