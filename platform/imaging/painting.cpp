@@ -1,5 +1,6 @@
-// The painting exports: L_PaintDC, L_CreatePaintPalette, the bitmap's own
-// DC (L_CreateLeadDC, L_DeleteLeadDC), L_ConvertToDDB and the clipboard.
+// The painting exports: L_PaintDC, L_PrintBitmapExt, L_CreatePaintPalette,
+// the bitmap's own DC (L_CreateLeadDC, L_DeleteLeadDC), L_ConvertToDDB and
+// the clipboard.
 #include <windows.h>
 
 #include <cstdlib>
@@ -46,6 +47,24 @@ int32_t Paint(HDC dc, BITMAPHANDLE* bitmap, const RECT* source, const RECT* clip
   int lines = StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, from.left, sourceY,
                             from.right - from.left, from.bottom - from.top, bitmap->Data, &info, DIB_RGB_COLORS,
                             rop);
+  RestoreDC(dc, saved);
+  return lines == 0 || lines == static_cast<int>(GDI_ERROR) ? kErrorInvalidParameter : kSuccess;
+}
+
+// Printers get the whole bitmap stretched with HALFTONE, which averages
+// rather than drops pixels when a page is coarser than the picture.
+int32_t Print(HDC dc, BITMAPHANDLE* bitmap, L_INT x, L_INT y, L_INT width, L_INT height) {
+  if (dc == nullptr || width < 0 || height < 0) return kErrorInvalidParameter;
+  if (!HoldsPixels(bitmap)) return kErrorNoBitmap;
+  if (width == 0) width = bitmap->Width;
+  if (height == 0) height = bitmap->Height;
+  GdiFlush();
+  const int saved = SaveDC(dc);
+  SetStretchBltMode(dc, HALFTONE);
+  SetBrushOrgEx(dc, 0, 0, nullptr);
+  BITMAPINFO info = TopDownInfo(*bitmap);
+  int lines = StretchDIBits(dc, x, y, width, height, 0, 0, bitmap->Width, bitmap->Height, bitmap->Data, &info,
+                            DIB_RGB_COLORS, SRCCOPY);
   RestoreDC(dc, saved);
   return lines == 0 || lines == static_cast<int>(GDI_ERROR) ? kErrorInvalidParameter : kSuccess;
 }
@@ -97,6 +116,12 @@ IMAGING_API L_INT WINAPI L_PaintDC(HDC dc, pBITMAPHANDLE bitmap, const RECT* sou
                                    const RECT* destination, DWORD rop) {
   int32_t result = Guarded([&] { return Paint(dc, bitmap, source, clip, destination, rop); });
   return Traced(Call("L_PaintDC").Number(rop), result);
+}
+
+IMAGING_API L_INT WINAPI L_PrintBitmapExt(HDC dc, pBITMAPHANDLE bitmap, L_INT x, L_INT y, L_INT width,
+                                          L_INT height, L_UINT flags) {
+  int32_t result = Guarded([&] { return Print(dc, bitmap, x, y, width, height); });
+  return Traced(Call("L_PrintBitmapExt").Number(x).Number(y).Number(width).Number(height).Number(flags), result);
 }
 
 IMAGING_API HPALETTE WINAPI L_CreatePaintPalette(HDC dc, pBITMAPHANDLE bitmap) {

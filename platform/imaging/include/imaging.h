@@ -177,13 +177,18 @@ IMAGING_API L_INT WINAPI L_RotateBitmap(pBITMAPHANDLE bitmap, L_INT angle, L_UIN
 IMAGING_API L_INT WINAPI L_GetBitmapColorCount(pBITMAPHANDLE bitmap);
 
 // ---------------------------------------------------------------------------
-// Painting, device contexts and the clipboard (painting.cpp)
+// Painting, printing, device contexts and the clipboard (painting.cpp)
 
 // Paints the bitmap's `source` rectangle (null: all of it) into the DC's
 // `destination` rectangle (null: the bitmap's size at 0, 0), stretched, with
 // raster operation rop; `clip` (null: none) limits what is painted.
 IMAGING_API L_INT WINAPI L_PaintDC(HDC dc, pBITMAPHANDLE bitmap, const RECT* source, const RECT* clip,
                                    const RECT* destination, DWORD rop);
+// Prints the whole bitmap into (x, y, width, height) of a printer DC (any DC
+// serves), stretched with averaging; a width or height of 0 takes the
+// bitmap's.  `flags` is accepted and not used.
+IMAGING_API L_INT WINAPI L_PrintBitmapExt(HDC dc, pBITMAPHANDLE bitmap, L_INT x, L_INT y, L_INT width,
+                                          L_INT height, L_UINT flags);
 // A palette for painting the bitmap on a palette device; 0 on a true-colour
 // device (nothing is needed) or for a bad bitmap.  The caller deletes it.
 IMAGING_API HPALETTE WINAPI L_CreatePaintPalette(HDC dc, pBITMAPHANDLE bitmap);

@@ -57,8 +57,9 @@ bool RunShell(const std::string& folder, const std::string& script, std::string*
   PROCESS_INFORMATION process{};
   if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
     return false;
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  // Wine starts a Linux program without a Windows process behind it and
+  // leaves PROCESS_INFORMATION holding stale values: closing them would
+  // close unrelated handles of this process, so they are left alone.
   if (!harness::WaitForFile(statusPath, 30000)) return false;
   std::string status;
   ReadFileBytes(statusPath, &status);

@@ -256,3 +256,51 @@ TEST(Trace, CallsAreWrittenWhenOrbTraceNamesAFile) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace testsupport;
+
+// The media browser's thumbnail thread loads and resizes while the main
+// thread does the same for a contact sheet.
+struct WorkerArguments {
+  std::string source;
+  std::string target;
+  int failures = 0;
+};
+
+DWORD WINAPI LoadResizeSave(void* parameter) {
+  auto* work = static_cast<WorkerArguments*>(parameter);
+  for (int round = 0; round < 15; ++round) {
+    BITMAPHANDLE bitmap{};
+    if (L_LoadBitmap(work->source.c_str(), &bitmap, 24, ORDER_BGR, nullptr, nullptr) != IMG_SUCCESS) {
+      ++work->failures;
+      continue;
+    }
+    if (L_SizeBitmap(&bitmap, 13 + round, 9 + round, SIZE_RESAMPLE) != IMG_SUCCESS ||
+        L_SaveBitmap(work->target.c_str(), &bitmap, FILE_JPEG, 24, 25, 0) != IMG_SUCCESS)
+      ++work->failures;
+    L_FreeBitmap(&bitmap);
+  }
+  return 0;
+}
+
+TEST(Threads, TwoThreadsLoadResizeAndSaveAtOnce) {
+  ScratchFolder folder("imaging threads");
+  const std::string fixture = folder.Child("quadrants.png");
+  ASSERT_TRUE(MakeQuadrants(fixture));
+  WorkerArguments work[2] = {{fixture, folder.Child("a.jpg")}, {fixture, folder.Child("b.jpg")}};
+  HANDLE threads[2];
+  for (int i = 0; i < 2; ++i) {
+    threads[i] = CreateThread(nullptr, 0, LoadResizeSave, &work[i], 0, nullptr);
+    ASSERT_NE(nullptr, threads[i]);
+  }
+  ASSERT_EQ(WAIT_OBJECT_0, WaitForMultipleObjects(2, threads, TRUE, 60000)) << "the workers hung";
+  for (HANDLE thread : threads) CloseHandle(thread);
+  EXPECT_EQ(0, work[0].failures);
+  EXPECT_EQ(0, work[1].failures);
+  EXPECT_EQ("JPEG 27 23", Identify(work[0].target));
+  EXPECT_EQ("JPEG 27 23", Identify(work[1].target));
+}
+
+}  // namespace

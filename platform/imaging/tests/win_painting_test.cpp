@@ -110,6 +110,22 @@ TEST_F(Painting, PaintsWholePartStretchedAndClipped) {
   EXPECT_EQ(kGrey, surface.At(5, 5)) << "refused paints draw nothing";
 }
 
+TEST_F(Painting, PrintsStretchedIntoARectangle) {
+  Surface page(100, 80);
+  ASSERT_EQ(IMG_SUCCESS, L_PrintBitmapExt(page.dc(), &bitmap_, 10, 5, 80, 60, 0));
+  EXPECT_EQ(kRed, page.At(25, 17));
+  EXPECT_EQ(kLime, page.At(75, 17));
+  EXPECT_EQ(kBlue, page.At(25, 50));
+  EXPECT_EQ(kYellow, page.At(75, 50));
+  EXPECT_EQ(kGrey, page.At(5, 3)) << "outside the rectangle";
+  EXPECT_EQ(kGrey, page.At(95, 70));
+  ASSERT_EQ(IMG_SUCCESS, L_PrintBitmapExt(page.dc(), &bitmap_, 0, 0, 0, 0, 0));
+  EXPECT_EQ(kRed, page.At(10, 7)) << "0 x 0 prints at the bitmap's own size";
+  EXPECT_EQ(imaging::kErrorInvalidParameter, L_PrintBitmapExt(page.dc(), &bitmap_, 0, 0, -5, 10, 0));
+  BITMAPHANDLE none{};
+  EXPECT_EQ(imaging::kErrorNoBitmap, L_PrintBitmapExt(page.dc(), &none, 0, 0, 10, 10, 0));
+}
+
 TEST_F(Painting, DeviceDependentBitmapAndPalette) {
   HDC screen = GetDC(nullptr);
   ASSERT_NE(nullptr, screen);
