@@ -262,8 +262,8 @@ int32_t EncodePicture(const BITMAPHANDLE& bitmap, int32_t format, int32_t bits, 
 
 int32_t WriteFileReplacing(const char* path, const std::string& bytes) {
   if (path == nullptr || *path == '\0') return kErrorInvalidParameter;
-  std::string folder(path, FileNamePart(path));
-  if (folder.empty()) folder = ".";
+  const char* name = FileNamePart(path);
+  const std::string folder = name == path ? std::string(1, '.') : std::string(path, name);
   char temporary[MAX_PATH + 16] = {};
   if (GetTempFileNameA(folder.c_str(), "img", 0, temporary) == 0) return kErrorFileWrite;
   HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
