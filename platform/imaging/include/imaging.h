@@ -1,0 +1,207 @@
+// The imaging library's exported functions for pictures, as the suite's
+// programs call them (the media browser, the media player, the picture
+// browser and the picture tool link imaging.dll).
+//
+// Conventions (see platform/imaging/README.md):
+//  - every function is stdcall and exported undecorated ("L_LoadBitmap");
+//  - results: 1 (IMG_SUCCESS) when the call did what was asked, a negative
+//    error code (core/error_codes.h, the README's table) when it did not;
+//    functions giving a handle give 0 on failure;
+//  - a picture in memory is a BITMAPHANDLE that the caller owns and the
+//    library fills: L_LoadBitmap, L_CreateBitmap, L_CopyBitmap and
+//    L_CopyFromClipboard make one, L_FreeBitmap releases its pixels;
+//  - pixels are B, G, R (and A at 32 bits) bytes, the top row first
+//    (Data, BytesPerLine), held in a DIB section, so a device context from
+//    L_CreateLeadDC draws straight into them;
+//  - paths are zero-terminated ANSI texts.
+#pragma once
+
+#include <windows.h>
+
+#include <stdint.h>
+
+#ifdef IMAGING_BUILDING
+#define IMAGING_API extern "C"
+#else
+#define IMAGING_API extern "C" __declspec(dllimport)
+#endif
+
+typedef int L_INT;
+typedef unsigned int L_UINT;
+typedef unsigned char L_UCHAR;
+typedef uint32_t L_UINT32;
+
+enum {
+  IMG_SUCCESS = 1,
+};
+
+// File format numbers (the programs' format tables use the same numbers).
+// Written and read: FILE_BMP, FILE_JPEG, FILE_PNG, FILE_GIF, FILE_TIF; the
+// others are known numbers that fail with "format not written".
+enum {
+  FILE_PCX = 1,
+  FILE_TIF = 3,
+  FILE_TGA = 4,
+  FILE_CMP = 5,
+  FILE_BMP = 6,
+  FILE_GIF = 7,
+  FILE_JPEG = 10,
+  FILE_WMF = 15,
+  FILE_EPS = 16,
+  FILE_WPG = 54,
+  FILE_RAS = 55,
+  FILE_PCT = 56,
+  FILE_PNG = 75,
+  FILE_PSD = 76,
+  FILE_FPX = 80,
+};
+
+// Colour order of the pixel bytes: only ORDER_BGR is made.
+enum { ORDER_BGR = 1 };
+
+// Memory kinds for L_CreateBitmap: every bitmap is held in conventional
+// memory (a DIB section), whatever kind is asked for.
+enum { TYPE_CONV = 0x0002 };
+
+// BITMAPHANDLE.Flags
+enum {
+  BITMAP_ALLOCATED = 0x0001,     // the handle holds pixels
+  BITMAP_CONVENTIONAL = 0x0002,  // held in conventional memory (always, here)
+};
+
+// L_SizeBitmap flags
+enum {
+  SIZE_NORMAL = 0,    // each new pixel copies the nearest old one
+  SIZE_STRETCH = 1,   // the same as SIZE_NORMAL
+  SIZE_RESAMPLE = 2,  // area average when shrinking, linear when enlarging
+};
+
+// L_RotateBitmap flags
+enum { ROTATE_RESIZE = 0x0001 };  // the bitmap takes the turned size
+
+// A picture in memory.  Filled by the library; the caller keeps the record
+// and passes it to every call.  A record made by memset(0) is "no bitmap".
+typedef struct _BITMAPHANDLE {
+  L_UINT uStructSize;     // sizeof(BITMAPHANDLE), set by the library
+  L_INT Width;            // pixels
+  L_INT Height;           // pixels
+  L_INT BitsPerPixel;     // 24 or 32
+  L_INT BytesPerLine;     // bytes from one row to the next (whole 32-bit words)
+  L_UINT Flags;           // BITMAP_ALLOCATED | BITMAP_CONVENTIONAL
+  L_INT Order;            // ORDER_BGR
+  L_INT XResolution;      // dots per inch, from the file when it has them (else 96)
+  L_INT YResolution;
+  L_UCHAR* Data;          // Height rows of BytesPerLine bytes, the top row first; owned by the library
+  HBITMAP hDIB;           // the DIB section holding Data; owned by the library
+} BITMAPHANDLE, *pBITMAPHANDLE;
+
+// What L_FileInfo and L_LoadBitmap tell of a file.
+typedef struct _FILEINFO {
+  L_UINT uStructSize;   // sizeof(FILEINFO), set by the library
+  char Name[260];       // the file name part of the path
+  L_INT Format;         // FILE_BMP, FILE_JPEG ...
+  L_INT Width;
+  L_INT Height;
+  L_INT BitsPerPixel;   // the file's own depth (1, 4, 8, 16, 24, 32, 48, 64)
+  L_INT BytesPerLine;   // of a DIB row at the file's depth
+  L_UINT32 SizeDisk;    // bytes of the file
+  L_UINT32 SizeMem;     // bytes of its pixels at the file's depth
+  L_INT XResolution;    // dots per inch
+  L_INT YResolution;
+  L_INT TotalPages;     // frames of an animated GIF or pages of a TIFF, else 1
+} FILEINFO, *pFILEINFO;
+
+// ---------------------------------------------------------------------------
+// Files (files.cpp)
+
+// Reads what `file` is without decoding its pixels; `flags` and
+// `loadOptions` are accepted and not used.  The record is cleared first.
+IMAGING_API L_INT WINAPI L_FileInfo(const char* file, pFILEINFO info, L_UINT flags, void* loadOptions);
+
+// Decodes `file` into `bitmap` (which must hold no pixels, or be a record
+// the caller does not need: it is overwritten).  bitsPerPixel 0 keeps the
+// file's depth as far as the library holds it (32 for a file with alpha,
+// else 24); 24 and 32 are taken as asked; others fail with the
+// bits-per-pixel error.  order must be ORDER_BGR.  `fileInfo`, when given,
+// receives L_FileInfo's record.
+IMAGING_API L_INT WINAPI L_LoadBitmap(const char* file, pBITMAPHANDLE bitmap, L_INT bitsPerPixel,
+                                      L_INT order, void* loadOptions, pFILEINFO fileInfo);
+
+// Encodes `bitmap` as `format` with `bitsPerPixel` (0 = the bitmap's) and
+// the quality factor (JPEG: 0 or 2 the best, larger compress harder) and
+// writes it to `file` through a temporary file in the same folder, so a
+// failed save leaves an existing file as it was.  A format not written
+// here, or a depth the format cannot take, writes nothing.
+IMAGING_API L_INT WINAPI L_SaveBitmap(const char* file, pBITMAPHANDLE bitmap, L_INT format,
+                                      L_INT bitsPerPixel, L_INT qualityFactor, L_UINT flags);
+
+// The same encoding into new global memory: *memory receives a movable
+// HGLOBAL the caller frees with GlobalFree, *size its byte count.  Both are
+// set to 0 on failure.
+IMAGING_API L_INT WINAPI L_SaveBitmapMemory(HGLOBAL* memory, pBITMAPHANDLE bitmap, L_INT format,
+                                            L_INT bitsPerPixel, L_INT qualityFactor, L_UINT32* size);
+
+// Loads `source`, resamples it to width x height when both are above 0,
+// and saves it as `target` in `format` (as L_SaveBitmap).
+IMAGING_API L_INT WINAPI L_FileConvert(const char* source, const char* target, L_INT format,
+                                       L_INT width, L_INT height, L_INT bitsPerPixel,
+                                       L_INT qualityFactor, void* loadOptions, void* saveOptions,
+                                       pFILEINFO fileInfo);
+
+// ---------------------------------------------------------------------------
+// Bitmaps (bitmaps.cpp)
+
+// Makes a bitmap of width x height filled with black.  memoryType and
+// order are accepted as TYPE_CONV and ORDER_BGR; bitsPerPixel 24 or 32;
+// palette, viewPerspective, data and dataSize must be 0.
+IMAGING_API L_INT WINAPI L_CreateBitmap(pBITMAPHANDLE bitmap, L_UINT memoryType, L_UINT width,
+                                        L_UINT height, L_INT bitsPerPixel, L_INT order,
+                                        RGBQUAD* palette, L_UINT viewPerspective, L_UCHAR* data,
+                                        L_UINT32 dataSize);
+// Releases the pixels and clears the record; a record without pixels is left as it is.
+IMAGING_API void WINAPI L_FreeBitmap(pBITMAPHANDLE bitmap);
+// A new bitmap in `target` with the pixels of `source`.
+IMAGING_API L_INT WINAPI L_CopyBitmap(pBITMAPHANDLE target, pBITMAPHANDLE source);
+// Resizes the bitmap to width x height (SIZE_NORMAL, SIZE_STRETCH, SIZE_RESAMPLE).
+IMAGING_API L_INT WINAPI L_SizeBitmap(pBITMAPHANDLE bitmap, L_INT width, L_INT height, L_UINT flags);
+// Upside down.
+IMAGING_API L_INT WINAPI L_FlipBitmap(pBITMAPHANDLE bitmap);
+// Left-right mirror.
+IMAGING_API L_INT WINAPI L_ReverseBitmap(pBITMAPHANDLE bitmap);
+// Turns by angle hundredths of a degree, positive clockwise; only whole
+// quarter turns (multiples of 9000).  With ROTATE_RESIZE the bitmap takes
+// the turned size; without it the size stays and the turned picture is
+// centred on `fill` (cut where it sticks out).
+IMAGING_API L_INT WINAPI L_RotateBitmap(pBITMAPHANDLE bitmap, L_INT angle, L_UINT flags, COLORREF fill);
+// The number of different colours of the bitmap (> 0), or an error code.
+IMAGING_API L_INT WINAPI L_GetBitmapColorCount(pBITMAPHANDLE bitmap);
+
+// ---------------------------------------------------------------------------
+// Painting, printing, device contexts and the clipboard (painting.cpp)
+
+// Paints the bitmap's `source` rectangle (null: all of it) into the DC's
+// `destination` rectangle (null: the bitmap's size at 0, 0), stretched, with
+// raster operation rop; `clip` (null: none) limits what is painted.
+IMAGING_API L_INT WINAPI L_PaintDC(HDC dc, pBITMAPHANDLE bitmap, const RECT* source, const RECT* clip,
+                                   const RECT* destination, DWORD rop);
+// Prints the whole bitmap into (x, y, width, height) of a printer DC (any DC
+// serves), stretched with averaging; a width or height of 0 takes the
+// bitmap's.  `flags` is accepted and not used.
+IMAGING_API L_INT WINAPI L_PrintBitmapExt(HDC dc, pBITMAPHANDLE bitmap, L_INT x, L_INT y, L_INT width,
+                                          L_INT height, L_UINT flags);
+// A palette for painting the bitmap on a palette device; 0 on a true-colour
+// device (nothing is needed) or for a bad bitmap.  The caller deletes it.
+IMAGING_API HPALETTE WINAPI L_CreatePaintPalette(HDC dc, pBITMAPHANDLE bitmap);
+// A memory DC with the bitmap's pixels selected: what is drawn on it lands
+// in the bitmap.  0 on failure.  Delete it with L_DeleteLeadDC before the
+// bitmap is changed, resized or freed.
+IMAGING_API HDC WINAPI L_CreateLeadDC(pBITMAPHANDLE bitmap);
+IMAGING_API BOOL WINAPI L_DeleteLeadDC(HDC dc);
+// A device-dependent bitmap for `dc` with the bitmap's pixels; 0 on failure.
+IMAGING_API HBITMAP WINAPI L_ConvertToDDB(HDC dc, pBITMAPHANDLE bitmap);
+// 1 when the clipboard holds a picture, 0 when not.
+IMAGING_API L_INT WINAPI L_ClipboardReady(void);
+// Puts the bitmap on the clipboard as CF_DIB (emptying it first).
+IMAGING_API L_INT WINAPI L_CopyToClipboard(HWND owner, pBITMAPHANDLE bitmap, L_UINT flags);
+// Makes a 24-bit bitmap of the clipboard's picture.
+IMAGING_API L_INT WINAPI L_CopyFromClipboard(HWND owner, pBITMAPHANDLE bitmap, L_UINT flags);
