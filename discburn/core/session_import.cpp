@@ -20,7 +20,10 @@ struct Walker {
   bool isUcs2;
   ImportResult result;
   std::unordered_set<uint32_t> visited;
-  std::vector<uint8_t> sector = std::vector<uint8_t>(kSectorBytes);
+  // Directory sectors held by the walk (the open directories along the
+  // current path); a hostile disc cannot make it hold more than this.
+  static constexpr uint64_t kMaxHeldBytes = 16u << 20;
+  uint64_t heldBytes = 0;
 
   std::u16string DecodeName(const uint8_t* name, size_t length) const {
     std::u16string text;
@@ -41,30 +44,36 @@ struct Walker {
     return text;
   }
 
-  // Walks one directory.  Returns false when its first sector could not be
-  // read.
-  bool Walk(DirNode* dest, uint32_t extent, uint32_t sizeBytes, int depth) {
-    if (depth > kMaxImportDepth || !visited.insert(extent).second) {
-      ++result.badRecords;
-      return false;
-    }
+  // Reads the sectors of one directory into data.  false when the
+  // directory was seen before (a loop or a second link), lies too deep, is
+  // implausibly large, or its first sector cannot be read; a later sector
+  // that cannot be read ends the directory there.
+  bool Load(uint32_t extent, uint32_t sizeBytes, int depth, std::vector<uint8_t>* data) {
     uint64_t sectors = (uint64_t(sizeBytes) + kSectorBytes - 1) / kSectorBytes;
-    if (sectors == 0 || sectors > kMaxImportDirSectors || extent > UINT32_MAX - sectors) {
-      ++result.badRecords;
+    if (depth > kMaxImportDepth || visited.count(extent) || sectors == 0 ||
+        sectors > kMaxImportDirSectors || extent > UINT32_MAX - sectors ||
+        heldBytes + sectors * kSectorBytes > kMaxHeldBytes) {
       return false;
     }
-    std::u16string multiExtentName;
+    data->assign(size_t(sectors) * kSectorBytes, 0);
     for (uint32_t s = 0; s < sectors; ++s) {
-      if (!reader.Read(extent + s, 1, sector.data())) {
+      if (!reader.Read(extent + s, 1, data->data() + size_t(s) * kSectorBytes)) {
         if (s == 0) return false;
         ++result.badRecords;
+        data->resize(size_t(s) * kSectorBytes);
         break;
       }
-      // Records are copied out of the buffer before the recursion reuses it.
-      std::vector<uint8_t> copy(sector);
-      WalkSector(dest, copy.data(), depth, &multiExtentName);
     }
+    visited.insert(extent);
+    heldBytes += data->size();
     return true;
+  }
+
+  void Walk(DirNode* dest, const std::vector<uint8_t>& data, int depth) {
+    std::u16string multiExtentName;
+    for (size_t offset = 0; offset < data.size(); offset += kSectorBytes) {
+      WalkSector(dest, data.data() + offset, depth, &multiExtentName);
+    }
   }
 
   void WalkSector(DirNode* dest, const uint8_t* data, int depth, std::u16string* multiExtentName) {
@@ -109,14 +118,20 @@ struct Walker {
       const uint32_t extent = GetLe32(record + 2);
       const uint32_t sizeBytes = GetLe32(record + 10);
       if (flags & 0x02) {
-        std::u16string shortName = name.substr(0, 12);
-        DirNode* child = project.CreateChildDir(dest, name, shortName, time, attributes);
-        if (!child) {
+        std::vector<uint8_t> children;
+        if (!Load(extent, sizeBytes, depth + 1, &children)) {
           ++result.badRecords;
           continue;
         }
+        DirNode* child = project.CreateChildDir(dest, name, name.substr(0, 12), time, attributes);
+        if (!child) {
+          ++result.badRecords;
+          heldBytes -= children.size();
+          continue;
+        }
         ++result.entries;
-        if (!Walk(child, extent, sizeBytes, depth + 1)) ++result.badRecords;
+        Walk(child, children, depth + 1);
+        heldBytes -= children.size();
       } else {
         if (sizeBytes > 0 && extent == 0) {
           ++result.badRecords;
@@ -163,7 +178,9 @@ ImportResult ImportSession(BurnProject& project, SectorReader& reader, uint32_t 
   if (!chosen.empty()) {
     Walker walker{project, reader, isUcs2, {}, {}};
     // 156: root directory record; 158: its extent, 166: its data length.
-    result.isTreeRead = walker.Walk(dest, GetLe32(&chosen[158]), GetLe32(&chosen[166]), 0);
+    std::vector<uint8_t> rootData;
+    result.isTreeRead = walker.Load(GetLe32(&chosen[158]), GetLe32(&chosen[166]), 0, &rootData);
+    if (result.isTreeRead) walker.Walk(dest, rootData, 0);
     result.entries = walker.result.entries;
     result.badRecords = walker.result.badRecords;
   }

@@ -19,8 +19,8 @@ namespace discburn {
 
 // Deeper trees are cut here; no reader resolves paths this long.
 inline constexpr int kMaxImportDepth = 100;
-// A directory of 4096 sectors holds over 40000 entries.
-inline constexpr uint32_t kMaxImportDirSectors = 4096;
+// A directory of 1024 sectors holds over 12000 entries even with long names.
+inline constexpr uint32_t kMaxImportDirSectors = 1024;
 
 struct ImportResult {
   bool isTreeRead = false;   // a descriptor was found and its root directory read
