@@ -315,8 +315,12 @@ constexpr int kMaxInsertDepth = 128;
 void BurnProject::InsertFolder(DirNode* dest, const std::u16string& sourceDir,
                                std::u16string_view mask, bool recurse, bool isWideSource,
                                int depth) {
+  // One listing serves both passes when the mask takes every name.
+  const bool isEveryName = mask == u"*.*" || mask == u"*";
+  std::vector<FindData> all;
+  if (recurse || isEveryName) all = files_source_.List(sourceDir, u"*.*");
   if (recurse && depth < kMaxInsertDepth) {
-    for (const FindData& sub : files_source_.List(sourceDir, u"*.*")) {
+    for (const FindData& sub : all) {
       if (!(sub.attributes & kAttributeDirectory)) continue;
       std::u16string shortName = sub.shortName.empty() ? Prefix(sub.longName, 13) : sub.shortName;
       DirNode* child = CreateChildDir(dest, sub.longName, shortName,
@@ -325,7 +329,9 @@ void BurnProject::InsertFolder(DirNode* dest, const std::u16string& sourceDir,
       InsertFolder(child, sourceDir + u"\\" + sub.longName, mask, true, isWideSource, depth + 1);
     }
   }
-  for (const FindData& file : files_source_.List(sourceDir, std::u16string(mask))) {
+  const std::vector<FindData> matching =
+      isEveryName ? std::move(all) : files_source_.List(sourceDir, std::u16string(mask));
+  for (const FindData& file : matching) {
     if (file.attributes & kAttributeDirectory) continue;
     AddEntry(dest, file, sourceDir + u"\\" + file.longName, isWideSource);
   }
