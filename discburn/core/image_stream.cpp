@@ -18,8 +18,9 @@ ImageStream::ImageStream(BurnProject& project, std::vector<uint8_t> header)
                         project.bootImageBytes()});
   }
   for (const auto& file : project.files()) {
+    // Exactly the files the layout gave sectors, in the same order; one
+    // without a source cannot be opened and fails the stream.
     if (file->isDirectory() || file->isImported || file->sizeBytes == 0) continue;
-    if (file->sourcePath.empty()) continue;
     sources_.push_back({file->sourcePath, file->isWideSource, file->sizeBytes});
   }
 }

@@ -230,6 +230,13 @@ const Fixture kFixtures[] = {
        WriteSource(source / "names" / "Ünïcödé Ordner" / "inner.bin", 2049, seed++);
        ASSERT_TRUE(project.InsertDir(u"\\", test::U16(source), u"*.*", true, false));
      }},
+    {"long-name mode",
+     [](const fs::path& source, BurnProject& project) {
+       project.Clear(1);
+       WriteSource(source / "A file with a rather long name.text", 3000, 21);
+       WriteSource(source / "Folder" / "another long file name.data", 5000, 22);
+       ASSERT_TRUE(project.InsertDir(u"\\", test::U16(source), u"*.*", true, false));
+     }},
     {"boot image of 2048 bytes",
      [](const fs::path& source, BurnProject& project) {
        std::vector<uint8_t> boot = test::PatternBytes(2048, 77);
