@@ -327,6 +327,30 @@ TEST(ImageTools, SecondSessionAtSectorN) {
       {u"/Old Folder/empty.txt", first / "Old Folder" / "empty.txt"},
   };
   CheckImage(both, sessionStart, project, importedSources, scratch.path());
+
+  // A third session imports the second one: every file, old and new, is
+  // found at its absolute sector.
+  BurnProject third(files, clock);
+  FileSectorReader bothReader(both);
+  ImportResult again = ImportSession(third, bothReader, sessionStart, u"\\");
+  EXPECT_TRUE(again.isTreeRead);
+  EXPECT_EQ(again.entries, 5u);
+  EXPECT_EQ(again.badRecords, 0u);
+  importedSources[u"/Old Folder/new.bin"] = scratch / "new" / "new.bin";
+  const std::vector<uint8_t> bothBytes = test::ReadFile(both);
+  size_t checked = 0;
+  for (const auto& file : third.files()) {
+    if (file->isDirectory()) continue;
+    std::u16string path = u"/" + file->longName;
+    if (file->longName != u"old.txt") path = u"/Old Folder" + path;
+    std::vector<uint8_t> want = test::ReadFile(importedSources.at(path));
+    ASSERT_EQ(file->sizeBytes, want.size()) << Utf16ToUtf8(path);
+    ASSERT_LE(file->extent * 2048ull + want.size(), bothBytes.size());
+    EXPECT_TRUE(std::equal(want.begin(), want.end(), bothBytes.begin() + file->extent * 2048ull))
+        << Utf16ToUtf8(path);
+    ++checked;
+  }
+  EXPECT_EQ(checked, 4u);
 }
 
 }  // namespace
