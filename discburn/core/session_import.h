@@ -30,7 +30,9 @@ struct ImportResult {
 
 // Reads the session whose first sector is sessionStart and adds its tree
 // under destDir (the root when destDir names no directory).  A session
-// without a readable descriptor and root directory adds nothing.
+// without a readable descriptor and root directory adds nothing; the
+// library's import export then answers 0 rather than a session number, so
+// that the burner does not write a session that hides the old files.
 ImportResult ImportSession(BurnProject& project, SectorReader& reader, uint32_t sessionStart,
                            std::u16string_view destDir);
 
