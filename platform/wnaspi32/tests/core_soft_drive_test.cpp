@@ -174,8 +174,8 @@ TEST(SoftDrive, SessionsPersistForASecondDriveAndReadBack) {
   EXPECT_EQ(40u + 11400u, GetBe32(&track.data[12]));  // next writable address
   EXPECT_EQ(kStatusGood, Send(drive, Cdb10(0x2A, 40 + 11400, 20), DataDirection::kOut, 0, second).reply.status);
   EXPECT_EQ(kStatusGood, Send(drive, {0x5B, 0, 2, 0, 0, 0, 0, 0, 0, 0}).reply.status);
-  // The second close had multisession off again? No: the page is the first
-  // drive object's; a new drive starts from its defaults, so this closes the disc.
+  // A new drive object starts from the default write parameters (no
+  // multisession), so this close finalizes the disc.
   info = Send(drive, {0x51, 0, 0, 0, 0, 0, 0, 0, 66, 0}, DataDirection::kIn, 66);
   EXPECT_EQ(0x1E, info.data[2]);  // erasable, complete session, complete disc
   EXPECT_EQ(2, info.data[4]);
