@@ -295,8 +295,15 @@ int MmcDevice::WriteParameters(int testWrite, int burnProof, int multisession, u
 
 int MmcDevice::SetWriteSpeed(uint8_t x) {
   settings_.writeSpeed = x;
-  uint16_t write = x == 0 ? 0xFFFF : static_cast<uint16_t>(x * 176);
-  return Run(SetCdSpeed(0xFFFF, write), 0) ? 1 : 0;
+  return Run(SetCdSpeed(0xFFFF, x == 0 ? 0xFFFF : static_cast<uint16_t>(x * 176)), 0) ? 1 : 0;
+}
+
+namespace {
+uint16_t SpeedField(uint8_t x) { return x == 0 ? 0xFFFF : static_cast<uint16_t>(x * 176); }
+}  // namespace
+
+int MmcDevice::ApplyStoredSpeeds() {
+  return Run(SetCdSpeed(SpeedField(settings_.readSpeed), SpeedField(settings_.writeSpeed)), 0) ? 1 : 0;
 }
 
 int MmcDevice::BufferCapacity() {

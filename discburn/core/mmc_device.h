@@ -92,6 +92,9 @@ class MmcDevice {
   const std::array<uint8_t, 72>& writeParameters() const { return writeParameters_; }
 
   int SetWriteSpeed(uint8_t x);
+  // SET CD SPEED with the stored read and write speeds (0: the maximum), as
+  // each burn and erase sends it.
+  int ApplyStoredSpeeds();
   int BufferCapacity();
   uint32_t bufferLength() const { return bufferLength_; }
   uint32_t bufferFree() const { return bufferFree_; }
