@@ -153,4 +153,80 @@ TEST(ScsiDevice, FailuresAreNumbersNotCrashes) {
   EXPECT_EQ(0, lonely.InitializeDevices(0, nullptr, 0, "Z:\\no\\such\\folder\\vdsc.elg"));
 }
 
+struct FaultCase {
+  const char* name;
+  const char* variable;
+  const char* value;
+  uint16_t errorNumber;
+};
+
+TEST(ScsiDevice, ConfiguredFaultsReachTheCaller) {
+  const FaultCase cases[] = {
+      {"write error at block 3", "ORB_DRIVE_WRITE_ERROR_LBA", "3", 0x0C00},
+      {"buffer underrun at block 0", "ORB_DRIVE_UNDERRUN_LBA", "0", 0x0C09},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Configure("cd-r", TempPath("fault.img"));
+    SetEnvironmentVariableA(c.variable, c.value);
+    ScsiDevice device;
+    ASSERT_EQ(1, device.InitializeDevices(0, nullptr, 0, nullptr));
+    ASSERT_EQ(1, device.SelectDevice(0));
+    std::vector<uint8_t> data(16 * 2048, 0);
+    EXPECT_FALSE(device.mmc().RunWith(Write10(0, 16), data.data(), 16 * 2048));
+    EXPECT_EQ(c.errorNumber, device.lastError());
+    SetEnvironmentVariableA(c.variable, nullptr);
+  }
+  // Not ready for two polls, then ready.
+  Configure("cd-rw", TempPath("late.img"));
+  SetEnvironmentVariableA("ORB_DRIVE_NOT_READY_POLLS", "2");
+  ScsiDevice device;
+  ASSERT_EQ(1, device.InitializeDevices(0, nullptr, 0, nullptr));
+  ASSERT_EQ(1, device.SelectDevice(0));
+  EXPECT_EQ(0, device.mmc().TestUnitReady());
+  EXPECT_EQ(0x0401, device.lastError());
+  EXPECT_EQ(0, device.mmc().TestUnitReady());
+  EXPECT_EQ(1, device.mmc().TestUnitReady());
+  SetEnvironmentVariableA("ORB_DRIVE_NOT_READY_POLLS", nullptr);
+  // A slow drive answers later; the device waits for the event.
+  Configure("dvd+rw", TempPath("slow.img"));
+  SetEnvironmentVariableA("ORB_DRIVE_SLOW_MS", "400");
+  ASSERT_EQ(1, device.InitializeDevices(0, nullptr, 0, nullptr));
+  ASSERT_EQ(1, device.SelectDevice(0));
+  std::vector<uint8_t> block(2048, 0x33), back(2048, 0);
+  DWORD started = GetTickCount();
+  EXPECT_TRUE(device.mmc().RunWith(Write10(7, 1), block.data(), 2048));
+  EXPECT_TRUE(device.mmc().RunWith(Read10(7, 1), back.data(), 2048));
+  EXPECT_GE(GetTickCount() - started, 700u);
+  EXPECT_EQ(block, back);
+  SetEnvironmentVariableA("ORB_DRIVE_SLOW_MS", nullptr);
+}
+
+TEST(ScsiDevice, DriveFromAConfigurationFile) {
+  std::string backing = TempPath("file.img");
+  Configure("cd-r", backing);
+  for (const char* name : {"ORB_DRIVE_LETTER", "ORB_DRIVE_VENDOR", "ORB_DRIVE_PRODUCT", "ORB_DRIVE_MEDIUM",
+                           "ORB_DRIVE_SESSIONS", "ORB_DRIVE_SESSION_BLOCKS", "ORB_DRIVE_FINALIZED"}) {
+    SetEnvironmentVariableA(name, nullptr);
+  }
+  std::string configPath = TempPath("drive.cfg");
+  {
+    std::ofstream config(configPath, std::ios::binary);
+    config << "# the drive of this test\nletter=Q\nvendor=ACME\nproduct=Burner 9000\nrevision=2.5\n"
+           << "medium=dvd-r\ncapacity=100000\nsessions=1\nsession_blocks=2500\n";
+  }
+  SetEnvironmentVariableA("ORB_DRIVE_CONFIG", configPath.c_str());
+  ScsiDevice device;
+  ASSERT_EQ(1, device.InitializeDevices(0, nullptr, 0, nullptr));
+  ASSERT_EQ(1, device.GetDeviceCount());
+  EXPECT_STREQ("0:0:0,Q: ACME     Burner 9000      2.5  ", device.GetDeviceName(0));
+  ASSERT_EQ(1, device.SelectDevice(0));
+  EXPECT_EQ(5, device.mmc().QueryDiscType());
+  EXPECT_EQ(1, device.mmc().SessionsOnDisc());
+  EXPECT_EQ(100000u - 2500u, device.mmc().FreeBlocks());
+  EXPECT_EQ(100000u, device.mmc().TotalBlocks());
+  SetEnvironmentVariableA("ORB_DRIVE_CONFIG", nullptr);
+  DeleteFileA(configPath.c_str());
+}
+
 }  // namespace

@@ -1,7 +1,11 @@
 // WNASPI32.DLL: ASPI for Win32 over the software drive.  One host adapter
-// (0) holds one CD/DVD writer as target 0, LUN 0; every request completes
+// (0) holds one CD/DVD writer as target 0, LUN 0; a request completes
 // before SendASPI32Command returns, signalling its event or calling its
 // completion routine as asked.
+//
+// A slow drive (slow_ms) answers execute requests that ask for an event or
+// a completion routine later, from a thread of its own, with SS_PENDING
+// meanwhile, as real host adapters do; its callers' waits are exercised.
 //
 // The drive is configured by ORB_DRIVE_CONFIG and the ORB_DRIVE_* variables
 // (platform/wnaspi32/core/drive_config.h).  GetASPI32SupportInfo, which a
@@ -126,6 +130,58 @@ DWORD Dispatch(void* request) {
   }
 }
 
+void Complete(SRB_ExecSCSICmd* exec, DWORD status) {
+  if (orbtrace::IsEnabled()) {
+    orbtrace::WriteCall(orbtrace::CallLine("wnaspi32", "SendASPI32Command")
+                            .Number(exec->CDBByte[0])
+                            .Number(exec->SRB_TargStat)
+                            .Number(exec->SRB_TargStat == 2 ? exec->SenseArea[12] : 0),
+                        status);
+  }
+  // Completion is reported the way the caller asked.
+  if ((exec->SRB_Flags & SRB_EVENT_NOTIFY) && exec->SRB_PostProc) {
+    SetEvent(static_cast<HANDLE>(exec->SRB_PostProc));
+  } else if ((exec->SRB_Flags & SRB_POSTING) && exec->SRB_PostProc) {
+    reinterpret_cast<void(__cdecl*)(SRB_ExecSCSICmd*)>(exec->SRB_PostProc)(exec);
+  }
+}
+
+DWORD WINAPI CompleteLater(void* request) {
+  auto* exec = static_cast<SRB_ExecSCSICmd*>(request);
+  DWORD status;
+  {
+    Guard guard;
+    status = Dispatch(exec);
+    exec->SRB_Status = static_cast<BYTE>(status);
+  }
+  Complete(exec, status);
+  // The thread holds its own reference on the DLL (taken by its starter),
+  // so a caller that frees the library after the event cannot unmap the
+  // code this thread still runs.
+  HMODULE self = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCSTR>(&CompleteLater), &self);
+  FreeLibraryAndExitThread(self, 0);
+  return 0;
+}
+
+// Starts the request on a thread of its own; false when it cannot.
+bool StartLater(SRB_ExecSCSICmd* exec) {
+  HMODULE self = nullptr;
+  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&CompleteLater),
+                          &self)) {
+    return false;
+  }
+  exec->SRB_Status = SS_PENDING;
+  HANDLE thread = CreateThread(nullptr, 0, CompleteLater, exec, 0, nullptr);
+  if (!thread) {
+    FreeLibrary(self);
+    return false;
+  }
+  CloseHandle(thread);
+  return true;
+}
+
 }  // namespace
 
 extern "C" DWORD __cdecl GetASPI32SupportInfo(void) {
@@ -139,28 +195,23 @@ extern "C" DWORD __cdecl GetASPI32SupportInfo(void) {
 extern "C" DWORD __cdecl SendASPI32Command(void* srb) {
   if (srb == nullptr) return SS_ERR;
   auto* header = static_cast<SRB_Header*>(srb);
+  if (header->SRB_Cmd == SC_EXEC_SCSI_CMD) {
+    auto* exec = static_cast<SRB_ExecSCSICmd*>(srb);
+    bool slow;
+    {
+      Guard guard;
+      slow = Drive().config().slowMs != 0;
+    }
+    bool notifies = (exec->SRB_Flags & (SRB_EVENT_NOTIFY | SRB_POSTING)) && exec->SRB_PostProc;
+    if (slow && notifies && StartLater(exec)) return SS_PENDING;
+  }
   DWORD status;
   {
     Guard guard;
     status = Dispatch(srb);
     header->SRB_Status = static_cast<BYTE>(status);
   }
-  if (header->SRB_Cmd == SC_EXEC_SCSI_CMD) {
-    auto* exec = static_cast<SRB_ExecSCSICmd*>(srb);
-    if (orbtrace::IsEnabled()) {
-      orbtrace::WriteCall(orbtrace::CallLine("wnaspi32", "SendASPI32Command")
-                              .Number(exec->CDBByte[0])
-                              .Number(exec->SRB_TargStat)
-                              .Number(exec->SRB_TargStat == 2 ? exec->SenseArea[12] : 0),
-                          status);
-    }
-    // Completion is reported the way the caller asked.
-    if ((exec->SRB_Flags & SRB_EVENT_NOTIFY) && exec->SRB_PostProc) {
-      SetEvent(static_cast<HANDLE>(exec->SRB_PostProc));
-    } else if ((exec->SRB_Flags & SRB_POSTING) && exec->SRB_PostProc) {
-      reinterpret_cast<void(__cdecl*)(SRB_ExecSCSICmd*)>(exec->SRB_PostProc)(exec);
-    }
-  }
+  if (header->SRB_Cmd == SC_EXEC_SCSI_CMD) Complete(static_cast<SRB_ExecSCSICmd*>(srb), status);
   return status;
 }
 

@@ -125,4 +125,41 @@ TEST_F(Aspi, CommandsReachTheDrive) {
   EXPECT_EQ(static_cast<DWORD>(SS_NO_DEVICE), send_(&srb));
 }
 
+TEST_F(Aspi, SlowDriveAnswersLater) {
+  SetEnvironmentVariableA("ORB_DRIVE_SLOW_MS", "300");
+  support_();
+  SRB_ExecSCSICmd srb{};
+  BYTE block[2048] = {1, 2, 3};
+  srb.SRB_Cmd = SC_EXEC_SCSI_CMD;
+  srb.SRB_Flags = SRB_DIR_OUT | SRB_EVENT_NOTIFY;
+  srb.SRB_BufLen = sizeof block;
+  srb.SRB_BufPointer = block;
+  srb.SRB_SenseLen = 14;
+  srb.SRB_CDBLen = 10;
+  BYTE write[10] = {0x2A, 0, 0, 0, 0, 0, 0, 0, 1, 0};
+  std::memcpy(srb.CDBByte, write, 10);
+  HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  srb.SRB_PostProc = event;
+  DWORD started = GetTickCount();
+  EXPECT_EQ(static_cast<DWORD>(SS_PENDING), send_(&srb));
+  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(event, 10000));
+  EXPECT_GE(GetTickCount() - started, 250u);
+  EXPECT_EQ(SS_COMP, srb.SRB_Status);
+  CloseHandle(event);
+  SetEnvironmentVariableA("ORB_DRIVE_SLOW_MS", nullptr);
+  // The block reached the medium.
+  support_();
+  SRB_ExecSCSICmd read{};
+  BYTE back[2048] = {};
+  read.SRB_Cmd = SC_EXEC_SCSI_CMD;
+  read.SRB_Flags = SRB_DIR_IN;
+  read.SRB_BufLen = sizeof back;
+  read.SRB_BufPointer = back;
+  read.SRB_CDBLen = 10;
+  BYTE readCdb[10] = {0x28, 0, 0, 0, 0, 0, 0, 0, 1, 0};
+  std::memcpy(read.CDBByte, readCdb, 10);
+  EXPECT_EQ(static_cast<DWORD>(SS_COMP), send_(&read));
+  EXPECT_EQ(0, std::memcmp(block, back, sizeof block));
+}
+
 }  // namespace
