@@ -7,6 +7,9 @@
 
 namespace discburn {
 
+// Where the client's "open the SCSI log" request puts the log.
+inline constexpr char kDefaultLogPath[] = "c:\\vdsc.elg";
+
 // The 22-character name of an opcode, blank-padded; empty for opcodes the
 // table does not name.
 const char* CommandName(uint8_t opcode);

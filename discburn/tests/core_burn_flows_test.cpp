@@ -5,7 +5,6 @@
 // where the session started; the format lists accepted by the media they
 // are for; erasing.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -19,6 +18,7 @@
 #include "mmc_parameter_lists.h"
 #include "soft_drive.h"
 #include "soft_drive_transport.h"
+#include "test_scratch.h"
 
 namespace {
 
@@ -27,9 +27,7 @@ using softdrive::MediumKind;
 namespace fs = std::filesystem;
 
 std::string Backing(const std::string& name) {
-  fs::path dir = fs::temp_directory_path() / ("discburn-flows-" + std::to_string(getpid()));
-  fs::create_directories(dir);
-  fs::path path = dir / name;
+  fs::path path = ScratchFolder("discburn-flows") / name;
   fs::remove(path);
   fs::remove(path.string() + ".state");
   return path.string();

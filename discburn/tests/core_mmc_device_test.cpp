@@ -5,7 +5,6 @@
 // sense and error number they must give; and answers that are short or
 // garbage fail the query cleanly.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include "mmc_device.h"
 #include "soft_drive.h"
 #include "soft_drive_transport.h"
+#include "test_scratch.h"
 
 namespace {
 
@@ -24,9 +24,7 @@ using softdrive::MediumKind;
 namespace fs = std::filesystem;
 
 fs::path TestFile(const std::string& name) {
-  fs::path dir = fs::temp_directory_path() / ("discburn-mmc-" + std::to_string(getpid()));
-  fs::create_directories(dir);
-  fs::path path = dir / name;
+  fs::path path = ScratchFolder("discburn-mmc") / name;
   fs::remove(path);
   fs::remove(path.string() + ".state");
   return path;

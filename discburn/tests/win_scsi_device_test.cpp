@@ -49,6 +49,23 @@ std::string ReadFile(const std::string& path) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+// Removes this program's backing, state and log files when it ends.
+class ScratchFiles : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    std::string pattern = TempPath("*");
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    std::string folder = pattern.substr(0, pattern.find_last_of('\\') + 1);
+    do {
+      DeleteFileA((folder + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+};
+const auto* const kScratchFiles = ::testing::AddGlobalTestEnvironment(new ScratchFiles);
+
 struct MediumCase {
   const char* name;
   const char* medium;

@@ -287,6 +287,7 @@ CommandReply SoftDrive::Read(uint32_t lba, uint32_t blocks, uint8_t* data, uint3
   uint32_t readable = IsOverwritable(state_.kind) ? (state_.formatted ? state_.capacityBlocks : 0)
                                                   : state_.RecordedEnd();
   if (uint64_t{lba} + blocks > readable) return Fail(kLbaOutOfRange);
+  if (blocks == 0) return CommandReply{};  // a transfer length of 0 moves nothing
   Pace();
   if (!store_.Read(lba, blocks, data)) return Fail(kReadError);
   return CommandReply{0, kNoSense, blocks * kBlockSize};
