@@ -6,6 +6,7 @@
 // are for; erasing.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -215,6 +216,80 @@ TEST(BurnFlows, EraseAndFormatLists) {
   EXPECT_EQ(8, rwDevice.QueryDiscType());
   EXPECT_TRUE(rwDevice.RunWith(Blank(false), nullptr, 0));
   EXPECT_EQ(9, rwDevice.QueryDiscType());
+}
+
+std::vector<uint8_t> ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Writes an image at the next writable address the queries give and closes
+// the session open for another; returns that address.
+uint32_t AppendSession(const softdrive::DriveConfig& config, const std::vector<uint8_t>& image) {
+  softdrive::SoftDrive drive(config);
+  SoftDriveTransport transport(&drive);
+  MmcDevice device(&transport);
+  device.ReadCapabilities();
+  EXPECT_EQ(kDiscDvdPlusR, device.QueryDiscType());
+  std::vector<uint8_t> info(40);
+  EXPECT_TRUE(device.RunWith(ReadTrackInfo(device.LastTrackInLastSession()), info.data(), 40));
+  uint32_t start = (uint32_t{info[12]} << 24) | (info[13] << 16) | (info[14] << 8) | info[15];
+  EXPECT_EQ(1, device.WriteParameters(0, 1, 1, kDiscDvdPlusR));
+  uint32_t blocks = static_cast<uint32_t>(image.size() / 2048);
+  for (uint32_t done = 0; done < blocks; done += 32) {
+    uint16_t count = static_cast<uint16_t>(std::min(32u, blocks - done));
+    std::vector<uint8_t> unit(image.begin() + size_t{done} * 2048, image.begin() + size_t{done + count} * 2048);
+    EXPECT_TRUE(device.RunWith(Write10(start + done, count), unit.data(), count * 2048u));
+  }
+  device.RunWith(SyncCache(false), nullptr, 0);
+  EXPECT_TRUE(device.RunWith(CloseTrackSession(false, 1, 0), nullptr, 0));
+  EXPECT_TRUE(device.RunWith(CloseTrackSession(false, 2, 0xFF), nullptr, 0));
+  return start;
+}
+
+// Two ISO sessions made by xorriso, written one per drive object at the
+// address the queries report: the backing file is a multisession image that
+// xorriso reads, the second session's tree holding both sessions' files.
+TEST(BurnFlows, TwoSessionsReadBackWithXorriso) {
+  if (std::system("xorriso -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "xorriso is not installed";
+  fs::path dir = ScratchFolder("discburn-flows") / "xorriso";
+  fs::remove_all(dir);
+  fs::create_directories(dir / "one");
+  fs::create_directories(dir / "two/deeper");
+  std::ofstream(dir / "one/first.txt") << "written in the first session\n";
+  {
+    std::ofstream big(dir / "two/deeper/second.bin", std::ios::binary);
+    std::vector<uint8_t> bytes = Pattern(45, 7);
+    big.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size() - 17));
+  }
+  softdrive::DriveConfig config;
+  config.medium = MediumKind::kDvdPlusR;
+  config.backingPath = (dir / "disc.img").string();
+  std::string quiet = " >/dev/null 2>&1";
+  ASSERT_EQ(0, std::system(("xorriso -as mkisofs -quiet -J -o '" + (dir / "s1.iso").string() + "' '" +
+                            (dir / "one").string() + "'" + quiet).c_str()));
+  std::vector<uint8_t> first = ReadAll(dir / "s1.iso");
+  ASSERT_EQ(0u, AppendSession(config, first));
+
+  uint32_t next = static_cast<uint32_t>(first.size() / 2048);
+  ASSERT_EQ(0, std::system(("xorriso -as mkisofs -quiet -J -C 0," + std::to_string(next) + " -M '" +
+                            config.backingPath + "' -o '" + (dir / "s2.iso").string() + "' '" +
+                            (dir / "two").string() + "'" + quiet).c_str()));
+  EXPECT_EQ(next, AppendSession(config, ReadAll(dir / "s2.iso")));
+
+  softdrive::SoftDrive drive(config);
+  SoftDriveTransport transport(&drive);
+  MmcDevice device(&transport);
+  device.QueryDiscType();
+  EXPECT_EQ(2, device.SessionsOnDisc());
+  ASSERT_EQ(0, std::system(("osirrox -indev '" + config.backingPath + "' -load sbsector " + std::to_string(next) +
+                            " -extract / '" + (dir / "out").string() + "'" + quiet).c_str()));
+  for (const char* name : {"one/first.txt", "two/deeper/second.bin"}) {
+    SCOPED_TRACE(name);
+    std::string file = std::string(name).substr(4);
+    EXPECT_EQ(ReadAll(dir / name), ReadAll(dir / "out" / file));
+    EXPECT_FALSE(ReadAll(dir / "out" / file).empty());
+  }
 }
 
 TEST(ParameterLists, StreamingAndTimeStamp) {
