@@ -89,18 +89,11 @@ int ScsiDevice::ScanAspi(const char* library) {
     for (uint8_t target = 0; target < 8 && table_.size() < kDriveTableSize; ++target) {
       for (uint8_t lun = 0; lun < 7 && table_.size() < kDriveTableSize; ++lun) {
         uint8_t answer[64] = {};
-        ScsiRequest request{};
-        request.command = kSrbExecuteScsi;
+        ScsiRequest request =
+            MakeInquiryRequest(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(answer)), sizeof answer);
         request.hostAdapter = adapter;
         request.target = target;
         request.lun = lun;
-        request.flags = kSrbEventNotify | kSrbDataIn;
-        request.senseLength = kSenseRequested;
-        request.cdbLength = 6;
-        request.cdb[0] = 0x12;
-        request.cdb[4] = sizeof answer;
-        request.dataLength = sizeof answer;
-        request.dataBuffer = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(answer));
         request.postEvent = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(event));
         ResetEvent(event);
         SendAspi(&request, event);

@@ -115,14 +115,16 @@ bool ScsiDevice::ScanPassThrough() {
       continue;
     }
     if (addressed.size() + unaddressed.size() >= 24) break;  // the letters C to Z
+    // A drive that cannot be opened or does not answer still gets an
+    // entry, with an empty text, as one that fails INQUIRY.
     HANDLE handle = OpenDrive(letter);
-    if (handle == INVALID_HANDLE_VALUE) continue;
     DriveEntry entry;
     entry.letter = letter;
     SCSI_ADDRESS address{};
     address.Length = sizeof address;
     DWORD returned = 0;
-    bool hasAddress = DeviceIoControl(handle, IOCTL_SCSI_GET_ADDRESS, nullptr, 0, &address, sizeof address,
+    bool hasAddress = handle != INVALID_HANDLE_VALUE &&
+                      DeviceIoControl(handle, IOCTL_SCSI_GET_ADDRESS, nullptr, 0, &address, sizeof address,
                                       &returned, nullptr) != FALSE;
     if (hasAddress) {
       entry.adapter = address.PortNumber;
@@ -130,22 +132,17 @@ bool ScsiDevice::ScanPassThrough() {
       entry.lun = address.Lun;
     }
     uint8_t answer[64] = {};
-    ScsiRequest request{};
-    request.command = kSrbExecuteScsi;
-    request.flags = kSrbEventNotify | kSrbDataIn;
-    request.senseLength = kSenseRequested;
-    request.cdbLength = 6;
-    request.cdb[0] = 0x12;
-    request.cdb[4] = sizeof answer;
-    request.dataLength = sizeof answer;
-    request.dataBuffer = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(answer));
+    ScsiRequest request =
+        MakeInquiryRequest(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(answer)), sizeof answer);
     std::snprintf(text, sizeof text, "%c: %d - ( ", letter, static_cast<int>(type));
     Log(text);
     DWORD error = 0;
-    if (PassThrough(handle, &request, &error)) entry.identity = IdentityFromInquiry(answer, sizeof answer);
+    if (handle != INVALID_HANDLE_VALUE && PassThrough(handle, &request, &error)) {
+      entry.identity = IdentityFromInquiry(answer, sizeof answer);
+    }
     entry.text = FormatDriveText(entry);
     Log(entry.text.c_str());
-    CloseHandle(handle);
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
     Log(")\n");
     (hasAddress ? addressed : unaddressed).push_back(entry);
   }

@@ -69,6 +69,22 @@ static_assert(offsetof(ScsiRequest, cdb) == 48);
 static_assert(offsetof(ScsiRequest, senseArea) == 64);
 static_assert(sizeof(ScsiRequest) == 96);
 
+// The discovery scans' INQUIRY of `length` bytes into the buffer at
+// `bufferAddress`, with event notification; the address fields are the
+// caller's.
+inline ScsiRequest MakeInquiryRequest(uint32_t bufferAddress, uint8_t length) {
+  ScsiRequest request{};
+  request.command = kSrbExecuteScsi;
+  request.flags = kSrbEventNotify | kSrbDataIn;
+  request.senseLength = kSenseRequested;
+  request.cdbLength = 6;
+  request.cdb[0] = 0x12;
+  request.cdb[4] = length;
+  request.dataLength = length;
+  request.dataBuffer = bufferAddress;
+  return request;
+}
+
 // Host adapter inquiry (SRB_HAInquiry) and get disk info (SRB_GetDiskInfo).
 #pragma pack(push, 1)
 struct HostAdapterInquiry {

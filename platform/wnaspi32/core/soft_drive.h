@@ -8,7 +8,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,7 +48,6 @@ class SoftDrive {
   bool SaveState();
 
  private:
-  struct Reply;
   CommandReply Dispatch(const uint8_t* cdb, uint32_t cdbLength, uint8_t* data, uint32_t dataLength,
                         DataDirection direction);
   bool HasMedium() const;
