@@ -1,0 +1,129 @@
+// ASPI for Win32 through WNASPI32.DLL (or the library the client names):
+// loading it, the host adapter scan, and one request with a bounded wait.
+#include <windows.h>
+
+#include <cstring>
+
+#include "scsi_device.h"
+
+namespace discburn {
+namespace {
+
+// SRB_Abort: the request to abort sits at offset 8.
+#pragma pack(push, 1)
+struct AbortRequest {
+  uint8_t command, status, hostAdapter, flags;
+  uint32_t reserved;
+  uint32_t requestToAbort;
+};
+#pragma pack(pop)
+static_assert(sizeof(AbortRequest) == 12);
+
+constexpr uint8_t kSrbAbort = 3;
+constexpr uint8_t kNoAdapters = 0xE8;
+
+}  // namespace
+
+void ScsiDevice::UnloadAspi() {
+  sendAspi_ = nullptr;
+  if (aspiModule_) FreeLibrary(aspiModule_);
+  aspiModule_ = nullptr;
+}
+
+uint8_t ScsiDevice::SendAspi(void* block, HANDLE event) {
+  auto* header = static_cast<uint8_t*>(block);
+  DWORD result = sendAspi_(block);
+  if (result == kSrbPending) {
+    if (WaitForSingleObject(event, kCommandTimeoutMs) != WAIT_OBJECT_0) {
+      // The layer never finished: ask it to drop the request, give it a
+      // moment, and report the command failed.
+      AbortRequest abort{};
+      abort.command = kSrbAbort;
+      abort.hostAdapter = header[2];
+      abort.requestToAbort = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block));
+      sendAspi_(&abort);
+      WaitForSingleObject(event, 5000);
+      if (header[1] == kSrbPending) header[1] = kSrbError;
+    }
+  }
+  return static_cast<uint8_t>(result);
+}
+
+int ScsiDevice::ScanAspi(const char* library) {
+  UnloadAspi();
+  aspiModule_ = LoadLibraryA(library ? library : "WNASPI32.DLL");
+  if (!aspiModule_) return 0;
+  auto support = reinterpret_cast<DWORD(__cdecl*)()>(GetProcAddress(aspiModule_, "GetASPI32SupportInfo"));
+  sendAspi_ = reinterpret_cast<DWORD(__cdecl*)(void*)>(GetProcAddress(aspiModule_, "SendASPI32Command"));
+  if (!support || !sendAspi_) {
+    UnloadAspi();
+    return 0;
+  }
+  DWORD info = support();
+  if (info == 0 || HIBYTE(LOWORD(info)) == kNoAdapters) {
+    UnloadAspi();
+    return 0;
+  }
+  initialised_ = true;
+
+  HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (!event) return 0;
+  HostAdapterInquiry inquiry{};
+  inquiry.command = kSrbHostAdapterInquiry;
+  ResetEvent(event);
+  SendAspi(&inquiry, event);
+  uint8_t adapters = inquiry.adapterCount == 0 ? 7 : inquiry.adapterCount;
+
+  // The letters the pass-through interface knows, by SCSI address.
+  struct LetterAddress {
+    char letter;
+    uint8_t adapter, target, lun;
+  };
+  std::vector<LetterAddress> letters;
+  for (char letter = 'C'; letter <= 'Z'; ++letter) {
+    LetterAddress known{letter, 0, 0, 0};
+    if (AddressOfLetter(letter, &known.adapter, &known.target, &known.lun)) letters.push_back(known);
+  }
+
+  for (uint8_t adapter = 0; adapter < adapters && table_.size() < kDriveTableSize; ++adapter) {
+    for (uint8_t target = 0; target < 8 && table_.size() < kDriveTableSize; ++target) {
+      for (uint8_t lun = 0; lun < 7 && table_.size() < kDriveTableSize; ++lun) {
+        uint8_t answer[64] = {};
+        ScsiRequest request =
+            MakeInquiryRequest(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(answer)), sizeof answer);
+        request.hostAdapter = adapter;
+        request.target = target;
+        request.lun = lun;
+        request.postEvent = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(event));
+        ResetEvent(event);
+        SendAspi(&request, event);
+        if (request.status != kSrbCompleted) continue;
+        auto identity = IdentityFromInquiry(answer, sizeof answer);
+        if (!identity) continue;
+        DriveEntry entry;
+        entry.adapter = adapter;
+        entry.target = target;
+        entry.lun = lun;
+        entry.identity = identity;
+        entry.letter = '?';
+        for (const auto& known : letters) {
+          if (known.adapter == adapter && known.target == target && known.lun == lun) entry.letter = known.letter;
+        }
+        GetDiskInfo disk{};
+        disk.command = kSrbGetDiskInfo;
+        disk.hostAdapter = adapter;
+        disk.target = target;
+        disk.lun = lun;
+        ResetEvent(event);
+        SendAspi(&disk, event);
+        if (disk.status == kSrbCompleted && disk.int13Drive < 26) entry.letter = static_cast<char>('A' + disk.int13Drive);
+        entry.text = FormatDriveText(entry);
+        table_.push_back(entry);
+      }
+    }
+  }
+  CloseHandle(event);
+  return 1;
+}
+
+}  // namespace discburn
