@@ -73,6 +73,8 @@ LRESULT OnSuiteCommand(HWND window, WPARAM wParam, LPARAM lParam) {
   PlayerState& p = Player();
   std::string text;
   uint32_t code = suite::ReceiveSuiteCommand(text, wParam, lParam);
+  orbtrace::WriteCall(orbtrace::CallLine("orbplay", "SuiteCommand").Number(static_cast<int32_t>(code)).Text(text.c_str()),
+                      1);
   switch (code) {
     case suite::CMD_STARTED_BY_BROWSER:
       p.startedByBrowser = true;

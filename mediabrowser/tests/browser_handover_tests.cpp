@@ -13,6 +13,7 @@
 #include "harness.h"
 #include "suite_command.h"
 #include "test_files.h"
+#include "trace_format.h"
 
 namespace {
 
@@ -226,6 +227,63 @@ TEST_F(HandOverTest, EditorsAreWaitedFor) {
   RegDeleteKeyA(HKEY_CLASSES_ROOT, "OrbTest.Edit\\shell");
   RegDeleteKeyA(HKEY_CLASSES_ROOT, "OrbTest.Edit");
   RegDeleteKeyA(HKEY_CLASSES_ROOT, ".orbedit");
+}
+
+// The real player: started by the browser for two selected files, it is
+// told that the browser started it and takes both files as its item list.
+TEST(RealPlayer, PlayingTheSelectionStartsThePlayerWithBothFiles) {
+  ProgramFolder program("real player");
+  program.Copy("orbplay.exe", "orbplay.exe");
+  program.Copy("orbplay.SYS", "orbplay.SYS");
+  std::string fixture = TempFolder() + "orbmedia real player\\";
+  RemoveTree(fixture);
+  ASSERT_TRUE(CreateDirectoryA(fixture.c_str(), nullptr));
+  for (const char* name : {"one.wav", "two.wav", "three.txt"}) WriteFileText(fixture + name, "x");
+  WriteQuietSettings(TempFolder());
+  std::string trace = TempFolder() + "orbmedia real player trace.txt";
+  DeleteFileA(trace.c_str());
+  ASSERT_EQ(FindWindowA("ORBPLAY", nullptr), nullptr) << "a player is running already";
+
+  harness::Process browser;
+  HWND window = StartBrowser(program, &browser, "", {{"ORB_TRACE", trace}});
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_GO_TO_FOLDER, fixture), 1);
+  ASSERT_EQ(suite::SendSuiteCommand(window, 12, ""), 1);  // the audio files
+  SendMessageA(window, WM_COMMAND, 112, 0);               // both selected
+  SendMessageA(window, WM_COMMAND, 101, 0);               // play the selection
+
+  HWND player = harness::WaitForWindow("ORBPLAY", kStartMs);
+  ASSERT_NE(player, nullptr) << "the player did not start";
+  std::string lower = Lower(fixture);
+  std::string expected =
+      "orbplay ItemList(" + orbtrace::QuoteText(lower + "one.wav|" + lower + "two.wav") + ") = 2";
+  std::vector<std::string> lists;
+  ASSERT_TRUE(harness::PumpUntil([&] {
+    lists.clear();
+    for (const std::string& line : ReadLines(trace)) {
+      if (line.find("orbplay ItemList(") != std::string::npos) lists.push_back(line.substr(line.find("orbplay ")));
+    }
+    return !lists.empty();
+  }, kStartMs)) << "the player got no item list";
+  EXPECT_EQ(lists.front(), expected);
+  // The player heard code 1 (started by the browser) before the list.
+  bool startedByBrowser = false;
+  for (const std::string& line : ReadLines(trace)) {
+    if (line.find("orbplay ItemList(") != std::string::npos) break;
+    if (line.find("orbplay SuiteCommand(1,") != std::string::npos) startedByBrowser = true;
+  }
+  EXPECT_TRUE(startedByBrowser);
+
+  DWORD playerId = 0;
+  GetWindowThreadProcessId(player, &playerId);
+  HANDLE playerProcess = OpenProcess(SYNCHRONIZE, FALSE, playerId);
+  suite::SendSuiteCommand(player, suite::CMD_CLOSE, "");
+  if (playerProcess != nullptr) {
+    EXPECT_EQ(WaitForSingleObject(playerProcess, kStartMs), WAIT_OBJECT_0);
+    CloseHandle(playerProcess);
+  }
+  CloseBrowser(window, browser);
+  RemoveTree(fixture);
 }
 
 }  // namespace
