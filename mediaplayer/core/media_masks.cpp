@@ -3,6 +3,7 @@
 
 #include <limits>
 
+#include "core/item_list.h"
 #include "core/text_rules.h"
 
 namespace player {
@@ -66,6 +67,16 @@ bool IsAudioItem(const std::string& item, const std::string& audioPatterns) {
 
 bool IsPictureItem(const std::string& item) {
   return PositionInRun(browser::UpperAscii(ItemExtension(item)), PICTURE_EXTENSIONS) > 0;
+}
+
+std::string KeepPictureItems(const std::string& itemList) {
+  std::string pictures;
+  for (const std::string& item : suite::SplitItemList(itemList)) {
+    if (!IsPictureItem(item)) continue;
+    if (!pictures.empty()) pictures += '|';
+    pictures += item;
+  }
+  return pictures;
 }
 
 }  // namespace player

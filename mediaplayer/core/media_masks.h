@@ -44,4 +44,8 @@ bool IsAudioItem(const std::string& item, const std::string& audioPatterns);
 // Whether the item's extension is in PICTURE_EXTENSIONS.
 bool IsPictureItem(const std::string& item);
 
+// The pictures of an ItemList, in their order (a picture-only player keeps
+// nothing else of what the user chose).
+std::string KeepPictureItems(const std::string& itemList);
+
 }  // namespace player

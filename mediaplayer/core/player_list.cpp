@@ -40,6 +40,10 @@ std::string CurrentItem(const PlayerList& list) {
   return suite::ItemField(list.itemList, static_cast<size_t>(list.index));
 }
 
+std::string SlideShowFolder(const PlayerList& list, const std::string& programFolder) {
+  return list.slideShowFolder.empty() ? programFolder : list.slideShowFolder;
+}
+
 int32_t DisplayTimeOf(const PlayerList& list, int32_t n) {
   if (n < 1) return 0;
   std::string field = suite::ItemField(list.displayTimes, static_cast<size_t>(n));

@@ -19,6 +19,9 @@ struct PlayerList {
   // items) means the default display time.  Empty unless the list came
   // from a slide-show file.
   std::string displayTimes;
+  // Folder of the last slide-show file read, what its "@path@" stood for
+  // ("" until one is read: the program folder).
+  std::string slideShowFolder;
 };
 
 // Most items a list keeps; a list file naming more is cut there.
@@ -41,6 +44,9 @@ std::string CurrentItem(const PlayerList& list);
 // The display time of item `n` in milliseconds; 0 when the list gives none
 // (the caller then uses its default).
 int32_t DisplayTimeOf(const PlayerList& list, int32_t n);
+
+// The slide-show folder: the stored one, else the program folder.
+std::string SlideShowFolder(const PlayerList& list, const std::string& programFolder);
 
 // Removes every trailing "|".
 std::string WithoutTrailingBars(std::string text);

@@ -98,6 +98,7 @@ bool ReadSlideShowFile(const std::string& path, const std::string& programFolder
   }
   found.hasSettings = !found.settingsText.empty();
   SetPlayerList(list, items, times);
+  list->slideShowFolder = found.folder;
   *show = std::move(found);
   return true;
 }

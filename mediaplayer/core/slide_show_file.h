@@ -60,7 +60,8 @@ struct SlideShowFile {
 // Reads a slide-show file into `list`: each existing picture (its
 // extension among the picture extensions) with its display time; pictures
 // that are missing or of another kind are dropped together with their
-// times.  False, with `list` untouched, when the file cannot be read.
+// times.  The list's slide-show folder becomes the file's.  False, with
+// `list` untouched, when the file cannot be read.
 bool ReadSlideShowFile(const std::string& path, const std::string& programFolder,
                        const PlayerFiles& files, PlayerList* list, SlideShowFile* show);
 
