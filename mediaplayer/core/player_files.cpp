@@ -20,10 +20,21 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-bool IsFolder(const std::string& path) {
+// The file's mode bits, 0 when it cannot be looked at.  Windows' plain
+// stat fails on files over 2 GB (its size field is 32 bits), and videos
+// are often that large: the 64-bit form is used there.
+unsigned ModeOf(const std::string& path) {
+#ifdef _WIN32
+  struct _stat64 info {};
+  if (_stat64(path.c_str(), &info) != 0) return 0;
+#else
   struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  if (stat(path.c_str(), &info) != 0) return 0;
+#endif
+  return static_cast<unsigned>(info.st_mode);
 }
+
+bool IsFolder(const std::string& path) { return S_ISDIR(ModeOf(path)); }
 
 bool MakeOneFolder(const std::string& path) {
 #ifdef _WIN32
@@ -39,8 +50,7 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool StdPlayerFiles::FileExists(const std::string& path) const {
   if (path.empty() || path.find('\0') != std::string::npos) return false;
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  return S_ISREG(ModeOf(path));
 }
 
 FileReadStatus StdPlayerFiles::ReadFile(const std::string& path, size_t maxBytes, std::string* bytes,

@@ -794,6 +794,19 @@ TEST_F(PlaylistFiles, StdFilesReadWithinTheirBound) {
   EXPECT_TRUE(files.FileExists(path));
   EXPECT_FALSE(files.FileExists(root_.string()));
   EXPECT_FALSE(files.FileExists(std::string("ten.bin\0x", 9)));
+  // A file over 2 GB (sparse: it takes no room) exists and reads.
+  const fs::path big = root_ / "big.avi";
+  std::ofstream(big, std::ios::binary) << "RIFF";
+  std::error_code error;
+  fs::resize_file(big, 3ull * 1024 * 1024 * 1024, error);
+  if (!error) {
+    EXPECT_TRUE(files.FileExists(big.string()));
+    EXPECT_EQ(files.ReadFile(big.string(), 4, &bytes, &cut), player::FileReadStatus::Read);
+    EXPECT_EQ(bytes, "RIFF");
+    EXPECT_TRUE(cut);
+  } else {
+    ADD_FAILURE() << "no sparse file of 3 GB here: " << error.message();
+  }
   EXPECT_TRUE(files.MakeFolder((root_ / "a" / "b" / "c").string() + "/"));
   EXPECT_TRUE(fs::is_directory(root_ / "a" / "b" / "c"));
   EXPECT_FALSE(files.MakeFolder(path + "/sub"));
