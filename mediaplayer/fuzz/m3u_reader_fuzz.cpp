@@ -6,6 +6,7 @@
 
 #include "core/item_list.h"
 #include "core/list_lines.h"
+#include "core/media_masks.h"
 #include "core/play_lists.h"
 #include "memory_files.h"
 
@@ -22,5 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The input as a line of a list and as the name of a list.
   player::ListEntryPath(player::TrimLine(bytes), "\\\\server\\share\\lists\\");
   player::PlaylistPath(bytes, "C:\\Orb\\");
+  std::string pictures = player::KeepPictureItems(list.itemList + "|" + bytes);
+  if (player::ItemCount(pictures) > player::ItemCount(list.itemList + "|" + bytes)) std::abort();
   return 0;
 }
