@@ -44,6 +44,9 @@ struct LibraryState {
 // The state, guarded by one lock that an export holds for its whole call
 // (a program may call from its timer and its thread alike).
 std::unique_lock<std::mutex> LockState();
+// The lock when it is free at once (owns_lock() false otherwise): for the
+// wave-out feeder thread, which must never wait for it.
+std::unique_lock<std::mutex> TryLockState();
 LibraryState& State();  // only with the lock held
 
 // Milliseconds of a monotonic clock (the performance counter).

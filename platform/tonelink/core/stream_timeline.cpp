@@ -79,3 +79,14 @@ int32_t Slide::ValueAt(uint64_t nowMs) const {
 }
 
 }  // namespace tonelink
+
+namespace tonelink {
+
+FrameSpan LevelWindow(uint64_t position, uint64_t frameCount, uint32_t rate) {
+  uint64_t length = std::max<uint64_t>(1, MsToFrames(kLevelWindowMs, rate));
+  position = std::min(position, frameCount);
+  uint64_t start = position >= length ? position - length : 0;
+  return FrameSpan{start, std::min(length, frameCount - start)};
+}
+
+}  // namespace tonelink

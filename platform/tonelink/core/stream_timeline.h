@@ -85,3 +85,18 @@ struct Slide {
 };
 
 }  // namespace tonelink
+
+namespace tonelink {
+
+// The frames whose peak is the level at `position`: the kLevelWindowMs
+// just played (from the start while fewer have been), within the stream.
+inline constexpr uint64_t kLevelWindowMs = 20;
+
+struct FrameSpan {
+  uint64_t start = 0;
+  uint64_t count = 0;
+};
+
+FrameSpan LevelWindow(uint64_t position, uint64_t frameCount, uint32_t rate);
+
+}  // namespace tonelink

@@ -167,3 +167,30 @@ TEST(StreamTimeline, SlidesLinearly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StreamTimeline, LevelWindowIsWhatWasJustPlayed) {
+  const struct {
+    uint64_t position, frameCount;
+    uint32_t rate;
+    uint64_t start, count;
+  } cases[] = {
+      {44100, 441000, 44100, 44100 - 882, 882},  // the 20 ms before
+      {0, 441000, 44100, 0, 882},                // the start: the first 20 ms
+      {500, 441000, 44100, 0, 882},
+      {441000, 441000, 44100, 441000 - 882, 882},
+      {999999, 441000, 44100, 441000 - 882, 882},  // past the end: the last 20 ms
+      {0, 100, 44100, 0, 100},                     // a stream shorter than the window
+      {10, 100, 10, 9, 1},                         // a slow rate takes one frame
+      {0, 0, 44100, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.position);
+    tonelink::FrameSpan span = tonelink::LevelWindow(c.position, c.frameCount, c.rate);
+    EXPECT_EQ(c.start, span.start);
+    EXPECT_EQ(c.count, span.count);
+  }
+}
+
+}  // namespace
