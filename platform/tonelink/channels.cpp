@@ -92,7 +92,7 @@ void ApplyAttributes(CurrentStream& stream, const ChannelAttributes& values, uin
   if (values.frequency != kKeepFrequency) {
     uint32_t speed = values.frequency == 0 ? stream.rate() : static_cast<uint32_t>(values.frequency);
     stream.timeline.SetSpeed(speed, nowMs);
-    ++stream.changes;
+    stream.NoteChange();
   }
   if (values.volume != kKeepVolume) {
     stream.volume = values.volume;
@@ -351,7 +351,7 @@ TONELINK_API int32_t __stdcall BASSCHANNELSTOP(int32_t channel) {
                      [](Target& target, int32_t* result) {
                        if (target.stream != nullptr) {
                          target.stream->timeline.Stop(NowMs());
-                         ++target.stream->changes;
+                         target.stream->NoteChange();
                        } else {
                          target.decoder->isStopped = true;
                        }

@@ -111,6 +111,11 @@ CurrentStream::CurrentStream(int32_t handle, std::unique_ptr<MediaFile> file)
 
 CurrentStream::~CurrentStream() = default;
 
+void CurrentStream::NoteChange() {
+  ++changes;
+  if (player) player->Wake();
+}
+
 int32_t CurrentStream::VolumeAt(uint64_t nowMs) {
   if (!isSliding) return volume;
   volume = volumeSlide.ValueAt(nowMs);
@@ -119,7 +124,7 @@ int32_t CurrentStream::VolumeAt(uint64_t nowMs) {
     if (stopAfterSlide) {
       stopAfterSlide = false;
       timeline.Stop(nowMs);
-      ++changes;
+      NoteChange();
     }
   }
   return volume;
@@ -142,13 +147,13 @@ void CloseCurrentStream() {
 void HoldCurrentStream(uint32_t reasons) {
   if (!g_current) return;
   g_current->timeline.Hold(reasons, NowMs());
-  ++g_current->changes;
+  g_current->NoteChange();
 }
 
 void ReleaseCurrentStream(uint32_t reasons) {
   if (!g_current) return;
   g_current->timeline.Release(reasons, NowMs());
-  ++g_current->changes;
+  g_current->NoteChange();
 }
 
 ErrorCode NoStreamError() {
@@ -263,7 +268,7 @@ TONELINK_API int32_t __stdcall BASSPLAY(int32_t from, int32_t to) {
         code = StartOutput();
         uint64_t end = to == 0 ? stream->timeline.FrameCount() : MsToFrames(to, stream->rate());
         stream->timeline.Play(MsToFrames(from, stream->rate()), end, NowMs());
-        ++stream->changes;
+        stream->NoteChange();
       }
     }
     return Finish(Call("BASSPLAY").Number(from).Number(to), code, code);
@@ -314,7 +319,7 @@ TONELINK_API int32_t __stdcall BASSCHANNELSETPOSITION(int32_t position) {
       if (stream != nullptr && position < 0) code = kErrorIllegalParameter;
       if (stream != nullptr && code == kErrorNone) {
         stream->timeline.Seek(MsToFrames(position, stream->rate()), NowMs());
-        ++stream->changes;
+        stream->NoteChange();
         result = 1;
       }
     }

@@ -64,6 +64,8 @@ struct CurrentStream {
   std::unique_ptr<WaveOutPlayer> player;  // with a wave-out device
 
   uint32_t rate() const { return media->info().format.sampleRate; }
+  // Counts a change of the timeline and wakes the feeder.
+  void NoteChange();
   // The volume now, and the end of a finished slide (a fade-out stops).
   int32_t VolumeAt(uint64_t nowMs);
 };

@@ -109,15 +109,17 @@ void WaveOutPlayer::Impl::Feed(CurrentStream& stream) {
   Reclaim();
   StreamTimeline& timeline = stream.timeline;
   uint64_t position = timeline.PositionFrames(now);
+  uint32_t speed = timeline.Speed();
   if (stream.changes != seenChanges) {
+    // Start again where the change left the stream; the device then trails
+    // the clock by no more than the time it took to get here.
     DropQueued();
     seenChanges = stream.changes;
-    writeFrame = position;
+    writeFrame = timeline.AnchorFrame();
   }
   if (!timeline.IsAdvancing(now)) return;
-  // Fallen behind the clock (the machine was busy): catch up.
-  writeFrame = std::max(writeFrame, position);
-  uint32_t speed = timeline.Speed();
+  // Fallen far behind the clock (the machine was busy): catch up.
+  if (writeFrame + MsToFrames(kBufferMs, speed) < position) writeFrame = position;
   uint64_t aheadUntil = position + MsToFrames(kAheadMs, speed);
   while (writeFrame < timeline.EndFrame() && writeFrame < aheadUntil) {
     uint64_t count = std::min(MsToFrames(kBufferMs, speed), timeline.EndFrame() - writeFrame);
@@ -164,6 +166,8 @@ std::unique_ptr<WaveOutPlayer> WaveOutPlayer::Open(uint32_t deviceId, int32_t st
 }
 
 WaveOutPlayer::WaveOutPlayer(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+void WaveOutPlayer::Wake() { SetEvent(impl_->wake); }
 
 WaveOutPlayer::~WaveOutPlayer() {
   impl_->stop.store(true);

@@ -23,6 +23,9 @@ class WaveOutPlayer {
   static std::unique_ptr<WaveOutPlayer> Open(uint32_t deviceId, int32_t streamHandle,
                                              const WaveFormat& format);
   ~WaveOutPlayer();
+  // Feeds at once (after a change of the stream) rather than at the next
+  // round.
+  void Wake();
   WaveOutPlayer(const WaveOutPlayer&) = delete;
   WaveOutPlayer& operator=(const WaveOutPlayer&) = delete;
 

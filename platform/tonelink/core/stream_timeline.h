@@ -49,6 +49,9 @@ class StreamTimeline {
   void SetSpeed(uint32_t framesPerSecond, uint64_t nowMs);
 
   uint64_t PositionFrames(uint64_t nowMs) const;
+  // The position at the last change (play, seek, hold, release, speed,
+  // stop): where output that restarts after the change begins.
+  uint64_t AnchorFrame() const { return baseFrame_; }
   uint64_t EndFrame() const { return end_; }
   uint64_t FrameCount() const { return frameCount_; }
   uint32_t Speed() const { return speed_; }
