@@ -47,6 +47,10 @@ uint64_t Pcm16Bytes(uint64_t frames, const WaveInfo& info) {
 
 void FreeDecodingStreams() { g_decoders.clear(); }
 
+bool IsStreamHandle(int32_t handle) {
+  return StreamByHandle(handle) != nullptr || DecoderByHandle(handle) != nullptr;
+}
+
 }  // namespace tonelink
 
 namespace {

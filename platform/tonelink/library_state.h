@@ -61,8 +61,8 @@ ErrorCode LoadedOrError();
 
 // The error of a call on the handle of a stream, channel or encoder whose
 // other arguments gave `argumentsError`: "not loaded" first, then the
-// arguments, then the handle.  The library decodes no format, so it never
-// gave a handle and none is valid.  Takes the lock.
+// arguments, then the handle.  For the calls on handles this library never
+// gives (CD streams, encoders).  Takes the lock.
 ErrorCode HandleCallError(ErrorCode argumentsError = kErrorNone);
 
 // Ends a call: records `code` as the last error (kErrorNone on success),

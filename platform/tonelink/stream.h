@@ -82,6 +82,8 @@ void ReleaseCurrentStream(uint32_t reasons);
 
 // Frees every decoding stream (channels.cpp).
 void FreeDecodingStreams();
+// True for the handle of the current stream or of a decoding stream.
+bool IsStreamHandle(int32_t handle);
 
 // The error of a call on the current stream when none is open:
 // kErrorNotLoaded after BASSUNLOAD, else kErrorNoStream.

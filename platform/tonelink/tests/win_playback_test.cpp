@@ -29,6 +29,8 @@ double NowMs() {
 
 // How far the position may be from the time measured around it.
 const double kToleranceMs = 60.0;
+// How late a poll may notice the end on a busy machine.
+const double kLateMs = 250.0;
 
 uint32_t LeftLevel(uint32_t level) { return level & 0xFFFF; }
 uint32_t RightLevel(uint32_t level) { return level >> 16; }
@@ -107,10 +109,10 @@ TEST_F(Playback, PlaysInRealTimeAndEnds) {
     EXPECT_NEAR(64, LeftLevel(level), 3) << std::hex << level;
     EXPECT_NEAR(32, RightLevel(level), 2) << std::hex << level;
   }
-  double ended = WaitForEnd(3000) ;
-  ASSERT_GE(ended, 0) << "the stream never ended";
+  ASSERT_GE(WaitForEnd(3000), 0) << "the stream never ended";
   double total = NowMs() - started;
-  EXPECT_NEAR(1500, total, 100) << "ends after its length";
+  EXPECT_GE(total, 1500 - kToleranceMs) << "ends after its length";
+  EXPECT_LE(total, 1500 + kLateMs) << "ends after its length";
   EXPECT_EQ(0xFFFFFFFFu, BASSCHANNELGETLEVEL()) << "nothing plays after the end";
   EXPECT_EQ(1500, BASSCHANNELGETPOSITION());
   EXPECT_EQ(1500, BASSMEDIAGETLENGTH());
@@ -154,14 +156,17 @@ TEST_F(Playback, EveryPcmLayoutPlaysWithItsLevels) {
     EXPECT_EQ(static_cast<int32_t>(c.rate), frequency);
     EXPECT_EQ(static_cast<int32_t>(c.channels), channels);
     EXPECT_EQ(0, flags) << "delivered as 16-bit samples";
+    double started = NowMs();
     ASSERT_EQ(0, BASSPLAY(0, 0));
     Sleep(100);
     uint32_t level = BASSCHANNELGETLEVEL();
     EXPECT_NEAR(c.left * 128, LeftLevel(level), 3) << std::hex << level;
     EXPECT_NEAR(c.right * 128, RightLevel(level), 3) << std::hex << level;
+    double before = NowMs() - started;
     int32_t position = BASSCHANNELGETPOSITION();
-    EXPECT_GE(position, 100 - kToleranceMs);
-    EXPECT_LE(position, 100 + 2 * kToleranceMs);
+    double after = NowMs() - started;
+    EXPECT_GE(position, before - kToleranceMs);
+    EXPECT_LE(position, after + kToleranceMs);
     EXPECT_EQ(1, BASSCLOSE());
   }
 }
@@ -169,20 +174,23 @@ TEST_F(Playback, EveryPcmLayoutPlaysWithItsLevels) {
 TEST_F(Playback, PauseHoldsAndStartContinues) {
   std::string path = WriteTone("pause.wav", 3000);
   ASSERT_EQ(0, BASSOPEN(0, path.c_str()));
+  double started = NowMs();
   ASSERT_EQ(0, BASSPLAY(0, 0));
   Sleep(300);
   // The players' pause: the output holds.
   ASSERT_EQ(1, BASSPAUSE());
+  double played = NowMs() - started;
   int32_t held = BASSCHANNELGETPOSITION();
-  EXPECT_NEAR(300, held, kToleranceMs);
+  EXPECT_NEAR(played, held, kToleranceMs);
   EXPECT_EQ(0, BASSCHANNELISACTIVE()) << "a paused stream does not play";
   EXPECT_EQ(0u, BASSCHANNELGETLEVEL()) << "silence, but not ended";
   Sleep(300);
   EXPECT_EQ(held, BASSCHANNELGETPOSITION());
+  double resumed = NowMs();
   ASSERT_EQ(1, BASSSTART());
   EXPECT_EQ(1, BASSCHANNELISACTIVE());
   Sleep(200);
-  EXPECT_NEAR(held + 200, BASSCHANNELGETPOSITION(), kToleranceMs);
+  EXPECT_NEAR(held + (NowMs() - resumed), BASSCHANNELGETPOSITION(), kToleranceMs);
   EXPECT_NEAR(64, LeftLevel(BASSCHANNELGETLEVEL()), 3);
 
   // The channel's own pause, by its handle.
@@ -192,13 +200,14 @@ TEST_F(Playback, PauseHoldsAndStartContinues) {
   EXPECT_EQ(0, BASSUSECHANNELISACTIVE(handle));
   Sleep(200);
   EXPECT_EQ(held, BASSCHANNELGETPOSITION());
+  resumed = NowMs();
   ASSERT_EQ(1, BASSCHANNELRESUME(handle));
   EXPECT_EQ(1, BASSUSECHANNELISACTIVE(handle));
   Sleep(200);
-  EXPECT_NEAR(held + 200, BASSCHANNELGETPOSITION(), kToleranceMs);
   // Its position in bytes of 16-bit stereo PCM.
   int32_t bytes = BASSUSECHANNELGETPOSITION(handle);
-  EXPECT_NEAR((held + 200) * 44100.0 * 4 / 1000, bytes, kToleranceMs * 44100.0 * 4 / 1000);
+  double expectedMs = held + (NowMs() - resumed);
+  EXPECT_NEAR(expectedMs * 44100.0 * 4 / 1000, bytes, kToleranceMs * 44100.0 * 4 / 1000);
   EXPECT_EQ(0, bytes % 4);
 }
 
@@ -226,7 +235,8 @@ TEST_F(Playback, SeekingMovesThePositionAndTheLevels) {
   EXPECT_NEAR(13, LeftLevel(level), 2) << std::hex << level;
   EXPECT_NEAR(102, RightLevel(level), 3) << std::hex << level;
   ASSERT_GE(WaitForEnd(2000), 0);
-  EXPECT_NEAR(500, NowMs() - sought, 100) << "the rest after the seek";
+  EXPECT_GE(NowMs() - sought, 500 - kToleranceMs) << "the rest after the seek";
+  EXPECT_LE(NowMs() - sought, 500 + kLateMs) << "the rest after the seek";
 
   // Seeking back into the ended stream plays it again from there.
   ASSERT_EQ(1, BASSCHANNELSETPOSITION(1800));
@@ -256,7 +266,8 @@ TEST_F(Playback, PlaysTheRangeAsked) {
   ASSERT_EQ(0, BASSPLAY(500, 900));
   EXPECT_NEAR(500, BASSCHANNELGETPOSITION(), kToleranceMs);
   ASSERT_GE(WaitForEnd(2000), 0);
-  EXPECT_NEAR(400, NowMs() - started, 100);
+  EXPECT_GE(NowMs() - started, 400 - kToleranceMs);
+  EXPECT_LE(NowMs() - started, 400 + kLateMs);
   EXPECT_EQ(900, BASSCHANNELGETPOSITION());
   EXPECT_EQ(0xFFFFFFFFu, BASSCHANNELGETLEVEL());
   // A new play after the end, the range cut to the length.
@@ -318,6 +329,11 @@ TEST_F(Playback, ChannelCallsOnTheCurrentStream) {
   int32_t handle = BASSHANDLEINUSE();
   ASSERT_NE(0, handle);
   ASSERT_EQ(0, BASSPLAY(0, 0));
+  // No effect processing: an update says so rather than "no stream".
+  EXPECT_EQ(0, BASSUPDATEREVERB(0));
+  EXPECT_EQ(kErrorNotAvailable, BASSERRORGETCODE());
+  EXPECT_EQ(0, BASSUPDATEEQ(0, 11));
+  EXPECT_EQ(kErrorIllegalParameter, BASSERRORGETCODE());
   int32_t frequency = 0, volume = 0, panning = 0;
   ASSERT_EQ(1, BASSCHANNELGETATTRIBUTES(handle, &frequency, &volume, &panning));
   EXPECT_EQ(44100, frequency);
@@ -332,23 +348,27 @@ TEST_F(Playback, ChannelCallsOnTheCurrentStream) {
   EXPECT_EQ(0, BASSCHANNELSETATTRIBUTES(handle, -1, 101, -101));
   EXPECT_EQ(kErrorIllegalParameter, BASSERRORGETCODE());
   // Doubling the frequency plays twice as fast.
-  int32_t before = BASSCHANNELGETPOSITION();
+  int32_t from = BASSCHANNELGETPOSITION();
   double at = NowMs();
   ASSERT_EQ(1, BASSCHANNELSETATTRIBUTES(handle, 88200, -1, -101));
   Sleep(200);
-  EXPECT_NEAR(before + 2 * (NowMs() - at), BASSCHANNELGETPOSITION(), 2 * kToleranceMs);
+  EXPECT_NEAR(from + 2 * (NowMs() - at), BASSCHANNELGETPOSITION(), 2 * kToleranceMs);
   ASSERT_EQ(1, BASSCHANNELSETATTRIBUTES(handle, 0, -1, -101));
   ASSERT_EQ(1, BASSCHANNELGETATTRIBUTES(handle, &frequency, nullptr, nullptr));
   EXPECT_EQ(44100, frequency) << "0 is the stream's own";
   // A slide to -2 fades out and stops; channel 0 is the current stream.
-  ASSERT_EQ(1, BASSCHANNELSLIDEATTRIBUTES(0, -1, -2, -101, 300));
-  Sleep(150);
-  ASSERT_EQ(1, BASSCHANNELGETATTRIBUTES(handle, nullptr, &volume, nullptr));
-  EXPECT_GT(volume, 0);
-  EXPECT_LT(volume, 40);
-  EXPECT_EQ(1, BASSUSECHANNELISACTIVE(handle));
+  double slid = NowMs();
+  ASSERT_EQ(1, BASSCHANNELSLIDEATTRIBUTES(0, -1, -2, -101, 1000));
   Sleep(300);
-  EXPECT_EQ(0, BASSUSECHANNELISACTIVE(handle)) << "stopped after the fade";
+  double before = NowMs() - slid;
+  ASSERT_EQ(1, BASSCHANNELGETATTRIBUTES(handle, nullptr, &volume, nullptr));
+  double after = NowMs() - slid;
+  EXPECT_LE(volume, 40 * (1 - before / 1000) + 1);
+  EXPECT_GE(volume, 40 * (1 - after / 1000) - 1);
+  if (after < 900) EXPECT_EQ(1, BASSUSECHANNELISACTIVE(handle));
+  ASSERT_GE(WaitForEnd(3000), 0);
+  EXPECT_GE(NowMs() - slid, 1000 - kToleranceMs) << "stopped after the fade";
+  EXPECT_EQ(0, BASSUSECHANNELISACTIVE(handle));
   EXPECT_EQ(0xFFFFFFFFu, BASSCHANNELGETLEVEL());
   EXPECT_EQ(0, BASSCHANNELGETDATA(handle, &volume, 4)) << "a playing stream gives no data";
   EXPECT_EQ(kErrorHandle, BASSERRORGETCODE());
@@ -393,6 +413,8 @@ TEST_F(Playback, DecodingStreamDeliversPcm) {
   EXPECT_EQ(1, BASSCHANNELGETATTRIBUTES(stream, &frequency, nullptr, nullptr));
   EXPECT_EQ(8000, frequency);
   EXPECT_EQ(0, BASSCHANNELPAUSE(stream)) << "a decoding stream does not play";
+  EXPECT_EQ(0, BASSENCODESTART(stream, "encoder.exe - out.mp3", 0));
+  EXPECT_EQ(kErrorNotAvailable, BASSERRORGETCODE()) << "no encoder program is fed";
   EXPECT_EQ(1, BASSSTREAMFREE(stream));
   EXPECT_EQ(-1, BASSSTREAMGETLENGTH(stream));
   EXPECT_EQ(kErrorHandle, BASSERRORGETCODE());
