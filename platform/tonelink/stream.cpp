@@ -122,8 +122,9 @@ int32_t CurrentStream::VolumeAt(uint64_t nowMs) {
   if (volumeSlide.IsDone(nowMs)) {
     isSliding = false;
     if (stopAfterSlide) {
+      // Stopped when the fade ended, however late this call noticed it.
       stopAfterSlide = false;
-      timeline.Stop(nowMs);
+      timeline.Stop(std::min(nowMs, volumeSlide.startMs + volumeSlide.durationMs));
       NoteChange();
     }
   }

@@ -357,6 +357,7 @@ TEST_F(Playback, ChannelCallsOnTheCurrentStream) {
   ASSERT_EQ(1, BASSCHANNELGETATTRIBUTES(handle, &frequency, nullptr, nullptr));
   EXPECT_EQ(44100, frequency) << "0 is the stream's own";
   // A slide to -2 fades out and stops; channel 0 is the current stream.
+  int32_t atSlide = BASSCHANNELGETPOSITION();
   double slid = NowMs();
   ASSERT_EQ(1, BASSCHANNELSLIDEATTRIBUTES(0, -1, -2, -101, 1000));
   Sleep(300);
@@ -369,6 +370,8 @@ TEST_F(Playback, ChannelCallsOnTheCurrentStream) {
   ASSERT_GE(WaitForEnd(3000), 0);
   EXPECT_GE(NowMs() - slid, 1000 - kToleranceMs) << "stopped after the fade";
   EXPECT_EQ(0, BASSUSECHANNELISACTIVE(handle));
+  Sleep(100);
+  EXPECT_NEAR(atSlide + 1000, BASSCHANNELGETPOSITION(), kToleranceMs) << "stopped where the fade ended";
   EXPECT_EQ(0xFFFFFFFFu, BASSCHANNELGETLEVEL());
   EXPECT_EQ(0, BASSCHANNELGETDATA(handle, &volume, 4)) << "a playing stream gives no data";
   EXPECT_EQ(kErrorHandle, BASSERRORGETCODE());
