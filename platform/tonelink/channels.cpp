@@ -91,10 +91,15 @@ int32_t OnChannel(const CallLine& call, int32_t handle, int32_t failure, ErrorCo
   return Finish(call, code, result);
 }
 
+MediaFile& TargetMedia(const Target& target) {
+  return target.stream != nullptr ? *target.stream->media : *target.decoder->media;
+}
+
 // Sets the attributes given (the "keep" values leave one as it is).
 void ApplyAttributes(CurrentStream& stream, const ChannelAttributes& values, uint64_t nowMs) {
   if (values.frequency != kKeepFrequency) {
-    uint32_t speed = values.frequency == 0 ? stream.rate() : static_cast<uint32_t>(values.frequency);
+    uint32_t speed =
+        values.frequency == 0 ? stream.rate() : static_cast<uint32_t>(values.frequency);
     stream.timeline.SetSpeed(speed, nowMs);
     stream.NoteChange();
   }
@@ -143,7 +148,11 @@ TONELINK_API int32_t __stdcall BASSCHANNELSETATTRIBUTES(int32_t channel, int32_t
   return Guarded(0, [&] {
     ChannelAttributes values{frequency, volume, panning};
     return OnChannel(
-        Call("BASSCHANNELSETATTRIBUTES").Number(channel).Number(frequency).Number(volume).Number(panning),
+        Call("BASSCHANNELSETATTRIBUTES")
+            .Number(channel)
+            .Number(frequency)
+            .Number(volume)
+            .Number(panning),
         channel, 0, CheckAttributes(values), [&](Target& target, int32_t* result) {
           if (target.stream != nullptr) ApplyAttributes(*target.stream, values, NowMs());
           if (target.decoder != nullptr) ApplyAttributes(*target.decoder, values);
@@ -236,7 +245,7 @@ TONELINK_API int32_t __stdcall BASSSTREAMGETLENGTH(int32_t stream) {
   return Guarded(kNoLength, [&] {
     return OnChannel(Call("BASSSTREAMGETLENGTH").Number(stream), stream, kNoLength, kErrorNone,
                      [](Target& target, int32_t* result) {
-                       MediaFile& media = target.stream ? *target.stream->media : *target.decoder->media;
+                       MediaFile& media = TargetMedia(target);
                        *result = ClampToInt32(Pcm16Bytes(media.info().frameCount, media.info()));
                        return kErrorNone;
                      });
@@ -248,7 +257,7 @@ TONELINK_API int32_t __stdcall BASSCHANNELGETINFO(int32_t channel, int32_t* freq
   return Guarded(0, [&] {
     int32_t result = 0;
     ErrorCode code = RunOnChannel(channel, kErrorNone, [&](Target& target, int32_t* out) {
-      MediaFile& media = target.stream ? *target.stream->media : *target.decoder->media;
+      MediaFile& media = TargetMedia(target);
       const WaveFormat& format = media.info().format;
       // The data comes as 16-bit samples (flag bit 0 clear).
       if (frequency != nullptr) *frequency = static_cast<int32_t>(format.sampleRate);
@@ -342,7 +351,7 @@ TONELINK_API int32_t __stdcall BASSUSECHANNELGETPOSITION(int32_t channel) {
                        uint64_t frames = target.stream
                                              ? target.stream->timeline.PositionFrames(NowMs())
                                              : target.decoder->nextFrame;
-                       MediaFile& media = target.stream ? *target.stream->media : *target.decoder->media;
+                       MediaFile& media = TargetMedia(target);
                        *result = ClampToInt32(Pcm16Bytes(frames, media.info()));
                        return kErrorNone;
                      });

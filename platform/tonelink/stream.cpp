@@ -91,8 +91,9 @@ ErrorCode OpenMediaFile(const char* path, std::unique_ptr<MediaFile>* opened) {
   if (path == nullptr || path[0] == '\0') return kErrorIllegalParameter;
   if (IsInternetAddress(path)) return kErrorNetwork;
   // Others may go on reading, writing or deleting the file meanwhile.
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  HANDLE file = CreateFileA(path, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return kErrorFileOpen;
   FileSource source(file);
   WaveInfo info;
@@ -349,8 +350,8 @@ TONELINK_API uint32_t __stdcall BASSCHANNELGETLEVEL() {
         level = 0;  // paused: silence
         if (stream->timeline.holds() == 0) {
           const WaveInfo& info = stream->media->info();
-          FrameSpan window =
-              LevelWindow(stream->timeline.PositionFrames(now), info.frameCount, info.format.sampleRate);
+          FrameSpan window = LevelWindow(stream->timeline.PositionFrames(now), info.frameCount,
+                                         info.format.sampleRate);
           std::vector<uint8_t> bytes = stream->media->ReadFrames(window.start, window.count);
           level = LevelWord(
               MeasurePeaks(bytes.data(), bytes.size() / info.format.bytesPerFrame, info.format));

@@ -86,7 +86,8 @@ bool WaveOutPlayer::Impl::QueueBlock(CurrentStream& stream, uint64_t count, uint
     uint64_t from = std::min(sourceFrames - 1, frame * speed / format.sampleRate);
     for (uint32_t channel = 0; channel < channels; ++channel) {
       int32_t sample = source[from * channels + channel];
-      free->samples[frame * channels + channel] = static_cast<int16_t>(sample * gain[channel] / 10000);
+      free->samples[frame * channels + channel] =
+          static_cast<int16_t>(sample * gain[channel] / 10000);
     }
   }
   free->header = WAVEHDR{};

@@ -12,7 +12,9 @@ uint64_t FramesToMs(uint64_t frames, uint32_t rate) {
   return frames / rate * 1000 + frames % rate * 1000 / rate;
 }
 
-uint64_t MsToFrames(uint64_t ms, uint32_t rate) { return ms / 1000 * rate + ms % 1000 * rate / 1000; }
+uint64_t MsToFrames(uint64_t ms, uint32_t rate) {
+  return ms / 1000 * rate + ms % 1000 * rate / 1000;
+}
 
 int32_t ClampToInt32(uint64_t value) {
   return static_cast<int32_t>(std::min<uint64_t>(value, INT32_MAX));

@@ -32,7 +32,16 @@ TEST(StreamTimeline, ConvertsFramesAndMilliseconds) {
   EXPECT_EQ(1234, ClampToInt32(1234));
 }
 
-enum class Op { kPlay, kSeek, kStop, kHoldChannel, kReleaseChannel, kHoldOutput, kReleaseOutput, kSpeed };
+enum class Op {
+  kPlay,
+  kSeek,
+  kStop,
+  kHoldChannel,
+  kReleaseChannel,
+  kHoldOutput,
+  kReleaseOutput,
+  kSpeed,
+};
 
 struct Step {
   Op op;

@@ -76,14 +76,16 @@ inline void PutSample(std::string* out, double fraction, uint16_t tag, uint32_t 
       Put16(out, static_cast<uint32_t>(static_cast<int32_t>(std::lround(fraction * 32767.0))));
       break;
     case 24: {
-      uint32_t value = static_cast<uint32_t>(static_cast<int32_t>(std::lround(fraction * 8388607.0)));
+      int32_t scaled = static_cast<int32_t>(std::lround(fraction * 8388607.0));
+      uint32_t value = static_cast<uint32_t>(scaled);
       out->push_back(static_cast<char>(value & 0xFF));
       out->push_back(static_cast<char>((value >> 8) & 0xFF));
       out->push_back(static_cast<char>((value >> 16) & 0xFF));
       break;
     }
     default:
-      Put32(out, static_cast<uint32_t>(static_cast<int32_t>(std::llround(fraction * 2147483647.0))));
+      Put32(out, static_cast<uint32_t>(
+                     static_cast<int32_t>(std::llround(fraction * 2147483647.0))));
       break;
   }
 }

@@ -218,10 +218,9 @@ TEST_F(Playback, SeekingMovesThePositionAndTheLevels) {
   Tone other = loud;
   other.leftPeak = 0.1;
   other.rightPeak = 0.8;
-  std::string path = Write(
-      "two.wav", wavebuilder::Riff(wavebuilder::FmtChunk(1, 2, 44100, 16) +
-                                   wavebuilder::Chunk("data", wavebuilder::ToneSamples(loud) +
-                                                                  wavebuilder::ToneSamples(other))));
+  std::string samples = wavebuilder::ToneSamples(loud) + wavebuilder::ToneSamples(other);
+  std::string path = Write("two.wav", wavebuilder::Riff(wavebuilder::FmtChunk(1, 2, 44100, 16) +
+                                                        wavebuilder::Chunk("data", samples)));
   ASSERT_EQ(0, BASSOPEN(0, path.c_str()));
   EXPECT_EQ(2000, BASSMEDIAGETLENGTH());
   ASSERT_EQ(0, BASSPLAY(0, 0));
@@ -371,7 +370,8 @@ TEST_F(Playback, ChannelCallsOnTheCurrentStream) {
   EXPECT_GE(NowMs() - slid, 1000 - kToleranceMs) << "stopped after the fade";
   EXPECT_EQ(0, BASSUSECHANNELISACTIVE(handle));
   Sleep(100);
-  EXPECT_NEAR(atSlide + 1000, BASSCHANNELGETPOSITION(), kToleranceMs) << "stopped where the fade ended";
+  EXPECT_NEAR(atSlide + 1000, BASSCHANNELGETPOSITION(), kToleranceMs)
+      << "stopped where the fade ended";
   EXPECT_EQ(0xFFFFFFFFu, BASSCHANNELGETLEVEL());
   EXPECT_EQ(0, BASSCHANNELGETDATA(handle, &volume, 4)) << "a playing stream gives no data";
   EXPECT_EQ(kErrorHandle, BASSERRORGETCODE());
