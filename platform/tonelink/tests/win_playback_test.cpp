@@ -365,7 +365,9 @@ TEST_F(Playback, ChannelCallsOnTheCurrentStream) {
   double after = NowMs() - slid;
   EXPECT_LE(volume, 40 * (1 - before / 1000) + 1);
   EXPECT_GE(volume, 40 * (1 - after / 1000) - 1);
-  if (after < 900) EXPECT_EQ(1, BASSUSECHANNELISACTIVE(handle));
+  if (after < 900) {
+    EXPECT_EQ(1, BASSUSECHANNELISACTIVE(handle));
+  }
   ASSERT_GE(WaitForEnd(3000), 0);
   EXPECT_GE(NowMs() - slid, 1000 - kToleranceMs) << "stopped after the fade";
   EXPECT_EQ(0, BASSUSECHANNELISACTIVE(handle));
