@@ -1,7 +1,12 @@
 // The WAV reader: formats accepted and refused, the chunk walk over broken
 // files, decoding to 16-bit and the peak levels.
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -203,3 +208,64 @@ TEST(WaveFile, ToneFileRoundTrips) {
 }
 
 }  // namespace
+
+// The native tree only: sox runs on Linux.
+#ifndef _WIN32
+namespace {
+
+// Files written by sox, an outside writer: its extensible and float headers
+// and "fact" chunks.  A sine whose period is 100 frames reaches each
+// channel's peak exactly: left 50 %, right 25 % of full scale.
+TEST(WaveFile, ReadsWhatSoxWrites) {
+  if (std::system("sox --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "sox is not installed";
+  char folder[] = "/tmp/tonelink-sox-XXXXXX";
+  ASSERT_NE(nullptr, mkdtemp(folder));
+  const struct {
+    const char* name;
+    const char* format;  // sox output options
+    uint32_t rate, channels, bits;
+    tonelink::SampleEncoding encoding;
+  } cases[] = {
+      {"8-bit mono", "-e unsigned-integer -b 8", 8000, 1, 8, tonelink::SampleEncoding::kInteger},
+      {"16-bit stereo", "-b 16", 22050, 2, 16, tonelink::SampleEncoding::kInteger},
+      {"24-bit stereo (extensible)", "-b 24", 48000, 2, 24, tonelink::SampleEncoding::kInteger},
+      {"32-bit stereo (extensible)", "-b 32", 96000, 2, 32, tonelink::SampleEncoding::kInteger},
+      {"float stereo", "-e floating-point -b 32", 44100, 2, 32, tonelink::SampleEncoding::kFloat},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string path = std::string(folder) + "/tone.wav";
+    std::string remix = c.channels == 2 ? " remix 1v0.5 2v0.25" : " vol 0.5";
+    std::string command = "sox -r " + std::to_string(c.rate) + " -c " +
+                          std::to_string(c.channels) + " -n -D " + c.format + " " + path +
+                          " synth 0.5 sine " + std::to_string(c.rate / 100.0) + remix;
+    ASSERT_EQ(0, std::system(command.c_str())) << command;
+    std::string bytes;
+    {
+      FILE* file = std::fopen(path.c_str(), "rb");
+      ASSERT_NE(nullptr, file);
+      char buffer[65536];
+      size_t count;
+      while ((count = std::fread(buffer, 1, sizeof(buffer), file)) > 0) bytes.append(buffer, count);
+      std::fclose(file);
+    }
+    WaveInfo info;
+    ASSERT_EQ(WaveParseResult::kOk, Parse(bytes, &info));
+    EXPECT_EQ(c.encoding, info.format.encoding);
+    EXPECT_EQ(c.rate, info.format.sampleRate);
+    EXPECT_EQ(c.channels, info.format.channels);
+    EXPECT_EQ(c.bits, info.format.bitsPerSample);
+    EXPECT_EQ(c.rate / 2, info.frameCount);
+    EXPECT_EQ(bytes.size(), info.dataOffset + info.frameCount * info.format.bytesPerFrame);
+    PeakLevels levels = MeasurePeaks(
+        reinterpret_cast<const uint8_t*>(bytes.data()) + info.dataOffset, info.frameCount,
+        info.format);
+    EXPECT_NEAR(64, levels.left, 1);
+    EXPECT_NEAR(c.channels == 2 ? 32 : 64, levels.right, 1);
+    std::remove(path.c_str());
+  }
+  rmdir(folder);
+}
+
+}  // namespace
+#endif  // _WIN32
