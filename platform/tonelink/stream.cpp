@@ -95,13 +95,14 @@ ErrorCode OpenMediaFile(const char* path, std::unique_ptr<MediaFile>* opened) {
   HANDLE file = CreateFileA(path, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return kErrorFileOpen;
+  // Closed on every way out until the MediaFile owns it (an allocation may
+  // throw on the way).
+  std::unique_ptr<void, decltype(&CloseHandle)> owner(file, &CloseHandle);
   FileSource source(file);
   WaveInfo info;
-  if (ParseWave(source, &info) != WaveParseResult::kOk) {
-    CloseHandle(file);
-    return kErrorFormat;
-  }
+  if (ParseWave(source, &info) != WaveParseResult::kOk) return kErrorFormat;
   *opened = std::make_unique<MediaFile>(file, info);
+  owner.release();
   return kErrorNone;
 }
 
@@ -139,10 +140,8 @@ CurrentStream* StreamByHandle(int32_t handle) {
 }
 
 void CloseCurrentStream() {
-  // The feeder thread takes the state lock: stop it without the stream
-  // being reachable, but the lock is held here, so the player's destructor
-  // only signals and waits for a thread that never blocks on the lock while
-  // stopping (see wave_out.cpp).
+  // The wave-out feeder never waits for the state lock, held here, so its
+  // thread can be joined while the stream goes.
   g_current.reset();
 }
 

@@ -162,7 +162,14 @@ std::unique_ptr<WaveOutPlayer> WaveOutPlayer::Open(uint32_t deviceId, int32_t st
     return nullptr;
   }
   Impl* raw = impl.get();
-  impl->thread = std::thread([raw] { raw->Run(); });
+  try {
+    impl->thread = std::thread([raw] { raw->Run(); });
+  } catch (...) {
+    // No thread: the stream keeps its clock without sound.
+    waveOutClose(impl->device);
+    CloseHandle(impl->wake);
+    return nullptr;
+  }
   return std::unique_ptr<WaveOutPlayer>(new WaveOutPlayer(std::move(impl)));
 }
 
