@@ -41,6 +41,8 @@ struct WaveOutPlayer::Impl {
   uint32_t seenChanges = 0xFFFFFFFFu;
   uint64_t writeFrame = 0;
 
+  // Ends the thread, then drops what is queued and closes the device.
+  ~Impl();
   void Run();
   void Feed(CurrentStream& stream);
   void Reclaim();
@@ -151,39 +153,40 @@ std::unique_ptr<WaveOutPlayer> WaveOutPlayer::Open(uint32_t deviceId, int32_t st
   wave.wBitsPerSample = 16;
   wave.nBlockAlign = static_cast<WORD>(format.channels * 2);
   wave.nAvgBytesPerSec = wave.nSamplesPerSec * wave.nBlockAlign;
-  if (waveOutOpen(&impl->device, deviceId, &wave, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
+  HWAVEOUT device = nullptr;
+  if (waveOutOpen(&device, deviceId, &wave, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
     return nullptr;
   }
+  impl->device = device;
   impl->streamHandle = streamHandle;
   impl->format = format;
   impl->wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-  if (impl->wake == nullptr) {
-    waveOutClose(impl->device);
-    return nullptr;
-  }
-  Impl* raw = impl.get();
+  if (impl->wake == nullptr) return nullptr;
+  std::unique_ptr<WaveOutPlayer> player(new WaveOutPlayer(std::move(impl)));
+  Impl* raw = player->impl_.get();
   try {
-    impl->thread = std::thread([raw] { raw->Run(); });
+    raw->thread = std::thread([raw] { raw->Run(); });
   } catch (...) {
-    // No thread: the stream keeps its clock without sound.
-    waveOutClose(impl->device);
-    CloseHandle(impl->wake);
-    return nullptr;
+    return nullptr;  // no thread: the stream keeps its clock without sound
   }
-  return std::unique_ptr<WaveOutPlayer>(new WaveOutPlayer(std::move(impl)));
+  return player;
 }
 
 WaveOutPlayer::WaveOutPlayer(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
 void WaveOutPlayer::Wake() { SetEvent(impl_->wake); }
 
-WaveOutPlayer::~WaveOutPlayer() {
-  impl_->stop.store(true);
-  SetEvent(impl_->wake);
-  if (impl_->thread.joinable()) impl_->thread.join();
-  impl_->DropQueued();
-  waveOutClose(impl_->device);
-  CloseHandle(impl_->wake);
+WaveOutPlayer::~WaveOutPlayer() = default;
+
+WaveOutPlayer::Impl::~Impl() {
+  stop.store(true);
+  if (wake != nullptr) SetEvent(wake);
+  if (thread.joinable()) thread.join();
+  if (device != nullptr) {
+    DropQueued();
+    waveOutClose(device);
+  }
+  if (wake != nullptr) CloseHandle(wake);
 }
 
 }  // namespace tonelink
