@@ -126,9 +126,24 @@ struct PictureFacts {
   uint8_t bitsPerPixel = 0;
 };
 
+// How a back end sizes the canvas it draws into.
+struct DrawRequest {
+  bool fit = false;          // fitted into the maxima
+  bool limitMemory = false;  // the old systems' memory limit applied
+  int32_t maxWidth = 0;
+  int32_t maxHeight = 0;
+};
+
+PictureSize CanvasSize(HDC screen, const DrawRequest& request, int32_t width, int32_t height) {
+  PictureSize size{width, height};
+  if (request.fit) size = FittedSize(width, height, request.maxWidth, request.maxHeight);
+  if (request.limitMemory) size = LimitedSize(screen, size);
+  return size;
+}
+
 // GDI+: the picture drawn into a new canvas of its size, or fitted.
-std::unique_ptr<MemoryCanvas> DrawWithGdiplus(HDC screen, const std::string& path, bool fit,
-                                              int32_t maxWidth, int32_t maxHeight, PictureFacts* facts) {
+std::unique_ptr<MemoryCanvas> DrawWithGdiplus(HDC screen, const std::string& path, const DrawRequest& request,
+                                              PictureFacts* facts) {
   const GdiplusApi* api = Gdiplus();
   if (api == nullptr) return nullptr;
   ImageOwner image;
@@ -146,9 +161,7 @@ std::unique_ptr<MemoryCanvas> DrawWithGdiplus(HDC screen, const std::string& pat
   facts->width = static_cast<int32_t>(width);
   facts->height = static_cast<int32_t>(height);
   facts->bitsPerPixel = static_cast<uint8_t>(ImgBitsPerPixel(static_cast<int32_t>(format)));
-  PictureSize target{facts->width, facts->height};
-  if (fit) target = FittedSize(target.width, target.height, maxWidth, maxHeight);
-  target = LimitedSize(screen, target);
+  const PictureSize target = CanvasSize(screen, request, facts->width, facts->height);
   auto canvas = std::make_unique<MemoryCanvas>(screen, target.width, target.height);
   if (!canvas->ready()) return nullptr;
   GraphicsOwner graphics;
@@ -180,8 +193,8 @@ bool PaintInto(MemoryCanvas* canvas, BITMAPHANDLE* bitmap) {
 
 // The imaging library: GIFs through the converter first (`path` then names
 // the conversion file), the picture resampled when fitted.
-std::unique_ptr<MemoryCanvas> DrawWithImaging(HDC screen, std::string& path, bool fit, int32_t maxWidth,
-                                              int32_t maxHeight, PictureFacts* facts) {
+std::unique_ptr<MemoryCanvas> DrawWithImaging(HDC screen, std::string& path, const DrawRequest& request,
+                                              PictureFacts* facts) {
   const bool converted = ConvertGifForImaging(path) == -1;
   ImagingBitmap bitmap;
   if (L_LoadBitmap(path.c_str(), &bitmap.handle, 0, ORDER_BGR, nullptr, nullptr) != IMG_SUCCESS) {
@@ -192,29 +205,32 @@ std::unique_ptr<MemoryCanvas> DrawWithImaging(HDC screen, std::string& path, boo
   facts->bitsPerPixel = static_cast<uint8_t>(converted ? 8 : bitmap.handle.BitsPerPixel);
   facts->width = bitmap.handle.Width;
   facts->height = bitmap.handle.Height;
-  PictureSize target{facts->width, facts->height};
-  if (fit) {
-    target = FittedSize(target.width, target.height, maxWidth, maxHeight);
-    if ((target.width != facts->width || target.height != facts->height) &&
-        L_SizeBitmap(&bitmap.handle, target.width, target.height, SIZE_RESAMPLE) != IMG_SUCCESS) {
+  if (request.fit) {
+    const PictureSize fitted = FittedSize(facts->width, facts->height, request.maxWidth, request.maxHeight);
+    if ((fitted.width != facts->width || fitted.height != facts->height) &&
+        L_SizeBitmap(&bitmap.handle, fitted.width, fitted.height, SIZE_RESAMPLE) != IMG_SUCCESS) {
       return nullptr;
     }
   }
-  target = LimitedSize(screen, target);
+  // L_PaintDC stretches the bitmap into a canvas the memory limit made smaller.
+  const PictureSize target = CanvasSize(screen, DrawRequest{false, request.limitMemory, 0, 0},
+                                        bitmap.handle.Width, bitmap.handle.Height);
   auto canvas = std::make_unique<MemoryCanvas>(screen, target.width, target.height);
   if (!canvas->ready() || !PaintInto(canvas.get(), &bitmap.handle)) return nullptr;
   return canvas;
 }
 
-// The overlay, drawn at the picture's size; then, for a maximum, the whole
-// result resampled into a new canvas of the fitted size (the caller gets a
-// bitmap of the size it will show, as without an overlay).
+// The overlay, drawn at the picture's own size (its records are in picture
+// pixels, so the canvas was made at that size, memory limit or not); then
+// the whole result resampled into a new canvas of the fitted size, and of the
+// limited size on old systems.  The caller gets a bitmap of the size it will
+// show, as without an overlay.
 std::unique_ptr<MemoryCanvas> DrawOverlay(HDC screen, std::unique_ptr<MemoryCanvas> canvas,
                                           const std::string& picturePath, int32_t maxWidth,
                                           int32_t maxHeight) {
   overlay::ObfLoadOverlay(canvas->dc(), picturePath, overlay::kOlderCurveTension);
-  if (maxWidth <= 0 || maxHeight <= 0) return canvas;
-  const PictureSize fitted = FittedSize(canvas->width(), canvas->height(), maxWidth, maxHeight);
+  const DrawRequest request{maxWidth > 0 && maxHeight > 0, true, maxWidth, maxHeight};
+  const PictureSize fitted = CanvasSize(screen, request, canvas->width(), canvas->height());
   if (fitted.width == canvas->width() && fitted.height == canvas->height()) return canvas;
   ImagingBitmap full;
   if (L_CreateBitmap(&full.handle, TYPE_CONV, canvas->width(), canvas->height(), 24, ORDER_BGR, nullptr, 0,
@@ -312,8 +328,8 @@ HBITMAP LoadPictureBitmap(std::string& path, int32_t maxWidth, int32_t maxHeight
     if (!sidecar.empty() && usePreview != 0 && Gdiplus() != nullptr) {
       const SidecarRead read = ReadSidecarTrailer(sidecar);
       if (CanShowSidecarPreview(read.facts)) {
-        std::unique_ptr<MemoryCanvas> preview =
-            DrawWithGdiplus(screen.dc, sidecar, maxWidth > 0 && maxHeight > 0, maxWidth, maxHeight, &facts);
+        const DrawRequest request{maxWidth > 0 && maxHeight > 0, true, maxWidth, maxHeight};
+        std::unique_ptr<MemoryCanvas> preview = DrawWithGdiplus(screen.dc, sidecar, request, &facts);
         if (preview != nullptr) {
           // The picture's own size, not the preview's.
           path = sidecar;
@@ -328,11 +344,12 @@ HBITMAP LoadPictureBitmap(std::string& path, int32_t maxWidth, int32_t maxHeight
     }
 
     const bool drawsOverlay = !sidecar.empty();
-    const bool fit = FitsToMaximum(maxWidth, maxHeight, drawsOverlay);
+    const DrawRequest request{FitsToMaximum(maxWidth, maxHeight, drawsOverlay), !drawsOverlay, maxWidth,
+                              maxHeight};
     std::unique_ptr<MemoryCanvas> canvas =
         ChoosePictureBackEnd(picturePath, imagingForced) == PictureBackEnd::kGdiplus
-            ? DrawWithGdiplus(screen.dc, picturePath, fit, maxWidth, maxHeight, &facts)
-            : DrawWithImaging(screen.dc, path, fit, maxWidth, maxHeight, &facts);
+            ? DrawWithGdiplus(screen.dc, picturePath, request, &facts)
+            : DrawWithImaging(screen.dc, path, request, &facts);
     // The overlay belongs to the picture's own name, not to a GIF's
     // conversion file.
     if (canvas != nullptr && drawsOverlay) {
