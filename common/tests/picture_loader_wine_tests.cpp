@@ -10,16 +10,19 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "core/obf_name.h"
+#include "harness.h"
 #include "image_startup.h"
 #include "image_test_support.h"
 #include "obf_file.h"
 #include "obf_test_objects.h"
 #include "picture_loader.h"
 #include "test_files.h"
+#include "themecore_loader.h"
 
 using imagetest::DibCanvas;
 
@@ -163,7 +166,9 @@ TEST_F(PictureLoader, EachFormatAtItsSizeAndFitted) {
       EXPECT_EQ(full.height, 40);
       EXPECT_EQ(full.overlay, 0);
       EXPECT_EQ(full.path, path);  // GDI+ reads GIFs itself
-      if (c.bits != 0) EXPECT_EQ(full.bitsPerPixel, c.bits);
+      if (c.bits != 0) {
+        EXPECT_EQ(full.bitsPerPixel, c.bits);
+      }
       EXPECT_GE(full.bitsPerPixel, 1);
       ExpectBlocks(BitmapPixels(full.bitmap), 80, 40, c.tolerance);
     }
@@ -433,6 +438,108 @@ TEST_F(PictureLoaderOverlay, PictureWithoutExtensionUsesItsWholePathForTheSideca
   ASSERT_NE(loaded.bitmap, nullptr);
   EXPECT_EQ(loaded.overlay, 1);
   ExpectObjectsAtFullSize(BitmapPixels(loaded.bitmap));
+}
+
+// Old systems: the same test program is started again with Wine told to
+// report Windows NT 4.0 for it (AppDefaults), and the child loads a picture
+// just over the memory limit.  The parent prepares the files and reads the
+// child's result.
+constexpr char kOldSystemChild[] = "ORB_LOADER_OLD_SYSTEM_FOLDER";
+
+std::string ProgramFileName(std::string* fullPath) {
+  char buffer[MAX_PATH + 1] = {};
+  GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+  *fullPath = buffer;
+  const std::string path = buffer;
+  return path.substr(path.find_last_of("\\/") + 1);
+}
+
+// Sets the Windows version Wine reports to one program for the scope.
+class WineVersionFor {
+ public:
+  WineVersionFor(const std::string& program, const char* version)
+      : key_("Software\\Wine\\AppDefaults\\" + program) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+      return;
+    }
+    set_ = RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                          static_cast<DWORD>(strlen(version) + 1)) == ERROR_SUCCESS;
+    RegCloseKey(key);
+  }
+  ~WineVersionFor() { RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
+  bool set() const { return set_; }
+
+ private:
+  std::string key_;
+  bool set_ = false;
+};
+
+TEST_F(PictureLoader, OldSystemKeepsBitmapsWithinTheMemoryLimit) {
+  if (getenv(kOldSystemChild) != nullptr) GTEST_SKIP() << "the child runs OldSystemChild only";
+  HDC screen = GetDC(nullptr);
+  const int bits = GetDeviceCaps(screen, BITSPIXEL);
+  ReleaseDC(nullptr, screen);
+  if (bits != 32) GTEST_SKIP() << "the display has " << bits << " bits a pixel, the fixture is sized for 32";
+  // 4100 x 1000 at 4 bytes a pixel: 16,400,000 bytes, ratio 1.025, so
+  // 4000 x 976.  Red left half, blue right half.
+  ASSERT_TRUE(Convert("-size 2050x1000 xc:red xc:blue +append", "big.png"));
+  ASSERT_TRUE(CopyFileA(folder_.Child("big.png").c_str(), folder_.Child("marked.png").c_str(), FALSE));
+  overlay::ObfDocument document;
+  document.objects = {obftest::Shape(overlay::kKindRectangle, 2, {{0, 0}, {400, 400}}, 0xFF00FF00u, 3000, 500)};
+  ASSERT_EQ(overlay::WriteObfSidecar(folder_.Child("marked.png"), document), overlay::ObfStatus::kOk);
+
+  std::string program;
+  const std::string name = ProgramFileName(&program);
+  WineVersionFor version(name, "nt40");
+  ASSERT_TRUE(version.set());
+  harness::ScopedEnvironment child(kOldSystemChild, folder_.path().c_str());
+  harness::Process process;
+  const std::string output = folder_.Child("child.txt");
+  ASSERT_TRUE(process.startWithOutput("\"" + program + "\" --gtest_filter=OldSystemChild.*", output));
+  const long exitCode = process.waitExit(60000);
+  std::string text;
+  harness::ReadFileBytes(output, &text);
+  EXPECT_EQ(exitCode, 0) << text;
+  EXPECT_NE(text.find("[       OK ] OldSystemChild.LoadsWithinTheLimit"), std::string::npos) << text;
+}
+
+TEST(OldSystemChild, LoadsWithinTheLimit) {
+  const char* folder = getenv(kOldSystemChild);
+  if (folder == nullptr) GTEST_SKIP() << "started by OldSystemKeepsBitmapsWithinTheMemoryLimit";
+  ASSERT_LT(SKOSVERSION(), 500) << "Wine does not report the old version";
+  const uintptr_t token = suite::ImgStartupWhenPresent();
+  ASSERT_NE(token, 0u);
+  {
+    Loaded plain;
+    Load(std::string(folder) + "\\big.png", 0, 0, 0, 0, &plain);
+    ASSERT_NE(plain.bitmap, nullptr);
+    EXPECT_EQ(plain.width, 4100);
+    EXPECT_EQ(plain.height, 1000);
+    const BitmapPixels pixels(plain.bitmap);
+    EXPECT_EQ(pixels.width(), 4000);
+    EXPECT_EQ(pixels.height(), 976);
+    EXPECT_LE(Distance(pixels.At(1000, 500), kRed), 10);
+    EXPECT_LE(Distance(pixels.At(3000, 500), kBlue), 10);
+
+    // The overlay is drawn at the picture's size and shrinks with it: the
+    // rectangle (3000, 500)-(3400, 900) lands at about (2927, 488)-(3317, 878).
+    for (int32_t forced : {0, 1}) {
+      SCOPED_TRACE(forced ? "imaging library" : "GDI+");
+      Loaded marked;
+      Load(std::string(folder) + "\\marked.png", 0, 0, forced, 0, &marked);
+      ASSERT_NE(marked.bitmap, nullptr);
+      const BitmapPixels drawn(marked.bitmap);
+      EXPECT_EQ(drawn.width(), 4000);
+      EXPECT_EQ(drawn.height(), 976);
+      EXPECT_LE(Distance(drawn.At(2935, 495), kLime), 10);
+      EXPECT_LE(Distance(drawn.At(3310, 870), kLime), 10);
+      EXPECT_LE(Distance(drawn.At(3350, 890), kBlue), 10);
+      EXPECT_LE(Distance(drawn.At(2900, 480), kBlue), 10);
+    }
+  }
+  suite::ImgShutdown(token);
 }
 
 // A 20 x 10 red bitmap compatible with the screen.
