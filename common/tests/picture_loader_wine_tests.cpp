@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/obf_name.h"
@@ -246,6 +247,44 @@ TEST_F(PictureLoader, ForcedGifGoesThroughTheConversionFile) {
   EXPECT_EQ(name, conversion);
   suite::DeleteGifConversionFiles();
   EXPECT_FALSE(harness::FileExists(conversion));
+}
+
+// The thumbnail thread and the main thread convert GIFs at the same time:
+// each gets its own conversion file, so each shows its own picture.
+TEST_F(PictureLoader, GifsConvertedOnTwoThreadsAtOnceStayApart) {
+  ASSERT_TRUE(MakeBlocks("blocks.gif"));
+  ASSERT_TRUE(Convert("-size 30x70 xc:blue", "tall.gif"));
+  struct Worker {
+    std::string path;
+    int width;
+    int height;
+    COLORREF centre;
+    int wrong = 0;
+    std::string conversion;
+  };
+  Worker workers[] = {{folder_.Child("blocks.gif"), 80, 40, kRed, 0, ""},
+                      {folder_.Child("tall.gif"), 30, 70, kBlue, 0, ""}};
+  auto run = [](Worker* worker) {
+    for (int round = 0; round < 12; ++round) {
+      Loaded loaded;
+      Load(worker->path, 0, 0, 1, 0, &loaded);
+      const BitmapPixels pixels(loaded.bitmap);
+      const bool right = loaded.bitmap != nullptr && pixels.width() == worker->width &&
+                         pixels.height() == worker->height && loaded.width == worker->width &&
+                         pixels.At(worker->width / 4, worker->height / 4) == worker->centre;
+      worker->wrong += right ? 0 : 1;
+      worker->conversion = loaded.path;
+    }
+    suite::DeleteGifConversionFiles();
+  };
+  std::thread first(run, &workers[0]);
+  std::thread second(run, &workers[1]);
+  first.join();
+  second.join();
+  EXPECT_EQ(workers[0].wrong, 0);
+  EXPECT_EQ(workers[1].wrong, 0);
+  EXPECT_NE(workers[0].conversion, workers[1].conversion);
+  EXPECT_NE(workers[0].conversion.find("CONV.G2B"), std::string::npos);
 }
 
 TEST_F(PictureLoader, MissingAndDamagedFilesGiveNothing) {
