@@ -96,17 +96,20 @@ int32_t AviSource::Open(const std::string& path, std::unique_ptr<AviSource>* sou
   made->width_ = stored.biWidth;
   made->height_ = height;
 
-  // Ask the decompressor for 24-bit pixels; when it cannot give them, take
-  // what it gives (GDI converts while drawing).
-  BITMAPINFOHEADER wanted{};
-  wanted.biSize = sizeof(wanted);
-  wanted.biWidth = made->width_;
-  wanted.biHeight = made->height_;
-  wanted.biPlanes = 1;
-  wanted.biBitCount = 24;
-  wanted.biCompression = BI_RGB;
-  made->frames_ = AVIStreamGetFrameOpen(made->stream_, &wanted);
-  if (made->frames_ == nullptr) made->frames_ = AVIStreamGetFrameOpen(made->stream_, nullptr);
+  // The decompressor's own output format first (GDI converts any DIB while
+  // drawing); Wine's Video-1 decompressor gives red and blue swapped when
+  // asked for 24 bits.  When there is no default, 24 bits are asked for.
+  made->frames_ = AVIStreamGetFrameOpen(made->stream_, nullptr);
+  if (made->frames_ == nullptr) {
+    BITMAPINFOHEADER wanted{};
+    wanted.biSize = sizeof(wanted);
+    wanted.biWidth = made->width_;
+    wanted.biHeight = made->height_;
+    wanted.biPlanes = 1;
+    wanted.biBitCount = 24;
+    wanted.biCompression = BI_RGB;
+    made->frames_ = AVIStreamGetFrameOpen(made->stream_, &wanted);
+  }
   if (made->frames_ == nullptr) return kErrorFileFormat;  // no decompressor for this compression
   *source = std::move(made);
   return kSuccess;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -168,11 +169,13 @@ TEST_F(MultimediaTest, PlaysTheFramesAtTheFilesRateAndEndsOnce) {
   EXPECT_GE(shown, earliest) << "captured " << before << ".." << after << " ms after play";
   EXPECT_LE(shown, latest) << "captured " << before << ".." << after << " ms after play";
   EXPECT_LE(ChannelDistance(pixel, ColourOf(shown)), 8);
+  std::printf("captured frame %d between %lu and %lu ms after play\n", shown, before, after);
 
   ASSERT_TRUE(WaitForEvent(MM_EVENT_END, 1, 6000));
   DWORD ended = 0;
   for (const Event& e : g_events)
     if (e.event == MM_EVENT_END) ended = e.tick - start;
+  std::printf("end of media %lu ms after play (the file lasts 3000 ms)\n", ended);
   EXPECT_GE(ended, 2900u);
   EXPECT_LE(ended, 3700u);
   harness::PumpMessagesFor(600);
@@ -341,6 +344,42 @@ TEST_F(MultimediaTest, CopyFramesPutsTheFrameOnTheClipboard) {
   EXPECT_EQ(L_MMCopyFrames(media_, 7, 1, 0), kErrorInvalidParameter);
   // The play window still shows the frame it showed.
   EXPECT_EQ(FrameOf(CapturedPixel(folder_.path(), host_, 80, 60)), 0);
+}
+
+// Files of another writer (ffmpeg): with a sound stream and OpenDML
+// headers, uncompressed and in the codecs the system decompresses.  The
+// colour is a solid (200, 40, 90), so the first frame tells whether the
+// decompressor's pixels arrived.
+TEST_F(MultimediaTest, PlaysFilesFfmpegWrites) {
+  struct Case {
+    const char* name;
+    const char* videoOptions;
+    int tolerance;  // lossy codecs
+  } cases[] = {
+      {"raw.avi", "-c:v rawvideo -pix_fmt bgr24", 2},
+      {"cram.avi", "-c:v msvideo1", 12},
+      {"cinepak.avi", "-c:v cinepak", 24},
+  };
+  host_ = MakeHost(64, 48);
+  const COLORREF colour = RGB(200, 40, 90);
+  for (const Case& c : cases) {
+    std::string path = folder_.Child(c.name);
+    std::string output;
+    std::string script = std::string("ffmpeg -v error -y -f lavfi -i color=c=0xC8285A:s=64x48:r=10:d=1.5 ") +
+                         "-f lavfi -i sine=d=1.5 " + c.videoOptions + " -c:a pcm_s16le " + c.name;
+    ASSERT_TRUE(RunShell(folder_.path(), script, &output)) << c.name << ": " << output;
+    ASSERT_EQ(L_MMLoad(media_, path.c_str(), 0), 1) << c.name;
+    L_INT length = 0;
+    ASSERT_EQ(L_MMGetLength(media_, &length), 1);
+    EXPECT_EQ(length, 15) << c.name;
+    ASSERT_EQ(L_MMSetPlayExt(media_, host_, 0, 0, 0, 0, WS_CHILD), 1);
+    COLORREF pixel = CapturedPixel(folder_.path(), host_, 32, 24);
+    EXPECT_LE(ChannelDistance(pixel, colour), c.tolerance)
+        << c.name << ": " << GetRValue(pixel) << "," << GetGValue(pixel) << "," << GetBValue(pixel);
+    ASSERT_EQ(L_MMSetCurrentPos(media_, 14), 1);
+    pixel = CapturedPixel(folder_.path(), host_, 32, 24);
+    EXPECT_LE(ChannelDistance(pixel, colour), c.tolerance) << c.name << " last frame";
+  }
 }
 
 TEST_F(MultimediaTest, FilesThatAreNoVideoFail) {
