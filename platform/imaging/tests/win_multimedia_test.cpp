@@ -319,6 +319,43 @@ TEST_F(MultimediaTest, ThePictureIsFittedIntoTheWindow) {
   DestroyWindow(other);
 }
 
+TEST_F(MultimediaTest, TwoObjectsPlayAtOnceAndTellTheirEventsApart) {
+  LoadInWindow(160, 120);
+  L_HMM second = nullptr;
+  ASSERT_EQ(L_MMInit(&second), 1);
+  ASSERT_NE(second, media_);
+  ASSERT_EQ(L_MMLoad(second, avi_.c_str(), 0), 1);
+  ASSERT_EQ(L_MMMarkClip(second, 20, 26), 1);
+  ASSERT_EQ(L_MMSetCurrentPos(second, 22), 1);
+  ASSERT_EQ(L_MMPlay(media_, ""), 1);
+  ASSERT_EQ(L_MMPlay(second, ""), 1);
+  ASSERT_TRUE(WaitForEvent(MM_EVENT_END, 1, 3000));
+  EXPECT_EQ(L_MMIsPlaying(media_), 1);  // the first plays on
+  EXPECT_EQ(L_MMIsPlaying(second), 0);
+  L_INT position = 0;
+  ASSERT_EQ(L_MMGetCurrentPos(second, &position), 1);
+  EXPECT_EQ(position, 26);
+  EXPECT_GE(Position(), 4);
+  EXPECT_LE(Position(), 9);
+  int seeks = 0;
+  for (const Event& e : g_events) {
+    if (e.event == MM_EVENT_END) {
+      EXPECT_EQ(e.media, second);
+    }
+    if (e.event == MM_EVENT_SEEKED) {
+      ++seeks;
+      EXPECT_EQ(e.media, second);
+      EXPECT_EQ(e.param, 22);
+    }
+    if (e.event == MM_EVENT_POSITION && e.media == second) {
+      EXPECT_GE(e.param, 20);  // the clip plays from its start
+      EXPECT_LE(e.param, 25);
+    }
+  }
+  EXPECT_EQ(seeks, 1);
+  EXPECT_EQ(L_MMFree(second), 1);
+}
+
 TEST_F(MultimediaTest, CopyFramesPutsTheFrameOnTheClipboard) {
   LoadInWindow(160, 120);
   ASSERT_EQ(L_MMCopyFrames(media_, 7, 1, MM_COPY_CLIPBOARD), 1);
