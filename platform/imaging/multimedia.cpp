@@ -335,13 +335,18 @@ int32_t Init(L_HMM* media) {
   object->thread = GetCurrentThreadId();
   object->events = CreateWindowExA(0, kEventClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(), nullptr);
   if (object->events == nullptr) return kErrorNoMemory;
+  try {
+    object->worker = std::thread(RunPlayback, object.get());
+  } catch (...) {
+    DestroyWindow(object->events);
+    return kErrorNoMemory;
+  }
   {
     std::lock_guard<std::mutex> lock(RegistryLock());
     object->id = g_nextId++;
     Registry()[object->id] = object;
   }
   SetWindowLongPtrA(object->events, GWLP_USERDATA, static_cast<LONG_PTR>(object->id));
-  object->worker = std::thread(RunPlayback, object.get());
   *media = HandleOf(object->id);
   return kSuccess;
 }
