@@ -285,10 +285,11 @@ void RunPlayback(MediaObject* object) {
       object->play = PlayState::kStopped;
       object->position = object->clip.end;
       const int32_t last = object->clip.end - 1;
-      state.unlock();
-      ShowFrame(*object, last);
+      // Posted before the lock goes, so that a play coming at once is told after them.
       Post(*object, MM_EVENT_END, object->clip.end);
       Post(*object, MM_EVENT_STOPPED, 0);
+      state.unlock();
+      ShowFrame(*object, last);
       continue;
     }
     if (due != object->shown) {
