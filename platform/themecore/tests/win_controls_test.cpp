@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "dib_canvas.h"
 #include "themecore.h"
 
 namespace {
@@ -66,47 +67,24 @@ class ControlsWin : public testing::Test {
 
 // A 32-bit DIB the size of a window's client area, with the window printed
 // into it.
-class Printed {
+class Printed : public harness::DibCanvas {
  public:
-  explicit Printed(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
-    width_ = client.right;
-    height_ = client.bottom;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT);
+  explicit Printed(HWND window) : DibCanvas(ClientWidth(window), ClientHeight(window)) {
+    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc()), PRF_CLIENT);
     GdiFlush();
-  }
-  ~Printed() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
-  int CountOf(COLORREF colour) const {
-    int count = 0;
-    for (int y = 0; y < height_; ++y) {
-      for (int x = 0; x < width_; ++x) count += At(x, y) == colour ? 1 : 0;
-    }
-    return count;
   }
 
  private:
-  int width_ = 0;
-  int height_ = 0;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  void* bits_ = nullptr;
+  static int ClientWidth(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    return client.right;
+  }
+  static int ClientHeight(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    return client.bottom;
+  }
 };
 
 COLORREF SkinColour(int n) { return static_cast<COLORREF>(SKGETSYSCOLOR(n)); }

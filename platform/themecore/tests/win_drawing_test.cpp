@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "dib_canvas.h"
 #include "themecore.h"
 
 namespace {
@@ -17,64 +18,8 @@ constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kSentinel = RGB(1, 2, 3);
 
 // A 32-bit top-down DIB selected into a memory DC.
-class Canvas {
- public:
-  Canvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
-                               nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-  }
-  ~Canvas() {
-    if (bitmap_ != nullptr) {
-      SelectObject(dc_, old_);
-      DeleteObject(bitmap_);
-    }
-    DeleteDC(dc_);
-  }
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
-
-  HDC dc() const { return dc_; }
-  // Gives the bitmap up (unselected) to a caller that deletes it.
-  HBITMAP Release() {
-    SelectObject(dc_, old_);
-    HBITMAP bitmap = bitmap_;
-    bitmap_ = nullptr;
-    return bitmap;
-  }
-  void Set(int x, int y, COLORREF colour) {
-    GdiFlush();
-    bits_[y * width_ + x] = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-  }
-  COLORREF At(int x, int y) const {
-    GdiFlush();
-    const uint32_t pixel = bits_[y * width_ + x];
-    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-  }
-  void Fill(COLORREF colour) {
-    for (int y = 0; y < height_; ++y) {
-      for (int x = 0; x < width_; ++x) Set(x, y, colour);
-    }
-  }
-  int width() const { return width_; }
-  int height() const { return height_; }
-
- private:
-  int width_;
-  int height_;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  uint32_t* bits_ = nullptr;
-};
+// Every probe draws into a DIB section of its own.
+using Canvas = harness::DibCanvas;
 
 // A source picture: magenta where (x + y) % 3 == 0, else a colour of its
 // position.
