@@ -11,6 +11,19 @@
 
 namespace suite {
 
+HWND WaitForModuleWindow(const char* windowClass, DWORD timeoutMs) {
+  // Elapsed ticks, not a deadline, so the wrap of GetTickCount cannot end
+  // the wait early.  A short sleep rather than Sleep(0): the module being
+  // started needs the processor more than this loop does.
+  const DWORD startTick = GetTickCount();
+  for (;;) {
+    HWND window = FindWindowA(windowClass, nullptr);
+    if (window != nullptr) return window;
+    if (TicksElapsed(startTick, GetTickCount()) >= timeoutMs) return nullptr;
+    Sleep(10);
+  }
+}
+
 HWND FindOrStartModule(const char* windowClass, const std::string& commandLine, bool* started) {
   if (started != nullptr) *started = false;
   HWND window = FindWindowA(windowClass, nullptr);
@@ -19,17 +32,7 @@ HWND FindOrStartModule(const char* windowClass, const std::string& commandLine, 
   // A program that cannot be started simply never shows its window.
   SKSHELL(commandLine.c_str(), SW_SHOW, 0);
   if (started != nullptr) *started = true;
-
-  // Elapsed ticks, not a deadline, so the wrap of GetTickCount cannot end
-  // the wait early.  A short sleep rather than Sleep(0): the module being
-  // started needs the processor more than this loop does.
-  const DWORD startTick = GetTickCount();
-  while (TicksElapsed(startTick, GetTickCount()) < MODULE_START_WAIT_MS) {
-    Sleep(10);
-    window = FindWindowA(windowClass, nullptr);
-    if (window != nullptr) return window;
-  }
-  return nullptr;
+  return WaitForModuleWindow(windowClass, MODULE_START_WAIT_MS);
 }
 
 HelpResult OpenHelp(const std::string& helpFile, const std::string& viewerRef,

@@ -11,6 +11,10 @@ namespace suite {
 // How long a started module has to show its main window.
 constexpr DWORD MODULE_START_WAIT_MS = 2000;
 
+// Polls for a window of `windowClass` for up to `timeoutMs`, sleeping
+// between looks and dispatching nothing; null when none showed in time.
+HWND WaitForModuleWindow(const char* windowClass, DWORD timeoutMs);
+
 // Returns the module's main window.  When no window of the class exists,
 // starts `commandLine` (formed by the caller, paths quoted; see
 // command_line.h) with show mode 5 and waits up to MODULE_START_WAIT_MS for

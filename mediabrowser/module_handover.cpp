@@ -40,18 +40,6 @@ bool CheckButtonTicked() {
   return check != nullptr && SKGETCHECK(check) != 0;
 }
 
-// Polls for a module's window for up to MODULE_START_WAIT_MS, without
-// dispatching messages.
-HWND WaitForModuleWindow(const std::string& windowClass) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    HWND window = FindWindowA(windowClass.c_str(), nullptr);
-    if (window != nullptr) return window;
-    if (suite::TicksElapsed(start, GetTickCount()) >= suite::MODULE_START_WAIT_MS) return nullptr;
-    Sleep(10);
-  }
-}
-
 void RestoreWhenIconic(HWND window) {
   if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
 }
@@ -138,7 +126,7 @@ void LaunchAction(int id) {
       std::string commandLine = suite::QuoteArgument(program);
       if (id == 507) commandLine += " " + suite::QuoteArgument(WithFinalBackslash(b.currentFolder));
       if (SKSHELL(commandLine.c_str(), SW_SHOW, 0) != 0 && !windowClass.empty()) {
-        window = WaitForModuleWindow(windowClass);
+        window = suite::WaitForModuleWindow(windowClass.c_str(), suite::MODULE_START_WAIT_MS);
       }
     }
     if (window != nullptr) {
@@ -286,7 +274,7 @@ void StartModuleWithFiles(int id) {
     std::string commandLine = suite::QuoteArgument(program);
     if (id == 1004) commandLine += " WAITFORCOMMAND";
     if (SKSHELL(commandLine.c_str(), SW_SHOW, 0) != 0 && !windowClass.empty()) {
-      window = WaitForModuleWindow(windowClass);
+      window = suite::WaitForModuleWindow(windowClass.c_str(), suite::MODULE_START_WAIT_MS);
     }
   }
   if (window == nullptr) return;

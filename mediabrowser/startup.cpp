@@ -17,6 +17,7 @@
 #include "folder_tree.h"
 #include "image_startup.h"
 #include "picture_loader.h"
+#include "module_start.h"
 #include "skin_texts.h"
 #include "themecore.h"
 #include "tonelink.h"
@@ -64,15 +65,8 @@ bool ReadTables(BrowserState& b) {
 // A second start brings the running browser forward.  The first instance
 // may hold the mutex before its window exists, so the wait is bounded.
 int SecondStart() {
-  DWORD start = GetTickCount();
-  HWND window = nullptr;
-  while ((window = FindWindowA(kMainClass, nullptr)) == nullptr) {
-    if (GetTickCount() - start >= kSecondStartWaitMs) return 0;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
-    Sleep(20);
-  }
+  HWND window = suite::WaitForModuleWindow(kMainClass, kSecondStartWaitMs);
+  if (window == nullptr) return 0;
   if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
   SetForegroundWindow(window);
   return 0;

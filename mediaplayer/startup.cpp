@@ -19,6 +19,7 @@
 #include "file_io.h"
 #include "image_startup.h"
 #include "later_features.h"
+#include "module_start.h"
 #include "player_state.h"
 #include "suite_command.h"
 #include "themecore.h"
@@ -67,15 +68,8 @@ void RunParseCommandLine(PlayerState& p) {
 
 // A second start hands its command line to the running player and ends.
 int SecondStart(PlayerState& p) {
-  DWORD start = GetTickCount();
-  HWND window = nullptr;
-  while ((window = FindWindowA(kMainClass, nullptr)) == nullptr) {
-    if (GetTickCount() - start >= kSecondStartWaitMs) return 0;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
-    Sleep(20);
-  }
+  HWND window = suite::WaitForModuleWindow(kMainClass, kSecondStartWaitMs);
+  if (window == nullptr) return 0;
   if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
   SetForegroundWindow(window);
   RunParseCommandLine(p);
