@@ -181,6 +181,7 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
   }
 
   project_.error = kErrorNone;
+  FreeCache();
   stop_ = 0;
   finished_ = 0;
   cacheReady_ = 0;
@@ -211,6 +212,9 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
     project_.status = kStatusIdle;
     return 0;
   }
+  // Writing from here on, also for a client that polls before the writer
+  // has run a line.
+  project_.status = kStatusWriting;
   writer_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, kThreadStack, WriterMain, this, CREATE_SUSPENDED,
                                                     nullptr));
   if (writer_ == nullptr) {
@@ -498,6 +502,8 @@ void BurnEngine::RunWriter() {
   }
   if (project_.error != kErrorNone) result = 1;
   if (filler_) WaitForSingleObject(filler_, 30000);
+  // Units a failed burn did not take are dropped here, under the lock.
+  FreeCache();
   device_.SetDoNotRecord(false);
 
   EnterCriticalSection(lock_);

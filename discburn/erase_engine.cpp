@@ -106,7 +106,7 @@ void EraseEngine::Run() {
     } else {
       busyCode_ = 3;
       // Zeros over the whole medium, as far as the medium goes.
-      uint32_t capacity = mmc.FormattedCapacity();
+      uint32_t capacity = mmc.TotalBlocks();
       uint32_t units = capacity ? std::min(kMaxFullZeroUnits, capacity / kZeroUnitSectors) : kMaxFullZeroUnits;
       result = WriteZeros(units);
     }

@@ -231,6 +231,7 @@ TEST(Orbburn, InterfaceEdgeCases) {
   ASSERT_EQ(1, vdscBuildISOImage(image.data()));
   for (int i = 0; i < 200 && vdscGetComponentState() != 0; ++i) Sleep(50);
   EXPECT_EQ(0, vdscGetComponentState());
+  vdscGetErrorNumber();  // a query of the medium may have left one
   ASSERT_EQ(1, vdscBurnISOImage(image.data()));
   for (int i = 0; i < 400 && vdscGetComponentState() != 0; ++i) Sleep(50);
   EXPECT_EQ(0, vdscGetComponentState());
@@ -284,6 +285,8 @@ TEST(Orbburn, BurnsProjectAndImageFileMatches) {
     int imageSectors = vdscGetImageSize();
     EXPECT_EQ(0, imageSectors % 32);
     EXPECT_EQ(1, vdscLockMedium());
+    vdscDeviceCan(72);  // the SCSI log
+    vdscGetErrorNumber();
     ResetCallback();
     ASSERT_EQ(1, vdscBurn(OnDone));
     ASSERT_TRUE(WaitForCallback());
@@ -374,8 +377,12 @@ TEST(Orbburn, EraseLeavesBlankMedium) {
       EXPECT_EQ(1, g_calls.load());
       EXPECT_EQ(0, g_result.load()) << ErrorText();
       EXPECT_EQ(0, vdscGetComponentState());
-      vdscDiscIs();
-      EXPECT_EQ(0, vdscSessionsOnDisc() & 0xFF);
+      int type = vdscDiscIs();
+      if (type == 3 || type == 9) {
+        EXPECT_EQ(0, vdscSessionsOnDisc());  // blanked
+      } else {
+        EXPECT_TRUE(type == 6 || type == 10) << type;  // formatted, zeros at the start
+      }
       EXPECT_EQ(vdscGetTotalBlocksOnDisc(), vdscGetFreeBlocksOnDisc());
       // No file system is left for a reader to find.
       std::string output;
