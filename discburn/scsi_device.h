@@ -98,6 +98,7 @@ class ScsiDevice {
   int selectedIndex_ = -1;
   char letter_ = 127;
   HANDLE handle_ = INVALID_HANDLE_VALUE;
+  HANDLE event_ = nullptr;  // completion of ASPI requests (auto-reset)
   bool closeAfterEachCommand_ = true;
   std::string vendor_, product_;
   std::vector<DriveEntry> table_;
