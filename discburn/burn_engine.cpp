@@ -220,6 +220,7 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
   if (writer_ == nullptr) {
     stop_ = 1;
     WaitForSingleObject(filler_, 30000);
+    project_.status = kStatusIdle;
     running_ = 0;
     return 0;
   }

@@ -237,10 +237,23 @@ TEST(Orbburn, InterfaceEdgeCases) {
   EXPECT_EQ(0, vdscGetComponentState());
   EXPECT_EQ(0, vdscGetErrorNumber());
 
+  // An image file of one sector is burned as 32 (the rounded size).
+  std::string tinyDisc = UseMedium("cd-r", "tiny");
+  std::string tiny = Scratch() + "\\tiny.iso";
+  harness::WriteFileBytes(tiny, Bytes(2048, 3));
+  ASSERT_EQ(1, vdscBurnISOImage(tiny.data()));
+  for (int i = 0; i < 400 && vdscGetComponentState() != 0; ++i) Sleep(50);
+  EXPECT_EQ(32, vdscGetBlocksWritten());
+  std::string onDisc;
+  ASSERT_TRUE(harness::ReadFileBytes(tinyDisc, &onDisc));
+  EXPECT_EQ(Bytes(2048, 3), onDisc.substr(0, 2048));
+  EXPECT_EQ(std::string(31 * 2048, '\0'), onDisc.substr(2048, 31 * 2048));
+
   // A change after the layout drops it: the burn is refused with error 1.
   std::wstring extra = Widen(tree + "\\sector.bin");
   std::wstring sub = L"\\sub";
   EXPECT_NE(nullptr, vdscInsertFileW(sub.data(), extra.data()));
+  vdscGetErrorNumber();  // what the medium queries left
   ResetCallback();
   EXPECT_EQ(0, vdscBurn(OnDone));
   EXPECT_STREQ("Data not prepared ", ErrorText().c_str());
@@ -351,6 +364,38 @@ TEST(Orbburn, SecondSessionKeepsFirstFilesVisible) {
     }
     ExpectDiscHolds(backing, start, {first, second});
   }
+}
+
+TEST(Orbburn, StoppedSessionLeavesThePreviousOneInCharge) {
+  // DVD+RW: a new session is announced at sector 0 only once all its data
+  // is written, so a stop half-way leaves the first session readable.
+  std::string first = MakeTree("kept", 13);
+  std::string bulk = Scratch() + "\\bulk";
+  CreateDirectoryA(bulk.c_str(), nullptr);
+  harness::WriteFileBytes(bulk + "\\large.bin", Bytes(6 << 20, 14));
+  std::string backing = UseMedium("dvd+rw", "stopped");
+  PrepareFolders({first});
+  ResetCallback();
+  ASSERT_EQ(1, vdscBurn(OnDone));
+  ASSERT_TRUE(WaitForCallback());
+  ASSERT_EQ(0, g_result.load());
+
+  SetEnvironmentVariableA("ORB_DRIVE_SLOW_MS", "20");
+  ASSERT_EQ(1, vdscInitializeASPI(0, nullptr, 0, nullptr));
+  ASSERT_EQ(1, vdscSelectDevice(0));
+  PrepareFolders({bulk}, true);
+  ResetCallback();
+  ASSERT_EQ(1, vdscBurn(OnDone));
+  for (int i = 0; i < 2000 && vdscGetBlocksWritten() < 200; ++i) Sleep(5);
+  EXPECT_EQ(1, vdscAbortBurn());
+  ASSERT_TRUE(WaitForCallback());
+  EXPECT_EQ(1, g_calls.load());
+  EXPECT_EQ(1, g_result.load());
+  EXPECT_EQ("Aborted by user", ErrorText());
+  SetEnvironmentVariableA("ORB_DRIVE_SLOW_MS", nullptr);
+  vdscInitializeASPI(0, nullptr, 0, nullptr);
+  vdscSelectDevice(0);
+  ExpectDiscHolds(backing, 0, {first});
 }
 
 // --- erasing ------------------------------------------------------------------
