@@ -187,7 +187,10 @@ std::string UseMedium(const char* medium, const std::string& name,
 }
 
 // Clears the project and fills it with the folders given, then lays it out.
-int PrepareFolders(const std::vector<std::string>& folders, bool importLast = false) {
+// Folders in ansiFolders go in through the ANSI export (their files are
+// then opened by their ANSI names).
+int PrepareFolders(const std::vector<std::string>& folders, bool importLast = false,
+                   const std::vector<std::string>& ansiFolders = {}) {
   vdscClearAll();
   if (importLast) {
     EXPECT_NE(0, vdscImportSessionW(0, const_cast<wchar_t*>(L"\\")));
@@ -196,6 +199,9 @@ int PrepareFolders(const std::vector<std::string>& folders, bool importLast = fa
   for (const std::string& folder : folders) {
     std::wstring wide = Widen(folder);
     EXPECT_NE(nullptr, vdscInsertDirW(const_cast<wchar_t*>(L"\\"), wide.data(), const_cast<wchar_t*>(L"*"), 1, 0));
+  }
+  for (std::string folder : ansiFolders) {
+    EXPECT_NE(nullptr, vdscInsertDir(const_cast<char*>("\\"), folder.data(), const_cast<char*>("*.*"), 1, 0));
   }
   int sectors = vdscPrepare();
   EXPECT_GT(sectors, 0);
@@ -290,11 +296,16 @@ struct BurnCase {
 TEST(Orbburn, BurnsProjectAndImageFileMatches) {
   const BurnCase cases[] = {{"cd-r", 2}, {"dvd-r", 5}, {"dvd+rw", 10}};
   std::string tree = MakeTree("project", 3);
+  std::string ansi = Scratch() + "\\ansi";
+  CreateDirectoryA(ansi.c_str(), nullptr);
+  CreateDirectoryA((ansi + "\\A folder with a long name").c_str(), nullptr);
+  harness::WriteFileBytes(ansi + "\\A folder with a long name\\Caf\xe9 menu.txt", Bytes(4000, 21));
+  harness::WriteFileBytes(ansi + "\\readme.txt", Bytes(12345, 22));
   for (const BurnCase& c : cases) {
     SCOPED_TRACE(c.medium);
     std::string backing = UseMedium(c.medium, std::string("burn-") + c.medium);
     ASSERT_EQ(c.discType, vdscDiscIs());
-    PrepareFolders({tree});
+    PrepareFolders({tree}, false, {ansi});
     int imageSectors = vdscGetImageSize();
     EXPECT_EQ(0, imageSectors % 32);
     EXPECT_EQ(1, vdscLockMedium());
@@ -311,7 +322,7 @@ TEST(Orbburn, BurnsProjectAndImageFileMatches) {
     EXPECT_EQ(0, vdscGetErrorNumber());
     vdscUnlockMedium();
     EXPECT_EQ(1, vdscSessionsOnDisc());
-    ExpectDiscHolds(backing, 0, {tree});
+    ExpectDiscHolds(backing, 0, {tree, ansi});
 
     // The image-file path writes what the drive received.
     std::string image = Scratch() + "\\project-" + c.medium + ".iso";
