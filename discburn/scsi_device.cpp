@@ -10,12 +10,17 @@
 
 namespace discburn {
 
-ScsiDevice::ScsiDevice() = default;
+// One auto-reset event serves every ASPI request of the device: creating
+// an event per command costs more than a whole 64 KiB write under Wine.
+// A completion that signals it without a waiter leaves it set; the waits
+// below therefore re-check the request's own status, which is what decides.
+ScsiDevice::ScsiDevice() : event_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
 
 ScsiDevice::~ScsiDevice() {
   CloseLog();
   CloseDriveHandle();
   UnloadAspi();
+  if (event_) CloseHandle(event_);
 }
 
 const char* ScsiDevice::GetDeviceName(int index) const {
@@ -107,7 +112,7 @@ ScsiOutcome ScsiDevice::RequestTransport::Execute(const ScsiCommand& command, ui
 }
 
 uint8_t ScsiDevice::ExecuteScsi(ScsiRequest* request) {
-  HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE event = event_;
   request->command = kSrbExecuteScsi;
   request->hostAdapter = adapter_;
   request->target = target_;
@@ -126,7 +131,6 @@ uint8_t ScsiDevice::ExecuteScsi(ScsiRequest* request) {
     request->status = kSrbError;
     transportResult = kSrbError;
   }
-  if (event) CloseHandle(event);
   LogCommand(*request, request->status);
 
   busy_ = transportResult != kSrbPending && transportResult != kSrbCompleted &&

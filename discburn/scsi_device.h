@@ -57,6 +57,9 @@ class ScsiDevice {
   // ASC << 8 | ASCQ of the last failed command with sense, 0 when none.
   uint16_t lastError() const { return lastError_; }
   void ClearLastError() { lastError_ = 0; }
+  // Records the error of a command whose sense was not recorded when it
+  // failed (a burn's write, judged after its retries).
+  void RecordError(uint16_t code) { lastError_ = code; }
   bool isBusy() const { return busy_; }
   bool usesPassThrough() const { return usePassThrough_; }
   char selectedLetter() const { return letter_; }
@@ -95,6 +98,7 @@ class ScsiDevice {
   int selectedIndex_ = -1;
   char letter_ = 127;
   HANDLE handle_ = INVALID_HANDLE_VALUE;
+  HANDLE event_ = nullptr;  // completion of ASPI requests (auto-reset)
   bool closeAfterEachCommand_ = true;
   std::string vendor_, product_;
   std::vector<DriveEntry> table_;

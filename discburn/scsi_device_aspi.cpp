@@ -34,7 +34,16 @@ uint8_t ScsiDevice::SendAspi(void* block, HANDLE event) {
   auto* header = static_cast<uint8_t*>(block);
   DWORD result = sendAspi_(block);
   if (result == kSrbPending) {
-    if (WaitForSingleObject(event, kCommandTimeoutMs) != WAIT_OBJECT_0) {
+    // The event may hold the signal of an earlier request that completed
+    // at once, or be taken by another thread's wait: the request's status
+    // byte decides, looked at after each short wait.
+    volatile uint8_t* status = header + 1;
+    DWORD waited = 0;
+    while (*status == kSrbPending && waited < kCommandTimeoutMs) {
+      WaitForSingleObject(event, 10);
+      waited += 10;
+    }
+    if (*status == kSrbPending) {
       // The layer never finished: ask it to drop the request, give it a
       // moment, and report the command failed.
       AbortRequest abort{};

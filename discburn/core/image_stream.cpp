@@ -72,6 +72,13 @@ uint32_t ImageStream::ReadSectors(uint8_t* buffer, uint32_t maxSectors) {
     filled += got;
     sourceLeft_ -= got;
     if (sourceLeft_ == 0) {
+      // A file that grew since it was inserted would be written cut to
+      // its recorded size: that fails the stream as a shrunk one does.
+      uint8_t extra;
+      if (stream_->Read(&extra, 1) != 0) {
+        Fail();
+        return 0;
+      }
       stream_.reset();
       size_t tail = (kSectorBytes - filled % kSectorBytes) % kSectorBytes;
       std::memset(buffer + filled, 0, tail);

@@ -25,7 +25,7 @@ class ImageStream {
 
   // Fills buffer with up to maxSectors sectors and returns how many; 0 at
   // the end of the image or after a failure.  A source that cannot be
-  // opened, or that ends before its recorded size, fails the stream with
+  // opened, or that ends before or after its recorded size, fails the stream with
   // the project error kErrorOpenSource.
   uint32_t ReadSectors(uint8_t* buffer, uint32_t maxSectors);
 
