@@ -1,0 +1,260 @@
+// The picture tool under Wine, started as a user starts it: from a program
+// folder holding orbpaint.exe, its text table, the skin and the DLLs, with a
+// picture on its command line.  Objects are made through the program's own
+// commands (boxes answered by ORB_ANSWERS, clicks posted to the canvas),
+// the sidecar is read back by the shared codec, and the rest is read from
+// real windows, captured pixels, files and the call trace (ORB_TRACE).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/obf_document.h"
+#include "core/suite_command_codes.h"
+#include "harness.h"
+#include "imaging.h"
+#include "suite_command.h"
+#include "test_files.h"
+
+namespace {
+
+constexpr DWORD kStartMs = 20000;
+
+class PaintFolder {
+ public:
+  explicit PaintFolder(const std::string& label) : scratch_(label) {
+    for (const char* file : {"orbpaint.exe", "themecore.dll", "imaging.dll", "LUMINAR.SKL", "orbpaint.SYS"}) {
+      CopyFileA((harness::ProgramFolder() + file).c_str(), path(file).c_str(), FALSE);
+    }
+  }
+  std::string path(const std::string& file) const { return scratch_.Child(file); }
+  std::string command(const std::string& arguments = "") const {
+    return "\"" + path("orbpaint.exe") + "\"" + (arguments.empty() ? "" : " " + arguments);
+  }
+  std::string tracePath() const { return path("trace.txt"); }
+
+ private:
+  harness::ScratchFolder scratch_;
+};
+
+// A picture of two halves, red on the left and blue on the right.
+bool WriteTwoColourJpeg(const std::string& path, int width, int height) {
+  BITMAPHANDLE bitmap = {};
+  if (L_CreateBitmap(&bitmap, TYPE_CONV, width, height, 24, ORDER_BGR, nullptr, 0, nullptr, 0) != IMG_SUCCESS) {
+    return false;
+  }
+  for (int y = 0; y < height; ++y) {
+    L_UCHAR* row = bitmap.Data + static_cast<size_t>(y) * bitmap.BytesPerLine;
+    for (int x = 0; x < width; ++x) {
+      const bool left = x < width / 2;
+      row[3 * x] = left ? 0 : 255;       // blue
+      row[3 * x + 1] = 0;                // green
+      row[3 * x + 2] = left ? 255 : 0;   // red
+    }
+  }
+  const bool saved = L_SaveBitmap(path.c_str(), &bitmap, FILE_JPEG, 24, 2, 0) == IMG_SUCCESS;
+  L_FreeBitmap(&bitmap);
+  return saved;
+}
+
+std::vector<std::string> TraceCalls(const PaintFolder& folder, const std::string& call) {
+  std::string text;
+  harness::ReadFileBytes(folder.tracePath(), &text);
+  std::vector<std::string> found;
+  for (const std::string& line : harness::SplitLines(text)) {
+    if (line.find("] " + call + "(") != std::string::npos) found.push_back(line.substr(line.find("] ") + 2));
+  }
+  return found;
+}
+
+bool WaitForTraceCalls(const PaintFolder& folder, const std::string& call, size_t count) {
+  return harness::PumpUntil([&] { return TraceCalls(folder, call).size() >= count; }, kStartMs);
+}
+
+HWND StartPaint(const PaintFolder& folder, harness::Process* paint, const std::string& arguments,
+                const std::string& answers) {
+  harness::ScopedEnvironment trace("ORB_TRACE", folder.tracePath().c_str());
+  harness::ScopedEnvironment scripted("ORB_ANSWERS", answers.c_str());
+  if (!paint->start(folder.command(arguments))) return nullptr;
+  HWND window = harness::WaitForWindow("ORBPAINT", kStartMs);
+  if (window == nullptr) return nullptr;
+  return harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs) ? window : nullptr;
+}
+
+long WaitForExit(harness::Process& paint) {
+  long code = -1;
+  harness::PumpUntil([&] {
+    code = paint.waitExit(0);
+    return code != -1;
+  }, kStartMs);
+  return code;
+}
+
+BOOL CALLBACK CollectObjects(HWND window, LPARAM list) {
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof(name));
+  if (lstrcmpA(name, "ORBOBJECT") == 0) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+// The ORBOBJECT windows of the program (the canvas's own record included).
+std::vector<HWND> ObjectWindows(HWND main) {
+  std::vector<HWND> windows;
+  EnumChildWindows(main, CollectObjects, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+HWND CanvasOf(HWND main) {
+  std::vector<HWND> objects = ObjectWindows(main);
+  return objects.empty() ? nullptr : GetParent(objects.front());
+}
+
+void PostClick(HWND canvas, int x, int y) {
+  PostMessageA(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+  PostMessageA(canvas, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageA(canvas, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void CloseBySuiteCommand(HWND window, harness::Process& paint) {
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(paint), 0);
+}
+
+TEST(PictureTool, ShowsThePictureSavesObjectsToTheSidecarAndRestoresThem) {
+  PaintFolder folder("paint objects");
+  const std::string picture = folder.path("picture.jpg");
+  const std::string other = folder.path("other.jpg");
+  ASSERT_TRUE(WriteTwoColourJpeg(picture, 200, 150));
+  ASSERT_TRUE(WriteTwoColourJpeg(other, 120, 90));
+  std::string pictureBefore;
+  ASSERT_TRUE(harness::ReadFileBytes(picture, &pictureBefore));
+
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "Hello there;1");
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(harness::WindowText(window), "Orb Paint");
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadPictureIntoCanvas", 2));
+  EXPECT_NE(TraceCalls(folder, "orbpaint LoadPictureIntoCanvas")[1].find("= 200 x 150"), std::string::npos);
+
+  // The picture is on the canvas: red on the left, blue on the right.
+  HWND canvas = CanvasOf(window);
+  ASSERT_NE(canvas, nullptr);
+  const std::string capture = folder.path("canvas.bmp");
+  ASSERT_TRUE(harness::CaptureWindowToBmp(canvas, capture));
+  harness::Bmp24 shown;
+  ASSERT_TRUE(harness::ReadBmp24(capture, &shown));
+  ASSERT_GE(shown.width, 200);
+  ASSERT_GE(shown.height, 150);
+  const COLORREF left = shown.at(40, 75), right = shown.at(160, 75);
+  EXPECT_GT(GetRValue(left), 200);
+  EXPECT_LT(GetBValue(left), 60);
+  EXPECT_GT(GetBValue(right), 200);
+  EXPECT_LT(GetRValue(right), 60);
+
+  // A second start ends at once with 0 and leaves the first running.
+  harness::Process second;
+  ASSERT_TRUE(second.start(folder.command("\"" + other + "\"")));
+  EXPECT_EQ(WaitForExit(second), 0);
+  EXPECT_EQ(harness::WaitForWindow("ORBPAINT", 1000), window);
+  EXPECT_EQ(harness::CountWindows("ORBPAINT"), 1);
+
+  // A text object through command 401 (the text answered by the script)...
+  PostMessageA(window, WM_COMMAND, 401, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectContent", 1));
+  // ...and an arrow through command 405 and two clicks, right to left.
+  PostMessageA(window, WM_COMMAND, 405, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint RunShapeBox", 1));
+  PostClick(canvas, 150, 100);
+  PostClick(canvas, 40, 20);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectContent", 2));
+  EXPECT_EQ(ObjectWindows(window).size(), 3u);
+
+  PostMessageA(window, WM_COMMAND, 106, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint SaveSidecar", 1));
+  EXPECT_NE(TraceCalls(folder, "orbpaint SaveSidecar")[0].find(", 2) = ok"), std::string::npos);
+
+  // The shared codec reads the same objects back.
+  std::string sidecar;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("picture.obf"), &sidecar));
+  overlay::ObfReadResult read = overlay::DecodeObfDocument(sidecar);
+  ASSERT_EQ(read.status, overlay::ObfStatus::kOk);
+  ASSERT_EQ(read.document.objects.size(), 2u);
+  const overlay::ObfObject& text = read.document.objects[0];
+  EXPECT_EQ(text.kind, overlay::kKindText);
+  EXPECT_EQ(text.text, "Hello there");
+  EXPECT_EQ(text.x, 0);
+  EXPECT_EQ(text.y, 0);
+  EXPECT_GT(text.width, 20);
+  const overlay::ObfObject& arrow = read.document.objects[1];
+  EXPECT_EQ(arrow.kind, overlay::kKindArrow);
+  EXPECT_EQ(arrow.style, overlay::kStyleOpen);
+  ASSERT_EQ(arrow.points.size(), 2u);
+  EXPECT_EQ(arrow.x + arrow.points[0].x, 150);  // the first click stays first
+  EXPECT_EQ(arrow.y + arrow.points[0].y, 100);
+  EXPECT_EQ(arrow.x + arrow.points[1].x, 40);
+  EXPECT_EQ(arrow.y + arrow.points[1].y, 20);
+  EXPECT_EQ(read.document.trailer.pictureName, "picture.jpg");
+  EXPECT_EQ(read.document.trailer.canvasWidth, 200);
+  ASSERT_GT(read.document.preview.size(), 2u);
+  EXPECT_EQ(read.document.preview.substr(0, 2), "\xFF\xD8");
+  // The objects live in the sidecar: the picture's own file is unchanged.
+  std::string pictureAfter;
+  ASSERT_TRUE(harness::ReadFileBytes(picture, &pictureAfter));
+  EXPECT_TRUE(pictureAfter == pictureBefore);
+  CloseBySuiteCommand(window, paint);
+
+  // Reopening the picture restores both objects.
+  DeleteFileA(folder.tracePath().c_str());
+  harness::Process again;
+  window = StartPaint(folder, &again, "\"" + picture + "\"", "More text");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadedObject", 2));
+  std::vector<std::string> loaded = TraceCalls(folder, "orbpaint LoadedObject");
+  EXPECT_EQ(loaded[0], "orbpaint LoadedObject(1, 0, \"Hello there\", 0, 0, 0, 1) = 0");
+  EXPECT_EQ(loaded[1].rfind("orbpaint LoadedObject(5, 5, \"\", 2, ", 0), 0u) << loaded[1];
+  EXPECT_EQ(ObjectWindows(window).size(), 3u);
+
+  // A save that cannot replace the sidecar (held open without sharing)
+  // reports it and leaves the old sidecar as it was.
+  PostMessageA(window, WM_COMMAND, 401, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectContent", 1));
+  HANDLE lock = CreateFileA(folder.path("picture.obf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  PostMessageA(window, WM_COMMAND, 106, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint SaveSidecar", 1));
+  CloseHandle(lock);
+  EXPECT_NE(TraceCalls(folder, "orbpaint SaveSidecar")[0].find(", 3) = could not be written"), std::string::npos);
+  std::vector<std::string> boxes = TraceCalls(folder, "themecore SKMSGBOX");
+  ASSERT_FALSE(boxes.empty());
+  EXPECT_NE(boxes.back().find("The drawing objects could not be saved to"), std::string::npos) << boxes.back();
+  std::string sidecarAfter;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("picture.obf"), &sidecarAfter));
+  EXPECT_TRUE(sidecarAfter == sidecar);
+
+  // Another picture, without a sidecar, arrives as a suite command: none of
+  // the first picture's objects go with it.
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, other), 1);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadSidecar", 2));
+  EXPECT_NE(TraceCalls(folder, "orbpaint LoadSidecar")[1].find("other.jpg\") = no sidecar"), std::string::npos);
+  EXPECT_EQ(ObjectWindows(window).size(), 1u);
+  EXPECT_FALSE(harness::FileExists(folder.path("other.obf")));
+  CloseBySuiteCommand(window, again);
+}
+
+TEST(PictureTool, MissingTextTableEndsWithCode2) {
+  PaintFolder folder("paint no table");
+  DeleteFileA(folder.path("orbpaint.SYS").c_str());
+  harness::Process paint;
+  ASSERT_TRUE(paint.start(folder.command()));
+  // The box names the missing table; it is closed as a user would.
+  HWND box = nullptr;
+  harness::PumpUntil([&] { return (box = FindWindowA("#32770", nullptr)) != nullptr; }, kStartMs);
+  ASSERT_NE(box, nullptr);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(WaitForExit(paint), 2);
+}
+
+}  // namespace
