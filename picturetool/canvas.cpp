@@ -25,12 +25,12 @@ void UpdateScrollBars() {
   SCROLLINFO info = {sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
   info.nMax = std::max(0, p.pictureWidth - 1);
   info.nPage = static_cast<UINT>(client.right);
-  p.scrollX = std::clamp(p.scrollX, 0, std::max(0, p.pictureWidth - client.right));
+  p.scrollX = std::clamp(p.scrollX, 0, std::max<int32_t>(0, p.pictureWidth - client.right));
   info.nPos = p.scrollX;
   SetScrollInfo(p.canvasWindow, SB_HORZ, &info, TRUE);
   info.nMax = std::max(0, p.pictureHeight - 1);
   info.nPage = static_cast<UINT>(client.bottom);
-  p.scrollY = std::clamp(p.scrollY, 0, std::max(0, p.pictureHeight - client.bottom));
+  p.scrollY = std::clamp(p.scrollY, 0, std::max<int32_t>(0, p.pictureHeight - client.bottom));
   info.nPos = p.scrollY;
   SetScrollInfo(p.canvasWindow, SB_VERT, &info, TRUE);
 }

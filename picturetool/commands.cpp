@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "boxes/orbboxes.h"
+#include "orbboxes.h"
 #include "core/item_list.h"
 #include "core/obf_name.h"
 #include "later_features.h"

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "boxes/orbboxes.h"
+#include "orbboxes.h"
 #include "core/item_list.h"
 #include "core/paint_rules.h"
 #include "imaging.h"
@@ -263,3 +263,8 @@ LRESULT CALLBACK PaintWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 }  // namespace paint
+
+// The window procedure under the name the program exports (orbpaint.def).
+extern "C" LRESULT __stdcall OrbPaintWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return paint::PaintWindowProc(window, message, wParam, lParam);
+}

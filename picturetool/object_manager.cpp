@@ -11,11 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "boxes/orbboxes.h"
+#include "orbboxes.h"
 #include "core/obf_name.h"
 #include "core/object_geometry.h"
 #include "core/paint_rules.h"
 #include "gdiplus_api.h"
+#include "image_functions.h"
 #include "imaging.h"
 #include "obf_file.h"
 #include "overlay_draw.h"
@@ -73,7 +74,9 @@ bool MakeFonts(DrawObject& object) {
   const suite::GdiplusApi* api = suite::Gdiplus();
   if (api == nullptr) return false;
   const std::wstring family = suite::ImgTextToWide(object.data.fontFamily);
-  if (api->GdipCreateFontFamilyFromName(family.c_str(), nullptr, &object.fontFamily) != suite::kGdiplusOk) {
+  if (const int status = api->GdipCreateFontFamilyFromName(family.c_str(), nullptr, &object.fontFamily);
+      status != suite::kGdiplusOk) {
+    TraceProgramCall("MakeFonts", orbtrace::QuoteText(object.data.fontFamily), std::to_string(status));
     object.fontFamily = nullptr;
     return false;
   }
@@ -291,7 +294,7 @@ LRESULT GiveContent(HWND window, WPARAM length, const char* bytes) {
   ComposeAndRepaint();
   if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOW);
   MarkObjectsChanged();
-  TraceProgramCall("ObjectContent", std::to_string(object->data.kind) + ", " + std::to_string(object->data.x) + ", " +
+  TraceProgramCall("ObjectContent", std::to_string(object->data.kind) + ", " + std::to_string(object->font != nullptr) + ", " + std::to_string(object->data.x) + ", " +
                                         std::to_string(object->data.y) + ", " + std::to_string(object->data.width) +
                                         ", " + std::to_string(object->data.height),
                    "0");
@@ -405,7 +408,7 @@ LRESULT LoadSidecar(WPARAM length, const char* path) {
   return 0;
 }
 
-LRESULT ManagerMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandleManagerMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   PaintState& p = Paint();
   std::vector<DrawObject>& objects = p.objects;
   switch (message) {
@@ -505,6 +508,27 @@ LRESULT ManagerMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
+std::string FirstUsableFontFamily() {
+  const suite::GdiplusApi* api = suite::Gdiplus();
+  if (api == nullptr) return "";
+  std::vector<std::string> names;
+  LOGFONTA font = {};
+  if (GetObjectA(SKDEFAULTFONT(), sizeof(font), &font) != 0) names.push_back(font.lfFaceName);
+  for (const char* name : {"Tahoma", "Arial", "Liberation Sans", "DejaVu Sans"}) names.push_back(name);
+  for (const std::string& name : names) {
+    Gdiplus::GpFontFamily* family = nullptr;
+    const std::wstring wide = suite::ImgTextToWide(name);
+    const int status = api->GdipCreateFontFamilyFromName(wide.c_str(), nullptr, &family);
+    if (status == suite::kGdiplusOk) {
+      api->GdipDeleteFontFamily(family);
+      TraceProgramCall("FirstUsableFontFamily", "", orbtrace::QuoteText(name));
+      return name;
+    }
+  }
+  TraceProgramCall("FirstUsableFontFamily", "", "\"\"");
+  return "";
+}
+
 LRESULT SendToObjectManager(UINT message, WPARAM wParam, LPARAM lParam) {
   return ObjectWindowProc(nullptr, message, wParam, lParam);
 }
@@ -597,7 +621,7 @@ intptr_t BlitCanvas(int32_t mode) {
 }
 
 LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (window == nullptr) return ManagerMessage(message, wParam, lParam);
+  if (window == nullptr) return HandleManagerMessage(message, wParam, lParam);
   PaintState& p = Paint();
   switch (message) {
     case WM_CREATE: {

@@ -74,7 +74,7 @@ struct DrawObject {
 struct BoxSettingsRecord {
   std::string buttons;
   std::string text;
-  std::string fontFamily = "Arial";
+  std::string fontFamily;
   int32_t size = 24;
   uint32_t colour = 0xFFFF0000;  // ARGB
   int32_t shadow = 0;
@@ -145,5 +145,8 @@ size_t FindObjectIndex(HWND window);
 size_t ObjectLimitReached();
 intptr_t BlitCanvas(int32_t mode);
 LRESULT SendToObjectManager(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// The family of new text objects: the skin's default font when GDI+ can
+// make it, else the first of a few common families; "" when none.
+std::string FirstUsableFontFamily();
 
 }  // namespace paint

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "boxes/orbboxes.h"
+#include "orbboxes.h"
 #include "core/item_list.h"
 #include "core/paint_rules.h"
 #include "image_startup.h"
@@ -229,6 +229,7 @@ int RunPaint(HINSTANCE instance) {
     boxes.iconModule = p.instance;
     suite::boxes::SetBoxContext(&boxes);
     if (!themecore::FindFile("gdiplus.dll").empty()) p.gdiplusToken = suite::ImgStartup();
+    p.boxSettings.fontFamily = FirstUsableFontFamily();
     LoadPictureIntoCanvas("");
     CreateObjectWindow(p.canvasWindow, 0);
     BlitCanvas(1);
