@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -169,10 +170,16 @@ TEST(PictureTool, ShowsThePictureSavesObjectsToTheSidecarAndRestoresThem) {
   const COLORREF beyond = shown.at(origin.x + 300, origin.y + 75);
   EXPECT_FALSE(GetRValue(beyond) > 200 && GetBValue(beyond) < 60);
 
-  // A second start ends at once with 0 and leaves the first running.
+  // A second start ends at once with 0, brings the first forward and
+  // leaves it running.
+  harness::PeerWindow front("PaintTestFront");
+  ShowWindow(front.hwnd(), SW_SHOW);
+  SetForegroundWindow(front.hwnd());
+  harness::PumpMessagesFor(200);
   harness::Process second;
   ASSERT_TRUE(second.start(folder.command("\"" + other + "\"")));
   EXPECT_EQ(WaitForExit(second), 0);
+  EXPECT_TRUE(harness::PumpUntil([&] { return GetForegroundWindow() == window; }, 3000));
   EXPECT_EQ(harness::WaitForWindow("ORBPAINT", 1000), window);
   EXPECT_EQ(harness::CountWindows("ORBPAINT"), 1);
 
@@ -185,7 +192,28 @@ TEST(PictureTool, ShowsThePictureSavesObjectsToTheSidecarAndRestoresThem) {
   PostClick(canvas, 150, 100);
   PostClick(canvas, 40, 20);
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectContent", 2));
-  EXPECT_EQ(ObjectWindows(window).size(), 3u);
+  // The windows are numbered by their z-order and titled by it; the arrow's
+  // window is cut to its drawn pixels.
+  std::vector<std::string> titles;
+  for (HWND object : ObjectWindows(window)) titles.push_back(harness::WindowText(object));
+  std::sort(titles.begin(), titles.end());
+  EXPECT_EQ(titles, (std::vector<std::string>{"Object000", "Object001", "Object002"}));
+  HWND arrowWindow = nullptr;
+  for (HWND object : ObjectWindows(window)) {
+    if (harness::WindowText(object) == "Object002") arrowWindow = object;
+  }
+  ASSERT_NE(arrowWindow, nullptr);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(arrowWindow, region), ERROR);
+  RECT box = {}, windowRect = {};
+  GetRgnBox(region, &box);
+  GetClientRect(arrowWindow, &windowRect);
+  EXPECT_GT(box.right, box.left);
+  // The arrow runs corner to corner through the middle of its window.
+  EXPECT_TRUE(PtInRegion(region, windowRect.right / 2, windowRect.bottom / 2));
+  EXPECT_FALSE(PtInRegion(region, windowRect.right - 1, 0));  // far from the line
+  EXPECT_FALSE(PtInRegion(region, 0, windowRect.bottom - 1));
+  DeleteObject(region);
 
   PostMessageA(window, WM_COMMAND, 106, 0);
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint SaveSidecar", 1));
