@@ -188,10 +188,10 @@ void ComposeObjects() {
   HDC canvas = SKGETHDCMEMBMP(p.canvasWindow);
   if (canvas == nullptr) return;
   BitBlt(canvas, 0, 0, p.canvasWidth, p.canvasHeight, reinterpret_cast<HDC>(BlitCanvas(2)), 0, 0, SRCCOPY);
-  const std::vector<HWND> list = EnumerateObjects(0);
-  for (size_t i = 1; i < list.size(); ++i) {
-    DrawObject* object = Record(FindObjectIndex(list[i]));
-    if (object == nullptr || object == &Paint().objects[0] || object->data.shown != 1) continue;
+  // Bottom-most first; the canvas's own record draws nothing.
+  for (HWND window : EnumerateObjects(0)) {
+    const DrawObject* object = Record(FindObjectIndex(window));
+    if (object == nullptr || object->data.kind == 0 || object->data.shown != 1) continue;
     PaintRecord(canvas, *object, object->data.x, object->data.y);
   }
 }
@@ -347,9 +347,9 @@ LRESULT SaveSidecar(WPARAM length, const char* path) {
   if (length == 0 || path == nullptr) return 0;
   const std::string picture(path, length);
   overlay::ObfDocument document;
-  const std::vector<HWND> list = EnumerateObjects(0);
-  for (size_t i = 1; i < list.size(); ++i) {
-    if (const DrawObject* object = Record(FindObjectIndex(list[i]))) document.objects.push_back(object->data);
+  for (HWND window : EnumerateObjects(0)) {
+    const DrawObject* object = Record(FindObjectIndex(window));
+    if (object != nullptr && object->data.kind != 0) document.objects.push_back(object->data);
   }
   if (!document.objects.empty()) {
     document.preview = PreviewJpeg(std::max(1, std::atoi(p.texts.entry(T_PREVIEW_SIZE).c_str())));
