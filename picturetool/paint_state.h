@@ -92,6 +92,7 @@ struct PaintState {
   HWND mainWindow = nullptr, menuHolder = nullptr, toolHolder = nullptr, canvasWindow = nullptr;
   HWND fullView = nullptr, statusWindow = nullptr, counterLabel = nullptr, helpButton = nullptr;
   HWND trackBar = nullptr;
+  HFONT marlettFont = nullptr;  // the page buttons' symbols
   std::vector<HWND> toolButtons;
   int32_t canvasWidth = 0, canvasHeight = 0;   // the canvas memory bitmap
   int32_t pictureWidth = 0, pictureHeight = 0; // 0: no picture

@@ -121,7 +121,9 @@ void CreateToolBar(PaintState& p) {
   HWND revertButton = SKBUT3D(p.toolHolder, revert.c_str(), SKDEFAULTFONT(), layout.revertX, 2,
                               layout.revertWidth, kButtonHeight, 4, 0);
   SKBUTTONTIP(p.toolHolder, revertButton, p.texts.entry(T_REVERT_TIP).c_str());
-  if (marlett != nullptr) DeleteObject(marlett);
+  // The buttons draw with the font for as long as they live: it is freed at
+  // exit, not here.
+  p.marlettFont = marlett;
 
   p.counterLabel = CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_SUNKEN | SS_CENTER, layout.counterX, 5, 20, 15,
                                    p.toolHolder, nullptr, p.instance, nullptr);
@@ -242,6 +244,7 @@ int RunPaint(HINSTANCE instance) {
   p.objects.clear();
   suite::ImgShutdown(p.gdiplusToken);
   if (p.menu != nullptr) DestroyMenu(p.menu);
+  if (p.marlettFont != nullptr) DeleteObject(p.marlettFont);
   if (p.canvasWindow != nullptr) SKDELETEMEMBMP(p.canvasWindow);
   SKKILLFILE(p.conversionFile.c_str());
   if (mutex != nullptr) CloseHandle(mutex);
