@@ -192,6 +192,20 @@ TEST(PictureTool, ShowsThePictureSavesObjectsToTheSidecarAndRestoresThem) {
   PostClick(canvas, 150, 100);
   PostClick(canvas, 40, 20);
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectContent", 2));
+  // The canvas shows the objects over the picture: the red arrow crosses
+  // the blue half.
+  {
+    POINT at = {150 - 22, 100 - 16};
+    MapWindowPoints(canvas, window, &at, 1);
+    const std::string composed = folder.path("composed.bmp");
+    ASSERT_TRUE(harness::CaptureWindowToBmp(window, composed));
+    harness::Bmp24 shot;
+    ASSERT_TRUE(harness::ReadBmp24(composed, &shot));
+    const COLORREF onArrow = shot.at(at.x, at.y);
+    EXPECT_GT(GetRValue(onArrow), 200);
+    EXPECT_LT(GetBValue(onArrow), 60);
+  }
+
   // The windows are numbered by their z-order and titled by it; the arrow's
   // window is cut to its drawn pixels.
   std::vector<std::string> titles;
@@ -291,6 +305,25 @@ TEST(PictureTool, ShowsThePictureSavesObjectsToTheSidecarAndRestoresThem) {
   harness::PumpMessagesFor(300);
   EXPECT_EQ(TraceCalls(folder, "orbpaint LoadPictureIntoCanvas").size(), loads);
   CloseBySuiteCommand(window, again);
+}
+
+TEST(PictureTool, TheHundredthObjectIsRefused) {
+  PaintFolder folder("paint limit");
+  const std::string picture = folder.path("small.jpg");
+  ASSERT_TRUE(WriteTwoColourJpeg(picture, 64, 48));
+  std::string answers;
+  for (int i = 0; i < 99; ++i) answers += "t" + std::to_string(i) + ";";
+  answers += "never asked";
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", answers);
+  ASSERT_NE(window, nullptr);
+  for (int i = 0; i < 100; ++i) PostMessageA(window, WM_COMMAND, 401, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "themecore SKMSGBOX", 1));
+  EXPECT_EQ(TraceCalls(folder, "orbpaint ObjectContent").size(), 99u);
+  EXPECT_EQ(TraceCalls(folder, "orbpaint RunTextBox").size(), 99u);
+  EXPECT_NE(TraceCalls(folder, "themecore SKMSGBOX")[0].find("No more drawing objects"), std::string::npos);
+  EXPECT_EQ(ObjectWindows(window).size(), 100u);
+  CloseBySuiteCommand(window, paint);
 }
 
 TEST(PictureTool, MissingTextTableEndsWithCode2) {
