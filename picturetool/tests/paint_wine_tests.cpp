@@ -326,6 +326,44 @@ TEST(PictureTool, TheHundredthObjectIsRefused) {
   CloseBySuiteCommand(window, paint);
 }
 
+TEST(PictureTool, HiddenObjectsStayHiddenUntilShown) {
+  PaintFolder folder("paint hidden");
+  const std::string picture = folder.path("hidden.jpg");
+  ASSERT_TRUE(WriteTwoColourJpeg(picture, 64, 48));
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "quiet");
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_COMMAND, 401, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectContent", 1));
+  PostMessageA(window, WM_COMMAND, 411, 0);  // hide every object
+  PostMessageA(window, WM_COMMAND, 106, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint SaveSidecar", 1));
+  std::string sidecar;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("hidden.obf"), &sidecar));
+  overlay::ObfReadResult read = overlay::DecodeObfDocument(sidecar);
+  ASSERT_EQ(read.document.objects.size(), 1u);
+  EXPECT_EQ(read.document.objects[0].shown, 0);
+  CloseBySuiteCommand(window, paint);
+
+  DeleteFileA(folder.tracePath().c_str());
+  harness::Process again;
+  window = StartPaint(folder, &again, "\"" + picture + "\"", "");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadedObject", 1));
+  EXPECT_EQ(TraceCalls(folder, "orbpaint LoadedObject")[0], "orbpaint LoadedObject(1, 0, \"quiet\", 0, 0, 0, 0) = 0");
+  HWND object = nullptr;
+  for (HWND candidate : ObjectWindows(window)) {
+    if (harness::WindowText(candidate) == "Object001") object = candidate;
+  }
+  ASSERT_NE(object, nullptr);
+  EXPECT_FALSE(IsWindowVisible(object));
+  EXPECT_FALSE(IsWindowEnabled(object));
+  PostMessageA(window, WM_COMMAND, 408, 0);  // show the hidden objects
+  EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(object) != FALSE; }, kStartMs));
+  EXPECT_TRUE(IsWindowEnabled(object));
+  CloseBySuiteCommand(window, again);
+}
+
 TEST(PictureTool, MissingTextTableEndsWithCode2) {
   PaintFolder folder("paint no table");
   DeleteFileA(folder.path("orbpaint.SYS").c_str());
