@@ -1,0 +1,182 @@
+// WM_COMMAND of the picture tool: the common prologue (the action "END",
+// disarming a drawing tool) and the commands.  The commands of the object
+// manager and the new-object commands are built; the others go to the
+// named functions of later_features.h.
+#include <windows.h>
+
+#include <string>
+
+#include "orbboxes.h"
+#include "core/item_list.h"
+#include "core/obf_name.h"
+#include "later_features.h"
+#include "paint_state.h"
+#include "skin_texts.h"
+#include "themecore.h"
+#include "themecore_painttool.h"
+
+namespace paint {
+
+namespace {
+
+constexpr int32_t kBoxOk = 2;
+constexpr int32_t kStylePopup = 12;
+
+// Field n of the "|" list of the box texts (1 title, 2 colour names, 3 size
+// label, 4 shadow label).
+std::string BoxText(size_t n) { return suite::ItemField(Paint().texts.entry(T_BOX_TEXTS), n); }
+
+// The text of a new text object.  The text box with its font, colour and
+// shadow choices is not built yet: the engine's input box asks for the text
+// alone, and the object takes the shared settings.  kBoxOk when confirmed.
+int32_t RunTextBox(std::string* text) {
+  PaintState& p = Paint();
+  std::string buffer(1025, '\0');
+  const int32_t button = SKINPUTBOX(p.mainWindow, nullptr, BoxText(1).c_str(), BoxText(1).c_str(),
+                                    p.texts.entry(T_OK_CANCEL).c_str(), buffer.data(),
+                                    static_cast<int32_t>(buffer.size()), nullptr, 0);
+  *text = buffer.c_str();
+  TraceProgramCall("RunTextBox", "", button == 1 ? "confirmed" : "cancelled");
+  return button == 1 ? kBoxOk : 0;
+}
+
+// The shape box is not built yet: a question box offers the shape with the
+// shared pen width, colour and shadow.  kBoxOk when confirmed.
+int32_t RunShapeBox(uint32_t word) {
+  PaintState& p = Paint();
+  const BoxSettingsRecord& s = p.boxSettings;
+  char colour[16];
+  wsprintfA(colour, "%08lX", static_cast<unsigned long>(s.colour));
+  const std::string summary = BoxText(3) + " " + std::to_string(s.size) + ", " + colour + ", " + BoxText(4) + " " +
+                              std::to_string(s.shadow);
+  const int32_t answer = suite::boxes::ShowInfoBox(summary, p.texts.entry(T_OK_CANCEL));
+  TraceProgramCall("RunShapeBox", std::to_string(word), answer == 1 ? "confirmed" : "cancelled");
+  return answer == 1 ? kBoxOk : 0;
+}
+
+bool RefuseAtObjectLimit() {
+  if (ObjectLimitReached() == 0) return false;
+  suite::boxes::ShowWarningBox(Paint().texts.entry(T_OBJECT_LIMIT));
+  return true;
+}
+
+void EnsureCanvasForObject() {
+  PaintState& p = Paint();
+  if (p.pictureWidth == 0) SendMessageA(p.mainWindow, WM_COMMAND, 102, 0);
+}
+
+LRESULT NewTextObject() {
+  PaintState& p = Paint();
+  EnsureCanvasForObject();
+  if (RefuseAtObjectLimit()) return 0;
+  std::string text;
+  if (RunTextBox(&text) != kBoxOk) return 0;
+  HWND object = CreateObjectWindow(p.canvasWindow, overlay::kKindText);
+  if (object != nullptr) {
+    ObjectWindowProc(object, WM_SETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  }
+  return 0;
+}
+
+uint16_t ChooseShapeStyle(int32_t id) {
+  PaintState& p = Paint();
+  if (id == 405) return overlay::kStyleOpen;
+  HMENU popup = SKPOPUPHANDLE(kStylePopup);
+  if (popup == nullptr) return 0;
+  SKDCDESKTOP(1);
+  const bool boxed = id == 402 || id == 403;
+  EnableMenuItem(popup, 1205, MF_BYCOMMAND | (boxed ? MF_GRAYED : MF_ENABLED));
+  RECT button = {};
+  HWND tool = p.toolButtons.size() >= 6 ? p.toolButtons[static_cast<size_t>(id - 401)] : nullptr;
+  if (tool != nullptr) GetWindowRect(tool, &button);
+  const int chosen = TrackPopupMenu(popup, TPM_RETURNCMD, button.right, button.top, 0, p.mainWindow, nullptr);
+  EnableMenuItem(popup, 1205, MF_BYCOMMAND | MF_ENABLED);
+  SKDCDESKTOP(2);
+  if (chosen < 1201 || chosen > 1205) return 0;
+  return static_cast<uint16_t>(chosen % 100);
+}
+
+LRESULT NewShapeObject(int32_t id) {
+  PaintState& p = Paint();
+  EnsureCanvasForObject();
+  if (RefuseAtObjectLimit()) return 0;
+  const uint16_t style = ChooseShapeStyle(id);
+  if (style == 0) return 0;
+  const uint32_t word = static_cast<uint32_t>(id % 100) | (static_cast<uint32_t>(style) << 16);
+  if (RunShapeBox(word) != kBoxOk) return 0;
+  p.savedStatus = themecore::FetchText([&p](char* out, int32_t size) { return SKGETCTLTEXT(p.statusWindow, out, size); });
+  p.toolWord = word;
+  SendToObjectManager(OM_SHOW_WINDOWS, 0);
+  SetClassLongPtrA(p.canvasWindow, GCLP_HCURSOR,
+                   reinterpret_cast<LONG_PTR>(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_CROSS))));
+  return 0;
+}
+
+// Save: the drawing objects go to the picture's sidecar.  Writing changed
+// pixels is not built yet; a canvas with such changes keeps them.
+LRESULT SaveCommand() {
+  PaintState& p = Paint();
+  if (p.currentPicture.empty()) return 0;
+  if ((p.modifiedFlags & (kPictureChanged | kRedEyeOnCanvas)) != 0) {
+    SavePictureAs(p.currentPicture);
+    return 0;
+  }
+  SendToObjectManager(OM_SAVE_SIDECAR, p.currentPicture.size(), reinterpret_cast<LPARAM>(p.currentPicture.c_str()));
+  return 0;
+}
+
+}  // namespace
+
+void DisarmDrawingTool() {
+  PaintState& p = Paint();
+  if (p.toolWord == 0 && p.captureState == 0) return;
+  p.captureState = 0;
+  p.toolWord = 0;
+  p.pointBuffer.clear();
+  SendToObjectManager(OM_SHOW_WINDOWS, 1);
+  SetClassLongPtrA(p.canvasWindow, GCLP_HCURSOR,
+                   reinterpret_cast<LONG_PTR>(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW))));
+  SetStatusText(p.savedStatus);
+}
+
+LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+  PaintState& p = Paint();
+  const int32_t id = LOWORD(wParam);
+  if (suite::MenuAction(id, p.menus) == "END") {
+    SendMessageA(p.mainWindow, WM_SYSCOMMAND, SC_CLOSE, lParam);
+    return 1;
+  }
+  DisarmDrawingTool();
+  switch (id) {
+    case 2:
+      ShowFullView();
+      break;
+    case 42:
+    case 112:
+      ShowHelp();
+      break;
+    case 101:
+      OpenPictureDialog();
+      return 0;
+    case 106:
+      return SaveCommand();
+    case 401:
+      return NewTextObject();
+    case 402:
+    case 403:
+    case 404:
+    case 405:
+    case 406:
+      return NewShapeObject(id);
+    default:
+      if (id >= 408 && id <= 414) {
+        SendToObjectManager(static_cast<UINT>(OM_SHOW_HIDDEN + (id - 408)));
+        return 0;
+      }
+      CommandNotBuilt(id);
+      break;
+  }
+  return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+}
+
+}  // namespace paint

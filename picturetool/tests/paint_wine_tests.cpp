@@ -1,0 +1,380 @@
+// The picture tool under Wine, started as a user starts it: from a program
+// folder holding orbpaint.exe, its text table, the skin and the DLLs, with a
+// picture on its command line.  Objects are made through the program's own
+// commands (boxes answered by ORB_ANSWERS, clicks posted to the canvas),
+// the sidecar is read back by the shared codec, and the rest is read from
+// real windows, captured pixels, files and the call trace (ORB_TRACE).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/obf_document.h"
+#include "core/suite_command_codes.h"
+#include "harness.h"
+#include "imaging.h"
+#include "suite_command.h"
+#include "test_files.h"
+
+namespace {
+
+constexpr DWORD kStartMs = 20000;
+
+class PaintFolder {
+ public:
+  explicit PaintFolder(const std::string& label) : scratch_(label) {
+    for (const char* file : {"orbpaint.exe", "themecore.dll", "imaging.dll", "LUMINAR.SKL", "orbpaint.SYS"}) {
+      CopyFileA((harness::ProgramFolder() + file).c_str(), path(file).c_str(), FALSE);
+    }
+  }
+  std::string path(const std::string& file) const { return scratch_.Child(file); }
+  std::string command(const std::string& arguments = "") const {
+    return "\"" + path("orbpaint.exe") + "\"" + (arguments.empty() ? "" : " " + arguments);
+  }
+  std::string tracePath() const { return path("trace.txt"); }
+
+ private:
+  harness::ScratchFolder scratch_;
+};
+
+// A picture of two halves, red on the left and blue on the right.
+bool WriteTwoColourJpeg(const std::string& path, int width, int height) {
+  BITMAPHANDLE bitmap = {};
+  if (L_CreateBitmap(&bitmap, TYPE_CONV, width, height, 24, ORDER_BGR, nullptr, 0, nullptr, 0) != IMG_SUCCESS) {
+    return false;
+  }
+  for (int y = 0; y < height; ++y) {
+    L_UCHAR* row = bitmap.Data + static_cast<size_t>(y) * bitmap.BytesPerLine;
+    for (int x = 0; x < width; ++x) {
+      const bool left = x < width / 2;
+      row[3 * x] = left ? 0 : 255;       // blue
+      row[3 * x + 1] = 0;                // green
+      row[3 * x + 2] = left ? 255 : 0;   // red
+    }
+  }
+  const bool saved = L_SaveBitmap(path.c_str(), &bitmap, FILE_JPEG, 24, 2, 0) == IMG_SUCCESS;
+  L_FreeBitmap(&bitmap);
+  return saved;
+}
+
+std::vector<std::string> TraceCalls(const PaintFolder& folder, const std::string& call) {
+  std::string text;
+  harness::ReadFileBytes(folder.tracePath(), &text);
+  std::vector<std::string> found;
+  for (const std::string& line : harness::SplitLines(text)) {
+    if (line.find("] " + call + "(") != std::string::npos) found.push_back(line.substr(line.find("] ") + 2));
+  }
+  return found;
+}
+
+// Waits for the trace lines; when they do not come, the program's own
+// lines go to the test's output.
+bool WaitForTraceCalls(const PaintFolder& folder, const std::string& call, size_t count) {
+  if (harness::PumpUntil([&] { return TraceCalls(folder, call).size() >= count; }, kStartMs)) return true;
+  std::string text;
+  harness::ReadFileBytes(folder.tracePath(), &text);
+  for (const std::string& line : harness::SplitLines(text)) {
+    if (line.find("] orbpaint ") != std::string::npos) ADD_FAILURE() << line;
+  }
+  return false;
+}
+
+HWND StartPaint(const PaintFolder& folder, harness::Process* paint, const std::string& arguments,
+                const std::string& answers) {
+  harness::ScopedEnvironment trace("ORB_TRACE", folder.tracePath().c_str());
+  harness::ScopedEnvironment scripted("ORB_ANSWERS", answers.c_str());
+  if (!paint->start(folder.command(arguments))) return nullptr;
+  HWND window = harness::WaitForWindow("ORBPAINT", kStartMs);
+  if (window == nullptr) return nullptr;
+  return harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs) ? window : nullptr;
+}
+
+long WaitForExit(harness::Process& paint) {
+  long code = -1;
+  harness::PumpUntil([&] {
+    code = paint.waitExit(0);
+    return code != -1;
+  }, kStartMs);
+  return code;
+}
+
+BOOL CALLBACK CollectObjects(HWND window, LPARAM list) {
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof(name));
+  if (lstrcmpA(name, "ORBOBJECT") == 0) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+// The ORBOBJECT windows of the program (the canvas's own record included).
+std::vector<HWND> ObjectWindows(HWND main) {
+  std::vector<HWND> windows;
+  EnumChildWindows(main, CollectObjects, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+HWND CanvasOf(HWND main) {
+  std::vector<HWND> objects = ObjectWindows(main);
+  return objects.empty() ? nullptr : GetParent(objects.front());
+}
+
+void PostClick(HWND canvas, int x, int y) {
+  PostMessageA(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+  PostMessageA(canvas, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageA(canvas, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void CloseBySuiteCommand(HWND window, harness::Process& paint) {
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(paint), 0);
+}
+
+TEST(PictureTool, ShowsThePictureSavesObjectsToTheSidecarAndRestoresThem) {
+  PaintFolder folder("paint objects");
+  const std::string picture = folder.path("picture.jpg");
+  const std::string other = folder.path("other.jpg");
+  ASSERT_TRUE(WriteTwoColourJpeg(picture, 200, 150));
+  ASSERT_TRUE(WriteTwoColourJpeg(other, 120, 90));
+  std::string pictureBefore;
+  ASSERT_TRUE(harness::ReadFileBytes(picture, &pictureBefore));
+
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "Hello there;1");
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(harness::WindowText(window), "Orb Paint");
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadPictureIntoCanvas", 2));
+  EXPECT_NE(TraceCalls(folder, "orbpaint LoadPictureIntoCanvas")[1].find("= 200 x 150"), std::string::npos);
+
+  // The picture is on the canvas: red on the left, blue on the right.
+  HWND canvas = CanvasOf(window);
+  ASSERT_NE(canvas, nullptr);
+  const std::string capture = folder.path("canvas.bmp");
+  // The main window is captured (with its children) and the canvas's
+  // pixels are read at its place inside it.
+  POINT origin = {0, 0};
+  MapWindowPoints(canvas, window, &origin, 1);
+  ASSERT_TRUE(harness::CaptureWindowToBmp(window, capture));
+  harness::Bmp24 shown;
+  ASSERT_TRUE(harness::ReadBmp24(capture, &shown));
+  ASSERT_GE(shown.width, origin.x + 200);
+  ASSERT_GE(shown.height, origin.y + 150);
+  const COLORREF left = shown.at(origin.x + 40, origin.y + 75), right = shown.at(origin.x + 160, origin.y + 75);
+  EXPECT_GT(GetRValue(left), 200);
+  EXPECT_LT(GetBValue(left), 60);
+  EXPECT_GT(GetBValue(right), 200);
+  EXPECT_LT(GetRValue(right), 60);
+  // Beyond the picture the canvas shows its background, not the picture.
+  const COLORREF beyond = shown.at(origin.x + 300, origin.y + 75);
+  EXPECT_FALSE(GetRValue(beyond) > 200 && GetBValue(beyond) < 60);
+
+  // A second start ends at once with 0, brings the first forward and
+  // leaves it running.
+  harness::PeerWindow front("PaintTestFront");
+  ShowWindow(front.hwnd(), SW_SHOW);
+  SetForegroundWindow(front.hwnd());
+  harness::PumpMessagesFor(200);
+  harness::Process second;
+  ASSERT_TRUE(second.start(folder.command("\"" + other + "\"")));
+  EXPECT_EQ(WaitForExit(second), 0);
+  EXPECT_TRUE(harness::PumpUntil([&] { return GetForegroundWindow() == window; }, 3000));
+  EXPECT_EQ(harness::WaitForWindow("ORBPAINT", 1000), window);
+  EXPECT_EQ(harness::CountWindows("ORBPAINT"), 1);
+
+  // A text object through command 401 (the text answered by the script)...
+  PostMessageA(window, WM_COMMAND, 401, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectContent", 1));
+  // ...and an arrow through command 405 and two clicks, right to left.
+  PostMessageA(window, WM_COMMAND, 405, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint RunShapeBox", 1));
+  PostClick(canvas, 150, 100);
+  PostClick(canvas, 40, 20);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectContent", 2));
+  // The canvas shows the objects over the picture: the red arrow crosses
+  // the blue half.
+  {
+    POINT at = {150 - 22, 100 - 16};
+    MapWindowPoints(canvas, window, &at, 1);
+    const std::string composed = folder.path("composed.bmp");
+    ASSERT_TRUE(harness::CaptureWindowToBmp(window, composed));
+    harness::Bmp24 shot;
+    ASSERT_TRUE(harness::ReadBmp24(composed, &shot));
+    const COLORREF onArrow = shot.at(at.x, at.y);
+    EXPECT_GT(GetRValue(onArrow), 200);
+    EXPECT_LT(GetBValue(onArrow), 60);
+  }
+
+  // The windows are numbered by their z-order and titled by it; the arrow's
+  // window is cut to its drawn pixels.
+  std::vector<std::string> titles;
+  for (HWND object : ObjectWindows(window)) titles.push_back(harness::WindowText(object));
+  std::sort(titles.begin(), titles.end());
+  EXPECT_EQ(titles, (std::vector<std::string>{"Object000", "Object001", "Object002"}));
+  HWND arrowWindow = nullptr;
+  for (HWND object : ObjectWindows(window)) {
+    if (harness::WindowText(object) == "Object002") arrowWindow = object;
+  }
+  ASSERT_NE(arrowWindow, nullptr);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(arrowWindow, region), ERROR);
+  RECT box = {}, windowRect = {};
+  GetRgnBox(region, &box);
+  GetClientRect(arrowWindow, &windowRect);
+  EXPECT_GT(box.right, box.left);
+  // The arrow runs corner to corner through the middle of its window.
+  EXPECT_TRUE(PtInRegion(region, windowRect.right / 2, windowRect.bottom / 2));
+  EXPECT_FALSE(PtInRegion(region, windowRect.right - 1, 0));  // far from the line
+  EXPECT_FALSE(PtInRegion(region, 0, windowRect.bottom - 1));
+  DeleteObject(region);
+
+  PostMessageA(window, WM_COMMAND, 106, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint SaveSidecar", 1));
+  EXPECT_NE(TraceCalls(folder, "orbpaint SaveSidecar")[0].find(", 2) = ok"), std::string::npos);
+
+  // The shared codec reads the same objects back.
+  std::string sidecar;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("picture.obf"), &sidecar));
+  overlay::ObfReadResult read = overlay::DecodeObfDocument(sidecar);
+  ASSERT_EQ(read.status, overlay::ObfStatus::kOk);
+  ASSERT_EQ(read.document.objects.size(), 2u);
+  const overlay::ObfObject& text = read.document.objects[0];
+  EXPECT_EQ(text.kind, overlay::kKindText);
+  EXPECT_EQ(text.text, "Hello there");
+  EXPECT_EQ(text.x, 0);
+  EXPECT_EQ(text.y, 0);
+  EXPECT_GT(text.width, 20);
+  const overlay::ObfObject& arrow = read.document.objects[1];
+  EXPECT_EQ(arrow.kind, overlay::kKindArrow);
+  EXPECT_EQ(arrow.style, overlay::kStyleOpen);
+  ASSERT_EQ(arrow.points.size(), 2u);
+  EXPECT_EQ(arrow.x + arrow.points[0].x, 150);  // the first click stays first
+  EXPECT_EQ(arrow.y + arrow.points[0].y, 100);
+  EXPECT_EQ(arrow.x + arrow.points[1].x, 40);
+  EXPECT_EQ(arrow.y + arrow.points[1].y, 20);
+  EXPECT_EQ(read.document.trailer.pictureName, "picture.jpg");
+  EXPECT_EQ(read.document.trailer.canvasWidth, 200);
+  ASSERT_GT(read.document.preview.size(), 2u);
+  EXPECT_EQ(read.document.preview.substr(0, 2), "\xFF\xD8");
+  // The objects live in the sidecar: the picture's own file is unchanged.
+  std::string pictureAfter;
+  ASSERT_TRUE(harness::ReadFileBytes(picture, &pictureAfter));
+  EXPECT_TRUE(pictureAfter == pictureBefore);
+  CloseBySuiteCommand(window, paint);
+
+  // Reopening the picture restores both objects.
+  DeleteFileA(folder.tracePath().c_str());
+  harness::Process again;
+  window = StartPaint(folder, &again, "\"" + picture + "\"", "More text");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadedObject", 2));
+  std::vector<std::string> loaded = TraceCalls(folder, "orbpaint LoadedObject");
+  EXPECT_EQ(loaded[0], "orbpaint LoadedObject(1, 0, \"Hello there\", 0, 0, 0, 1) = 0");
+  EXPECT_EQ(loaded[1].rfind("orbpaint LoadedObject(5, 5, \"\", 2, ", 0), 0u) << loaded[1];
+  EXPECT_EQ(ObjectWindows(window).size(), 3u);
+
+  // A save that cannot replace the sidecar (held open without sharing)
+  // reports it and leaves the old sidecar as it was.
+  PostMessageA(window, WM_COMMAND, 401, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectContent", 1));
+  HANDLE lock = CreateFileA(folder.path("picture.obf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  PostMessageA(window, WM_COMMAND, 106, 0);
+  // The warning box comes after the failed write.
+  ASSERT_TRUE(WaitForTraceCalls(folder, "themecore SKMSGBOX", 1));
+  CloseHandle(lock);
+  EXPECT_NE(TraceCalls(folder, "orbpaint SaveSidecar")[0].find(", 3) = could not be written"), std::string::npos);
+  std::vector<std::string> boxes = TraceCalls(folder, "themecore SKMSGBOX");
+  EXPECT_NE(boxes.back().find("The drawing objects could not be saved to"), std::string::npos) << boxes.back();
+  std::string sidecarAfter;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("picture.obf"), &sidecarAfter));
+  EXPECT_TRUE(sidecarAfter == sidecar);
+
+  // Another picture, without a sidecar, arrives as a suite command: none of
+  // the first picture's objects go with it.
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, other), 1);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadSidecar", 2));
+  EXPECT_NE(TraceCalls(folder, "orbpaint LoadSidecar")[1].find("other.jpg\") = no sidecar"), std::string::npos);
+  EXPECT_EQ(ObjectWindows(window).size(), 1u);
+  EXPECT_FALSE(harness::FileExists(folder.path("other.obf")));
+  // An empty suite command (the browser's greeting) leaves the picture on
+  // the canvas.
+  const size_t loads = TraceCalls(folder, "orbpaint LoadPictureIntoCanvas").size();
+  EXPECT_EQ(suite::SendSuiteCommand(window, 1, ""), 1);
+  harness::PumpMessagesFor(300);
+  EXPECT_EQ(TraceCalls(folder, "orbpaint LoadPictureIntoCanvas").size(), loads);
+  CloseBySuiteCommand(window, again);
+}
+
+TEST(PictureTool, TheHundredthObjectIsRefused) {
+  PaintFolder folder("paint limit");
+  const std::string picture = folder.path("small.jpg");
+  ASSERT_TRUE(WriteTwoColourJpeg(picture, 64, 48));
+  std::string answers;
+  for (int i = 0; i < 99; ++i) answers += "t" + std::to_string(i) + ";";
+  answers += "never asked";
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", answers);
+  ASSERT_NE(window, nullptr);
+  for (int i = 0; i < 100; ++i) PostMessageA(window, WM_COMMAND, 401, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "themecore SKMSGBOX", 1));
+  EXPECT_EQ(TraceCalls(folder, "orbpaint ObjectContent").size(), 99u);
+  EXPECT_EQ(TraceCalls(folder, "orbpaint RunTextBox").size(), 99u);
+  EXPECT_NE(TraceCalls(folder, "themecore SKMSGBOX")[0].find("No more drawing objects"), std::string::npos);
+  EXPECT_EQ(ObjectWindows(window).size(), 100u);
+  CloseBySuiteCommand(window, paint);
+}
+
+TEST(PictureTool, HiddenObjectsStayHiddenUntilShown) {
+  PaintFolder folder("paint hidden");
+  const std::string picture = folder.path("hidden.jpg");
+  ASSERT_TRUE(WriteTwoColourJpeg(picture, 64, 48));
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "quiet");
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_COMMAND, 401, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectContent", 1));
+  PostMessageA(window, WM_COMMAND, 411, 0);  // hide every object
+  PostMessageA(window, WM_COMMAND, 106, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint SaveSidecar", 1));
+  std::string sidecar;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("hidden.obf"), &sidecar));
+  overlay::ObfReadResult read = overlay::DecodeObfDocument(sidecar);
+  ASSERT_EQ(read.document.objects.size(), 1u);
+  EXPECT_EQ(read.document.objects[0].shown, 0);
+  CloseBySuiteCommand(window, paint);
+
+  DeleteFileA(folder.tracePath().c_str());
+  harness::Process again;
+  window = StartPaint(folder, &again, "\"" + picture + "\"", "");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadedObject", 1));
+  EXPECT_EQ(TraceCalls(folder, "orbpaint LoadedObject")[0], "orbpaint LoadedObject(1, 0, \"quiet\", 0, 0, 0, 0) = 0");
+  HWND object = nullptr;
+  for (HWND candidate : ObjectWindows(window)) {
+    if (harness::WindowText(candidate) == "Object001") object = candidate;
+  }
+  ASSERT_NE(object, nullptr);
+  EXPECT_FALSE(IsWindowVisible(object));
+  EXPECT_FALSE(IsWindowEnabled(object));
+  PostMessageA(window, WM_COMMAND, 408, 0);  // show the hidden objects
+  EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(object) != FALSE; }, kStartMs));
+  EXPECT_TRUE(IsWindowEnabled(object));
+  CloseBySuiteCommand(window, again);
+}
+
+TEST(PictureTool, MissingTextTableEndsWithCode2) {
+  PaintFolder folder("paint no table");
+  DeleteFileA(folder.path("orbpaint.SYS").c_str());
+  harness::Process paint;
+  ASSERT_TRUE(paint.start(folder.command()));
+  // The box names the missing table; it is closed as a user would.
+  HWND box = nullptr;
+  harness::PumpUntil([&] { return (box = FindWindowA("#32770", nullptr)) != nullptr; }, kStartMs);
+  ASSERT_NE(box, nullptr);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(WaitForExit(paint), 2);
+}
+
+}  // namespace

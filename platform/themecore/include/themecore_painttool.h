@@ -1,0 +1,40 @@
+// Skin-engine exports the picture tool adds (see themecore.h for the
+// conventions): the symbol font of its page buttons, image buttons, the
+// standard cursor, display and desktop device contexts and the default
+// printer (painttool_*.cpp, ordinals 760-799).
+#pragma once
+
+#include "themecore.h"
+#include "themecore_loader.h"
+
+// The "Marlett" symbol font, `size` pixels high.  The caller deletes it
+// (DeleteObject) once its buttons are made.  Null when it cannot be made.
+THEMECORE_API HFONT __stdcall SKMARLETT(int32_t size);
+
+// A push button showing the bitmap resource `image` of the program (the
+// process's EXE); its size is the bitmap's plus 2 pixels on each side.
+// `x` -1 puts it in the 24-pixel column at the parent's left edge (x 1);
+// any other value is its x.  `y` is its top.  Clicks come to the parent as
+// WM_COMMAND(MAKEWPARAM(id, BN_CLICKED), button), as for SKBUT3D.  Null
+// when the parent or the bitmap is missing.
+THEMECORE_API HWND __stdcall SKBUTIMAGE(HWND parent, const char* image, int32_t x, int32_t y,
+                                        int32_t id);
+
+// Gives `window` the standard arrow cursor: its class cursor becomes
+// IDC_ARROW and, when the pointer is over it, the cursor shown.  1, or 0 for
+// no window.
+THEMECORE_API int32_t __stdcall SKCURSORSTD(HWND window);
+
+// SKDISPLAYDC, the screen's DC, is declared with the picture loader's
+// helpers.
+
+// Mode 1 keeps a copy of the desktop's pixels (taken before a menu opens, so
+// that its drop shadow is drawn over what was there); mode 2 frees it.
+// Mode 1 returns the copy's memory DC (an earlier copy is replaced), mode 2
+// 1 when a copy was freed; 0 otherwise.
+THEMECORE_API HDC __stdcall SKDCDESKTOP(int32_t mode);
+
+// The default printer as "name,driver,port" (the three strings of the
+// "device" entry of the user's [windows] settings), by the output-buffer
+// rule; 0 and "" when there is none.
+THEMECORE_API int32_t __stdcall SKGETDEFAULTPRINTER(char* out, int32_t outSize);

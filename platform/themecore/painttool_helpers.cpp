@@ -1,0 +1,155 @@
+// The picture tool's helpers: the symbol font of its page buttons, its
+// image buttons, the standard cursor, display and desktop device contexts
+// and the default printer (themecore_painttool.h).
+#include <windows.h>
+
+#include <string>
+
+#include "engine_internal.h"
+#include "themecore_painttool.h"
+#include "trace_writer.h"
+
+namespace {
+
+const char kLibrary[] = "themecore";
+
+// The desktop copy SKDCDESKTOP(1) keeps until SKDCDESKTOP(2).
+struct DesktopCopy {
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  HGDIOBJ previous = nullptr;
+};
+
+DesktopCopy& Desktop() {
+  static DesktopCopy copy;
+  return copy;
+}
+
+bool FreeDesktopCopy() {
+  DesktopCopy& copy = Desktop();
+  if (copy.dc == nullptr) return false;
+  if (copy.previous != nullptr) SelectObject(copy.dc, copy.previous);
+  DeleteObject(copy.bitmap);
+  DeleteDC(copy.dc);
+  copy = DesktopCopy{};
+  return true;
+}
+
+HDC TakeDesktopCopy() {
+  FreeDesktopCopy();
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = GetDC(nullptr);
+  if (screen == nullptr) return nullptr;
+  DesktopCopy copy;
+  copy.dc = CreateCompatibleDC(screen);
+  copy.bitmap = copy.dc != nullptr ? CreateCompatibleBitmap(screen, width, height) : nullptr;
+  if (copy.bitmap != nullptr) {
+    copy.previous = SelectObject(copy.dc, copy.bitmap);
+    BitBlt(copy.dc, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  }
+  ReleaseDC(nullptr, screen);
+  if (copy.bitmap == nullptr) {
+    if (copy.dc != nullptr) DeleteDC(copy.dc);
+    return nullptr;
+  }
+  Desktop() = copy;
+  return copy.dc;
+}
+
+}  // namespace
+
+using themecore::engine::HandleText;
+
+THEMECORE_API HFONT __stdcall SKMARLETT(int32_t size) {
+  try {
+    HFONT font = size > 0 ? CreateFontA(-size, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET,
+                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                        DEFAULT_PITCH, "Marlett")
+                          : nullptr;
+    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKMARLETT").Number(size), HandleText(font));
+    return font;
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+THEMECORE_API HWND __stdcall SKBUTIMAGE(HWND parent, const char* image, int32_t x, int32_t y,
+                                        int32_t id) {
+  try {
+    HWND button = nullptr;
+    HBITMAP bitmap = nullptr;
+    if (parent != nullptr && IsWindow(parent) && image != nullptr && image[0] != '\0') {
+      bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), image, IMAGE_BITMAP, 0, 0, 0));
+    }
+    BITMAP size = {};
+    if (bitmap != nullptr && GetObjectA(bitmap, sizeof(size), &size) != 0) {
+      const int left = x == -1 ? 1 : x;
+      button = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP,
+                               left, y, size.bmWidth + 4, size.bmHeight + 4, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                               nullptr);
+      if (button != nullptr) {
+        SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+      } else {
+        DeleteObject(bitmap);
+      }
+    }
+    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKBUTIMAGE")
+                            .Raw(HandleText(parent))
+                            .Text(image)
+                            .Number(x)
+                            .Number(y)
+                            .Number(id),
+                        HandleText(button));
+    return button;
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+THEMECORE_API int32_t __stdcall SKCURSORSTD(HWND window) {
+  try {
+    int32_t result = 0;
+    if (window != nullptr && IsWindow(window)) {
+      HCURSOR arrow = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+      SetClassLongPtrA(window, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(arrow));
+      POINT pointer = {};
+      if (GetCursorPos(&pointer) && WindowFromPoint(pointer) == window) SetCursor(arrow);
+      result = 1;
+    }
+    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKCURSORSTD").Raw(HandleText(window)), result);
+    return result;
+  } catch (...) {
+    return 0;
+  }
+}
+
+THEMECORE_API HDC __stdcall SKDCDESKTOP(int32_t mode) {
+  try {
+    HDC result = nullptr;
+    if (mode == 1) {
+      result = TakeDesktopCopy();
+    } else if (mode == 2) {
+      result = FreeDesktopCopy() ? reinterpret_cast<HDC>(1) : nullptr;
+    }
+    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKDCDESKTOP").Number(mode), HandleText(result));
+    return result;
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+THEMECORE_API int32_t __stdcall SKGETDEFAULTPRINTER(char* out, int32_t outSize) {
+  try {
+    std::string device(1024, '\0');
+    DWORD length = GetProfileStringA("windows", "device", "", device.data(), static_cast<DWORD>(device.size()));
+    device.resize(length);
+    // An entry without its two commas names no usable printer.
+    if (device.find(',') == std::string::npos) device.clear();
+    return themecore::engine::ReturnTextOut(orbtrace::CallLine(kLibrary, "SKGETDEFAULTPRINTER"), device, out,
+                                            outSize);
+  } catch (...) {
+    return 0;
+  }
+}
