@@ -11,6 +11,7 @@
 #include "core/paint_rules.h"
 #include "image_startup.h"
 #include "later_features.h"
+#include "module_start.h"
 #include "paint_state.h"
 #include "themecore.h"
 #include "themecore_painttool.h"
@@ -40,28 +41,18 @@ constexpr DWORD kSecondStartWaitMs = 2000;
 constexpr int32_t kButtonHeight = 20;
 
 int SecondStart() {
-  const DWORD start = GetTickCount();
-  HWND window = nullptr;
-  while ((window = FindWindowA(kMainClass, nullptr)) == nullptr) {
-    if (GetTickCount() - start >= kSecondStartWaitMs) return 0;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
-    Sleep(20);
-  }
+  HWND window = suite::WaitForModuleWindow(kMainClass, kSecondStartWaitMs);
+  if (window == nullptr) return 0;
   if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
   SetForegroundWindow(window);
   return 0;
 }
 
 void FindProgramPaths(PaintState& p) {
-  const std::string exe = suite::ExeName();
-  std::string folder(exe.size() + 1, '\0'), name(exe.size() + 1, '\0');
-  SKSPLITN(exe.c_str(), folder.data(), static_cast<int32_t>(folder.size()), name.data(),
-           static_cast<int32_t>(name.size()));
-  p.programFolder = folder.c_str();
-  p.programName = name.c_str();
-  p.basePath = BasePathOf(exe);
+  suite::ProgramPaths paths = suite::FindProgramPaths();
+  p.programFolder = paths.folder;
+  p.programName = paths.exeName;
+  p.basePath = paths.basePath;
   p.tablePath = p.basePath + ".SYS";
 }
 

@@ -9,12 +9,8 @@ namespace paint {
 std::string BasePathOf(const std::string& exePath) {
   const size_t slash = exePath.find_last_of("\\/");
   const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  const size_t dot = exePath.rfind('.');
-  if (dot == std::string::npos || dot < nameStart) return exePath;
-  return exePath.substr(0, dot);
+  return suite::BasePath(exePath.substr(0, nameStart), exePath.substr(nameStart));
 }
-
-std::string NameBeforeFirstDot(const std::string& fileName) { return fileName.substr(0, fileName.find('.')); }
 
 std::string AboutText(const std::string& author, const std::string& text, const std::string& dateText) {
   const std::string year = dateText.size() >= 4 ? dateText.substr(dateText.size() - 4) : dateText;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/command_line.h"
+
 namespace paint {
 
 // The program's path without the extension of its file name: only a "."
@@ -17,7 +19,7 @@ std::string BasePathOf(const std::string& exePath);
 
 // The program's file name up to its first "." (the caption of the box that
 // reports a missing text table).
-std::string NameBeforeFirstDot(const std::string& fileName);
+using suite::NameBeforeFirstDot;
 
 // The About text: every "#" of `text` replaced by the year, which is the
 // last four characters of a month-day-year date text ("12-10-2026").
