@@ -15,7 +15,7 @@
 
 namespace player {
 
-// Item list and open dispatch.
+// Item list and open dispatch (OpenItem: open_item.cpp).
 void OpenItem(const std::string& alternative, const std::string& item, int32_t a, int32_t b);
 // ".m3u" play list: the list, "" when nothing was read.
 std::string ReadPlaylist(const std::string& path);
@@ -25,20 +25,23 @@ std::string ReadPlaylist(const std::string& path);
 std::string ReadUplList(const std::string& path);
 void OpenCommand();
 
-// Playback engine.
-void CloseMedia();
-void StopMedia();
-void PauseMedia();
-// Transport and control-bar commands 51-57, 61-63, 71, 73, 76, 77, 101.
-void PlaybackCommand(int32_t id, LPARAM lParam);
-// Previous (-1) or next (+1) item.
-void StepItem(int32_t direction);
+// Playback engine: saving the current video frame as a bitmap (63).
+void SaveFrameCommand();
 // Leaves full screen or the zoomed video: display and slide mode back to
 // normal, the full-screen holder hidden.
 void ResetDisplayState();
 
 // Panels and layouts.
 void ShowPictureLayout();
+// The media layout for kind 2 (video) or 8 (audio); the document layout.
+void ShowMediaLayout(int32_t kind);
+void ShowDocumentLayout();
+// The level meter: levels 0-128 each (128 full scale); blanked.
+void DrawLevelMeter(int32_t left, int32_t right);
+void BlankLevelMeter();
+// The effects panel of an audio-library stream.
+void CreateEffectsPanelIfMissing();
+void ToggleEffectsPanel();
 void LayOutWindow();
 void RepaintControlBar();
 VOID CALLBACK VolumeFollowTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
@@ -54,6 +57,12 @@ void SaveWindowConfigFile(const RECT& normalPosition);
 
 // Browser panes, picture view, printing, clipboard, help, About.
 void BrowserPaneCommand(int32_t id);
+void CreateBrowserPane(const std::string& item);
+// Hides the "Content" pane and, unless the layout keeps it, the "Index" pane.
+void HideBrowserPanes();
+// Back (-1) or forward (+1) in the visible "Content" pane.
+void StepContentPane(int32_t direction);
+void ShowPicture(const std::string& item);
 void PrintCommand();
 void CopyPictureCommand();
 void HelpCommand();
@@ -66,6 +75,7 @@ void TogglePictureFit();
 // Window recorder and codec.
 void InstallScreenCodec(const std::string& argument);
 void StartRequestedRecording();
+void StopRecording();
 void RefreshRecording();
 std::string RecordingStatus();
 

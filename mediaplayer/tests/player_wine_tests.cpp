@@ -77,6 +77,11 @@ bool WaitForTraceCalls(const PlayerFolder& folder, const std::string& call, size
 HWND StartPlayer(const PlayerFolder& folder, harness::Process* player, const std::string& arguments = "",
                  std::vector<std::pair<const char*, std::string>> environment = {}) {
   environment.emplace_back("ORB_TRACE", folder.tracePath());
+  // Boxes answer from the script (none: the first button) and never wait
+  // for a person.
+  bool answersGiven = false;
+  for (const auto& variable : environment) answersGiven = answersGiven || std::string(variable.first) == "ORB_ANSWERS";
+  if (!answersGiven) environment.emplace_back("ORB_ANSWERS", "");
   std::vector<std::unique_ptr<harness::ScopedEnvironment>> variables;
   for (const auto& [name, value] : environment) {
     variables.push_back(std::make_unique<harness::ScopedEnvironment>(name, value.c_str()));
@@ -135,7 +140,17 @@ TEST(MediaPlayer, StartsWithItsWindowsAndTakesAnItemList) {
   ASSERT_EQ(lists.size(), 1u);
   EXPECT_EQ(lists[0], "orbplay ItemList(" + TraceText(items) + ") = 2");
   EXPECT_EQ(TraceCalls(folder, "orbplay OpenItem")[0],
-            "orbplay OpenItem(\"\", " + TraceText("C:\\clips\\a b.avi") + ", 0, 0) = not built");
+            "orbplay OpenItem(\"\", " + TraceText("C:\\clips\\a b.avi") + ", 0, 0) = media");
+  // A video that cannot be played (no such file) is reported once with its
+  // error number and the item, after the video layout was asked for.
+  ASSERT_TRUE(WaitForTraceCalls(folder, "themecore SKMSGBOX", 1));
+  std::vector<std::string> layouts = TraceCalls(folder, "orbplay ShowMediaLayout");
+  ASSERT_EQ(layouts.size(), 1u);
+  EXPECT_EQ(layouts[0], "orbplay ShowMediaLayout(2) = not built");
+  std::vector<std::string> boxes = TraceCalls(folder, "themecore SKMSGBOX");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("Cannot play this item (error -"), std::string::npos) << boxes[0];
+  EXPECT_NE(boxes[0].find("): C:\\x5Cclips\\x5Ca b.avi"), std::string::npos) << boxes[0];
 
   // Code 10 closes a player without a control bar for real.
   EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_CLOSE, ""), 1);
@@ -345,25 +360,27 @@ TEST(MediaPlayer, ListFileAndAviArguments) {
   ASSERT_NE(window, nullptr);
   std::vector<std::string> opened = TraceCalls(folder, "orbplay OpenItem");
   ASSERT_EQ(opened.size(), 1u);
-  EXPECT_EQ(opened[0], "orbplay OpenItem(\"\", " + TraceText(folder.path("clips\\a.avi")) + ", 0, 0) = not built");
+  EXPECT_EQ(opened[0], "orbplay OpenItem(\"\", " + TraceText(folder.path("clips\\a.avi")) + ", 0, 0) = media");
   EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForExit(player), 0);
 
   PlayerFolder kiosk("player kiosk");
   harness::Process second;
-  window = StartPlayer(kiosk, &second, "C:\\films\\x.AVI", {{"ORB_ANSWERS", "1"}});
+  window = StartPlayer(kiosk, &second, "C:\\films\\x.AVI", {{"ORB_ANSWERS", "1;1"}});
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, WS_EX_TOPMOST);
   opened = TraceCalls(kiosk, "orbplay OpenItem");
   ASSERT_EQ(opened.size(), 1u);
-  EXPECT_EQ(opened[0], "orbplay OpenItem(\"\", " + TraceText("file://C:\\films\\x.AVI") + ", 0, 0) = not built");
+  EXPECT_EQ(opened[0], "orbplay OpenItem(\"\", " + TraceText("file://C:\\films\\x.AVI") + ", 0, 0) = media");
   // Escape asks whether to quit; the first button ends the kiosk.
   PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_EQ(WaitForExit(second), 0);
+  // The missing video was reported first.
   std::vector<std::string> boxes = TraceCalls(kiosk, "themecore SKMSGBOX");
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_NE(boxes[0].find("\"Quit Orb Play?\", \"&Yes|&No\""), std::string::npos) << boxes[0];
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_NE(boxes[0].find("Cannot play this item"), std::string::npos) << boxes[0];
+  EXPECT_NE(boxes[1].find("\"Quit Orb Play?\", \"&Yes|&No\""), std::string::npos) << boxes[1];
 }
 
 // Full screen: the full-screen holder covers the screen; the timed show
@@ -387,17 +404,19 @@ TEST(MediaPlayer, FullScreenStepsAndEscapeLeaves) {
   EXPECT_EQ(covered.right, GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(covered.bottom, GetSystemMetrics(SM_CYSCREEN));
   // The option line's display time is 4000 ms; then the transition timer
-  // steps forwards.
-  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay StepItem", 1));
-  EXPECT_EQ(TraceCalls(folder, "orbplay StepItem")[0], "orbplay StepItem(1) = not built");
+  // steps forwards to the second picture.
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay OpenItem", 2));
+  EXPECT_EQ(TraceCalls(folder, "orbplay OpenItem")[1],
+            "orbplay OpenItem(\"\", " + TraceText("C:\\b.jpg") + ", 0, 0) = picture");
   PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_TRUE(harness::PumpUntil([&] { return !IsWindowVisible(zoom); }, kStartMs));
 
   SendMessageA(window, WM_COMMAND, 403, 0);
   EXPECT_TRUE(IsWindowVisible(zoom));
   PostMessageA(zoom, WM_LBUTTONDOWN, 0, 0);
-  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay StepItem", 2));
-  EXPECT_EQ(TraceCalls(folder, "orbplay StepItem")[1], "orbplay StepItem(-1) = not built");
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay OpenItem", 3));
+  EXPECT_EQ(TraceCalls(folder, "orbplay OpenItem")[2],
+            "orbplay OpenItem(\"\", " + TraceText("C:\\a.jpg") + ", 0, 0) = picture");
   PostMessageA(window, WM_MBUTTONDOWN, 0, 0);
   EXPECT_TRUE(harness::PumpUntil([&] { return !IsWindowVisible(zoom); }, kStartMs));
 
