@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "core/command_line.h"
 #include "themecore.h"
 
 namespace suite {
@@ -107,6 +108,18 @@ HMENU BuildMainMenu(const MenuTables& menus) {
 std::string ExeName() {
   return themecore::FetchText([](char* out, int32_t size) { return SKEXENAME(out, size); });
 }
+ProgramPaths FindProgramPaths() {
+  std::string exe = ExeName();
+  std::string folder(exe.size() + 1, '\0'), name(exe.size() + 1, '\0');
+  SKSPLITN(exe.c_str(), folder.data(), static_cast<int32_t>(folder.size()), name.data(),
+           static_cast<int32_t>(name.size()));
+  ProgramPaths paths;
+  paths.folder = folder.c_str();
+  paths.exeName = name.c_str();
+  paths.basePath = BasePath(paths.folder, paths.exeName);
+  return paths;
+}
+
 std::string TempFolder() {
   return themecore::FetchText([](char* out, int32_t size) { return SKGETTEMPPATH(out, size); });
 }

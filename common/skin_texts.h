@@ -46,6 +46,16 @@ HMENU BuildMainMenu(const MenuTables& menus);
 
 // Byte-string forms of engine outputs.
 std::string ExeName();        // SKEXENAME
+
+// Where the running program lives: its folder (with a final backslash), its
+// file name, and its base path (folder + name without extension), split
+// from SKEXENAME by SKSPLITN.
+struct ProgramPaths {
+  std::string folder;
+  std::string exeName;
+  std::string basePath;
+};
+ProgramPaths FindProgramPaths();
 std::string TempFolder();     // SKGETTEMPPATH, with a final backslash
 std::string SkinFolder();     // SKSKINFOLDER
 std::string WindowsErrorText(int32_t code);  // SKWINERR

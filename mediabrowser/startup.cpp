@@ -39,13 +39,10 @@ constexpr DWORD kSecondStartWaitMs = 5000;
 constexpr int32_t kModuleMenus[][2] = {{2, 11}, {5, 3}, {10, 1}, {11, 9}};
 
 void FindProgramPaths(BrowserState& b) {
-  std::string exe = suite::ExeName();
-  std::string folder(exe.size() + 1, '\0'), name(exe.size() + 1, '\0');
-  SKSPLITN(exe.c_str(), folder.data(), static_cast<int32_t>(folder.size()), name.data(),
-           static_cast<int32_t>(name.size()));
-  b.programFolder = folder.c_str();
-  b.exeName = name.c_str();
-  b.basePath = BasePath(b.programFolder, b.exeName);
+  suite::ProgramPaths paths = suite::FindProgramPaths();
+  b.programFolder = paths.folder;
+  b.exeName = paths.exeName;
+  b.basePath = paths.basePath;
 }
 
 bool ReadTables(BrowserState& b) {

@@ -55,13 +55,10 @@ constexpr UINT kVolumeFollowMs = 100;
 constexpr size_t kMaxTextTableBytes = 16u << 20;
 
 void FindProgramPaths(PlayerState& p) {
-  std::string exe = suite::ExeName();
-  std::string folder(exe.size() + 1, '\0'), name(exe.size() + 1, '\0');
-  SKSPLITN(exe.c_str(), folder.data(), static_cast<int32_t>(folder.size()), name.data(),
-           static_cast<int32_t>(name.size()));
-  p.programFolder = folder.c_str();
-  p.exeName = name.c_str();
-  p.basePath = PathWithoutExtension(p.programFolder, p.exeName);
+  suite::ProgramPaths paths = suite::FindProgramPaths();
+  p.programFolder = paths.folder;
+  p.exeName = paths.exeName;
+  p.basePath = paths.basePath;
 }
 
 void RunParseCommandLine(PlayerState& p) {

@@ -53,4 +53,13 @@ std::string WithFinalBackslash(std::string path) {
   return path;
 }
 
+std::string BasePath(const std::string& folder, const std::string& exeName) {
+  size_t dot = exeName.rfind('.');
+  return folder + (dot == std::string::npos ? exeName : exeName.substr(0, dot));
+}
+
+std::string NameBeforeFirstDot(const std::string& fileName) {
+  return fileName.substr(0, fileName.find('.'));
+}
+
 }  // namespace suite

@@ -31,6 +31,14 @@ std::string WithoutFinalBackslash(std::string path);
 // A folder path ending in exactly the backslash it needs to take a name.
 std::string WithFinalBackslash(std::string path);
 
+// A program's base path: its folder (with its final backslash) + its file
+// name without the extension (cut at the name's last "."), the stem of its
+// text table and settings files.
+std::string BasePath(const std::string& folder, const std::string& exeName);
+// The file name before its first ".": the caption of the box that reports a
+// missing text table.
+std::string NameBeforeFirstDot(const std::string& fileName);
+
 // Milliseconds from `startTick` to `nowTick` of GetTickCount, correct across
 // its wrap to 0 after 49.7 days.
 constexpr uint32_t TicksElapsed(uint32_t startTick, uint32_t nowTick) {

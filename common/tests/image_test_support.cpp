@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "test_files.h"
+#include "unix_tools.h"
 
 namespace imagetest {
 
@@ -44,42 +45,10 @@ COLORREF DibCanvas::At(int x, int y) const {
   return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
 
-std::string UnixPathOf(const std::string& windowsPath) {
-  using UnixFileName = char*(CDECL*)(const WCHAR*);
-  auto toUnix = reinterpret_cast<UnixFileName>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
-  if (toUnix == nullptr) return "";
-  std::vector<WCHAR> wide(windowsPath.size() + 1);
-  MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-  char* unixPath = toUnix(wide.data());
-  if (unixPath == nullptr) return "";
-  std::string result = unixPath;
-  HeapFree(GetProcessHeap(), 0, unixPath);
-  return result;
-}
+std::string UnixPathOf(const std::string& windowsPath) { return harness::UnixPathOf(windowsPath); }
 
 bool RunUnixShell(const std::string& command, DWORD timeoutMs, std::string* output) {
-  // Wine does not report a Linux child's end, so the shell moves its output
-  // into place when it is done and the test waits for that file.
-  static int serial = 0;
-  harness::ScratchFolder folder("unix shell " + std::to_string(++serial));
-  const std::string done = folder.Child("done.txt");
-  const std::string unixFolder = UnixPathOf(folder.path());
-  if (unixFolder.empty()) return false;
-  std::string line = "/bin/sh -c \"(" + command + ") > '" + unixFolder + "/part.txt' 2>&1; mv '" +
-                     unixFolder + "/part.txt' '" + unixFolder + "/done.txt'\"";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
-    return false;
-  }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  if (!harness::WaitForFile(done, timeoutMs)) return false;
-  // The rename is atomic: once the name exists, the text is complete.
-  return harness::ReadFileBytes(done, output);
+  return harness::RunUnixCommand(command, timeoutMs, output);
 }
 
 std::string Identify(const std::string& windowsPath, const std::string& format) {

@@ -12,18 +12,9 @@ int32_t ItemHeightFromEntry(const std::string& entry) {
   return std::clamp<int32_t>(LeadingNumber(entry), 50, 200);
 }
 
-std::string BasePath(const std::string& folder, const std::string& exeName) {
-  size_t dot = exeName.rfind('.');
-  return folder + (dot == std::string::npos ? exeName : exeName.substr(0, dot));
-}
-
 std::string FileNamePart(const std::string& path) {
   size_t slash = path.find_last_of("\\/");
   return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string NameBeforeFirstDot(const std::string& exeName) {
-  return exeName.substr(0, exeName.find('.'));
 }
 
 std::string UserFolderFromEntry(const std::string& entry, const std::string& programFolder) {

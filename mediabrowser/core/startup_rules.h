@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/command_line.h"
+
 namespace browser {
 
 // Height of a file-list item and size of a thumbnail, from its text entry:
@@ -16,11 +18,10 @@ namespace browser {
 int32_t ItemHeightFromEntry(const std::string& entry);
 
 // The program's base path: its folder and its file name up to the last ".".
-std::string BasePath(const std::string& folder, const std::string& exeName);
+using suite::BasePath;
 // The file-name part of a path (after the last backslash).
 std::string FileNamePart(const std::string& path);
-// The caption of the "missing" box: the file name up to its first ".".
-std::string NameBeforeFirstDot(const std::string& exeName);
+using suite::NameBeforeFirstDot;
 
 // The user folder from its text entry: lower-cased, "@path@" replaced by the
 // program folder, without a final backslash (the caller creates it and adds

@@ -22,15 +22,6 @@ bool IsSchemeChar(char c) {
 
 }  // namespace
 
-std::string PathWithoutExtension(const std::string& folder, const std::string& fileName) {
-  size_t dot = fileName.rfind('.');
-  return folder + (dot == std::string::npos ? fileName : fileName.substr(0, dot));
-}
-
-std::string NameBeforeFirstDot(const std::string& fileName) {
-  return fileName.substr(0, fileName.find('.'));
-}
-
 bool IsRecordingKeyword(const std::string& line) { return UpperAscii(TrimBlanks(line)) == "SSL2AVI"; }
 
 bool IsTextTableArgument(const std::string& line) {

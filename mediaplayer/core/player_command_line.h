@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "core/command_line.h"
 #include "core/text_rules.h"
 
 namespace player {
 
-// Folder + the file name before its last "." (the whole name when it has
-// none): the text table is this plus ".SYS".
-std::string PathWithoutExtension(const std::string& folder, const std::string& fileName);
-// The file name before its first ".": the title of the missing-table box.
-std::string NameBeforeFirstDot(const std::string& fileName);
+// The program's base path and the missing-table box's title follow the
+// suite's rules.
+using suite::BasePath;
+using suite::NameBeforeFirstDot;
 
 // The suite's text rules (ASCII case folding, blank trimming, tokens) are
 // the media browser's.

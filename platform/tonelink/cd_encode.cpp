@@ -5,14 +5,16 @@
 // a CD call on a drive that exists and BASSWMAENCODEOPENFILE fail with "not
 // available"; a drive number with no CD drive behind it fails with "no such
 // CD drive" (always the case under Wine).  The media browser then writes
-// nothing for the item.  Encoders on a stream (BASSENCODESTART) need a
-// decoding stream's handle, and the library decodes no format to give one.
+// nothing for the item.  Outside encoder programs are not fed yet:
+// BASSENCODESTART fails with "not available" on a stream's handle and with
+// "handle not valid" on any other number.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 #include "library_state.h"
+#include "stream.h"
 #include "tonelink.h"
 
 namespace {
@@ -112,8 +114,12 @@ TONELINK_API int32_t __stdcall BASSWMAENCODECLOSE(int32_t encoder) {
 TONELINK_API int32_t __stdcall BASSENCODESTART(int32_t stream, const char* commandLine,
                                                int32_t flags) {
   return Guarded(0, [&] {
-    return Finish(Call("BASSENCODESTART").Number(stream).Text(commandLine).Number(flags),
-                  HandleCallError(IsEmpty(commandLine) ? kErrorIllegalParameter : kErrorNone), 0);
+    ErrorCode code = HandleCallError(IsEmpty(commandLine) ? kErrorIllegalParameter : kErrorNone);
+    if (code == kErrorHandle) {
+      auto lock = LockState();
+      if (IsStreamHandle(stream)) code = kErrorNotAvailable;
+    }
+    return Finish(Call("BASSENCODESTART").Number(stream).Text(commandLine).Number(flags), code, 0);
   });
 }
 

@@ -3,7 +3,8 @@
 // library reads the control's state from the panel itself and applies it to
 // the current stream.  With no stream open there is nothing to apply the
 // effect to: the update fails with "no stream is open", and the panel's
-// settings are read again when a stream starts.
+// settings are read again when a stream starts.  This library has no effect
+// processing yet: with a stream open an update fails with "not available".
 #include <windows.h>
 
 #include "library_state.h"
@@ -29,7 +30,7 @@ ErrorCode UpdateError(int32_t stream, ErrorCode argumentsError = kErrorNone) {
   if (code != kErrorNone) return code;
   if (stream != 0) return kErrorHandle;
   if (argumentsError != kErrorNone) return argumentsError;
-  return NoStreamError();
+  return Current() != nullptr ? kErrorNotAvailable : NoStreamError();
 }
 
 int32_t Update(const char* function, int32_t stream) {

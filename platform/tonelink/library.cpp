@@ -12,6 +12,7 @@
 #include "library_state.h"
 #include "output.h"
 #include "output_buffer.h"
+#include "stream.h"
 #include "tonelink.h"
 
 namespace {
@@ -92,6 +93,7 @@ TONELINK_API int32_t __stdcall BASSUNLOAD() {
       code = LoadedOrError();
       if (code == kErrorNone) {
         FreeOutput();  // nothing to free is fine here
+        FreeDecodingStreams();
         state.config = LibraryConfig{};
         state.isLoaded = false;
       }

@@ -15,6 +15,10 @@ std::atomic<int32_t> g_lastError{kErrorNone};
 
 std::unique_lock<std::mutex> LockState() { return std::unique_lock<std::mutex>(g_stateMutex); }
 
+std::unique_lock<std::mutex> TryLockState() {
+  return std::unique_lock<std::mutex>(g_stateMutex, std::try_to_lock);
+}
+
 LibraryState& State() { return g_state; }
 
 uint64_t NowMs() {

@@ -44,6 +44,9 @@ struct LibraryState {
 // The state, guarded by one lock that an export holds for its whole call
 // (a program may call from its timer and its thread alike).
 std::unique_lock<std::mutex> LockState();
+// The lock when it is free at once (owns_lock() false otherwise): for the
+// wave-out feeder thread, which must never wait for it.
+std::unique_lock<std::mutex> TryLockState();
 LibraryState& State();  // only with the lock held
 
 // Milliseconds of a monotonic clock (the performance counter).
@@ -58,8 +61,8 @@ ErrorCode LoadedOrError();
 
 // The error of a call on the handle of a stream, channel or encoder whose
 // other arguments gave `argumentsError`: "not loaded" first, then the
-// arguments, then the handle.  The library decodes no format, so it never
-// gave a handle and none is valid.  Takes the lock.
+// arguments, then the handle.  For the calls on handles this library never
+// gives (CD streams, encoders).  Takes the lock.
 ErrorCode HandleCallError(ErrorCode argumentsError = kErrorNone);
 
 // Ends a call: records `code` as the last error (kErrorNone on success),

@@ -10,6 +10,7 @@
 
 #include "library_settings.h"
 #include "library_state.h"
+#include "stream.h"
 
 namespace tonelink {
 
@@ -53,6 +54,8 @@ ErrorCode InitialiseOutput(int32_t device, int32_t frequency, HWND window) {
 ErrorCode FreeOutput() {
   OutputState& output = State().output;
   if (!output.isInitialised) return kErrorNotInitialised;
+  CloseCurrentStream();
+  FreeDecodingStreams();
   output = OutputState{};
   return kErrorNone;
 }
@@ -61,6 +64,7 @@ ErrorCode StartOutput() {
   OutputState& output = State().output;
   if (!output.isInitialised) return kErrorNotInitialised;
   output.clock.Start(NowMs());
+  ReleaseCurrentStream(kHoldOutput);
   return kErrorNone;
 }
 
@@ -68,6 +72,7 @@ ErrorCode PauseOutput() {
   OutputState& output = State().output;
   if (!output.isInitialised) return kErrorNotInitialised;
   output.clock.Pause(NowMs());
+  HoldCurrentStream(kHoldOutput);
   return kErrorNone;
 }
 
@@ -75,6 +80,7 @@ ErrorCode StopOutput() {
   OutputState& output = State().output;
   if (!output.isInitialised) return kErrorNotInitialised;
   output.clock.Stop(NowMs());
+  HoldCurrentStream(kHoldOutput);
   return kErrorNone;
 }
 

@@ -17,11 +17,13 @@ namespace tonelink {
 // state unchanged on failure.
 ErrorCode InitialiseOutput(int32_t device, int32_t frequency, HWND window);
 
-// Frees the output; kErrorNotInitialised when there was none.
+// Frees the output and closes the current stream; kErrorNotInitialised
+// when there was none.
 ErrorCode FreeOutput();
 
-// BASSSTART, BASSPAUSE, BASSSTOP on the output clock; kErrorNotInitialised
-// without an output.
+// BASSSTART, BASSPAUSE, BASSSTOP on the output clock and the current
+// stream (which holds while the output does); kErrorNotInitialised without
+// an output.
 ErrorCode StartOutput();
 ErrorCode PauseOutput();
 ErrorCode StopOutput();

@@ -4,20 +4,15 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "unix_tools.h"
+
 namespace testsupport {
 
 namespace {
 
 std::atomic<int> g_runs{0};
 
-std::string Quoted(const std::string& text) {
-  std::string out = "'";
-  for (char c : text) {
-    if (c == '\'') out += "'\\''";
-    else out += c;
-  }
-  return out + "'";
-}
+std::string Quoted(const std::string& text) { return harness::ShellQuoted(text); }
 
 std::string FolderOf(const std::string& path) {
   size_t slash = path.find_last_of("\\/");
@@ -26,45 +21,13 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-std::string UnixPath(const std::string& windowsPath) {
-  using Converter = char*(CDECL*)(const WCHAR*);
-  static Converter convert = reinterpret_cast<Converter>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
-  if (convert == nullptr) return {};
-  int length = MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(), length);
-  char* unixPath = convert(wide.c_str());
-  if (unixPath == nullptr) return {};
-  std::string result(unixPath);
-  HeapFree(GetProcessHeap(), 0, unixPath);
-  return result;
-}
+std::string UnixPath(const std::string& windowsPath) { return harness::UnixPathOf(windowsPath); }
 
 bool RunShell(const std::string& folder, const std::string& script, std::string* output) {
-  const std::string name = "run" + std::to_string(g_runs++);
-  const std::string scriptPath = folder + "\\" + name + ".sh";
-  const std::string outPath = folder + "\\" + name + ".out";
-  const std::string statusPath = folder + "\\" + name + ".status";
-  const std::string unixFolder = UnixPath(folder);
-  if (unixFolder.empty()) return false;
-  const std::string body = "cd " + Quoted(unixFolder) + " || exit 1\n(\n" + script + "\n) > " + name +
-                           ".out 2>&1\necho $? > " + name + ".tmp && mv " + name + ".tmp " + name + ".status\n";
-  if (!WriteFileBytes(scriptPath, body)) return false;
-  std::string command = "/bin/sh \"" + UnixPath(scriptPath) + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return false;
-  // Wine starts a Linux program without a Windows process behind it and
-  // leaves PROCESS_INFORMATION holding stale values: closing them would
-  // close unrelated handles of this process, so they are left alone.
-  if (!harness::WaitForFile(statusPath, 30000)) return false;
-  std::string status;
-  ReadFileBytes(statusPath, &status);
-  if (output != nullptr) ReadFileBytes(outPath, output);
-  return std::atoi(status.c_str()) == 0;
+  int status = -1;
+  bool ended = harness::RunUnixCommand("cd " + Quoted(UnixPath(folder)) + " || exit 1\n" + script, 30000,
+                                       output, &status);
+  return ended && status == 0;
 }
 
 std::string Identify(const std::string& path) {

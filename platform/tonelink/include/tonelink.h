@@ -19,8 +19,13 @@
 //    BASSERRORDESCRIPTION(code) gives its text.  Codes: core/error_codes.h.
 //
 // Positions and lengths of the current stream (BASSPLAY, BASSMEDIAGETLENGTH,
-// BASSCHANNELGETPOSITION, BASSCHANNELSETPOSITION) are in milliseconds; those
-// of handles (decoding streams, CD tracks) are in bytes of decoded PCM.
+// BASSCHANNELGETPOSITION, BASSCHANNELSETPOSITION) are in milliseconds of the
+// file's sound; those of handles (the current stream's channel, decoding
+// streams, CD tracks) are in bytes of decoded 16-bit PCM.
+//
+// The library decodes PCM WAV files (8, 16, 24, 32-bit integer and 32-bit
+// float samples, mono or stereo, any rate); every other format fails with
+// "format not supported".
 #pragma once
 
 #include <windows.h>
@@ -95,6 +100,8 @@ TONELINK_API int32_t __stdcall BASSERRORDESCRIPTION(int32_t code, char* out, int
 // The current stream (stream.cpp).  The library keeps at most one: BASSOPEN
 // replaces it, BASSCLOSE ends it.  Opening a stream without BASSINIT
 // initialises the default output first (the players never call BASSINIT).
+// The stream plays on the output's real-time clock, with or without a sound
+// device; BASSPAUSE and BASSSTOP hold it, BASSSTART lets it go on.
 
 // Opens `path` (a file, or an http://, https://, ftp:// or mms:// address) as
 // the current stream.  stream: reserved, 0.  0 when the stream is open;
@@ -102,8 +109,11 @@ TONELINK_API int32_t __stdcall BASSERRORDESCRIPTION(int32_t code, char* out, int
 // opened" for a missing file, "format not supported", "internet stream",
 // "not loaded", "not valid" for a null or empty path or a non-zero `stream`.
 TONELINK_API int32_t __stdcall BASSOPEN(int32_t stream, const char* path);
-// Plays the current stream from `from` to `to` milliseconds (to = 0: to the
-// end).  0 when playing; otherwise the error code ("no stream is open").
+// Plays the current stream from `from` to `to` milliseconds (to = 0 or past
+// the length: to the end), from the start again when it was playing, and
+// starts the output when it was paused or stopped.  0 when playing;
+// otherwise the error code ("no stream is open"; "not valid" for a negative
+// value or a non-zero `to` before `from`).
 TONELINK_API int32_t __stdcall BASSPLAY(int32_t from, int32_t to);
 // Closes the current stream.  1 also when none was open.
 TONELINK_API int32_t __stdcall BASSCLOSE();
@@ -115,30 +125,39 @@ TONELINK_API int32_t __stdcall BASSHANDLEINUSE();
 TONELINK_API int32_t __stdcall BASSMEDIAGETLENGTH();
 // Playing position of the current stream in milliseconds; 0 when none.
 TONELINK_API int32_t __stdcall BASSCHANNELGETPOSITION();
-// Moves the current stream to `position` milliseconds.
+// Moves the current stream to `position` milliseconds (kept within the
+// length; the end of the stream ends it).  A paused stream stays paused; an
+// ended one plays on from there.  1, or 0 ("no stream", "not valid" for a
+// negative position).
 TONELINK_API int32_t __stdcall BASSCHANNELSETPOSITION(int32_t position);
-// Non-zero while the current stream plays; 0 when it has ended, was never
-// played or none is open.
+// 1 while the current stream plays; 0 while it is paused, when it has
+// ended, was stopped or never played, or none is open.
 TONELINK_API int32_t __stdcall BASSCHANNELISACTIVE();
-// The current stream's level: left 0-32768 in the low 16 bits, right in the
-// high 16 bits; 0xFFFFFFFF when nothing plays.
+// The current stream's level: the peak of the last 20 ms played, left in
+// the low 16 bits, right in the high 16 bits, each 0 (silence) to 128 (full
+// scale: the players' level meter counts 128 as full); a mono stream gives
+// both sides.  0 while paused; 0xFFFFFFFF when nothing plays (never played,
+// ended, stopped, no stream).
 TONELINK_API uint32_t __stdcall BASSCHANNELGETLEVEL();
 // Non-zero when the current stream is of media type `type`: 1 a file
 // stream, 2 an internet stream, 3 a CD track, 5 a tracker module (MOD, XM,
-// S3M, IT).  0 for any other type, and when no stream is open.
+// S3M, IT).  0 for any other type, and when no stream is open.  Every
+// stream this library opens is a file stream.
 TONELINK_API int32_t __stdcall BASSMEDIATYPE(int32_t type);
 // The title the current stream carries: a tracker module's name
-// (BASSMUSICNAME), a stream's title tag (BASSSTREAMNAME); "" when it has
-// none or no stream is open.  Return the length.
+// (BASSMUSICNAME), a stream's title tag (BASSSTREAMNAME: a WAV file's
+// LIST/INFO "INAM" entry); "" when it has none or no stream is open.
+// Return the length.
 TONELINK_API int32_t __stdcall BASSMUSICNAME(char* out, int32_t outSize);
 TONELINK_API int32_t __stdcall BASSSTREAMNAME(char* out, int32_t outSize);
 
 // ---------------------------------------------------------------------------
 // Channels and decoding streams by handle (channels.cpp).  A handle comes
-// from BASSHANDLEINUSE or BASSSTREAMDECODEFILE; any other value fails with
-// "handle not valid".
+// from BASSHANDLEINUSE or BASSSTREAMDECODEFILE; any other value, and the
+// handle of a stream since closed, fails with "handle not valid".
 
-// Pauses a playing channel; resumes a paused one.
+// Pauses a playing channel; resumes a paused one (the current stream's
+// channel only: a decoding stream does not play).
 TONELINK_API int32_t __stdcall BASSCHANNELPAUSE(int32_t channel);
 TONELINK_API int32_t __stdcall BASSCHANNELRESUME(int32_t channel);
 // Sets a channel's frequency (100-100000 Hz, 0 the stream's own, -1 keeps
@@ -148,15 +167,16 @@ TONELINK_API int32_t __stdcall BASSCHANNELSETATTRIBUTES(int32_t channel, int32_t
                                                         int32_t volume, int32_t panning);
 // Slides the attributes to the values given over `timeMs` milliseconds (the
 // same ranges; volume -2 fades out and then stops the channel).  Channel 0
-// stands for the current stream.
+// stands for the current stream.  The volume slides; frequency and panning
+// take their new values at once.
 TONELINK_API int32_t __stdcall BASSCHANNELSLIDEATTRIBUTES(int32_t channel, int32_t frequency,
                                                           int32_t volume, int32_t panning,
                                                           int32_t timeMs);
 // Stops and frees a channel (the current stream's channel closes the stream).
 TONELINK_API int32_t __stdcall BASSCLOSECHANNEL(int32_t channel);
 // Opens a file as a decoding stream: its data comes from BASSCHANNELGETDATA
-// instead of the output.  A handle, or 0 ("cannot be opened", "format not
-// supported", "not loaded").
+// as 16-bit PCM instead of the output.  A handle, or 0 ("cannot be opened",
+// "format not supported", "not loaded").
 TONELINK_API int32_t __stdcall BASSSTREAMDECODEFILE(const char* path);
 // Length of a decoding stream in bytes of PCM data; -1 on failure.
 TONELINK_API int32_t __stdcall BASSSTREAMGETLENGTH(int32_t stream);
@@ -172,9 +192,10 @@ TONELINK_API int32_t __stdcall BASSCHANNELGETATTRIBUTES(int32_t channel, int32_t
 // Non-zero while the channel plays or, for a decoding stream, while data
 // remains; 0 otherwise (also for a handle not valid).
 TONELINK_API int32_t __stdcall BASSUSECHANNELISACTIVE(int32_t channel);
-// Copies up to `length` bytes of a decoding stream's PCM data into `buffer`
-// and returns the bytes delivered: 0 at the end and on failure
-// (BASSERRORGETCODE tells which).
+// Copies up to `length` bytes (whole frames) of a decoding stream's PCM data
+// into `buffer` and returns the bytes delivered: 0 at the end (last error
+// 0) and on failure (BASSERRORGETCODE tells which: "not valid" for a buffer
+// shorter than one frame, "handle not valid" for a playing stream).
 TONELINK_API int32_t __stdcall BASSCHANNELGETDATA(int32_t channel, void* buffer, int32_t length);
 // Position of a channel in bytes of PCM data (a decoding stream: the bytes
 // delivered so far); -1 on failure.
@@ -217,7 +238,8 @@ TONELINK_API int32_t __stdcall BASSWMAENCODECLOSE(int32_t encoder);
 // reading from its standard input) and feeds it every byte of the stream's
 // data read with BASSCHANNELGETDATA from then on.  flags: reserved (0).  An
 // encoder handle, or 0 ("handle not valid" for the stream, "cannot be
-// opened" when the program does not start).
+// opened" when the program does not start).  This library feeds no encoder
+// program yet: a stream's handle gives 0 with "not available".
 TONELINK_API int32_t __stdcall BASSENCODESTART(int32_t stream, const char* commandLine,
                                                int32_t flags);
 // Non-zero while the stream's encoder program runs; 0 once it has stopped.
@@ -238,7 +260,8 @@ TONELINK_API int32_t __stdcall BASSENCODESTOP(int32_t stream);
 TONELINK_API int32_t __stdcall BASSFXWINDOW(HWND panel, int32_t flags);
 // Applies equalizer band `band` (1-10) from the panel to the current stream.
 // 0 with "no stream is open" when nothing plays: the panel's settings are
-// read again when a stream starts.
+// read again when a stream starts.  This library applies no effects yet:
+// with a stream open every update gives 0 with "not available".
 TONELINK_API int32_t __stdcall BASSUPDATEEQ(int32_t stream, int32_t band);
 // Sets every equalizer band of the current stream back to flat.
 TONELINK_API int32_t __stdcall BASSRESETEQ(int32_t stream);

@@ -1,0 +1,82 @@
+// Extension runs of the media player.
+#include "media_masks.h"
+
+#include <limits>
+
+#include "core/item_list.h"
+#include "core/text_rules.h"
+
+namespace player {
+
+namespace {
+
+// Position (1-based) of `extension` in `run`, 0 when absent or empty.
+int32_t PositionInRun(const std::string& extension, const std::string& run) {
+  if (extension.empty()) return 0;
+  size_t at = run.find(extension);
+  if (at == std::string::npos || at >= static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
+    return 0;
+  }
+  return static_cast<int32_t>(at + 1);
+}
+
+}  // namespace
+
+std::string ItemExtension(const std::string& item) {
+  size_t dot = item.find_last_of('.');
+  if (dot == std::string::npos || dot + 1 == item.size()) return std::string();
+  size_t separator = item.find_last_of("\\/");
+  if (separator != std::string::npos && separator > dot) return std::string();
+  return browser::LowerAscii(item.substr(dot)) + ".";
+}
+
+std::string AudioExtensionRun(const std::string& audioPatterns) {
+  // "*.mp3;*.wav" -> ".mp3.wav.": each pattern loses its "*" and keeps the
+  // extension with its dot.
+  std::string run;
+  size_t start = 0;
+  while (start <= audioPatterns.size()) {
+    size_t end = audioPatterns.find(';', start);
+    if (end == std::string::npos) end = audioPatterns.size();
+    std::string pattern = browser::TrimBlanks(audioPatterns.substr(start, end - start));
+    size_t first = pattern.find_first_not_of("*.");
+    if (first != std::string::npos) run += "." + browser::LowerAscii(pattern.substr(first));
+    start = end + 1;
+  }
+  return run.empty() ? run : run + ".";
+}
+
+std::string MediaExtensionRun(const std::string& mediaExtensions, const std::string& audioPatterns,
+                              bool audioLibraryAvailable) {
+  std::string run = browser::LowerAscii(browser::TrimBlanks(mediaExtensions));
+  if (!audioLibraryAvailable) return run;
+  std::string audio = AudioExtensionRun(audioPatterns);
+  if (audio.empty()) return run;
+  // The two runs share the dot between them.
+  if (!run.empty() && run.back() == '.') run.pop_back();
+  return run + audio;
+}
+
+int32_t MatchFileMask(const std::string& item, const std::string& mediaExtensionRun) {
+  return PositionInRun(ItemExtension(item), mediaExtensionRun);
+}
+
+bool IsAudioItem(const std::string& item, const std::string& audioPatterns) {
+  return PositionInRun(ItemExtension(item), AudioExtensionRun(audioPatterns)) > 0;
+}
+
+bool IsPictureItem(const std::string& item) {
+  return PositionInRun(browser::UpperAscii(ItemExtension(item)), PICTURE_EXTENSIONS) > 0;
+}
+
+std::string KeepPictureItems(const std::string& itemList) {
+  std::string pictures;
+  for (const std::string& item : suite::SplitItemList(itemList)) {
+    if (!IsPictureItem(item)) continue;
+    if (!pictures.empty()) pictures += '|';
+    pictures += item;
+  }
+  return pictures;
+}
+
+}  // namespace player

@@ -1,0 +1,71 @@
+// ".m3u" and ".upl" play lists.
+#include "play_lists.h"
+
+#include "core/command_line.h"
+#include "core/list_lines.h"
+#include "core/path_placeholders.h"
+
+namespace player {
+
+namespace {
+
+enum class ListKind { M3u, Upl };
+
+// The items of a list file's bytes, "|"-separated, at most MAX_LIST_ITEMS.
+std::string ListItems(const std::string& bytes, bool lastLineCut, ListKind kind,
+                      const std::string& listFolder, const std::string& programFolder,
+                      const PlayerFiles& files) {
+  std::string items;
+  int32_t count = 0;
+  ListLines lines(bytes, lastLineCut);
+  std::string_view line;
+  while (count < MAX_LIST_ITEMS && lines.Next(&line)) {
+    std::string entry = TrimLine(line);
+    if (entry.empty()) continue;
+    if (kind == ListKind::M3u && entry[0] == '#') continue;
+    if (kind == ListKind::Upl) entry = ExpandProgramFolder(entry, programFolder);
+    if (!IsUsableEntry(entry)) continue;
+    std::string item = ListEntryPath(entry, listFolder);
+    if (!IsUrl(item) && !files.FileExists(item)) continue;
+    if (count > 0) items += '|';
+    items += item;
+    ++count;
+  }
+  return items;
+}
+
+bool ReadList(const std::string& path, ListKind kind, const std::string& programFolder,
+              const PlayerFiles& files, PlayerList* list) {
+  std::string folder = suite::WithFinalBackslash(programFolder);
+  std::string fullPath = PlaylistPath(path, folder);
+  if (fullPath.empty() || IsUrl(fullPath)) return false;
+  std::string bytes;
+  bool cut = false;
+  // A read error part-way ends the reading; the lines before it count.
+  if (files.ReadFile(fullPath, MAX_LIST_FILE_BYTES, &bytes, &cut) == FileReadStatus::Missing) {
+    return false;
+  }
+  SetPlayerList(list, ListItems(bytes, cut, kind, FolderOf(fullPath), folder, files), std::string());
+  return true;
+}
+
+}  // namespace
+
+std::string PlaylistPath(const std::string& path, const std::string& programFolder) {
+  if (path.empty() || HasDrive(path) || IsUncPath(path) || IsUrl(path)) return path;
+  if (path[0] == '\\' || path[0] == '/') return CollapseBackslashes(RootOf(programFolder) + path);
+  return CollapseBackslashes(programFolder + path);
+}
+
+bool ReadPlaylist(const std::string& path, const std::string& programFolder, const PlayerFiles& files,
+                  PlayerList* list) {
+  return ReadList(path, ListKind::M3u, programFolder, files, list);
+}
+
+std::string ReadUplList(const std::string& path, const std::string& programFolder,
+                        const PlayerFiles& files, PlayerList* list) {
+  if (!ReadList(path, ListKind::Upl, programFolder, files, list)) return std::string();
+  return list->itemList;
+}
+
+}  // namespace player
