@@ -6,9 +6,6 @@
 
 #include <string>
 
-#include "core/list_file.h"
-#include "core/item_list.h"
-#include "file_io.h"
 #include "player_state.h"
 #include "themecore.h"
 #include "trace_writer.h"
@@ -18,8 +15,6 @@ namespace player {
 namespace {
 
 constexpr char kTraceName[] = "orbplay";
-// The largest list file read: a list that big is not a play list.
-constexpr size_t kMaxListFileBytes = 16u << 20;
 
 void TraceNotBuilt(orbtrace::CallLine call) { orbtrace::WriteCall(call, "not built"); }
 
@@ -27,21 +22,7 @@ orbtrace::CallLine Call(const char* function) { return orbtrace::CallLine(kTrace
 
 }  // namespace
 
-std::string ReadPlaylist(const std::string& path) {
-  TraceNotBuilt(Call("ReadPlaylist").Text(path.c_str()));
-  return std::string();
-}
-
-std::string ReadUplList(const std::string& path) {
-  std::string bytes;
-  if (!suite::ReadWholeFile(path, kMaxListFileBytes, &bytes)) return std::string();
-  PlayerState& p = Player();
-  p.itemList = browser::ListFileItemList(bytes, p.programFolder);
-  p.itemCount = static_cast<int32_t>(suite::ItemFieldCount(p.itemList));
-  return p.itemList;
-}
-
-void OpenCommand() { TraceNotBuilt(Call("OpenCommand")); }
+void OpenWithChooser() { TraceNotBuilt(Call("OpenWithChooser")); }
 void SaveFrameCommand() { TraceNotBuilt(Call("SaveFrameCommand")); }
 
 void ResetDisplayState() {

@@ -40,7 +40,7 @@ class MediaBackend {
   // Closes the medium (the object stays usable for the next Open).
   virtual void Close() = 0;
   // The level of what plays: left in the low word, right in the high word
-  // (0..32768 each), 0xFFFFFFFF when nothing plays or the back-end has no
+  // (0..128 each), 0xFFFFFFFF when nothing plays or the back-end has no
   // levels.
   virtual uint32_t Level() = 0;
   // Fits the video to the window's client area (the exported MMSETVIDEO);

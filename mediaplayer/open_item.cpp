@@ -7,11 +7,17 @@
 #include <string>
 
 #include "boxes/orbboxes.h"
-#include "core/playback_rules.h"
+#include "core/media_masks.h"
+#include "core/option_line.h"
+#include "core/player_files.h"
+#include "core/player_list.h"
+#include "core/slide_show_file.h"
 #include "later_features.h"
 #include "playback_engine.h"
 #include "player_state.h"
+#include "suite_command.h"
 #include "themecore.h"
+#include "tonelink.h"
 #include "trace_writer.h"
 
 namespace player {
@@ -59,39 +65,6 @@ bool ConnectionForItem(const std::string& item) {
   return false;
 }
 
-// Extension runs (see the media and picture extension lists of the text
-// table): extensions between dots, lower case.
-std::string MediaExtensionRunOf(const std::string& mediaExtensions, const std::string& audioPatterns,
-                                bool audioAvailable) {
-  std::string run = LowerAscii(mediaExtensions);
-  if (audioAvailable) {
-    std::string audio = AudioPatternRun(audioPatterns);
-    size_t first = audio.find_first_not_of(".*");
-    run += first == std::string::npos ? std::string() : audio.substr(first);
-  }
-  return run;
-}
-
-int32_t MatchFileMaskIn(const std::string& item, const std::string& run) {
-  std::string extension = PathExtensionForRun(item);
-  if (extension.empty()) return 0;
-  size_t at = run.find(extension);
-  return at == std::string::npos ? 0 : static_cast<int32_t>(at + 1);
-}
-
-bool IsAudioPatternItem(const std::string& item, const std::string& audioPatterns) {
-  std::string extension = PathExtensionForRun(item);
-  return !extension.empty() && AudioPatternRun(audioPatterns).find(extension) != std::string::npos;
-}
-
-bool IsPictureExtensionItem(const std::string& item) {
-  static const std::string pictures =
-      ".jpg.cmp.gif.tif.bmp.ico.cur.pcx.pcc.dcx.pcd.wmf.psd.png.tga.eps.ras.wpg.pct.mac.img.msp.emf."
-      "jpeg.g2b.i2b.fpx.";
-  std::string extension = PathExtensionForRun(item);
-  return !extension.empty() && pictures.find(extension) != std::string::npos;
-}
-
 // With ORB_TRACE set, each item opened leaves a line naming where it went.
 void TraceRoute(const std::string& alternative, const std::string& item, int32_t a, int32_t b, const char* route) {
   orbtrace::WriteCall(
@@ -102,12 +75,46 @@ void TraceRoute(const std::string& alternative, const std::string& item, int32_t
 void OpenMediaItem(const std::string& item, int32_t a, int32_t b) {
   PlayerState& p = Player();
   EngineState& engine = Engine();
-  int32_t kind = IsAudioPatternItem(item, p.texts.entry(T_AUDIO_PATTERNS)) ? MEDIA_KIND_AUDIO : MEDIA_KIND_VIDEO;
+  int32_t kind = IsAudioItem(item, p.texts.entry(T_AUDIO_PATTERNS)) ? MEDIA_KIND_AUDIO : MEDIA_KIND_VIDEO;
   if (kind != engine.mediaKind) {
     engine.mediaKind = kind;
     ShowMediaLayout(kind);
   }
   StartPlayback(item, a, b);
+}
+
+// A slide-show file becomes the item list; its settings line sets the
+// show up through the commands the player sends itself (background sound,
+// options 407 and 411, play) before the first picture shows.  Returns the
+// item to show.
+std::string OpenSlideShow(const std::string& path) {
+  PlayerState& p = Player();
+  PlayerList list;
+  SlideShowFile show;
+  StdPlayerFiles files;
+  if (!ReadSlideShowFile(path, p.programFolder, files, &list, &show)) list = PlayerList();
+  p.slideShowFolder = show.folder.empty() ? list.slideShowFolder : show.folder;
+  if (show.hasSettings) {
+    if (p.layoutMode != LAYOUT_PICTURE) ShowPictureLayout();
+    CloseMedia();
+    if (p.audioAvailable) {
+      for (int32_t option : {6, 4, 5}) BASSSETCONFIG(option, 100);
+    }
+    std::string optionLine = p.texts.entry(T_OPTION_LINE);
+    SlideShowPlan plan = PlanSlideShow(ParseSlideShowSettings(show.settingsText), OptionFieldText(optionLine, 19),
+                                       p.recordingMode != 0);
+    if (plan.displayTimeChanged) p.texts.set(T_OPTION_LINE, RewriteDisplayTime(optionLine, plan.optionDisplayTime));
+    Engine().singlePassCounter = plan.singlePass ? 1 : 0;
+    for (const PlannedCommand& command : plan.commands) {
+      suite::SendSuiteCommand(p.mainWindow, command.code, command.text);
+    }
+  }
+  SetPlayerList(&list, list.itemList, list.displayTimes);
+  p.itemList = list.itemList;
+  p.displayTimes = list.displayTimes;
+  p.itemCount = list.count;
+  p.itemIndex = 1;
+  return FirstItemToOpen(list);
 }
 
 }  // namespace
@@ -123,9 +130,9 @@ void OpenItem(const std::string& alternative, const std::string& item, int32_t a
   p.currentItem = opened;
   int32_t mediaFlag = 0;
   if (!opened.empty()) {
-    std::string run = MediaExtensionRunOf(p.texts.entry(T_MEDIA_EXTENSIONS), p.texts.entry(T_AUDIO_PATTERNS),
-                                          p.audioAvailable);
-    mediaFlag = MatchFileMaskIn(opened, run);
+    std::string run = MediaExtensionRun(p.texts.entry(T_MEDIA_EXTENSIONS), p.texts.entry(T_AUDIO_PATTERNS),
+                                        p.audioAvailable);
+    mediaFlag = MatchFileMask(opened, run);
   }
   if (!ConnectionForItem(opened)) mediaFlag = 0;
 
@@ -134,13 +141,20 @@ void OpenItem(const std::string& alternative, const std::string& item, int32_t a
     OpenMediaItem(opened, a, b);
     return;
   }
-  if (IsPictureExtensionItem(opened)) {
-    TraceRoute(alternative, item, a, b, "picture");
+  if (IsSlideShowFile(opened, p.texts.entry(T_SLIDE_SHOW_SUFFIX))) {
+    TraceRoute(alternative, item, a, b, "slide show");
+    opened = OpenSlideShow(opened);
+    p.currentItem = opened;
+    // A show without a picture has nothing more to open.
+    if (opened.empty()) return;
+  }
+  if (IsPictureItem(opened)) {
+    TraceRoute(opened == item ? alternative : std::string(), opened, a, b, "picture");
     if (p.layoutMode != LAYOUT_PICTURE) ShowPictureLayout();
     ShowPicture(opened);
     return;
   }
-  TraceRoute(alternative, item, a, b, "page");
+  TraceRoute(opened == item ? alternative : std::string(), opened, a, b, "page");
   if (p.layoutMode != LAYOUT_DOCUMENT) ShowDocumentLayout();
   CreateBrowserPane(opened);
 }

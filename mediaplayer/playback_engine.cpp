@@ -96,7 +96,7 @@ void FeedLevels() {
   uint32_t level = engine.media != nullptr ? engine.media->Level() : 0xFFFFFFFFu;
   if (level != 0xFFFFFFFFu && level != 0) engine.levelsShown = true;
   if (engine.levelsShown) {
-    MeterLevels levels = ScaleLevelsForMeter(level);
+    MeterLevels levels = MeterLevelsOf(level);
     TraceLevels(levels);
     DrawLevelMeter(levels.left, levels.right);
   }

@@ -1,6 +1,8 @@
 // The playback engine's decisions (see playback_rules.h).
 #include "core/playback_rules.h"
 
+#include "core/media_masks.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -123,40 +125,20 @@ EndOfItemDecision DecideEndOfItem(int32_t index, int32_t count, bool repeatCheck
   return decision;
 }
 
-std::string AudioPatternRun(const std::string& audioPatterns) {
-  std::string run = ReplaceEvery(audioPatterns, ";*", "") + ".";
-  size_t first = run.find_first_not_of('*');
-  run = first == std::string::npos ? std::string() : run.substr(first);
-  return LowerAscii(run);
-}
-
-std::string PathExtensionForRun(const std::string& path) {
-  size_t dot = path.rfind('.');
-  if (dot == std::string::npos || dot < FileNameStart(path) || dot + 1 == path.size()) return std::string();
-  return LowerAscii(path.substr(dot)) + ".";
-}
-
 bool PlaysThroughAudioLibrary(const std::string& path, const std::string& audioPatterns,
                               bool audioLibraryAvailable, bool noAudioLibrary) {
-  if (!audioLibraryAvailable || noAudioLibrary) return false;
-  std::string extension = PathExtensionForRun(path);
-  if (extension.empty()) return false;
-  return AudioPatternRun(audioPatterns).find(extension) != std::string::npos;
+  return audioLibraryAvailable && !noAudioLibrary && IsAudioItem(path, audioPatterns);
 }
 
 bool VersionAbove1_6(const std::string& versionText) {
   return std::strtod(versionText.c_str(), nullptr) > 1.6;
 }
 
-MeterLevels ScaleLevelsForMeter(uint32_t libraryLevel) {
-  auto scale = [](uint32_t word) {
-    uint32_t level = std::min<uint32_t>(word, 32768);
-    return static_cast<int32_t>((level * 128 + 16384) / 32768);
-  };
+MeterLevels MeterLevelsOf(uint32_t libraryLevel) {
   MeterLevels levels;
   if (libraryLevel == 0xFFFFFFFFu) return levels;
-  levels.left = scale(libraryLevel & 0xFFFF);
-  levels.right = scale(libraryLevel >> 16);
+  levels.left = std::min<int32_t>(static_cast<int32_t>(libraryLevel & 0xFFFF), METER_FULL_SCALE);
+  levels.right = std::min<int32_t>(static_cast<int32_t>(libraryLevel >> 16), METER_FULL_SCALE);
   return levels;
 }
 

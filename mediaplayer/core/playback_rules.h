@@ -81,29 +81,24 @@ struct EndOfItemDecision {
 };
 EndOfItemDecision DecideEndOfItem(int32_t index, int32_t count, bool repeatChecked);
 
-// The audio patterns of text entry 88 ("*.mp3;*.wav") as an extension run
-// (".mp3.wav.", lower case): ";*" removed, "." appended, leading "*"
-// removed.
-std::string AudioPatternRun(const std::string& audioPatterns);
-// The extension of `path` as the run holds it: from the last "." of the
-// file name, lower-cased, with "." appended; "" when there is none.
-std::string PathExtensionForRun(const std::string& path);
 // Whether `path` plays through the audio library: the library is
 // available, the caller did not rule it out, and the extension is one of
-// the audio patterns.
+// the audio patterns of text entry 88 ("*.mp3;*.wav").
 bool PlaysThroughAudioLibrary(const std::string& path, const std::string& audioPatterns,
                               bool audioLibraryAvailable, bool noAudioLibrary);
 
 // The audio library's version text ("2.0") read as a decimal number, above 1.6.
 bool VersionAbove1_6(const std::string& versionText);
 
-// The level meter counts 128 as full scale; the audio library's levels run
-// to 32768.  The left level is the low word, the right the high word.
+// The level meter's two levels from the audio library's level: left the
+// low word, right the high word, each held to the meter's full scale of
+// 128; nothing (0, 0) when the library says nothing plays (0xFFFFFFFF).
 struct MeterLevels {
   int32_t left = 0;
   int32_t right = 0;
 };
-MeterLevels ScaleLevelsForMeter(uint32_t libraryLevel);
+constexpr int32_t METER_FULL_SCALE = 128;
+MeterLevels MeterLevelsOf(uint32_t libraryLevel);
 
 // The window title while an item plays: title + " - " + the item's file
 // name (after the last "\" or "/").

@@ -14,102 +14,20 @@
 #include "core/command_line.h"
 #include "core/suite_command_codes.h"
 #include "harness.h"
+#include "player_test_support.h"
 #include "suite_command.h"
 #include "test_files.h"
 
 namespace {
 
-constexpr DWORD kStartMs = 15000;
-
-// A program folder with a blank in its name, removed at the end.
-class PlayerFolder {
- public:
-  explicit PlayerFolder(const std::string& label) : scratch_(label) {
-    for (const char* file : {"orbplay.exe", "themecore.dll", "tonelink.dll", "LUMINAR.SKL", "orbplay.SYS"}) {
-      Copy(file, file);
-    }
-  }
-  void Copy(const char* from, const char* to) const {
-    CopyFileA((harness::ProgramFolder() + from).c_str(), path(to).c_str(), FALSE);
-  }
-  std::string path(const std::string& file) const { return scratch_.Child(file); }
-  std::string command(const std::string& arguments = "") const {
-    return suite::ProgramCommandLine(path("orbplay.exe"), arguments);
-  }
-  std::string tracePath() const { return path("trace.txt"); }
-
- private:
-  harness::ScratchFolder scratch_;
-};
-
-// A text as trace lines write it: bytes outside 0x20-0x7E, '"' and '\' as
-// \xNN, in double quotes.
-std::string TraceText(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') {
-      char escaped[8];
-      wsprintfA(escaped, "\\x%02X", c);
-      out += escaped;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
-// The trace lines of one library call (" orbplay ItemList(" ...), in order.
-std::vector<std::string> TraceCalls(const PlayerFolder& folder, const std::string& call) {
-  std::string text;
-  harness::ReadFileBytes(folder.tracePath(), &text);
-  std::vector<std::string> found;
-  for (const std::string& line : harness::SplitLines(text)) {
-    if (line.find("] " + call + "(") != std::string::npos) found.push_back(line.substr(line.find("] ") + 2));
-  }
-  return found;
-}
-
-bool WaitForTraceCalls(const PlayerFolder& folder, const std::string& call, size_t count) {
-  return harness::PumpUntil([&] { return TraceCalls(folder, call).size() >= count; }, kStartMs);
-}
-
-// Starts the player with the trace on and waits for its main window.
-HWND StartPlayer(const PlayerFolder& folder, harness::Process* player, const std::string& arguments = "",
-                 std::vector<std::pair<const char*, std::string>> environment = {}) {
-  environment.emplace_back("ORB_TRACE", folder.tracePath());
-  // Boxes answer from the script (none: the first button) and never wait
-  // for a person.
-  bool answersGiven = false;
-  for (const auto& variable : environment) answersGiven = answersGiven || std::string(variable.first) == "ORB_ANSWERS";
-  if (!answersGiven) environment.emplace_back("ORB_ANSWERS", "");
-  std::vector<std::unique_ptr<harness::ScopedEnvironment>> variables;
-  for (const auto& [name, value] : environment) {
-    variables.push_back(std::make_unique<harness::ScopedEnvironment>(name, value.c_str()));
-  }
-  if (!player->start(folder.command(arguments))) return nullptr;
-  variables.clear();
-  HWND window = harness::WaitForWindow("ORBPLAY", kStartMs);
-  if (window == nullptr) return nullptr;
-  // The window shows once start-up has routed the command line.
-  return harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs) ? window : nullptr;
-}
-
-// Waits for the player's end while answering anything it sends this thread.
-long WaitForExit(harness::Process& player) {
-  long code = -1;
-  harness::PumpUntil([&] {
-    code = player.waitExit(0);
-    return code != -1;
-  }, kStartMs);
-  return code;
-}
-
-bool MutexIsFree() {
-  HANDLE mutex = CreateMutexA(nullptr, FALSE, "ORBPLAY");
-  bool free = mutex != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
-  if (mutex != nullptr) CloseHandle(mutex);
-  return free;
-}
+using player_test::kStartMs;
+using player_test::MutexIsFree;
+using player_test::PlayerFolder;
+using player_test::StartPlayer;
+using player_test::TraceCalls;
+using player_test::TraceText;
+using player_test::WaitForExit;
+using player_test::WaitForTraceCalls;
 
 TEST(MediaPlayer, StartsWithItsWindowsAndTakesAnItemList) {
   PlayerFolder folder("player list");
@@ -341,20 +259,24 @@ TEST(MediaPlayer, PlayIntoRectNeedsMoreThanOneField) {
   // HWND_TOPMOST, so the z-order is not checked here.)
   EXPECT_FALSE(IsWindowEnabled(window));
   EXPECT_EQ(TraceCalls(folder, "themecore SKBUILDREGION").size(), 1u);
-  // The player's own slide show is opened for the recording.
+  // The player's own slide show is opened for the recording (there is
+  // none in the folder, so no picture follows).
   std::vector<std::string> opened = TraceCalls(folder, "orbplay OpenItem");
   ASSERT_EQ(opened.size(), 1u);
-  EXPECT_NE(opened[0].find("\\x5Corbplay.ssl\""), std::string::npos) << opened[0];
+  EXPECT_NE(opened[0].find("\\x5Corbplay.ssl\", 0, 0) = slide show"), std::string::npos) << opened[0];
   suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
   EXPECT_EQ(WaitForExit(player), 0);
 }
 
 // A ".upl" list on the command line is opened as its list, "@path@" being
-// the program folder; an ".avi" turns the player into a kiosk (topmost).
+// the program folder and missing files left out; an ".avi" turns the
+// player into a kiosk (topmost).
 TEST(MediaPlayer, ListFileAndAviArguments) {
   PlayerFolder folder("player upl");
   std::string list = folder.path("party.upl");
-  ASSERT_TRUE(harness::WriteFileBytes(list, "@path@clips\\a.avi\r\n\r\nC:\\b.avi\r\n"));
+  ASSERT_TRUE(CreateDirectoryA(folder.path("clips").c_str(), nullptr));
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("clips\\a.avi"), "RIFF"));
+  ASSERT_TRUE(harness::WriteFileBytes(list, "C:\\missing\\b.avi\r\n@path@clips\\a.avi\r\n\r\n"));
   harness::Process player;
   HWND window = StartPlayer(folder, &player, suite::QuoteArgument(list));
   ASSERT_NE(window, nullptr);
@@ -475,6 +397,80 @@ TEST(MediaPlayer, AutorunVideoMakesAKiosk) {
   EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForExit(plain), 0);
+}
+
+// A slide-show file handed over by code 3 sets the show up through the
+// commands the player sends itself (background sound, options 407 and 411,
+// play), in that order, before its first picture shows; a missing picture
+// is left out of the list.
+TEST(MediaPlayer, SlideShowFileSendsItsCommandsBeforeTheFirstPicture) {
+  PlayerFolder folder("player slide");
+  for (const char* picture : {"one.jpg", "three.jpg"}) {
+    ASSERT_TRUE(harness::WriteFileBytes(folder.path(picture), "not decoded here"));
+  }
+  const std::string show = folder.path("holiday.ssl");
+  ASSERT_TRUE(harness::WriteFileBytes(show, "  [@path@sounds.txt|0|1|1|80|500|3000]\r\n"
+                                            "@path@one.jpg,2000\r\n"
+                                            "@path@two.jpg,2500\r\n"
+                                            "@path@three.jpg,3000\r\n"));
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, show), 1);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay ShowPicture", 1));
+
+  std::string text;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.tracePath(), &text));
+  std::vector<std::string> sequence;
+  for (const std::string& line : harness::SplitLines(text)) {
+    for (const char* call : {"orbplay SuiteCommand(", "orbplay ShowPicture(", "orbplay OpenItem("}) {
+      size_t at = line.find(call);
+      if (at != std::string::npos) sequence.push_back(line.substr(at));
+    }
+  }
+  // Lines are lower-cased before "@path@" is replaced.
+  const std::string folderText = TraceText(folder.path("")).substr(1);
+  const std::string sounds = folderText.substr(0, folderText.size() - 1) + "sounds.txt|80|500|3000\"";
+  const std::vector<std::string> expected = {
+      "orbplay SuiteCommand(3, " + TraceText(show) + ") = 1",
+      "orbplay OpenItem(\"\", " + TraceText(show) + ", 0, 0) = slide show",
+      "orbplay SuiteCommand(4, \"" + sounds + ") = 1",
+      "orbplay SuiteCommand(5, \"\") = 1",
+      "orbplay SuiteCommand(6, \"\") = 1",
+      "orbplay SuiteCommand(7, \"\") = 1",
+      "orbplay OpenItem(\"\", " + TraceText(folder.path("one.jpg")) + ", 0, 0) = picture",
+      "orbplay ShowPicture(" + TraceText(folder.path("one.jpg")) + ") = not built",
+  };
+  EXPECT_EQ(sequence, expected);
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
+// The open command starts the media browser named by the text table (here
+// a stand-in that logs what it receives) and tells it where chosen files
+// go: code 2 with the player's path and window class.
+TEST(MediaPlayer, OpenCommandStartsTheMediaBrowserAsChooser) {
+  PlayerFolder folder("player open");
+  folder.Copy("suite_receiver.exe", "orbmedia.exe");
+  std::string log = folder.path("browser.log");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player, "",
+                            {{"ORB_RECEIVER_CLASS", "ORBMEDIA"}, {"ORB_RECEIVER_LOG", log}});
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_COMMAND, 67, 0);
+  HWND browser = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  ASSERT_NE(browser, nullptr);
+  std::string text;
+  ASSERT_TRUE(harness::PumpUntil([&] {
+    return harness::ReadFileBytes(log, &text) && text.find("\n2 ") != std::string::npos;
+  }, kStartMs));
+  const std::string target = folder.path("orbplay.exe") + ",ORBPLAY";
+  EXPECT_NE(text.find("\n2 " + std::to_string(target.size()) + " " + harness::ToHex(target)), std::string::npos)
+      << text;
+  // The player started the browser, so it closes it again when it closes.
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+  EXPECT_TRUE(harness::PumpUntil([] { return FindWindowA("ORBMEDIA", nullptr) == nullptr; }, kStartMs));
 }
 
 }  // namespace

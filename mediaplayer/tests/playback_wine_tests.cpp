@@ -1,0 +1,333 @@
+// The media player plays real audio under Wine: WAV files made by the test
+// (16-bit PCM, a square wave of known amplitude per channel, a known
+// length) are handed over with code 3 and played through tonelink, which
+// keeps a real clock with or without a sound device.  What the tests see:
+// the window title naming the item that plays, the player hiding at the end
+// of the list, the suite commands fake audio-player and spectrum windows
+// receive, and the levels and positions in the call trace.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/suite_command_codes.h"
+#include "harness.h"
+#include "player_test_support.h"
+#include "suite_command.h"
+#include "test_files.h"
+
+namespace {
+
+using player_test::kStartMs;
+using player_test::PlayerFolder;
+using player_test::StartPlayer;
+using player_test::TraceCalls;
+using player_test::TraceText;
+using player_test::WaitForExit;
+
+constexpr int kRate = 22050;
+
+void PutLe(std::string* out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+// A 16-bit stereo PCM WAV of `ms` milliseconds: a 100 Hz square wave of
+// amplitude `left` and `right` (0-32767), so the peak of any 20 ms is the
+// amplitude.
+std::string SquareWaveWav(int ms, int left, int right) {
+  const uint32_t frames = static_cast<uint32_t>(kRate) * ms / 1000;
+  std::string data;
+  data.reserve(frames * 4);
+  for (uint32_t i = 0; i < frames; ++i) {
+    bool high = (i * 100 / kRate) % 2 == 0;
+    PutLe(&data, static_cast<uint16_t>(static_cast<int16_t>(high ? left : -left)), 2);
+    PutLe(&data, static_cast<uint16_t>(static_cast<int16_t>(high ? right : -right)), 2);
+  }
+  std::string wav = "RIFF";
+  PutLe(&wav, 36 + static_cast<uint32_t>(data.size()), 4);
+  wav += "WAVEfmt ";
+  PutLe(&wav, 16, 4);
+  PutLe(&wav, 1, 2);          // PCM
+  PutLe(&wav, 2, 2);          // stereo
+  PutLe(&wav, kRate, 4);
+  PutLe(&wav, kRate * 4, 4);  // bytes a second
+  PutLe(&wav, 4, 2);          // block
+  PutLe(&wav, 16, 2);         // bits
+  wav += "data";
+  PutLe(&wav, static_cast<uint32_t>(data.size()), 4);
+  return wav + data;
+}
+
+// The level meter's full scale is 128.
+int MeterLevel(int amplitude) { return amplitude * 128 / 32768; }
+
+std::string PlayingTitle(const std::string& file) { return "Orb Play - " + file; }
+
+// Waits until the window title is `title`; the tick count when it was seen,
+// 0 on time-out.
+DWORD WaitForTitle(HWND window, const std::string& title, DWORD timeoutMs) {
+  DWORD seen = 0;
+  harness::PumpUntil([&] {
+    if (harness::WindowText(window) != title) return false;
+    seen = GetTickCount();
+    return true;
+  }, timeoutMs);
+  return seen;
+}
+
+DWORD WaitForHidden(HWND window, DWORD timeoutMs) {
+  DWORD seen = 0;
+  harness::PumpUntil([&] {
+    if (IsWindowVisible(window)) return false;
+    seen = GetTickCount();
+    return true;
+  }, timeoutMs);
+  return seen;
+}
+
+// The trace from the line containing `from` (inclusive) up to the next line
+// containing `to` (exclusive; the end when absent).
+std::vector<std::string> TraceBetween(const PlayerFolder& folder, const std::string& from, const std::string& to) {
+  std::string text;
+  harness::ReadFileBytes(folder.tracePath(), &text);
+  std::vector<std::string> section;
+  bool inside = false;
+  for (const std::string& line : harness::SplitLines(text)) {
+    if (!inside) inside = line.find(from) != std::string::npos;
+    if (!inside) continue;
+    if (!section.empty() && line.find(to) != std::string::npos) break;
+    section.push_back(line);
+  }
+  return section;
+}
+
+// The numbers of "orbplay MeterLevels(l, r)" lines.
+std::vector<std::pair<int, int>> MeterLevels(const std::vector<std::string>& lines) {
+  std::vector<std::pair<int, int>> levels;
+  for (const std::string& line : lines) {
+    size_t at = line.find("orbplay MeterLevels(");
+    if (at == std::string::npos) continue;
+    int left = -1, right = -1;
+    if (sscanf(line.c_str() + at, "orbplay MeterLevels(%d, %d)", &left, &right) == 2) {
+      levels.emplace_back(left, right);
+    }
+  }
+  return levels;
+}
+
+// The results of "tonelink BASSCHANNELGETPOSITION() = n" lines.
+std::vector<int> Positions(const std::vector<std::string>& lines) {
+  std::vector<int> positions;
+  for (const std::string& line : lines) {
+    size_t at = line.find("tonelink BASSCHANNELGETPOSITION() = ");
+    if (at == std::string::npos) continue;
+    positions.push_back(atoi(line.c_str() + at + 36));
+  }
+  return positions;
+}
+
+int Median(std::vector<int> values) {
+  if (values.empty()) return -1;
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+size_t CountCode(const harness::PeerWindow& peer, uint32_t code) {
+  return static_cast<size_t>(std::count_if(peer.received().begin(), peer.received().end(),
+                                           [code](const harness::CopyDataRecord& r) { return r.code == code; }));
+}
+
+size_t CountCalls(const std::vector<std::string>& lines, const std::string& call) {
+  return static_cast<size_t>(std::count_if(lines.begin(), lines.end(), [&call](const std::string& line) {
+    return line.find("] " + call + "(") != std::string::npos;
+  }));
+}
+
+// Two items in turn: the first plays its length (it is not taken as done at
+// position 0), the second follows about one item-length later, the levels
+// follow the samples, and after the last the player hides.
+TEST(MediaPlayback, TwoWavFilesPlayInTurnAndThePlayerHidesAfterTheLast) {
+  PlayerFolder folder("player two wavs");
+  const int firstMs = 1500, secondMs = 1000;
+  const std::string first = folder.path("first tone.wav"), second = folder.path("second.wav");
+  ASSERT_TRUE(harness::WriteFileBytes(first, SquareWaveWav(firstMs, 16384, 8192)));
+  ASSERT_TRUE(harness::WriteFileBytes(second, SquareWaveWav(secondMs, 24576, 4096)));
+  harness::PeerWindow audioPlayer("ORBAUDIO");
+  harness::PeerWindow spectrum("ORBSPEC");
+  ASSERT_NE(audioPlayer.hwnd(), nullptr);
+  ASSERT_NE(spectrum.hwnd(), nullptr);
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, first + "|" + second), 1);
+  DWORD firstStarted = WaitForTitle(window, PlayingTitle("first tone.wav"), kStartMs);
+  ASSERT_NE(firstStarted, 0u);
+  DWORD secondStarted = WaitForTitle(window, PlayingTitle("second.wav"), kStartMs);
+  ASSERT_NE(secondStarted, 0u);
+  DWORD hidden = WaitForHidden(window, kStartMs);
+  ASSERT_NE(hidden, 0u);
+  EXPECT_EQ(harness::WindowText(window), PlayingTitle("second.wav"));
+
+  // One item-length each, give or take the tick and Wine's scheduling.
+  EXPECT_GE(static_cast<int>(secondStarted - firstStarted), firstMs - 200);
+  EXPECT_LE(static_cast<int>(secondStarted - firstStarted), firstMs + 800);
+  EXPECT_GE(static_cast<int>(hidden - secondStarted), secondMs - 200);
+  EXPECT_LE(static_cast<int>(hidden - secondStarted), secondMs + 800);
+
+  std::vector<std::string> opened = TraceCalls(folder, "orbplay OpenItem");
+  ASSERT_EQ(opened.size(), 2u);
+  EXPECT_EQ(opened[0], "orbplay OpenItem(\"\", " + TraceText(first) + ", 0, 0) = media");
+  EXPECT_EQ(opened[1], "orbplay OpenItem(\"\", " + TraceText(second) + ", 0, 0) = media");
+  // The audio layout was asked for once: the second item is of the same kind.
+  std::vector<std::string> layouts = TraceCalls(folder, "orbplay ShowMediaLayout");
+  ASSERT_EQ(layouts.size(), 1u);
+  EXPECT_EQ(layouts[0], "orbplay ShowMediaLayout(8) = not built");
+
+  // Levels while each item played, as the meter gets them.
+  const std::string openFirst = "OpenItem(\"\", " + TraceText(first);
+  const std::string openSecond = "OpenItem(\"\", " + TraceText(second);
+  struct Expected {
+    std::vector<std::string> lines;
+    int left, right;
+  };
+  const Expected items[] = {
+      {TraceBetween(folder, openFirst, openSecond), MeterLevel(16384), MeterLevel(8192)},
+      {TraceBetween(folder, openSecond, "SaveWindowConfigFile"), MeterLevel(24576), MeterLevel(4096)},
+  };
+  for (const Expected& item : items) {
+    SCOPED_TRACE(item.left);
+    std::vector<std::pair<int, int>> levels = MeterLevels(item.lines);
+    ASSERT_GE(levels.size(), 5u);
+    std::vector<int> lefts, rights;
+    for (const auto& [left, right] : levels) {
+      lefts.push_back(left);
+      rights.push_back(right);
+    }
+    EXPECT_NEAR(Median(lefts), item.left, 3);
+    EXPECT_NEAR(Median(rights), item.right, 3);
+  }
+  // The position moved through the first item.
+  std::vector<int> positions = Positions(items[0].lines);
+  ASSERT_GE(positions.size(), 5u);
+  EXPECT_LT(positions.front(), 400);
+  EXPECT_GT(*std::max_element(positions.begin(), positions.end()), firstMs - 400);
+  EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+
+  // The audio player was paused at each open; the spectrum display got a
+  // level command at every tick.
+  EXPECT_EQ(CountCode(audioPlayer, suite::CMD_PAUSE), 2u);
+  EXPECT_GE(CountCode(spectrum, suite::CMD_LEVEL), static_cast<size_t>((firstMs + secondMs) / 100 / 2));
+
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
+// "Next" on the last item wraps round to the first.
+TEST(MediaPlayback, NextOnTheLastItemWrapsToTheFirst) {
+  PlayerFolder folder("player wrap");
+  const std::string first = folder.path("a.wav"), second = folder.path("b.wav");
+  ASSERT_TRUE(harness::WriteFileBytes(first, SquareWaveWav(3000, 8192, 8192)));
+  ASSERT_TRUE(harness::WriteFileBytes(second, SquareWaveWav(3000, 8192, 8192)));
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, first + "|" + second), 1);
+  ASSERT_NE(WaitForTitle(window, PlayingTitle("a.wav"), kStartMs), 0u);
+  PostMessageA(window, WM_COMMAND, 56, 0);
+  ASSERT_NE(WaitForTitle(window, PlayingTitle("b.wav"), kStartMs), 0u);
+  PostMessageA(window, WM_COMMAND, 56, 0);
+  ASSERT_NE(WaitForTitle(window, PlayingTitle("a.wav"), kStartMs), 0u);
+  PostMessageA(window, WM_COMMAND, 55, 0);
+  ASSERT_NE(WaitForTitle(window, PlayingTitle("b.wav"), kStartMs), 0u);
+  std::vector<std::string> opened = TraceCalls(folder, "orbplay OpenItem");
+  ASSERT_EQ(opened.size(), 4u);
+  EXPECT_NE(opened[2].find(TraceText(first)), std::string::npos) << opened[2];
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
+// Pause holds the item (the spectrum display is told, the tick stops),
+// play resumes it, a seek to 75 % leaves a quarter to play, and the end
+// comes that much sooner.
+TEST(MediaPlayback, PauseResumeAndSeekMoveTheEnd) {
+  PlayerFolder folder("player pause");
+  const int lengthMs = 2400;
+  const std::string item = folder.path("tone.wav");
+  ASSERT_TRUE(harness::WriteFileBytes(item, SquareWaveWav(lengthMs, 16384, 16384)));
+  harness::PeerWindow spectrum("ORBSPEC");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, item), 1);
+  DWORD started = WaitForTitle(window, PlayingTitle("tone.wav"), kStartMs);
+  ASSERT_NE(started, 0u);
+  harness::PumpMessagesFor(300);
+
+  SendMessageA(window, WM_COMMAND, 52, 0);
+  EXPECT_EQ(CountCode(spectrum, suite::CMD_PAUSE), 1u);
+  harness::PumpMessagesFor(150);
+  size_t levelsAtPause = CountCode(spectrum, suite::CMD_LEVEL);
+  harness::PumpMessagesFor(800);
+  EXPECT_EQ(CountCode(spectrum, suite::CMD_LEVEL), levelsAtPause) << "the tick runs on while paused";
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_EQ(harness::WindowText(window), PlayingTitle("tone.wav"));
+
+  SendMessageA(window, WM_COMMAND, 51, 0);
+  harness::PumpMessagesFor(300);
+  EXPECT_GT(CountCode(spectrum, suite::CMD_LEVEL), levelsAtPause);
+  // About 600 ms of the 2400 have played: the seek leaves 600.
+  DWORD seek = GetTickCount();
+  SendMessageA(window, WM_COMMAND, 77, 75);
+  DWORD hidden = WaitForHidden(window, kStartMs);
+  ASSERT_NE(hidden, 0u);
+  EXPECT_GE(static_cast<int>(hidden - seek), lengthMs / 4 - 200);
+  EXPECT_LE(static_cast<int>(hidden - seek), lengthMs / 4 + 800);
+  // Paused for 950 ms in all: without the seek the end would have come
+  // only after started + 2400 + 950.
+  EXPECT_LT(static_cast<int>(hidden - started), lengthMs + 900);
+
+  std::vector<std::string> calls = TraceCalls(folder, "tonelink BASSCHANNELSETPOSITION");
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0], "tonelink BASSCHANNELSETPOSITION(1800) = 1");
+  EXPECT_EQ(TraceCalls(folder, "tonelink BASSPAUSE").size(), 1u);
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
+// Stop ends the item at once: the title goes back, the stream is closed,
+// the list is gone and the player (without a control bar) hides.
+TEST(MediaPlayback, StopClosesTheItemAndHides) {
+  PlayerFolder folder("player stop");
+  const std::string item = folder.path("long.wav");
+  ASSERT_TRUE(harness::WriteFileBytes(item, SquareWaveWav(5000, 16384, 16384)));
+  harness::PeerWindow spectrum("ORBSPEC");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, item + "|" + item), 1);
+  ASSERT_NE(WaitForTitle(window, PlayingTitle("long.wav"), kStartMs), 0u);
+  harness::PumpMessagesFor(300);
+  DWORD stop = GetTickCount();
+  PostMessageA(window, WM_COMMAND, 71, 0);
+  DWORD hidden = WaitForHidden(window, kStartMs);
+  ASSERT_NE(hidden, 0u);
+  EXPECT_LT(static_cast<int>(hidden - stop), 1000);
+  EXPECT_EQ(harness::WindowText(window), "Orb Play");
+  size_t levels = CountCode(spectrum, suite::CMD_LEVEL);
+  harness::PumpMessagesFor(500);
+  EXPECT_EQ(CountCode(spectrum, suite::CMD_LEVEL), levels);
+  std::vector<std::string> after = TraceBetween(folder, "tonelink BASSSTOP(", "SaveWindowConfigFile");
+  EXPECT_EQ(CountCalls(after, "tonelink BASSCLOSE"), 1u);
+  // "Next" after a stop has no list to go through: nothing opens.
+  PostMessageA(window, WM_COMMAND, 56, 0);
+  harness::PumpMessagesFor(300);
+  EXPECT_EQ(TraceCalls(folder, "orbplay OpenItem").size(), 1u);
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
+}  // namespace
