@@ -101,6 +101,5 @@ void StartBackgroundSound(const std::string& soundList, int32_t volume, int32_t 
 }
 void StopBackgroundSound() { TraceNotBuilt(Call("StopBackgroundSound")); }
 void RepeatBackgroundSound() { TraceNotBuilt(Call("RepeatBackgroundSound")); }
-void ResumeAudioPlayer() { TraceNotBuilt(Call("ResumeAudioPlayer")); }
 
 }  // namespace player

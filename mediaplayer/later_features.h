@@ -88,6 +88,5 @@ std::string RecordingStatus();
 void StartBackgroundSound(const std::string& soundList, int32_t volume, int32_t intervalMs);
 void StopBackgroundSound();
 void RepeatBackgroundSound();
-void ResumeAudioPlayer();
 
 }  // namespace player

@@ -267,6 +267,15 @@ VOID CALLBACK MeterTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time)
   if (percent >= 100) OnItemFinished();
 }
 
+void ResumeAudioPlayer() {
+  PlayerState& p = Player();
+  if (!p.pausedAudioPlayer) return;
+  HWND audioPlayer = FindWindowA(suite::ModuleClass(suite::MODULE_AUDIO_PLAYER).c_str(), nullptr);
+  if (audioPlayer == nullptr) return;
+  suite::SendSuiteCommand(audioPlayer, suite::CMD_RESUME, "");
+  p.pausedAudioPlayer = false;
+}
+
 void RestoreMutedVolume() {
   EngineState& engine = Engine();
   if (!engine.muted) return;

@@ -70,6 +70,9 @@ VOID CALLBACK MeterTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time)
 void PlaybackCommand(int32_t id, LPARAM lParam);
 // Previous (-1) or next (+1) item.
 void StepItem(int32_t direction);
+// The audio player this player paused when it opened media (code 8) is
+// resumed (code 9).
+void ResumeAudioPlayer();
 // The mixer volume a mute took away is given back when the player ends.
 void RestoreMutedVolume();
 

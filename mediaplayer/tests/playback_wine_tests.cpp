@@ -222,8 +222,13 @@ TEST(MediaPlayback, TwoWavFilesPlayInTurnAndThePlayerHidesAfterTheLast) {
   EXPECT_EQ(CountCode(audioPlayer, suite::CMD_PAUSE), 2u);
   EXPECT_GE(CountCode(spectrum, suite::CMD_LEVEL), static_cast<size_t>((firstMs + secondMs) / 100 / 2));
 
+  EXPECT_EQ(CountCode(audioPlayer, suite::CMD_RESUME), 0u);
+
+  // Closing gives the audio player back its sound, once.
   suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
   EXPECT_EQ(WaitForExit(player), 0);
+  EXPECT_EQ(CountCode(audioPlayer, suite::CMD_RESUME), 1u);
+  EXPECT_EQ(audioPlayer.received().back().code, suite::CMD_RESUME);
 }
 
 // "Next" on the last item wraps round to the first.
