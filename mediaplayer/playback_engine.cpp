@@ -60,6 +60,22 @@ void PauseAudioPlayer() {
   Player().pausedAudioPlayer = true;
 }
 
+// A video shows in the video window.  The layouts place that window; while
+// it has no size yet it takes the content holder's client area, so a video
+// is never played into a window nobody sees.
+void ShowVideoWindow() {
+  PlayerState& p = Player();
+  if (p.videoWindow == nullptr) return;
+  RECT area = {};
+  GetClientRect(p.videoWindow, &area);
+  if (IsRectEmpty(&area) && p.contentHolder != nullptr) {
+    GetClientRect(p.contentHolder, &area);
+    SetWindowPos(p.videoWindow, HWND_TOP, 0, 0, area.right, area.bottom, SWP_NOACTIVATE);
+  }
+  ShowWindow(p.videoWindow, SW_SHOW);
+  Engine().media->FitVideo(p.videoWindow);
+}
+
 void TraceLevels(const MeterLevels& levels) {
   orbtrace::WriteCall(orbtrace::CallLine("orbplay", "MeterLevels").Number(levels.left).Number(levels.right), 1);
 }
@@ -139,6 +155,7 @@ int32_t OpenMedia(HWND window, const std::string& path, bool noAudioLibrary) {
       engine.media = &ImagingBackend();
       engine.videoShown = true;
       if (!IsWindowVisible(p.mainWindow)) ShowWindow(p.mainWindow, SW_SHOW);
+      if (window == p.videoWindow) ShowVideoWindow();
       if (ControlBarFloats()) LayOutWindow();
     }
   }
