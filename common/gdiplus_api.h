@@ -22,7 +22,8 @@ namespace suite {
   X(GdipCreateFromHDC) X(GdipDeleteGraphics) X(GdipSetTextRenderingHint)                          \
   X(GdipSetCompositingQuality) X(GdipSetSmoothingMode) X(GdipDrawString) X(GdipMeasureString)     \
   X(GdipCreateSolidFill) X(GdipDeleteBrush) X(GdipFillRectangle) X(GdipFillRectangleI)            \
-  X(GdipDrawImageI) X(GdipCreateFontFamilyFromName) X(GdipDeleteFontFamily) X(GdipCreateFont)     \
+  X(GdipDrawImageI) X(GdipDrawImageRectI) X(GdipSetInterpolationMode)                             \
+  X(GdipCreateFontFamilyFromName) X(GdipDeleteFontFamily) X(GdipCreateFont)                       \
   X(GdipDeleteFont) X(GdipCreateStringFormat) X(GdipSetStringFormatFlags)                         \
   X(GdipDeleteStringFormat) X(GdipCreatePen1) X(GdipDeletePen) X(GdipSetPenEndCap)                \
   X(GdipDrawEllipseI) X(GdipFillEllipseI) X(GdipDrawRectangleI) X(GdipDrawCurve2I)                \

@@ -16,6 +16,7 @@
 #include "core/text_rules.h"
 #include "folder_tree.h"
 #include "image_startup.h"
+#include "picture_loader.h"
 #include "skin_texts.h"
 #include "themecore.h"
 #include "tonelink.h"
@@ -303,8 +304,7 @@ void CleanUpAndRestart(BrowserState& b, HANDLE mutex) {
   HGDIOBJ led = b.miniLed;
   SKDELETEOBJECT(&led);
   b.miniLed = nullptr;
-  std::string conversion = GifConversionFile(suite::TempFolder(), FileNamePart(b.basePath));
-  SKKILLFILE(conversion.c_str());
+  suite::DeleteGifConversionFiles();
   suite::ImgShutdown(b.gdiplusToken);
 
   std::string argument;

@@ -23,10 +23,6 @@ std::string UserFolderFromEntry(const std::string& entry, const std::string& pro
   return folder;
 }
 
-std::string GifConversionFile(const std::string& tempFolder, const std::string& baseName) {
-  return tempFolder + UpperAscii(baseName.substr(0, 3)) + "CONV.G2B";
-}
-
 MenuTrim TrimModuleMenu(const std::string& definition, const std::map<int32_t, std::string>& actions,
                         int32_t menu, int32_t firstChecked,
                         const std::function<bool(const std::string& program)>& programExists) {

@@ -28,9 +28,6 @@ using suite::NameBeforeFirstDot;
 // the backslash).
 std::string UserFolderFromEntry(const std::string& entry, const std::string& programFolder);
 
-// The GIF conversion file the picture loader leaves in the temporary folder:
-// the first three characters of the base name, upper-cased, + "CONV.G2B".
-std::string GifConversionFile(const std::string& tempFolder, const std::string& baseName);
 
 // A menu whose items from `firstChecked` on start modules: items whose
 // program (field 1 of the action's comma list, in the program folder) does

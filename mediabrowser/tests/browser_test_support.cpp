@@ -44,7 +44,8 @@ void RemoveTree(const std::string& folder) { harness::RemoveTree(suite::WithoutF
 ProgramFolder::ProgramFolder(const char* name, bool withTextTable) {
   folder_ = TempFolder() + "orb suite " + name + "\\";
   CreateDirectoryA(folder_.c_str(), nullptr);
-  const char* files[] = {"orbmedia.exe", "themecore.dll", "tonelink.dll", "LUMINAR.SKL"};
+  const char* files[] = {"orbmedia.exe", "themecore.dll", "tonelink.dll", "imaging.dll", "pixconv.dll",
+                         "LUMINAR.SKL"};
   for (const char* file : files) Copy(file, file);
   if (withTextTable) Copy("orbmedia.SYS", "orbmedia.SYS");
 }

@@ -69,8 +69,6 @@ TEST(StartupRules, NamesAndPaths) {
   EXPECT_EQ(browser::UserFolderFromEntry("@PATH@User\\", "C:\\Orb\\"), "C:\\Orb\\user");
   EXPECT_EQ(browser::UserFolderFromEntry("@path@user", "C:\\Program Files\\Orb\\"),
             "C:\\Program Files\\Orb\\user");
-  EXPECT_EQ(browser::GifConversionFile("C:\\TEMP\\", "orbmedia"), "C:\\TEMP\\ORBCONV.G2B");
-  EXPECT_EQ(browser::GifConversionFile("C:\\TEMP\\", "ab"), "C:\\TEMP\\ABCONV.G2B");
 }
 
 TEST(StartupRules, ModuleMenuLosesMissingPrograms) {

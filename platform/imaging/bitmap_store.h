@@ -31,4 +31,8 @@ void ReleasePixels(BITMAPHANDLE* bitmap);
 // resolution of `bitmap` is kept.  `replacement` is cleared.
 void ReplacePixels(BITMAPHANDLE* bitmap, BITMAPHANDLE* replacement);
 
+// Puts the bitmap on the clipboard as a CF_DIB, emptying it first
+// (painting.cpp).  kSuccess, kErrorNoMemory or kErrorClipboard.
+int32_t PlaceOnClipboard(HWND owner, const BITMAPHANDLE& bitmap);
+
 }  // namespace imaging

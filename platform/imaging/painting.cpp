@@ -112,6 +112,23 @@ HGLOBAL PackedDib(const BITMAPHANDLE& bitmap) {
 
 }  // namespace
 
+int32_t imaging::PlaceOnClipboard(HWND owner, const BITMAPHANDLE& bitmap) {
+  HGLOBAL block = PackedDib(bitmap);
+  if (block == nullptr) return kErrorNoMemory;
+  if (!OpenClipboard(owner)) {
+    GlobalFree(block);
+    return kErrorClipboard;
+  }
+  EmptyClipboard();
+  bool placed = SetClipboardData(CF_DIB, block) != nullptr;
+  CloseClipboard();
+  if (!placed) {
+    GlobalFree(block);
+    return kErrorClipboard;
+  }
+  return kSuccess;
+}
+
 IMAGING_API L_INT WINAPI L_PaintDC(HDC dc, pBITMAPHANDLE bitmap, const RECT* source, const RECT* clip,
                                    const RECT* destination, DWORD rop) {
   int32_t result = Guarded([&] { return Paint(dc, bitmap, source, clip, destination, rop); });
@@ -170,20 +187,7 @@ IMAGING_API L_INT WINAPI L_ClipboardReady(void) {
 IMAGING_API L_INT WINAPI L_CopyToClipboard(HWND owner, pBITMAPHANDLE bitmap, L_UINT flags) {
   int32_t result = Guarded([&]() -> int32_t {
     if (!HoldsPixels(bitmap)) return kErrorNoBitmap;
-    HGLOBAL block = PackedDib(*bitmap);
-    if (block == nullptr) return kErrorNoMemory;
-    if (!OpenClipboard(owner)) {
-      GlobalFree(block);
-      return kErrorClipboard;
-    }
-    EmptyClipboard();
-    bool placed = SetClipboardData(CF_DIB, block) != nullptr;
-    CloseClipboard();
-    if (!placed) {
-      GlobalFree(block);
-      return kErrorClipboard;
-    }
-    return kSuccess;
+    return PlaceOnClipboard(owner, *bitmap);
   });
   return Traced(Call("L_CopyToClipboard").Number(flags), result);
 }

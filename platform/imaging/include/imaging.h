@@ -1,6 +1,6 @@
-// The imaging library's exported functions for pictures, as the suite's
-// programs call them (the media browser, the media player, the picture
-// browser and the picture tool link imaging.dll).
+// The imaging library's exported functions for pictures and videos, as the
+// suite's programs call them (the media browser, the media player, the
+// picture browser and the picture tool link imaging.dll).
 //
 // Conventions (see platform/imaging/README.md):
 //  - every function is stdcall and exported undecorated ("L_LoadBitmap");
@@ -13,7 +13,9 @@
 //  - pixels are B, G, R (and A at 32 bits) bytes, the top row first
 //    (Data, BytesPerLine), held in a DIB section, so a device context from
 //    L_CreateLeadDC draws straight into them;
-//  - paths are zero-terminated ANSI texts.
+//  - paths are zero-terminated ANSI texts;
+//  - a video is a media object (L_HMM) made by L_MMInit and released by
+//    L_MMFree; positions, lengths and clips count frames.
 #pragma once
 
 #include <windows.h>
@@ -205,3 +207,91 @@ IMAGING_API L_INT WINAPI L_ClipboardReady(void);
 IMAGING_API L_INT WINAPI L_CopyToClipboard(HWND owner, pBITMAPHANDLE bitmap, L_UINT flags);
 // Makes a 24-bit bitmap of the clipboard's picture.
 IMAGING_API L_INT WINAPI L_CopyFromClipboard(HWND owner, pBITMAPHANDLE bitmap, L_UINT flags);
+
+// ---------------------------------------------------------------------------
+// Multimedia: AVI videos played into a window (multimedia.cpp)
+//
+// A media object holds one loaded video, its play window and its playback
+// thread.  Positions, lengths and clip marks count frames from 0; the
+// position while playing is the frame shown, and after the clip has played
+// to its end it is the clip's end (one past its last frame).  The sound of a
+// video is not played.
+
+typedef struct _MMOBJECT* L_HMM;
+
+// Events of a media object, handed to the event callback on the thread that
+// made the object (L_MMInit) as it dispatches its messages, in the order
+// they happened.  `param` is given per event.
+enum {
+  MM_EVENT_LOADED = 0,    // a video was loaded; param: its length in frames
+  MM_EVENT_POSITION = 1,  // a new frame is shown; param: its position
+  MM_EVENT_END = 2,       // playing reached the clip's end; param: the end
+  MM_EVENT_SEEKED = 3,    // the position was set; param: the position
+  MM_EVENT_ERROR = 4,     // a frame could not be decoded and playing stopped; param: its position
+  MM_EVENT_PLAYING = 6,   // playing started (L_MMPlay)
+  MM_EVENT_STOPPED = 7,   // playing stopped (L_MMStop, or after MM_EVENT_END or MM_EVENT_ERROR)
+  MM_EVENT_PAUSED = 8,    // L_MMPause
+  MM_EVENT_RESUMED = 9,   // L_MMResume
+};
+
+// The event callback: cdecl; its result is not used.
+typedef L_INT(__cdecl* pMMEVENTCALLBACK)(L_HMM media, L_INT event, L_INT param, void* userData);
+
+// L_MMCopyFrames flags
+enum { MM_COPY_CLIPBOARD = 0x0001 };  // the frame goes to the clipboard as CF_DIB
+
+// Makes a media object in *media (0 on failure).  Its events are delivered
+// on the calling thread.
+IMAGING_API L_INT WINAPI L_MMInit(L_HMM* media);
+// Stops playing, closes the video and the play window, delivers the events
+// still pending (when called on the object's thread) and forgets the
+// object; the handle is invalid afterwards (-2 from every call).
+IMAGING_API L_INT WINAPI L_MMFree(L_HMM media);
+// Loads an AVI file (its first video stream): length, frame rate, the first
+// frame shown, the clip the whole file, stopped at 0.  `flags` is accepted
+// and not used.  A failing load keeps the video loaded before.  Files that
+// are no AVI video give -7, damaged ones -5, missing ones -4.
+IMAGING_API L_INT WINAPI L_MMLoad(L_HMM media, const char* file, L_UINT flags);
+// Makes the play window: a window of `style` (WS_CHILD, 0x40000000, for a
+// child of `parent`) at x, y of width x height (0: the parent's client
+// width or height), shown.  A window made before is destroyed.
+IMAGING_API L_INT WINAPI L_MMSetPlayExt(L_HMM media, HWND parent, L_INT x, L_INT y, L_INT width, L_INT height,
+                                        L_UINT style);
+// Moves the play window into another parent and fits it again.
+IMAGING_API L_INT WINAPI L_MMSetParentWin(L_HMM media, HWND parent);
+// Places the play window at x, y of width x height in its parent (0: the
+// parent's client width or height); the picture is fitted into it with its
+// proportions kept, centred, the rest black.
+IMAGING_API L_INT WINAPI L_MMAdjustWin(L_HMM media, L_INT x, L_INT y, L_INT width, L_INT height);
+// The clip: frames start .. end - 1 play.  -1 as start is the first frame,
+// -1 as end the length; an end beyond the length is reduced to it; an empty
+// or reversed clip gives -3 and leaves the clip as it was.
+IMAGING_API L_INT WINAPI L_MMMarkClip(L_HMM media, L_INT start, L_INT end);
+// Plays the clip from its start at the file's frame rate.  `options` is
+// accepted and not used.
+IMAGING_API L_INT WINAPI L_MMPlay(L_HMM media, const char* options);
+// Pause holds the frame shown; Resume goes on from it (after a stop or the
+// end, from the position, or from the clip's start when the position lies
+// at its end).  Pausing a video that is stopped gives -10.
+IMAGING_API L_INT WINAPI L_MMPause(L_HMM media);
+IMAGING_API L_INT WINAPI L_MMResume(L_HMM media);
+// Stops playing and goes back to the clip's start.
+IMAGING_API L_INT WINAPI L_MMStop(L_HMM media);
+// 1 while playing, 0 otherwise (also for an invalid handle).
+IMAGING_API L_INT WINAPI L_MMIsPlaying(L_HMM media);
+// The position (frames).
+IMAGING_API L_INT WINAPI L_MMGetCurrentPos(L_HMM media, L_INT* position);
+// Shows frame `position` (0 .. length; kept within the clip) and goes on
+// playing from there when playing.
+IMAGING_API L_INT WINAPI L_MMSetCurrentPos(L_HMM media, L_INT position);
+// The length (frames).
+IMAGING_API L_INT WINAPI L_MMGetLength(L_HMM media, L_INT* length);
+// Frame `position` as a 24-bit picture on the clipboard (CF_DIB); only one
+// frame (count 1) and MM_COPY_CLIPBOARD.
+IMAGING_API L_INT WINAPI L_MMCopyFrames(L_HMM media, L_INT position, L_INT count, L_UINT flags);
+// The sound of a video is not played: gives -10 for volumes 0..100 (-3
+// for others).
+IMAGING_API L_INT WINAPI L_MMSetVolume(L_HMM media, L_INT volume);
+// The callback every media object's events go to (null: none), with the
+// value it gets as userData.
+IMAGING_API L_INT WINAPI L_MMSetEventCallback(pMMEVENTCALLBACK callback, void* userData);
