@@ -1,7 +1,8 @@
-// The media player plays real audio under Wine: WAV files made by the test
-// (16-bit PCM, a square wave of known amplitude per channel, a known
-// length) are handed over with code 3 and played through tonelink, which
-// keeps a real clock with or without a sound device.  What the tests see:
+// The media player plays real audio and video under Wine: WAV files made by
+// the test (16-bit PCM, a square wave of known amplitude per channel, a
+// known length) are handed over with code 3 and played through tonelink,
+// which keeps a real clock with or without a sound device; an AVI made by
+// ffmpeg plays through the imaging library.  What the tests see:
 // the window title naming the item that plays, the player hiding at the end
 // of the list, the suite commands fake audio-player and spectrum windows
 // receive, and the levels and positions in the call trace.
@@ -9,6 +10,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@
 #include "player_test_support.h"
 #include "suite_command.h"
 #include "test_files.h"
+#include "unix_tools.h"
 
 namespace {
 
@@ -138,6 +141,29 @@ int Median(std::vector<int> values) {
 size_t CountCode(const harness::PeerWindow& peer, uint32_t code) {
   return static_cast<size_t>(std::count_if(peer.received().begin(), peer.received().end(),
                                            [code](const harness::CopyDataRecord& r) { return r.code == code; }));
+}
+
+struct Rgb {
+  int r, g, b;
+};
+
+// Frame colours far apart from each other and from their neighbours.
+Rgb FrameColour(int frame) { return {(frame * 67 + 30) % 256, (frame * 151 + 90) % 256, (frame * 211 + 160) % 256}; }
+
+int ColourDistance(COLORREF seen, const Rgb& colour) {
+  return abs(GetRValue(seen) - colour.r) + abs(GetGValue(seen) - colour.g) + abs(GetBValue(seen) - colour.b);
+}
+
+int NearestFrame(COLORREF seen, int frames) {
+  int nearest = -1, best = 1 << 30;
+  for (int frame = 0; frame < frames; ++frame) {
+    int distance = ColourDistance(seen, FrameColour(frame));
+    if (distance < best) {
+      best = distance;
+      nearest = frame;
+    }
+  }
+  return nearest;
 }
 
 size_t CountCalls(const std::vector<std::string>& lines, const std::string& call) {
@@ -331,6 +357,72 @@ TEST(MediaPlayback, StopClosesTheItemAndHides) {
   PostMessageA(window, WM_COMMAND, 56, 0);
   harness::PumpMessagesFor(300);
   EXPECT_EQ(TraceCalls(folder, "orbplay OpenItem").size(), 1u);
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
+// An AVI made by ffmpeg on the Linux side (raw video, every frame one solid
+// colour) plays in the player's video window: half-way through, the screen
+// shows the frame of that time; at its end the player hides.
+TEST(MediaPlayback, AviPlaysInTheVideoWindowAtItsFrameRate) {
+  PlayerFolder folder("player video");
+  const int frames = 20, rate = 10, width = 64, height = 48;
+  std::string raw;
+  for (int frame = 0; frame < frames; ++frame) {
+    Rgb colour = FrameColour(frame);
+    for (int pixel = 0; pixel < width * height; ++pixel) {
+      raw.push_back(static_cast<char>(colour.r));
+      raw.push_back(static_cast<char>(colour.g));
+      raw.push_back(static_cast<char>(colour.b));
+    }
+  }
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("frames.rgb"), raw));
+  const std::string video = folder.path("colours.avi");
+  std::string output;
+  int status = -1;
+  ASSERT_TRUE(harness::RunUnixCommand(
+      "ffmpeg -loglevel error -y -f rawvideo -pix_fmt rgb24 -s " + std::to_string(width) + "x" +
+          std::to_string(height) + " -r " + std::to_string(rate) + " -i " +
+          harness::ShellQuoted(harness::UnixPathOf(folder.path("frames.rgb"))) +
+          " -c:v rawvideo -pix_fmt bgr24 -f avi " + harness::ShellQuoted(harness::UnixPathOf(video)),
+      30000, &output, &status));
+  ASSERT_EQ(status, 0) << output;
+
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, video), 1);
+  DWORD started = WaitForTitle(window, PlayingTitle("colours.avi"), kStartMs);
+  ASSERT_NE(started, 0u);
+  const int lengthMs = frames * 1000 / rate;
+  // The middle of the main window's client area lies in the video; it is
+  // read at half and at three quarters of the length.
+  RECT client = {};
+  GetClientRect(window, &client);
+  POINT middle = {client.right / 2, client.bottom / 2};
+  ClientToScreen(window, &middle);
+  std::vector<int> shown;
+  for (int quarters : {2, 3}) {
+    const DWORD at = static_cast<DWORD>(lengthMs * quarters / 4);
+    harness::PumpUntil([&] { return GetTickCount() - started >= at; }, kStartMs);
+    HDC screen = GetDC(nullptr);
+    COLORREF seen = GetPixel(screen, middle.x, middle.y);
+    DWORD seenAt = GetTickCount();
+    ReleaseDC(nullptr, screen);
+    int frame = NearestFrame(seen, frames);
+    int expected = static_cast<int>(seenAt - started) * rate / 1000;
+    SCOPED_TRACE("at " + std::to_string(seenAt - started) + " ms");
+    EXPECT_NEAR(frame, expected, 2) << "pixel " << std::hex << seen;
+    EXPECT_LT(ColourDistance(seen, FrameColour(frame)), 30) << "pixel " << std::hex << seen;
+    shown.push_back(frame);
+  }
+  EXPECT_GT(shown[1], shown[0]);
+
+  DWORD hidden = WaitForHidden(window, kStartMs);
+  ASSERT_NE(hidden, 0u);
+  EXPECT_GE(static_cast<int>(hidden - started), lengthMs - 300);
+  EXPECT_LE(static_cast<int>(hidden - started), lengthMs + 1000);
+  EXPECT_TRUE(TraceCalls(folder, "themecore SKMSGBOX").empty());
   suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
   EXPECT_EQ(WaitForExit(player), 0);
 }

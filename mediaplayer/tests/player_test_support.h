@@ -22,7 +22,7 @@ constexpr DWORD kStartMs = 15000;
 class PlayerFolder {
  public:
   explicit PlayerFolder(const std::string& label) : scratch_(label) {
-    for (const char* file : {"orbplay.exe", "themecore.dll", "tonelink.dll", "LUMINAR.SKL", "orbplay.SYS"}) {
+    for (const char* file : {"orbplay.exe", "themecore.dll", "tonelink.dll", "imaging.dll", "LUMINAR.SKL", "orbplay.SYS"}) {
       Copy(file, file);
     }
   }
