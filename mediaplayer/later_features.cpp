@@ -23,7 +23,9 @@ orbtrace::CallLine Call(const char* function) { return orbtrace::CallLine(kTrace
 }  // namespace
 
 void OpenWithChooser() { TraceNotBuilt(Call("OpenWithChooser")); }
-void SaveFrameCommand() { TraceNotBuilt(Call("SaveFrameCommand")); }
+void ChooseFrameTarget(const std::string& temporaryFile) {
+  TraceNotBuilt(Call("ChooseFrameTarget").Text(temporaryFile.c_str()));
+}
 
 void ResetDisplayState() {
   PlayerState& p = Player();

@@ -30,8 +30,9 @@ void OpenCommand();
 // browser program is configured.
 void OpenWithChooser();
 
-// Playback engine: saving the current video frame as a bitmap (63).
-void SaveFrameCommand();
+// The file picker asks where the saved video frame (a BMP in the temporary
+// folder) goes, copies it there and deletes the temporary file.
+void ChooseFrameTarget(const std::string& temporaryFile);
 // Leaves full screen or the zoomed video: display and slide mode back to
 // normal, the full-screen holder hidden.
 void ResetDisplayState();

@@ -68,6 +68,8 @@ VOID CALLBACK MeterTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time)
 
 // Transport and control-bar commands 51-57, 61-63, 71, 73, 76, 77, 101.
 void PlaybackCommand(int32_t id, LPARAM lParam);
+// Saves the video frame shown (63) when a video is paused or playing.
+void SaveFrameCommand();
 // Previous (-1) or next (+1) item.
 void StepItem(int32_t direction);
 // The audio player this player paused when it opened media (code 8) is

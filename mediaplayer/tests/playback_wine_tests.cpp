@@ -166,6 +166,34 @@ int NearestFrame(COLORREF seen, int frames) {
   return nearest;
 }
 
+// An uncompressed AVI made by ffmpeg from raw frames of one colour each
+// (FrameColour), 64 x 48 pixels, `rate` frames a second.
+::testing::AssertionResult MakeColourAvi(const PlayerFolder& folder, const std::string& video, int frames,
+                                         int rate) {
+  const int width = 64, height = 48;
+  std::string raw;
+  for (int frame = 0; frame < frames; ++frame) {
+    Rgb colour = FrameColour(frame);
+    for (int pixel = 0; pixel < width * height; ++pixel) {
+      raw.push_back(static_cast<char>(colour.r));
+      raw.push_back(static_cast<char>(colour.g));
+      raw.push_back(static_cast<char>(colour.b));
+    }
+  }
+  const std::string rawPath = folder.path("frames.rgb");
+  if (!harness::WriteFileBytes(rawPath, raw)) return ::testing::AssertionFailure() << "cannot write " << rawPath;
+  std::string output;
+  int status = -1;
+  bool ended = harness::RunUnixCommand(
+      "ffmpeg -loglevel error -y -f rawvideo -pix_fmt rgb24 -s " + std::to_string(width) + "x" +
+          std::to_string(height) + " -r " + std::to_string(rate) + " -i " +
+          harness::ShellQuoted(harness::UnixPathOf(rawPath)) + " -c:v rawvideo -pix_fmt bgr24 -f avi " +
+          harness::ShellQuoted(harness::UnixPathOf(video)),
+      30000, &output, &status);
+  if (!ended || status != 0) return ::testing::AssertionFailure() << "ffmpeg: " << status << " " << output;
+  return ::testing::AssertionSuccess();
+}
+
 size_t CountCalls(const std::vector<std::string>& lines, const std::string& call) {
   return static_cast<size_t>(std::count_if(lines.begin(), lines.end(), [&call](const std::string& line) {
     return line.find("] " + call + "(") != std::string::npos;
@@ -366,28 +394,9 @@ TEST(MediaPlayback, StopClosesTheItemAndHides) {
 // shows the frame of that time; at its end the player hides.
 TEST(MediaPlayback, AviPlaysInTheVideoWindowAtItsFrameRate) {
   PlayerFolder folder("player video");
-  const int frames = 20, rate = 10, width = 64, height = 48;
-  std::string raw;
-  for (int frame = 0; frame < frames; ++frame) {
-    Rgb colour = FrameColour(frame);
-    for (int pixel = 0; pixel < width * height; ++pixel) {
-      raw.push_back(static_cast<char>(colour.r));
-      raw.push_back(static_cast<char>(colour.g));
-      raw.push_back(static_cast<char>(colour.b));
-    }
-  }
-  ASSERT_TRUE(harness::WriteFileBytes(folder.path("frames.rgb"), raw));
+  const int frames = 20, rate = 10;
   const std::string video = folder.path("colours.avi");
-  std::string output;
-  int status = -1;
-  ASSERT_TRUE(harness::RunUnixCommand(
-      "ffmpeg -loglevel error -y -f rawvideo -pix_fmt rgb24 -s " + std::to_string(width) + "x" +
-          std::to_string(height) + " -r " + std::to_string(rate) + " -i " +
-          harness::ShellQuoted(harness::UnixPathOf(folder.path("frames.rgb"))) +
-          " -c:v rawvideo -pix_fmt bgr24 -f avi " + harness::ShellQuoted(harness::UnixPathOf(video)),
-      30000, &output, &status));
-  ASSERT_EQ(status, 0) << output;
-
+  ASSERT_TRUE(MakeColourAvi(folder, video, frames, rate));
   harness::Process player;
   HWND window = StartPlayer(folder, &player);
   ASSERT_NE(window, nullptr);
@@ -423,6 +432,67 @@ TEST(MediaPlayback, AviPlaysInTheVideoWindowAtItsFrameRate) {
   EXPECT_GE(static_cast<int>(hidden - started), lengthMs - 300);
   EXPECT_LE(static_cast<int>(hidden - started), lengthMs + 1000);
   EXPECT_TRUE(TraceCalls(folder, "themecore SKMSGBOX").empty());
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
+// Save frame (63) on a playing video: the frame shown goes through the
+// clipboard into a 24-bit BMP in the temporary folder, handed on to the file
+// picker; the video plays on afterwards.
+TEST(MediaPlayback, SaveFrameWritesTheFrameShownAsABitmap) {
+  PlayerFolder folder("player frame");
+  const int frames = 30, rate = 10;
+  const std::string video = folder.path("frames.avi");
+  ASSERT_TRUE(MakeColourAvi(folder, video, frames, rate));
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, video), 1);
+  DWORD started = WaitForTitle(window, PlayingTitle("frames.avi"), kStartMs);
+  ASSERT_NE(started, 0u);
+  harness::PumpUntil([&] { return GetTickCount() - started >= 1000; }, kStartMs);
+  DWORD asked = GetTickCount();
+  SendMessageA(window, WM_COMMAND, 63, 0);
+  std::vector<std::string> handed = TraceCalls(folder, "orbplay ChooseFrameTarget");
+  ASSERT_EQ(handed.size(), 1u);
+  // orbplay ChooseFrameTarget("C:\x5C...bmp") = not built
+  const std::string prefix = "orbplay ChooseFrameTarget(\"";
+  std::string quoted = handed[0].substr(prefix.size(), handed[0].find("\")") - prefix.size());
+  std::string path;
+  for (size_t i = 0; i < quoted.size(); ++i) {
+    if (quoted.compare(i, 2, "\\x") == 0 && i + 3 < quoted.size()) {
+      path.push_back(static_cast<char>(std::stoi(quoted.substr(i + 2, 2), nullptr, 16)));
+      i += 3;
+    } else {
+      path.push_back(quoted[i]);
+    }
+  }
+  EXPECT_NE(path.find("orbplay frame.bmp"), std::string::npos) << path;
+
+  // ImageMagick reads it as a 64 x 48 BMP of 24 bits.
+  std::string output;
+  int status = -1;
+  ASSERT_TRUE(harness::RunUnixCommand("identify -format '%m %w %h %z' " +
+                                          harness::ShellQuoted(harness::UnixPathOf(path)),
+                                      15000, &output, &status));
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_EQ(output.substr(0, output.find_last_not_of("\r\n") + 1), "BMP3 64 48 8") << output;
+  harness::Bmp24 picture;
+  ASSERT_TRUE(harness::ReadBmp24(path, &picture));
+  ASSERT_EQ(picture.width, 64);
+  COLORREF colour = picture.at(32, 24);
+  int frame = NearestFrame(colour, frames);
+  EXPECT_LT(ColourDistance(colour, FrameColour(frame)), 6) << std::hex << colour;
+  EXPECT_NEAR(frame, static_cast<int>(asked - started) * rate / 1000, 2);
+  for (int y = 0; y < picture.height; y += 7) {
+    for (int x = 0; x < picture.width; x += 7) EXPECT_EQ(picture.at(x, y), colour) << x << "," << y;
+  }
+  DeleteFileA(path.c_str());
+
+  // It played on: the end comes about when the video ends.
+  DWORD hidden = WaitForHidden(window, kStartMs);
+  ASSERT_NE(hidden, 0u);
+  EXPECT_LE(static_cast<int>(hidden - started), frames * 1000 / rate + 1200);
   suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
   EXPECT_EQ(WaitForExit(player), 0);
 }
