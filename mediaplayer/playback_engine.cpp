@@ -76,6 +76,24 @@ void ShowVideoWindow() {
   Engine().media->FitVideo(p.videoWindow);
 }
 
+// Playing a video may set the player's taskbar button flashing.  The call
+// is looked up once: systems without it simply keep the flash.
+void StopTaskbarFlash(HWND window) {
+  using FlashWindowExCall = BOOL(WINAPI*)(PFLASHWINFO);
+  static FlashWindowExCall flashWindowEx = [] {
+    HMODULE user32 = GetModuleHandleA("USER32.DLL");
+    return user32 != nullptr ? reinterpret_cast<FlashWindowExCall>(GetProcAddress(user32, "FlashWindowEx"))
+                             : nullptr;
+  }();
+  if (flashWindowEx == nullptr) return;
+  FLASHWINFO flash = {};
+  flash.cbSize = sizeof(flash);
+  flash.hwnd = window;
+  flash.dwFlags = FLASHW_STOP;
+  Sleep(50);
+  flashWindowEx(&flash);
+}
+
 void TraceLevels(const MeterLevels& levels) {
   orbtrace::WriteCall(orbtrace::CallLine("orbplay", "MeterLevels").Number(levels.left).Number(levels.right), 1);
 }
@@ -106,8 +124,10 @@ void OnItemFinished() {
   }
 }
 
+// The level meter and the spectrum display follow what plays.  The level is
+// read at every tick, with or without a control bar: the spectrum display
+// and the call trace follow it even when no meter shows it.
 void FeedLevels() {
-  PlayerState& p = Player();
   EngineState& engine = Engine();
   uint32_t level = engine.media != nullptr ? engine.media->Level() : 0xFFFFFFFFu;
   if (level != 0xFFFFFFFFu && level != 0) engine.levelsShown = true;
@@ -118,7 +138,6 @@ void FeedLevels() {
   }
   HWND spectrum = FindWindowA(suite::ModuleClass(suite::MODULE_SPECTRUM).c_str(), nullptr);
   if (spectrum != nullptr) suite::SendSuiteCommand(spectrum, suite::CMD_LEVEL, "");
-  (void)p;
 }
 
 }  // namespace
@@ -177,11 +196,7 @@ int32_t PlayMedia(uint32_t from, uint32_t to) {
   if (foreground != nullptr && GetForegroundWindow() != foreground) SetForegroundWindow(foreground);
   if (result == 1 && engine.videoShown) {
     PlayerState& p = Player();
-    FLASHWINFO flash = {};
-    flash.cbSize = sizeof(flash);
-    flash.hwnd = p.mainWindow;
-    Sleep(50);
-    FlashWindowEx(&flash);
+    StopTaskbarFlash(p.mainWindow);
     if (p.displayState == DISPLAY_ZOOMED && p.layoutItem == 308 && p.zoomHolder != nullptr) {
       InvalidateRect(p.zoomHolder, nullptr, TRUE);
     }

@@ -178,6 +178,7 @@ void OnStop() {
   p.itemCount = 0;
   p.itemIndex = 0;
   p.itemList.clear();
+  p.displayTimes.clear();
   PostMessageA(p.mainWindow, WM_SYSCOMMAND, SC_CLOSE, reinterpret_cast<LPARAM>(p.controlBar));
 }
 
