@@ -473,4 +473,40 @@ TEST(MediaPlayer, OpenCommandStartsTheMediaBrowserAsChooser) {
   EXPECT_TRUE(harness::PumpUntil([] { return FindWindowA("ORBMEDIA", nullptr) == nullptr; }, kStartMs));
 }
 
+// An internet item needs a connection.  Offline, when no dial-up entry can
+// be dialled, the user is told (the system's text for error 1203 and the
+// address) and the address goes to a browser pane even when it names
+// audio; online it is played as media (and this player cannot open an
+// internet stream, which is reported).
+TEST(MediaPlayer, InternetItemWithoutConnectionGoesToTheBrowserPane) {
+  PlayerFolder folder("player url");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  const std::string url = "http://127.0.0.1:9/song.mp3";
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, url), 1);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "themecore SKMSGBOX", 1));
+  std::vector<std::string> states = TraceCalls(folder, "themecore SKINTERNETSTATE");
+  ASSERT_EQ(states.size(), 1u);
+  std::vector<std::string> opened = TraceCalls(folder, "orbplay OpenItem");
+  ASSERT_EQ(opened.size(), 1u);
+  std::vector<std::string> boxes = TraceCalls(folder, "themecore SKMSGBOX");
+  ASSERT_EQ(boxes.size(), 1u);
+  if (states[0] == "themecore SKINTERNETSTATE(0) = 0") {
+    EXPECT_EQ(TraceCalls(folder, "themecore SKRASCONNECT").size(), 1u);
+    EXPECT_EQ(opened[0], "orbplay OpenItem(\"\", " + TraceText(url) + ", 0, 0) = page");
+    EXPECT_NE(boxes[0].find("|" + TraceText(url).substr(1, TraceText(url).size() - 2)), std::string::npos)
+        << boxes[0];
+    std::vector<std::string> panes = TraceCalls(folder, "orbplay CreateBrowserPane");
+    ASSERT_EQ(panes.size(), 1u);
+    EXPECT_EQ(panes[0], "orbplay CreateBrowserPane(" + TraceText(url) + ") = not built");
+  } else {
+    EXPECT_TRUE(TraceCalls(folder, "themecore SKRASCONNECT").empty());
+    EXPECT_EQ(opened[0], "orbplay OpenItem(\"\", " + TraceText(url) + ", 0, 0) = media");
+    EXPECT_NE(boxes[0].find("Cannot play this item"), std::string::npos) << boxes[0];
+  }
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
 }  // namespace
