@@ -10,6 +10,7 @@
 #include "core/module_lists.h"
 #include "core/suite_command_codes.h"
 #include "later_features.h"
+#include "playback_engine.h"
 #include "module_start.h"
 #include "player_state.h"
 #include "suite_command.h"

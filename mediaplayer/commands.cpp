@@ -5,6 +5,7 @@
 #include <string>
 
 #include "later_features.h"
+#include "playback_engine.h"
 #include "player_state.h"
 #include "skin_texts.h"
 #include "themecore.h"

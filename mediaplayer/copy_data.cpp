@@ -9,6 +9,7 @@
 #include "core/option_line.h"
 #include "core/suite_command_codes.h"
 #include "later_features.h"
+#include "playback_engine.h"
 #include "player_state.h"
 #include "suite_command.h"
 #include "themecore.h"

@@ -6,9 +6,6 @@
 
 #include <string>
 
-#include "core/list_file.h"
-#include "core/item_list.h"
-#include "file_io.h"
 #include "player_state.h"
 #include "themecore.h"
 #include "trace_writer.h"
@@ -18,8 +15,6 @@ namespace player {
 namespace {
 
 constexpr char kTraceName[] = "orbplay";
-// The largest list file read: a list that big is not a play list.
-constexpr size_t kMaxListFileBytes = 16u << 20;
 
 void TraceNotBuilt(orbtrace::CallLine call) { orbtrace::WriteCall(call, "not built"); }
 
@@ -27,33 +22,10 @@ orbtrace::CallLine Call(const char* function) { return orbtrace::CallLine(kTrace
 
 }  // namespace
 
-void OpenItem(const std::string& alternative, const std::string& item, int32_t a, int32_t b) {
-  Player().currentItem = item;
-  TraceNotBuilt(Call("OpenItem").Text(alternative.c_str()).Text(item.c_str()).Number(a).Number(b));
+void OpenWithChooser() { TraceNotBuilt(Call("OpenWithChooser")); }
+void ChooseFrameTarget(const std::string& temporaryFile) {
+  TraceNotBuilt(Call("ChooseFrameTarget").Text(temporaryFile.c_str()));
 }
-
-std::string ReadPlaylist(const std::string& path) {
-  TraceNotBuilt(Call("ReadPlaylist").Text(path.c_str()));
-  return std::string();
-}
-
-std::string ReadUplList(const std::string& path) {
-  std::string bytes;
-  if (!suite::ReadWholeFile(path, kMaxListFileBytes, &bytes)) return std::string();
-  PlayerState& p = Player();
-  p.itemList = browser::ListFileItemList(bytes, p.programFolder);
-  p.itemCount = static_cast<int32_t>(suite::ItemFieldCount(p.itemList));
-  return p.itemList;
-}
-
-void OpenCommand() { TraceNotBuilt(Call("OpenCommand")); }
-void CloseMedia() { TraceNotBuilt(Call("CloseMedia")); }
-void StopMedia() { TraceNotBuilt(Call("StopMedia")); }
-void PauseMedia() { TraceNotBuilt(Call("PauseMedia")); }
-void PlaybackCommand(int32_t id, LPARAM lParam) {
-  TraceNotBuilt(Call("PlaybackCommand").Number(id).Number(static_cast<int64_t>(lParam)));
-}
-void StepItem(int32_t direction) { TraceNotBuilt(Call("StepItem").Number(direction)); }
 
 void ResetDisplayState() {
   PlayerState& p = Player();
@@ -63,6 +35,12 @@ void ResetDisplayState() {
 }
 
 void ShowPictureLayout() { TraceNotBuilt(Call("ShowPictureLayout")); }
+void ShowMediaLayout(int32_t kind) { TraceNotBuilt(Call("ShowMediaLayout").Number(kind)); }
+void ShowDocumentLayout() { TraceNotBuilt(Call("ShowDocumentLayout")); }
+void DrawLevelMeter(int32_t, int32_t) {}
+void BlankLevelMeter() {}
+void CreateEffectsPanelIfMissing() { TraceNotBuilt(Call("CreateEffectsPanelIfMissing")); }
+void ToggleEffectsPanel() { TraceNotBuilt(Call("ToggleEffectsPanel")); }
 void LayOutWindow() { TraceNotBuilt(Call("LayOutWindow")); }
 void RepaintControlBar() {
   if (Player().controlBar != nullptr) InvalidateRect(Player().controlBar, nullptr, TRUE);
@@ -94,6 +72,10 @@ void SaveWindowConfigFile(const RECT& normalPosition) {
 }
 
 void BrowserPaneCommand(int32_t id) { TraceNotBuilt(Call("BrowserPaneCommand").Number(id)); }
+void CreateBrowserPane(const std::string& item) { TraceNotBuilt(Call("CreateBrowserPane").Text(item.c_str())); }
+void HideBrowserPanes() {}
+void StepContentPane(int32_t direction) { TraceNotBuilt(Call("StepContentPane").Number(direction)); }
+void ShowPicture(const std::string& item) { TraceNotBuilt(Call("ShowPicture").Text(item.c_str())); }
 void PrintCommand() { TraceNotBuilt(Call("PrintCommand")); }
 void CopyPictureCommand() { TraceNotBuilt(Call("CopyPictureCommand")); }
 void HelpCommand() { TraceNotBuilt(Call("HelpCommand")); }
@@ -112,6 +94,7 @@ void InstallScreenCodec(const std::string& argument) {
   TraceNotBuilt(Call("InstallScreenCodec").Text(argument.c_str()));
 }
 void StartRequestedRecording() { TraceNotBuilt(Call("StartRequestedRecording")); }
+void StopRecording() { TraceNotBuilt(Call("StopRecording")); }
 void RefreshRecording() { TraceNotBuilt(Call("RefreshRecording")); }
 std::string RecordingStatus() { return std::string(); }
 
@@ -120,6 +103,5 @@ void StartBackgroundSound(const std::string& soundList, int32_t volume, int32_t 
 }
 void StopBackgroundSound() { TraceNotBuilt(Call("StopBackgroundSound")); }
 void RepeatBackgroundSound() { TraceNotBuilt(Call("RepeatBackgroundSound")); }
-void ResumeAudioPlayer() { TraceNotBuilt(Call("ResumeAudioPlayer")); }
 
 }  // namespace player

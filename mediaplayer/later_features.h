@@ -4,8 +4,9 @@
 // browser panes, the picture view, the window recorder and the background
 // sound.  Each function is named for its job and does nothing yet (a
 // result says "nothing done"); with ORB_TRACE set each call leaves a line
-// "orbplay NAME(...)" so tests see what was routed where.  ReadUplList and
-// ResetDisplayState already work.
+// "orbplay NAME(...)" so tests see what was routed where.  The item list,
+// the open dispatcher and the playback engine are built (their
+// declarations stay here for the callers); ResetDisplayState works.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +16,7 @@
 
 namespace player {
 
-// Item list and open dispatch.
+// Item list and open dispatch (open_item.cpp, open_command.cpp).
 void OpenItem(const std::string& alternative, const std::string& item, int32_t a, int32_t b);
 // ".m3u" play list: the list, "" when nothing was read.
 std::string ReadPlaylist(const std::string& path);
@@ -23,22 +24,30 @@ std::string ReadPlaylist(const std::string& path);
 // (also kept as the player's list); "" and the list unchanged when the file
 // cannot be read.
 std::string ReadUplList(const std::string& path);
+// The user's "open" command: the media browser chooses the files.
 void OpenCommand();
+// Not built: the outside file picker "CHOOSER.DLL", used when no media
+// browser program is configured.
+void OpenWithChooser();
 
-// Playback engine.
-void CloseMedia();
-void StopMedia();
-void PauseMedia();
-// Transport and control-bar commands 51-57, 61-63, 71, 73, 76, 77, 101.
-void PlaybackCommand(int32_t id, LPARAM lParam);
-// Previous (-1) or next (+1) item.
-void StepItem(int32_t direction);
+// The file picker asks where the saved video frame (a BMP in the temporary
+// folder) goes, copies it there and deletes the temporary file.
+void ChooseFrameTarget(const std::string& temporaryFile);
 // Leaves full screen or the zoomed video: display and slide mode back to
 // normal, the full-screen holder hidden.
 void ResetDisplayState();
 
 // Panels and layouts.
 void ShowPictureLayout();
+// The media layout for kind 2 (video) or 8 (audio); the document layout.
+void ShowMediaLayout(int32_t kind);
+void ShowDocumentLayout();
+// The level meter: levels 0-128 each (128 full scale); blanked.
+void DrawLevelMeter(int32_t left, int32_t right);
+void BlankLevelMeter();
+// The effects panel of an audio-library stream.
+void CreateEffectsPanelIfMissing();
+void ToggleEffectsPanel();
 void LayOutWindow();
 void RepaintControlBar();
 VOID CALLBACK VolumeFollowTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
@@ -54,6 +63,12 @@ void SaveWindowConfigFile(const RECT& normalPosition);
 
 // Browser panes, picture view, printing, clipboard, help, About.
 void BrowserPaneCommand(int32_t id);
+void CreateBrowserPane(const std::string& item);
+// Hides the "Content" pane and, unless the layout keeps it, the "Index" pane.
+void HideBrowserPanes();
+// Back (-1) or forward (+1) in the visible "Content" pane.
+void StepContentPane(int32_t direction);
+void ShowPicture(const std::string& item);
 void PrintCommand();
 void CopyPictureCommand();
 void HelpCommand();
@@ -66,6 +81,7 @@ void TogglePictureFit();
 // Window recorder and codec.
 void InstallScreenCodec(const std::string& argument);
 void StartRequestedRecording();
+void StopRecording();
 void RefreshRecording();
 std::string RecordingStatus();
 
@@ -73,6 +89,5 @@ std::string RecordingStatus();
 void StartBackgroundSound(const std::string& soundList, int32_t volume, int32_t intervalMs);
 void StopBackgroundSound();
 void RepeatBackgroundSound();
-void ResumeAudioPlayer();
 
 }  // namespace player

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "later_features.h"
+#include "playback_engine.h"
 #include "player_state.h"
 #include "themecore.h"
 

@@ -87,6 +87,10 @@ struct PlayerState {
   int32_t itemCount = 0;
   int32_t itemIndex = 0;
   std::string currentItem;
+  // Display times of a slide show's pictures, "|"-separated, parallel to
+  // the item list; "" when the list came from elsewhere.
+  std::string displayTimes;
+  std::string slideShowFolder;  // of the last slide-show file read
 
   // Window-procedure state.
   int32_t displayState = DISPLAY_NORMAL;

@@ -19,7 +19,9 @@
 #include "file_io.h"
 #include "image_startup.h"
 #include "later_features.h"
+#include "media_backend.h"
 #include "module_start.h"
+#include "playback_engine.h"
 #include "player_state.h"
 #include "suite_command.h"
 #include "themecore.h"
@@ -307,6 +309,8 @@ void KillThreadTimer(UINT_PTR& timer) {
 
 void ShutDown(PlayerState& p, HANDLE mutex) {
   if (p.mainWindow != nullptr) PlayerWindowProc(p.mainWindow, WM_DESTROY, 0, 0);
+  // A mute must not outlive the player: the system volume is the user's.
+  RestoreMutedVolume();
   if (p.startVolume != OPTION_KEEP_VOLUME && MasterVolume() == p.startVolume) SetMasterVolume(p.earlierVolume);
   CloseMedia();
   if (p.audioAvailable) BASSUNLOAD();
@@ -398,6 +402,7 @@ int RunPlayer(HINSTANCE instance, const std::string& rawCommandLine) {
     boxes.iconModule = p.instance;
     suite::boxes::SetBoxContext(&boxes);
 
+    RegisterImagingEvents();
     p.audioAvailable = BASSAVAILABLE() != 0;
     if (p.audioAvailable) BASSSETDOWNLOADPATH(UserDataFolder(p).c_str());
     RunParseCommandLine(p);

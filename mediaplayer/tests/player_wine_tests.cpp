@@ -14,97 +14,20 @@
 #include "core/command_line.h"
 #include "core/suite_command_codes.h"
 #include "harness.h"
+#include "player_test_support.h"
 #include "suite_command.h"
 #include "test_files.h"
 
 namespace {
 
-constexpr DWORD kStartMs = 15000;
-
-// A program folder with a blank in its name, removed at the end.
-class PlayerFolder {
- public:
-  explicit PlayerFolder(const std::string& label) : scratch_(label) {
-    for (const char* file : {"orbplay.exe", "themecore.dll", "tonelink.dll", "LUMINAR.SKL", "orbplay.SYS"}) {
-      Copy(file, file);
-    }
-  }
-  void Copy(const char* from, const char* to) const {
-    CopyFileA((harness::ProgramFolder() + from).c_str(), path(to).c_str(), FALSE);
-  }
-  std::string path(const std::string& file) const { return scratch_.Child(file); }
-  std::string command(const std::string& arguments = "") const {
-    return suite::ProgramCommandLine(path("orbplay.exe"), arguments);
-  }
-  std::string tracePath() const { return path("trace.txt"); }
-
- private:
-  harness::ScratchFolder scratch_;
-};
-
-// A text as trace lines write it: bytes outside 0x20-0x7E, '"' and '\' as
-// \xNN, in double quotes.
-std::string TraceText(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') {
-      char escaped[8];
-      wsprintfA(escaped, "\\x%02X", c);
-      out += escaped;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
-// The trace lines of one library call (" orbplay ItemList(" ...), in order.
-std::vector<std::string> TraceCalls(const PlayerFolder& folder, const std::string& call) {
-  std::string text;
-  harness::ReadFileBytes(folder.tracePath(), &text);
-  std::vector<std::string> found;
-  for (const std::string& line : harness::SplitLines(text)) {
-    if (line.find("] " + call + "(") != std::string::npos) found.push_back(line.substr(line.find("] ") + 2));
-  }
-  return found;
-}
-
-bool WaitForTraceCalls(const PlayerFolder& folder, const std::string& call, size_t count) {
-  return harness::PumpUntil([&] { return TraceCalls(folder, call).size() >= count; }, kStartMs);
-}
-
-// Starts the player with the trace on and waits for its main window.
-HWND StartPlayer(const PlayerFolder& folder, harness::Process* player, const std::string& arguments = "",
-                 std::vector<std::pair<const char*, std::string>> environment = {}) {
-  environment.emplace_back("ORB_TRACE", folder.tracePath());
-  std::vector<std::unique_ptr<harness::ScopedEnvironment>> variables;
-  for (const auto& [name, value] : environment) {
-    variables.push_back(std::make_unique<harness::ScopedEnvironment>(name, value.c_str()));
-  }
-  if (!player->start(folder.command(arguments))) return nullptr;
-  variables.clear();
-  HWND window = harness::WaitForWindow("ORBPLAY", kStartMs);
-  if (window == nullptr) return nullptr;
-  // The window shows once start-up has routed the command line.
-  return harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs) ? window : nullptr;
-}
-
-// Waits for the player's end while answering anything it sends this thread.
-long WaitForExit(harness::Process& player) {
-  long code = -1;
-  harness::PumpUntil([&] {
-    code = player.waitExit(0);
-    return code != -1;
-  }, kStartMs);
-  return code;
-}
-
-bool MutexIsFree() {
-  HANDLE mutex = CreateMutexA(nullptr, FALSE, "ORBPLAY");
-  bool free = mutex != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
-  if (mutex != nullptr) CloseHandle(mutex);
-  return free;
-}
+using player_test::kStartMs;
+using player_test::MutexIsFree;
+using player_test::PlayerFolder;
+using player_test::StartPlayer;
+using player_test::TraceCalls;
+using player_test::TraceText;
+using player_test::WaitForExit;
+using player_test::WaitForTraceCalls;
 
 TEST(MediaPlayer, StartsWithItsWindowsAndTakesAnItemList) {
   PlayerFolder folder("player list");
@@ -135,7 +58,17 @@ TEST(MediaPlayer, StartsWithItsWindowsAndTakesAnItemList) {
   ASSERT_EQ(lists.size(), 1u);
   EXPECT_EQ(lists[0], "orbplay ItemList(" + TraceText(items) + ") = 2");
   EXPECT_EQ(TraceCalls(folder, "orbplay OpenItem")[0],
-            "orbplay OpenItem(\"\", " + TraceText("C:\\clips\\a b.avi") + ", 0, 0) = not built");
+            "orbplay OpenItem(\"\", " + TraceText("C:\\clips\\a b.avi") + ", 0, 0) = media");
+  // A video that cannot be played (no such file) is reported once with its
+  // error number and the item, after the video layout was asked for.
+  ASSERT_TRUE(WaitForTraceCalls(folder, "themecore SKMSGBOX", 1));
+  std::vector<std::string> layouts = TraceCalls(folder, "orbplay ShowMediaLayout");
+  ASSERT_EQ(layouts.size(), 1u);
+  EXPECT_EQ(layouts[0], "orbplay ShowMediaLayout(2) = not built");
+  std::vector<std::string> boxes = TraceCalls(folder, "themecore SKMSGBOX");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("Cannot play this item (error -"), std::string::npos) << boxes[0];
+  EXPECT_NE(boxes[0].find("): C:\\x5Cclips\\x5Ca b.avi"), std::string::npos) << boxes[0];
 
   // Code 10 closes a player without a control bar for real.
   EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_CLOSE, ""), 1);
@@ -326,44 +259,50 @@ TEST(MediaPlayer, PlayIntoRectNeedsMoreThanOneField) {
   // HWND_TOPMOST, so the z-order is not checked here.)
   EXPECT_FALSE(IsWindowEnabled(window));
   EXPECT_EQ(TraceCalls(folder, "themecore SKBUILDREGION").size(), 1u);
-  // The player's own slide show is opened for the recording.
+  // The player's own slide show is opened for the recording (there is
+  // none in the folder, so no picture follows).
   std::vector<std::string> opened = TraceCalls(folder, "orbplay OpenItem");
   ASSERT_EQ(opened.size(), 1u);
-  EXPECT_NE(opened[0].find("\\x5Corbplay.ssl\""), std::string::npos) << opened[0];
+  EXPECT_NE(opened[0].find("\\x5Corbplay.ssl\", 0, 0) = slide show"), std::string::npos) << opened[0];
   suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
   EXPECT_EQ(WaitForExit(player), 0);
 }
 
 // A ".upl" list on the command line is opened as its list, "@path@" being
-// the program folder; an ".avi" turns the player into a kiosk (topmost).
+// the program folder and missing files left out; an ".avi" turns the
+// player into a kiosk (topmost).
 TEST(MediaPlayer, ListFileAndAviArguments) {
   PlayerFolder folder("player upl");
   std::string list = folder.path("party.upl");
-  ASSERT_TRUE(harness::WriteFileBytes(list, "@path@clips\\a.avi\r\n\r\nC:\\b.avi\r\n"));
+  ASSERT_TRUE(CreateDirectoryA(folder.path("clips").c_str(), nullptr));
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("clips\\a.avi"), "RIFF"));
+  ASSERT_TRUE(harness::WriteFileBytes(list, "C:\\missing\\b.avi\r\n@path@clips\\a.avi\r\n\r\n"));
   harness::Process player;
   HWND window = StartPlayer(folder, &player, suite::QuoteArgument(list));
   ASSERT_NE(window, nullptr);
   std::vector<std::string> opened = TraceCalls(folder, "orbplay OpenItem");
   ASSERT_EQ(opened.size(), 1u);
-  EXPECT_EQ(opened[0], "orbplay OpenItem(\"\", " + TraceText(folder.path("clips\\a.avi")) + ", 0, 0) = not built");
+  EXPECT_EQ(opened[0], "orbplay OpenItem(\"\", " + TraceText(folder.path("clips\\a.avi")) + ", 0, 0) = media");
   EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForExit(player), 0);
 
   PlayerFolder kiosk("player kiosk");
   harness::Process second;
-  window = StartPlayer(kiosk, &second, "C:\\films\\x.AVI", {{"ORB_ANSWERS", "1"}});
+  window = StartPlayer(kiosk, &second, "C:\\films\\x.AVI", {{"ORB_ANSWERS", "1;1"}});
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, WS_EX_TOPMOST);
   opened = TraceCalls(kiosk, "orbplay OpenItem");
   ASSERT_EQ(opened.size(), 1u);
-  EXPECT_EQ(opened[0], "orbplay OpenItem(\"\", " + TraceText("file://C:\\films\\x.AVI") + ", 0, 0) = not built");
+  EXPECT_EQ(opened[0], "orbplay OpenItem(\"\", " + TraceText("file://C:\\films\\x.AVI") + ", 0, 0) = media");
   // Escape asks whether to quit; the first button ends the kiosk.
   PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_EQ(WaitForExit(second), 0);
+  // The missing video was reported first.
   std::vector<std::string> boxes = TraceCalls(kiosk, "themecore SKMSGBOX");
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_NE(boxes[0].find("\"Quit Orb Play?\", \"&Yes|&No\""), std::string::npos) << boxes[0];
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_NE(boxes[0].find("Cannot play this item"), std::string::npos) << boxes[0];
+  EXPECT_NE(boxes[1].find("\"Quit Orb Play?\", \"&Yes|&No\""), std::string::npos) << boxes[1];
 }
 
 // Full screen: the full-screen holder covers the screen; the timed show
@@ -387,17 +326,19 @@ TEST(MediaPlayer, FullScreenStepsAndEscapeLeaves) {
   EXPECT_EQ(covered.right, GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(covered.bottom, GetSystemMetrics(SM_CYSCREEN));
   // The option line's display time is 4000 ms; then the transition timer
-  // steps forwards.
-  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay StepItem", 1));
-  EXPECT_EQ(TraceCalls(folder, "orbplay StepItem")[0], "orbplay StepItem(1) = not built");
+  // steps forwards to the second picture.
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay OpenItem", 2));
+  EXPECT_EQ(TraceCalls(folder, "orbplay OpenItem")[1],
+            "orbplay OpenItem(\"\", " + TraceText("C:\\b.jpg") + ", 0, 0) = picture");
   PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_TRUE(harness::PumpUntil([&] { return !IsWindowVisible(zoom); }, kStartMs));
 
   SendMessageA(window, WM_COMMAND, 403, 0);
   EXPECT_TRUE(IsWindowVisible(zoom));
   PostMessageA(zoom, WM_LBUTTONDOWN, 0, 0);
-  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay StepItem", 2));
-  EXPECT_EQ(TraceCalls(folder, "orbplay StepItem")[1], "orbplay StepItem(-1) = not built");
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay OpenItem", 3));
+  EXPECT_EQ(TraceCalls(folder, "orbplay OpenItem")[2],
+            "orbplay OpenItem(\"\", " + TraceText("C:\\a.jpg") + ", 0, 0) = picture");
   PostMessageA(window, WM_MBUTTONDOWN, 0, 0);
   EXPECT_TRUE(harness::PumpUntil([&] { return !IsWindowVisible(zoom); }, kStartMs));
 
@@ -456,6 +397,116 @@ TEST(MediaPlayer, AutorunVideoMakesAKiosk) {
   EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForExit(plain), 0);
+}
+
+// A slide-show file handed over by code 3 sets the show up through the
+// commands the player sends itself (background sound, options 407 and 411,
+// play), in that order, before its first picture shows; a missing picture
+// is left out of the list.
+TEST(MediaPlayer, SlideShowFileSendsItsCommandsBeforeTheFirstPicture) {
+  PlayerFolder folder("player slide");
+  for (const char* picture : {"one.jpg", "three.jpg"}) {
+    ASSERT_TRUE(harness::WriteFileBytes(folder.path(picture), "not decoded here"));
+  }
+  const std::string show = folder.path("holiday.ssl");
+  ASSERT_TRUE(harness::WriteFileBytes(show, "  [@path@sounds.txt|0|1|1|80|500|3000]\r\n"
+                                            "@path@one.jpg,2000\r\n"
+                                            "@path@two.jpg,2500\r\n"
+                                            "@path@three.jpg,3000\r\n"));
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, show), 1);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay ShowPicture", 1));
+
+  std::string text;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.tracePath(), &text));
+  std::vector<std::string> sequence;
+  for (const std::string& line : harness::SplitLines(text)) {
+    for (const char* call : {"orbplay SuiteCommand(", "orbplay ShowPicture(", "orbplay OpenItem("}) {
+      size_t at = line.find(call);
+      if (at != std::string::npos) sequence.push_back(line.substr(at));
+    }
+  }
+  // Lines are lower-cased before "@path@" is replaced.
+  const std::string folderText = TraceText(folder.path("")).substr(1);
+  const std::string sounds = folderText.substr(0, folderText.size() - 1) + "sounds.txt|80|500|3000\"";
+  const std::vector<std::string> expected = {
+      "orbplay SuiteCommand(3, " + TraceText(show) + ") = 1",
+      "orbplay OpenItem(\"\", " + TraceText(show) + ", 0, 0) = slide show",
+      "orbplay SuiteCommand(4, \"" + sounds + ") = 1",
+      "orbplay SuiteCommand(5, \"\") = 1",
+      "orbplay SuiteCommand(6, \"\") = 1",
+      "orbplay SuiteCommand(7, \"\") = 1",
+      "orbplay OpenItem(\"\", " + TraceText(folder.path("one.jpg")) + ", 0, 0) = picture",
+      "orbplay ShowPicture(" + TraceText(folder.path("one.jpg")) + ") = not built",
+  };
+  EXPECT_EQ(sequence, expected);
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
+// The open command starts the media browser named by the text table (here
+// a stand-in that logs what it receives) and tells it where chosen files
+// go: code 2 with the player's path and window class.
+TEST(MediaPlayer, OpenCommandStartsTheMediaBrowserAsChooser) {
+  PlayerFolder folder("player open");
+  folder.Copy("suite_receiver.exe", "orbmedia.exe");
+  std::string log = folder.path("browser.log");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player, "",
+                            {{"ORB_RECEIVER_CLASS", "ORBMEDIA"}, {"ORB_RECEIVER_LOG", log}});
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_COMMAND, 67, 0);
+  HWND browser = harness::WaitForWindow("ORBMEDIA", kStartMs);
+  ASSERT_NE(browser, nullptr);
+  std::string text;
+  ASSERT_TRUE(harness::PumpUntil([&] {
+    return harness::ReadFileBytes(log, &text) && text.find("\n2 ") != std::string::npos;
+  }, kStartMs));
+  const std::string target = folder.path("orbplay.exe") + ",ORBPLAY";
+  EXPECT_NE(text.find("\n2 " + std::to_string(target.size()) + " " + harness::ToHex(target)), std::string::npos)
+      << text;
+  // The player started the browser, so it closes it again when it closes.
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+  EXPECT_TRUE(harness::PumpUntil([] { return FindWindowA("ORBMEDIA", nullptr) == nullptr; }, kStartMs));
+}
+
+// An internet item needs a connection.  Offline, when no dial-up entry can
+// be dialled, the user is told (the system's text for error 1203 and the
+// address) and the address goes to a browser pane even when it names
+// audio; online it is played as media (and this player cannot open an
+// internet stream, which is reported).
+TEST(MediaPlayer, InternetItemWithoutConnectionGoesToTheBrowserPane) {
+  PlayerFolder folder("player url");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  const std::string url = "http://127.0.0.1:9/song.mp3";
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, url), 1);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "themecore SKMSGBOX", 1));
+  std::vector<std::string> states = TraceCalls(folder, "themecore SKINTERNETSTATE");
+  ASSERT_EQ(states.size(), 1u);
+  std::vector<std::string> opened = TraceCalls(folder, "orbplay OpenItem");
+  ASSERT_EQ(opened.size(), 1u);
+  std::vector<std::string> boxes = TraceCalls(folder, "themecore SKMSGBOX");
+  ASSERT_EQ(boxes.size(), 1u);
+  if (states[0] == "themecore SKINTERNETSTATE(0) = 0") {
+    EXPECT_EQ(TraceCalls(folder, "themecore SKRASCONNECT").size(), 1u);
+    EXPECT_EQ(opened[0], "orbplay OpenItem(\"\", " + TraceText(url) + ", 0, 0) = page");
+    EXPECT_NE(boxes[0].find("|" + TraceText(url).substr(1, TraceText(url).size() - 2)), std::string::npos)
+        << boxes[0];
+    std::vector<std::string> panes = TraceCalls(folder, "orbplay CreateBrowserPane");
+    ASSERT_EQ(panes.size(), 1u);
+    EXPECT_EQ(panes[0], "orbplay CreateBrowserPane(" + TraceText(url) + ") = not built");
+  } else {
+    EXPECT_TRUE(TraceCalls(folder, "themecore SKRASCONNECT").empty());
+    EXPECT_EQ(opened[0], "orbplay OpenItem(\"\", " + TraceText(url) + ", 0, 0) = media");
+    EXPECT_NE(boxes[0].find("Cannot play this item"), std::string::npos) << boxes[0];
+  }
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
 }
 
 }  // namespace
