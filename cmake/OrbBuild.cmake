@@ -119,3 +119,21 @@ function(orb_copy_beside target)
   add_custom_target(${target}_data ALL DEPENDS ${outputs})
   add_dependencies(${target} ${target}_data)
 endfunction()
+
+# orb_add_suite_program(name SOURCES... LIBS...) (the top level enables the
+# resource compiler for it): one of the suite's
+# programs (win32 tree only): a GUI executable with its text table
+# res/<name>.SYS beside it, the exports of <name>.def (the window procedure
+# the skin engine calls by name) checked against exports.txt, and its
+# install rules.
+function(orb_add_suite_program name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} WIN32 ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  orb_copy_beside(${name} ${ORB_SOURCE_ROOT}/res/${name}.SYS)
+  target_link_options(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${name}.def)
+  set_target_properties(${name} PROPERTIES LINK_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}.def)
+  orb_add_export_check(${name}_exports ${name} ${CMAKE_CURRENT_SOURCE_DIR}/exports.txt)
+  install(TARGETS ${name} RUNTIME DESTINATION .)
+  install(FILES ${ORB_SOURCE_ROOT}/res/${name}.SYS DESTINATION .)
+endfunction()
