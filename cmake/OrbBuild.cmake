@@ -43,6 +43,12 @@ else()
     "#include <cstdint>\n#include <cstddef>\nextern \"C\" int LLVMFuzzerTestOneInput(const uint8_t*, size_t) { return 0; }"
     ORB_HAVE_LIBFUZZER)
   unset(CMAKE_REQUIRED_FLAGS)
+  if(ORB_HAVE_LIBFUZZER)
+    # Every library carries libFuzzer's coverage hooks, so a fuzz target that
+    # links a library (rather than compiling its sources) is guided through
+    # the library's code too.
+    add_compile_options(-fsanitize=fuzzer-no-link)
+  endif()
   set(ORB_FUZZ_SECONDS 10 CACHE STRING "Seconds each fuzz target runs in the test suite")
 endif()
 
