@@ -35,31 +35,35 @@ HWND FindOrStartModule(const char* windowClass, const std::string& commandLine, 
   return WaitForModuleWindow(windowClass, MODULE_START_WAIT_MS);
 }
 
-HelpResult OpenHelp(const std::string& helpFile, const std::string& viewerRef,
-                    const std::string& topic, const std::string& programFolder) {
-  if (helpFile.empty() || !SKEXIST(helpFile.c_str())) return HelpResult::NoHelpFile;
-
-  ModuleRef viewer = ParseModuleRef(viewerRef);
-  std::string viewerPath = viewer.program.empty() ? std::string()
-                                                  : themecore::FindFile(viewer.program.c_str());
-  if (!viewerPath.empty()) {
-    HWND window = viewer.windowClass.empty() ? nullptr
-                                             : FindWindowA(viewer.windowClass.c_str(), nullptr);
+HelpResult ShowFileWithModule(const std::string& file, const std::string& moduleRef,
+                              const std::string& argument, const std::string& programFolder) {
+  ModuleRef module = ParseModuleRef(moduleRef);
+  std::string modulePath = module.program.empty() ? std::string()
+                                                  : themecore::FindFile(module.program.c_str());
+  if (!modulePath.empty()) {
+    HWND window = module.windowClass.empty() ? nullptr
+                                             : FindWindowA(module.windowClass.c_str(), nullptr);
     if (window != nullptr) {
       if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
       SetForegroundWindow(window);
-      SendSuiteCommand(window, CMD_OPEN_ITEMS, helpFile);
+      SendSuiteCommand(window, CMD_OPEN_ITEMS, file);
       return HelpResult::SentToViewer;
     }
-    std::string commandLine = HelpCommandLine(viewerPath, helpFile, topic);
+    std::string commandLine = ProgramCommandLine(modulePath, argument);
     return SKSHELL(commandLine.c_str(), SW_SHOW, 0) != 0 ? HelpResult::StartedViewer
                                                          : HelpResult::Failed;
   }
 
   std::string folder = WithoutFinalBackslash(programFolder);
-  HINSTANCE shell = ShellExecuteA(nullptr, "open", helpFile.c_str(), nullptr,
+  HINSTANCE shell = ShellExecuteA(nullptr, "open", file.c_str(), nullptr,
                                   folder.empty() ? nullptr : folder.c_str(), SW_SHOW);
   return reinterpret_cast<INT_PTR>(shell) > 32 ? HelpResult::OpenedByShell : HelpResult::Failed;
+}
+
+HelpResult OpenHelp(const std::string& helpFile, const std::string& viewerRef,
+                    const std::string& topic, const std::string& programFolder) {
+  if (helpFile.empty() || !SKEXIST(helpFile.c_str())) return HelpResult::NoHelpFile;
+  return ShowFileWithModule(helpFile, viewerRef, QuoteArgument(helpFile + "," + topic), programFolder);
 }
 
 }  // namespace suite

@@ -32,6 +32,15 @@ enum class HelpResult {
   Failed,             // the viewer or the shell could not be started
 };
 
+// Shows `file` with another module: a running module (its window class
+// from `moduleRef`, "program,class" or "help file,program,class") is
+// restored, brought forward and sent the file as CMD_OPEN_ITEMS; a module
+// whose program is installed but not running is started with `argument`
+// (formed and quoted by the caller); without the program the shell opens
+// the file, in `programFolder`.
+HelpResult ShowFileWithModule(const std::string& file, const std::string& moduleRef,
+                              const std::string& argument, const std::string& programFolder);
+
 // The help command of every program.  `helpFile` is the full path of the
 // help file, `viewerRef` the help viewer's module reference ("program,class"
 // or "help file,program,class"), `topic` may be empty, `programFolder` is

@@ -150,8 +150,9 @@ std::vector<std::string> CollectionPaths(bool selectedOnly);
 std::string JoinPaths(const std::vector<std::string>& paths, char separator = '|');
 // The text of a list box entry ("" for none).
 std::string ListItemText(HWND list, int index);
-// Selects a folder in the folder tree (no selection notification follows).
-void SelectTreeFolder(const std::string& folder);
+// Makes `folder` the current folder (lower case, final backslash), selects
+// it in the folder tree (no selection notification follows) and lists it.
+void ShowFolder(const std::string& folder);
 
 // Folder commands (folder_commands.cpp): the folder menu of the tree, the
 // end of renaming in place, moving a dragged folder, commands 1501-1503.

@@ -225,9 +225,7 @@ void OnFavouriteChosen() {
   text.resize(static_cast<size_t>(length));
   std::string folder = WithFinalBackslash(LowerAscii(WithoutFinalBackslash(TrimBlanks(text))));
   if (folder.size() < 3 || folder == LowerAscii(b.currentFolder)) return;
-  SelectTreeFolder(folder);
-  b.currentFolder = folder;
-  FillFileList(b.currentFolder, CurrentPattern());
+  ShowFolder(folder);
 }
 
 // Skin n of the skin menu: its files are copied over the skin in use, the
@@ -305,10 +303,15 @@ std::string ListItemText(HWND list, int index) {
   return text;
 }
 
-void SelectTreeFolder(const std::string& folder) {
-  HWND tree = Browser().folderTree;
-  if (tree == nullptr || folder.empty()) return;
-  SendMessageA(tree, suite::FTM_SELECTPATH, folder.size(), reinterpret_cast<LPARAM>(folder.c_str()));
+void ShowFolder(const std::string& folder) {
+  BrowserState& b = Browser();
+  if (folder.empty()) return;
+  b.currentFolder = WithFinalBackslash(LowerAscii(folder));
+  if (b.folderTree != nullptr) {
+    SendMessageA(b.folderTree, suite::FTM_SELECTPATH, b.currentFolder.size(),
+                 reinterpret_cast<LPARAM>(b.currentFolder.c_str()));
+  }
+  FillFileList(b.currentFolder, CurrentPattern());
 }
 
 void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {

@@ -83,11 +83,8 @@ void RemoveEmptiedFolders(const std::string& folder) {
 // The tree is read again from the disk and shows `folder` (with a final
 // backslash) as the current folder.
 void ShowFolderAfterChange(const std::string& folder) {
-  BrowserState& b = Browser();
   RebuildFolderTree();
-  b.currentFolder = WithFinalBackslash(LowerAscii(folder));
-  SelectTreeFolder(b.currentFolder);
-  FillFileList(b.currentFolder, CurrentPattern());
+  ShowFolder(folder);
 }
 
 void EndLabelEditing(HWND tree) {

@@ -94,9 +94,7 @@ LRESULT OnCopyData(HWND window, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case suite::CMD_GO_TO_FOLDER:
-      SelectTreeFolder(text);
-      b.currentFolder = WithFinalBackslash(LowerAscii(text));
-      FillFileList(b.currentFolder, CurrentPattern());
+      ShowFolder(text);
       break;
   }
   return suite::SUITE_COMMAND_HANDLED;
@@ -201,9 +199,7 @@ void OnDeviceChange(WPARAM event, LPARAM lParam) {
   }
   std::string root = drive + "\\";
   if (GetDriveTypeA(root.c_str()) == DRIVE_CDROM) {
-    b.currentFolder = LowerAscii(root);
-    SelectTreeFolder(b.currentFolder);
-    FillFileList(b.currentFolder, CurrentPattern());
+    ShowFolder(root);
     return;
   }
   RebuildFolderTree();

@@ -63,29 +63,6 @@ std::string PictureTypePatterns() {
   return b.types.size() > kPictureType ? b.types[kPictureType].pattern : std::string();
 }
 
-// Shows a document or a file with the help viewer, or the player, as the
-// action table's pages are shown; the shell opens it when the viewer is
-// missing.
-void ShowWithViewer(const std::string& path, const std::string& viewerEntry, const std::string& suffix) {
-  BrowserState& b = Browser();
-  suite::ModuleRef viewer = suite::ParseModuleRef(viewerEntry);
-  std::string program = viewer.program.empty() ? std::string() : themecore::FindFile(viewer.program.c_str());
-  if (!program.empty()) {
-    HWND window = viewer.windowClass.empty() ? nullptr : FindWindowA(viewer.windowClass.c_str(), nullptr);
-    if (window != nullptr) {
-      RestoreWhenIconic(window);
-      SetForegroundWindow(window);
-      suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, path);
-      return;
-    }
-    std::string commandLine = suite::QuoteArgument(program) + " " + suite::QuoteArgument(path + suffix);
-    SKSHELL(commandLine.c_str(), SW_SHOW, 0);
-    return;
-  }
-  std::string folder = WithoutFinalBackslash(b.programFolder);
-  ShellExecuteA(nullptr, "open", path.c_str(), "", folder.c_str(), SW_SHOW);
-}
-
 }  // namespace
 
 HWND SendFilesToModule(const std::string& itemList) {
@@ -139,9 +116,11 @@ void LaunchAction(int id) {
   std::string path = b.programFolder + action;
   if (!SKEXIST(path.c_str())) return;
   if (EndsWithNoCase(path, ".htm")) {
-    ShowWithViewer(path, b.texts.entry(kHelpViewerEntry), "," + b.skinFile);
+    suite::ShowFileWithModule(path, b.texts.entry(kHelpViewerEntry),
+                              suite::QuoteArgument(path + "," + b.skinFile), b.programFolder);
   } else {
-    ShowWithViewer(path, b.texts.entry(kPlayerEntry), "");
+    suite::ShowFileWithModule(path, b.texts.entry(kPlayerEntry), suite::QuoteArgument(path),
+                              b.programFolder);
   }
 }
 

@@ -35,11 +35,6 @@ std::string ProgramCommandLine(const std::string& programPath, const std::string
   return line;
 }
 
-std::string HelpCommandLine(const std::string& viewerPath, const std::string& helpFile,
-                            const std::string& topic) {
-  return ProgramCommandLine(viewerPath, QuoteArgument(helpFile + "," + topic));
-}
-
 std::string WithoutFinalBackslash(std::string path) {
   while (!path.empty() && path.back() == '\\') {
     if (path.size() == 3 && path[1] == ':') break;

@@ -19,11 +19,6 @@ std::string QuoteArgument(const std::string& argument);
 // `arguments` is appended as it stands (the caller quotes its parts).
 std::string ProgramCommandLine(const std::string& programPath, const std::string& arguments);
 
-// The help viewer's command line: its program, then the help file and the
-// topic joined by "," as one argument.
-std::string HelpCommandLine(const std::string& viewerPath, const std::string& helpFile,
-                            const std::string& topic);
-
 // A folder path with every final backslash removed, but never below a drive
 // root ("C:\" stays): the form ShellExecute takes as a working folder and
 // the programs show.

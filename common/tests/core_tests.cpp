@@ -212,10 +212,6 @@ TEST(CommandLine, PathsWithBlanksAreQuoted) {
   EXPECT_EQ(suite::ProgramCommandLine("C:\\My Suite\\orbplay.exe", "WAITFORCOMMAND"),
             "\"C:\\My Suite\\orbplay.exe\" WAITFORCOMMAND");
   EXPECT_EQ(suite::ProgramCommandLine("C:\\s\\orbview.exe", ""), "C:\\s\\orbview.exe");
-  EXPECT_EQ(suite::HelpCommandLine("C:\\A B\\orbhelp.exe", "C:\\A B\\orbplay.hlp", "intro"),
-            "\"C:\\A B\\orbhelp.exe\" \"C:\\A B\\orbplay.hlp,intro\"");
-  EXPECT_EQ(suite::HelpCommandLine("C:\\s\\orbhelp.exe", "C:\\s\\x.hlp", ""),
-            "C:\\s\\orbhelp.exe C:\\s\\x.hlp,");
 }
 
 TEST(CommandLine, FinalBackslashes) {
