@@ -4,9 +4,8 @@
 // browser panes, the picture view, the window recorder and the background
 // sound.  Each function is named for its job and does nothing yet (a
 // result says "nothing done"); with ORB_TRACE set each call leaves a line
-// "orbplay NAME(...)" so tests see what was routed where.  The item list,
-// the open dispatcher and the playback engine are built (their
-// declarations stay here for the callers); ResetDisplayState works.
+// "orbplay NAME(...)" so tests see what was routed where.  The open
+// dispatcher is declared in open_item.h; ResetDisplayState works.
 #pragma once
 
 #include <windows.h>
@@ -14,18 +13,10 @@
 #include <cstdint>
 #include <string>
 
+#include "open_item.h"
+
 namespace player {
 
-// Item list and open dispatch (open_item.cpp, open_command.cpp).
-void OpenItem(const std::string& alternative, const std::string& item, int32_t a, int32_t b);
-// ".m3u" play list: the list, "" when nothing was read.
-std::string ReadPlaylist(const std::string& path);
-// ".upl" list: every non-empty line, "@path@" expanded, as the item list
-// (also kept as the player's list); "" and the list unchanged when the file
-// cannot be read.
-std::string ReadUplList(const std::string& path);
-// The user's "open" command: the media browser chooses the files.
-void OpenCommand();
 // Not built: the outside file picker "CHOOSER.DLL", used when no media
 // browser program is configured.
 void OpenWithChooser();

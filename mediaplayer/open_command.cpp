@@ -12,6 +12,7 @@
 #include "core/player_list.h"
 #include "core/suite_command_codes.h"
 #include "later_features.h"
+#include "open_item.h"
 #include "player_state.h"
 #include "suite_command.h"
 #include "themecore.h"

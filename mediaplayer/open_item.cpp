@@ -13,6 +13,7 @@
 #include "core/player_list.h"
 #include "core/slide_show_file.h"
 #include "later_features.h"
+#include "open_item.h"
 #include "playback_engine.h"
 #include "player_state.h"
 #include "suite_command.h"

@@ -223,25 +223,37 @@ bool AnswerControlColour(UINT message, HDC dc, HWND control, bool skinDefaults,
 using themecore::engine::HandleText;
 using themecore::kLibrary;
 
+namespace {
+
+// SKBUT3D and SKCHECKBUTTON: a skinned button of `kind`, traced under the
+// export's name.
+HWND CreateTracedButton(const char* function, themecore::ButtonKind kind, HWND parent,
+                        const char* text, HFONT font, int32_t x, int32_t y, int32_t width,
+                        int32_t height, int32_t id, int32_t style) {
+  HWND button = themecore::CreateSkinButton(parent, kind, text, font, x, y, width, height, id,
+                                            themecore::LookFromStyle(style));
+  orbtrace::WriteCall(orbtrace::CallLine(kLibrary, function)
+                          .Raw(HandleText(parent))
+                          .Text(text)
+                          .Raw(HandleText(font))
+                          .Number(x)
+                          .Number(y)
+                          .Number(width)
+                          .Number(height)
+                          .Number(id)
+                          .Number(style),
+                      HandleText(button));
+  return button;
+}
+
+}  // namespace
+
 THEMECORE_API HWND __stdcall SKBUT3D(HWND parent, const char* caption, HFONT font, int32_t x,
                                      int32_t y, int32_t width, int32_t height, int32_t id,
                                      int32_t style) {
   try {
-    HWND button =
-        themecore::CreateSkinButton(parent, themecore::ButtonKind::kPush, caption, font, x, y,
-                                    width, height, id, themecore::LookFromStyle(style));
-    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKBUT3D")
-                            .Raw(HandleText(parent))
-                            .Text(caption)
-                            .Raw(HandleText(font))
-                            .Number(x)
-                            .Number(y)
-                            .Number(width)
-                            .Number(height)
-                            .Number(id)
-                            .Number(style),
-                        HandleText(button));
-    return button;
+    return CreateTracedButton("SKBUT3D", themecore::ButtonKind::kPush, parent, caption, font, x, y,
+                              width, height, id, style);
   } catch (...) {
     return nullptr;
   }
@@ -251,20 +263,8 @@ THEMECORE_API HWND __stdcall SKCHECKBUTTON(HWND parent, const char* text, HFONT 
                                            int32_t y, int32_t width, int32_t height, int32_t id,
                                            int32_t style) {
   try {
-    HWND button = themecore::CreateSkinButton(parent, themecore::ButtonKind::kCheck, text, font, x,
-                                              y, width, height, id, themecore::LookFromStyle(style));
-    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKCHECKBUTTON")
-                            .Raw(HandleText(parent))
-                            .Text(text)
-                            .Raw(HandleText(font))
-                            .Number(x)
-                            .Number(y)
-                            .Number(width)
-                            .Number(height)
-                            .Number(id)
-                            .Number(style),
-                        HandleText(button));
-    return button;
+    return CreateTracedButton("SKCHECKBUTTON", themecore::ButtonKind::kCheck, parent, text, font, x,
+                              y, width, height, id, style);
   } catch (...) {
     return nullptr;
   }
