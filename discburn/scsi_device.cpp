@@ -94,32 +94,32 @@ int ScsiDevice::SelectDevice(int index) {
 
 ScsiOutcome ScsiDevice::RequestTransport::Execute(const ScsiCommand& command, uint8_t* data, uint32_t dataLength) {
   ScsiRequest request{};
-  request.flags = command.direction == DataDirection::kIn    ? kSrbEventNotify | kSrbDataIn
+  request.SRB_Flags = command.direction == DataDirection::kIn    ? kSrbEventNotify | kSrbDataIn
                   : command.direction == DataDirection::kOut ? kSrbEventNotify | kSrbDataOut
                                                              : kSrbEventNotify;
-  request.cdbLength = command.cdbLength;
-  std::memcpy(request.cdb, command.cdb.data(), sizeof request.cdb);
-  request.dataLength = data ? dataLength : 0;
-  request.dataBuffer = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(data));
+  request.SRB_CDBLen = command.cdbLength;
+  std::memcpy(request.CDBByte, command.cdb.data(), sizeof request.CDBByte);
+  request.SRB_BufLen = data ? dataLength : 0;
+  request.SRB_BufPointer = data;
   ScsiOutcome outcome;
   outcome.completed = device_->ExecuteScsi(&request) == kSrbCompleted;
-  outcome.targetStatus = request.targetStatus;
-  std::memcpy(outcome.sense.bytes.data(), request.senseArea, kSenseAreaSize);
+  outcome.targetStatus = request.SRB_TargStat;
+  std::memcpy(outcome.sense.bytes.data(), request.SenseArea, kSenseAreaSize);
   // Neither transport reports a residual count: the reply's own length
   // fields bound what is read of the buffer.
-  outcome.validBytes = outcome.completed ? request.dataLength : 0;
+  outcome.validBytes = outcome.completed ? request.SRB_BufLen : 0;
   return outcome;
 }
 
 uint8_t ScsiDevice::ExecuteScsi(ScsiRequest* request) {
   HANDLE event = event_;
-  request->command = kSrbExecuteScsi;
-  request->hostAdapter = adapter_;
-  request->target = target_;
-  request->lun = lun_;
-  request->senseLength = kSenseRequested;
-  request->postEvent = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(event));
-  if (write10Compatibility_) ApplyWrite10Compatibility(request->cdb);
+  request->SRB_Cmd = kSrbExecuteScsi;
+  request->SRB_HaId = adapter_;
+  request->SRB_Target = target_;
+  request->SRB_Lun = lun_;
+  request->SRB_SenseLen = kSenseRequested;
+  request->SRB_PostProc = event;
+  if (write10Compatibility_) ApplyWrite10Compatibility(request->CDBByte);
 
   uint8_t transportResult;
   if (usePassThrough_) {
@@ -128,18 +128,18 @@ uint8_t ScsiDevice::ExecuteScsi(ScsiRequest* request) {
     transportResult = SendAspi(request, event);
   } else {
     // No drive layer: the command cannot be sent.
-    request->status = kSrbError;
+    request->SRB_Status = kSrbError;
     transportResult = kSrbError;
   }
-  LogCommand(*request, request->status);
+  LogCommand(*request, request->SRB_Status);
 
   busy_ = transportResult != kSrbPending && transportResult != kSrbCompleted &&
-          request->targetStatus == kScsiStatusBusy;
-  uint8_t asc = request->senseArea[12], ascq = request->senseArea[13];
-  if (request->status != kSrbCompleted && asc != 0 && !doNotRecord_) {
+          request->SRB_TargStat == kScsiStatusBusy;
+  uint8_t asc = request->SenseArea[12], ascq = request->SenseArea[13];
+  if (request->SRB_Status != kSrbCompleted && asc != 0 && !doNotRecord_) {
     lastError_ = static_cast<uint16_t>((asc << 8) | ascq);
   }
-  return request->status;
+  return request->SRB_Status;
 }
 
 void ScsiDevice::LogCommand(const ScsiRequest& request, uint8_t status) {
@@ -150,18 +150,18 @@ void ScsiDevice::LogCommand(const ScsiRequest& request, uint8_t status) {
   entry.minute = now.wMinute;
   entry.second = now.wSecond;
   entry.millisecond = now.wMilliseconds;
-  std::memcpy(entry.cdb, request.cdb, sizeof entry.cdb);
-  entry.flags = request.flags;
-  entry.cdbLength = request.cdbLength;
-  entry.adapter = request.hostAdapter;
-  entry.target = request.target;
-  entry.lun = request.lun;
+  std::memcpy(entry.cdb, request.CDBByte, sizeof entry.cdb);
+  entry.flags = request.SRB_Flags;
+  entry.cdbLength = request.SRB_CDBLen;
+  entry.adapter = request.SRB_HaId;
+  entry.target = request.SRB_Target;
+  entry.lun = request.SRB_Lun;
   entry.status = status;
-  entry.dataLength = request.dataLength;
-  entry.dataAddress = request.dataBuffer;
-  entry.data = reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(request.dataBuffer));
-  entry.asc = request.senseArea[12];
-  entry.ascq = request.senseArea[13];
+  entry.dataLength = request.SRB_BufLen;
+  entry.dataAddress = reinterpret_cast<uintptr_t>(request.SRB_BufPointer);
+  entry.data = request.SRB_BufPointer;
+  entry.asc = request.SenseArea[12];
+  entry.ascq = request.SenseArea[13];
   entry.passThrough = usePassThrough_;
   entry.win32Error = static_cast<int>(lastWin32Error_);
   Log(FormatLogLine(entry).c_str());

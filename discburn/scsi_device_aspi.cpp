@@ -7,22 +7,6 @@
 #include "scsi_device.h"
 
 namespace discburn {
-namespace {
-
-// SRB_Abort: the request to abort sits at offset 8.
-#pragma pack(push, 1)
-struct AbortRequest {
-  uint8_t command, status, hostAdapter, flags;
-  uint32_t reserved;
-  uint32_t requestToAbort;
-};
-#pragma pack(pop)
-static_assert(sizeof(AbortRequest) == 12);
-
-constexpr uint8_t kSrbAbort = 3;
-constexpr uint8_t kNoAdapters = 0xE8;
-
-}  // namespace
 
 void ScsiDevice::UnloadAspi() {
   sendAspi_ = nullptr;
@@ -46,10 +30,10 @@ uint8_t ScsiDevice::SendAspi(void* block, HANDLE event) {
     if (*status == kSrbPending) {
       // The layer never finished: ask it to drop the request, give it a
       // moment, and report the command failed.
-      AbortRequest abort{};
-      abort.command = kSrbAbort;
-      abort.hostAdapter = header[2];
-      abort.requestToAbort = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block));
+      SRB_Abort abort{};
+      abort.SRB_Cmd = SC_ABORT_SRB;
+      abort.SRB_HaId = header[2];
+      abort.SRB_ToAbort = block;
       sendAspi_(&abort);
       WaitForSingleObject(event, 5000);
       if (header[1] == kSrbPending) header[1] = kSrbError;
@@ -69,7 +53,7 @@ int ScsiDevice::ScanAspi(const char* library) {
     return 0;
   }
   DWORD info = support();
-  if (info == 0 || HIBYTE(LOWORD(info)) == kNoAdapters) {
+  if (info == 0 || HIBYTE(LOWORD(info)) == SS_NO_ADAPTERS) {
     UnloadAspi();
     return 0;
   }
@@ -78,10 +62,10 @@ int ScsiDevice::ScanAspi(const char* library) {
   HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   if (!event) return 0;
   HostAdapterInquiry inquiry{};
-  inquiry.command = kSrbHostAdapterInquiry;
+  inquiry.SRB_Cmd = kSrbHostAdapterInquiry;
   ResetEvent(event);
   SendAspi(&inquiry, event);
-  uint8_t adapters = inquiry.adapterCount == 0 ? 7 : inquiry.adapterCount;
+  uint8_t adapters = inquiry.HA_Count == 0 ? 7 : inquiry.HA_Count;
 
   // The letters the pass-through interface knows, by SCSI address.
   struct LetterAddress {
@@ -99,14 +83,14 @@ int ScsiDevice::ScanAspi(const char* library) {
       for (uint8_t lun = 0; lun < 7 && table_.size() < kDriveTableSize; ++lun) {
         uint8_t answer[64] = {};
         ScsiRequest request =
-            MakeInquiryRequest(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(answer)), sizeof answer);
-        request.hostAdapter = adapter;
-        request.target = target;
-        request.lun = lun;
-        request.postEvent = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(event));
+            MakeInquiryRequest(answer, sizeof answer);
+        request.SRB_HaId = adapter;
+        request.SRB_Target = target;
+        request.SRB_Lun = lun;
+        request.SRB_PostProc = event;
         ResetEvent(event);
         SendAspi(&request, event);
-        if (request.status != kSrbCompleted) continue;
+        if (request.SRB_Status != kSrbCompleted) continue;
         auto identity = IdentityFromInquiry(answer, sizeof answer);
         if (!identity) continue;
         DriveEntry entry;
@@ -119,13 +103,13 @@ int ScsiDevice::ScanAspi(const char* library) {
           if (known.adapter == adapter && known.target == target && known.lun == lun) entry.letter = known.letter;
         }
         GetDiskInfo disk{};
-        disk.command = kSrbGetDiskInfo;
-        disk.hostAdapter = adapter;
-        disk.target = target;
-        disk.lun = lun;
+        disk.SRB_Cmd = kSrbGetDiskInfo;
+        disk.SRB_HaId = adapter;
+        disk.SRB_Target = target;
+        disk.SRB_Lun = lun;
         ResetEvent(event);
         SendAspi(&disk, event);
-        if (disk.status == kSrbCompleted && disk.int13Drive < 26) entry.letter = static_cast<char>('A' + disk.int13Drive);
+        if (disk.SRB_Status == kSrbCompleted && disk.SRB_Int13HDriveInfo < 26) entry.letter = static_cast<char>('A' + disk.SRB_Int13HDriveInfo);
         entry.text = FormatDriveText(entry);
         table_.push_back(entry);
       }

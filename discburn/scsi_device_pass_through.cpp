@@ -62,27 +62,27 @@ bool ScsiDevice::AddressOfLetter(char letter, uint8_t* adapter, uint8_t* target,
 bool ScsiDevice::PassThrough(HANDLE handle, ScsiRequest* request, DWORD* win32Error) {
   PassThroughBlock block{};
   block.header.Length = sizeof(SCSI_PASS_THROUGH_DIRECT);
-  block.header.CdbLength = request->cdbLength;
-  block.header.SenseInfoLength = request->senseLength;
-  block.header.DataIn = (request->flags & kSrbDataIn)    ? SCSI_IOCTL_DATA_IN
-                        : (request->flags & kSrbDataOut) ? SCSI_IOCTL_DATA_OUT
+  block.header.CdbLength = request->SRB_CDBLen;
+  block.header.SenseInfoLength = request->SRB_SenseLen;
+  block.header.DataIn = (request->SRB_Flags & kSrbDataIn)    ? SCSI_IOCTL_DATA_IN
+                        : (request->SRB_Flags & kSrbDataOut) ? SCSI_IOCTL_DATA_OUT
                                                          : SCSI_IOCTL_DATA_UNSPECIFIED;
-  block.header.DataTransferLength = request->dataLength;
+  block.header.DataTransferLength = request->SRB_BufLen;
   block.header.TimeOutValue = kPassThroughTimeoutSec;
-  block.header.DataBuffer = reinterpret_cast<void*>(static_cast<uintptr_t>(request->dataBuffer));
+  block.header.DataBuffer = request->SRB_BufPointer;
   block.header.SenseInfoOffset = offsetof(PassThroughBlock, sense);
-  std::memcpy(block.header.Cdb, request->cdb, sizeof block.header.Cdb);
+  std::memcpy(block.header.Cdb, request->CDBByte, sizeof block.header.Cdb);
   DWORD returned = 0;
   BOOL ok = DeviceIoControl(handle, IOCTL_SCSI_PASS_THROUGH_DIRECT, &block, sizeof block, &block, sizeof block,
                             &returned, nullptr);
   *win32Error = ok ? 0 : GetLastError();
   if (!ok || block.header.ScsiStatus != 0) {
-    request->status = kSrbError;
-    std::memcpy(request->senseArea, block.sense, sizeof block.sense);
-    request->targetStatus = block.header.ScsiStatus;
+    request->SRB_Status = kSrbError;
+    std::memcpy(request->SenseArea, block.sense, sizeof block.sense);
+    request->SRB_TargStat = block.header.ScsiStatus;
     return false;
   }
-  request->status = kSrbCompleted;
+  request->SRB_Status = kSrbCompleted;
   return true;
 }
 
@@ -91,7 +91,7 @@ uint8_t ScsiDevice::RunPassThrough(ScsiRequest* request) {
     if (handle_ == INVALID_HANDLE_VALUE) handle_ = OpenDrive(letter_);
     if (handle_ == INVALID_HANDLE_VALUE) {
       lastWin32Error_ = GetLastError();
-      request->status = kSrbError;
+      request->SRB_Status = kSrbError;
       return kSrbError;
     }
     PassThrough(handle_, request, &lastWin32Error_);
@@ -100,7 +100,7 @@ uint8_t ScsiDevice::RunPassThrough(ScsiRequest* request) {
     if (lastWin32Error_ != kMediaChanged || attempt == 1) break;
     CloseDriveHandle();
   }
-  return request->status;
+  return request->SRB_Status;
 }
 
 bool ScsiDevice::ScanPassThrough() {
@@ -133,7 +133,7 @@ bool ScsiDevice::ScanPassThrough() {
     }
     uint8_t answer[64] = {};
     ScsiRequest request =
-        MakeInquiryRequest(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(answer)), sizeof answer);
+        MakeInquiryRequest(answer, sizeof answer);
     std::snprintf(text, sizeof text, "%c: %d - ( ", letter, static_cast<int>(type));
     Log(text);
     DWORD error = 0;

@@ -52,7 +52,7 @@ std::string LogVersionLine() { return std::string("Version : ") + "1.12 REGTD (D
 
 std::string FormatLogLine(const LogEntry& e) {
   std::string line;
-  if (e.dataAddress % 4 != 0) Append(&line, "---> %d ", static_cast<int>(e.dataAddress));
+  if (e.dataAddress % 4 != 0) Append(&line, "---> %llu ", static_cast<unsigned long long>(e.dataAddress));
   Append(&line, "%02d:%02d:%03d %s (%02x) {%02x:%02x} - %01x:%01x:%01x <%02x> [%05x] ", static_cast<int>(e.minute),
          static_cast<int>(e.second), static_cast<int>(e.millisecond), CommandName(e.cdb[0]), e.cdb[0], e.flags,
          e.cdbLength, e.adapter, e.target, e.lun, e.status, static_cast<unsigned>(e.dataLength));

@@ -25,7 +25,7 @@ struct LogEntry {
   uint8_t adapter = 0, target = 0, lun = 0;
   uint8_t status = 0;
   uint32_t dataLength = 0;
-  uint32_t dataAddress = 0;     // lines start with "---> addr" when not a multiple of 4
+  uint64_t dataAddress = 0;     // lines start with "---> addr" when not a multiple of 4
   const uint8_t* data = nullptr;  // the first min(dataLength, 100) bytes are printed
   uint8_t asc = 0, ascq = 0;
   bool passThrough = false;

@@ -177,11 +177,21 @@ TEST(DriveTable, TextsAndOrder) {
   EXPECT_FALSE(HasCdDvdDrive(MergeDriveTable({}, {silentG})));
 }
 
-TEST(ScsiRequest, LayoutIsThePublishedOne) {
-  // The offsets are checked at compile time; the block is filled zero and
-  // the event and buffer fields are 32-bit numbers.
-  ScsiRequest request{};
-  EXPECT_EQ(96u, sizeof request);
+TEST(ScsiRequest, InquiryFillsTheBlock) {
+  // The block carries the caller's buffer as a pointer of full width, so a
+  // buffer above 4 GB on x86_64 is not cut; the offsets are checked at
+  // compile time for each architecture (aspi_blocks.h).
+  uint8_t answer[64];
+  ScsiRequest request = MakeInquiryRequest(answer, sizeof answer);
+  EXPECT_EQ(answer, request.SRB_BufPointer);
+  EXPECT_EQ(64u, request.SRB_BufLen);
+  EXPECT_EQ(kSrbExecuteScsi, request.SRB_Cmd);
+  EXPECT_EQ(kSrbEventNotify | kSrbDataIn, request.SRB_Flags);
+  EXPECT_EQ(0x12, request.CDBByte[0]);
+  EXPECT_EQ(64, request.CDBByte[4]);
+  EXPECT_EQ(kSenseRequested, request.SRB_SenseLen);
+  EXPECT_EQ(nullptr, request.SRB_PostProc);
+  EXPECT_EQ(sizeof(void*) == 8 ? 104u : 96u, sizeof request);
   EXPECT_EQ(60u, sizeof(HostAdapterInquiry));
 }
 

@@ -58,7 +58,7 @@ softdrive::SoftDrive& Drive() {
   return *g_drive;
 }
 
-void CopyText(BYTE* out, const char* text, size_t width) {
+void CopyText(char* out, const char* text, size_t width) {
   std::memset(out, ' ', width);
   std::memcpy(out, text, std::min(width, std::strlen(text)));
 }
