@@ -1,6 +1,8 @@
 // WM_COPYDATA transport of suite commands.
 #include "suite_command.h"
 
+#include <algorithm>
+
 #include "core/suite_payload.h"
 
 namespace suite {
@@ -19,7 +21,10 @@ uint32_t ReceiveSuiteCommand(std::string& text, WPARAM wParam, LPARAM lParam) {
   text.clear();
   const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
   if (data == nullptr) return 0;
-  text = DecodeSuitePayload(static_cast<uint32_t>(wParam), data->lpData, data->cbData);
+  // wParam announces the text's length; a wider value than any buffer can
+  // hold is no shorter a claim, so it is not cut to its low bits.
+  const auto announced = static_cast<uint32_t>(std::min<uint64_t>(wParam, UINT32_MAX));
+  text = DecodeSuitePayload(announced, data->lpData, data->cbData);
   return static_cast<uint32_t>(data->dwData);
 }
 

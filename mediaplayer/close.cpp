@@ -13,6 +13,7 @@
 #include "playback_engine.h"
 #include "module_start.h"
 #include "player_state.h"
+#include "thread_timer.h"
 #include "suite_command.h"
 #include "themecore.h"
 
@@ -36,11 +37,6 @@ void HandOffToBurner(PlayerState& p) {
   suite::SendSuiteCommand(burner, suite::CMD_SET_VOLUME_LABEL, handOff.label);
   suite::SendSuiteCommand(burner, suite::CMD_COME_TO_FRONT, "");
   suite::SendSuiteCommand(burner, suite::CMD_OPEN_ITEMS, handOff.file);
-}
-
-void KillThreadTimer(UINT_PTR& timer) {
-  if (timer != 0) KillTimer(nullptr, timer);
-  timer = 0;
 }
 
 LRESULT HidePlayer(PlayerState& p) {

@@ -7,6 +7,7 @@
 #include "later_features.h"
 #include "playback_engine.h"
 #include "player_state.h"
+#include "thread_timer.h"
 #include "skin_texts.h"
 #include "themecore.h"
 
@@ -91,9 +92,8 @@ void EnterFullScreen(int32_t id) {
   } else if (id == 405) {
     p.slideMode = SLIDE_TIMED;
     int32_t displayTime = Options().OptionField19();
-    if (p.slideTimer != 0) KillTimer(nullptr, p.slideTimer);
-    p.slideTimer = SetTimer(nullptr, 0, static_cast<UINT>(displayTime > 0 ? displayTime : 1000),
-                            reinterpret_cast<TIMERPROC>(PlayerWindowProc));
+    KillThreadTimer(p.slideTimer);
+    p.slideTimer = StartThreadTimer(static_cast<UINT>(displayTime > 0 ? displayTime : 1000));
     if (p.fullScreenOverPicture) {
       EnableWindow(p.zoomHolder, FALSE);
       if (p.controls[ID_NEXT] != nullptr) SetFocus(p.controls[ID_NEXT]);

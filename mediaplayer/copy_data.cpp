@@ -11,6 +11,7 @@
 #include "later_features.h"
 #include "playback_engine.h"
 #include "player_state.h"
+#include "thread_timer.h"
 #include "suite_command.h"
 #include "themecore.h"
 #include "themecore_player.h"
@@ -45,7 +46,8 @@ void OnPlayIntoRect(PlayerState& p, const std::string& text) {
   p.recordingMode = 1;
   int32_t width = request.width, height = request.height;
   SKSETMAXSIZE(request.width, request.height, &width, &height);
-  p.reportWindow = reinterpret_cast<HWND>(static_cast<uintptr_t>(request.reportWindow));
+  // Window handles are 32-bit significant, also between 32- and 64-bit programs.
+  p.reportWindow = static_cast<HWND>(LongToHandle(static_cast<LONG>(request.reportWindow)));
   int32_t x = RecordingWindowX(GetSystemMetrics(SM_CXSCREEN), width);
   SetWindowPos(p.mainWindow, HWND_TOPMOST, x, 0, width, height, SWP_SHOWWINDOW);
   SKBUILDREGION(p.mainWindow);
@@ -64,7 +66,7 @@ void OnPlayIntoRect(PlayerState& p, const std::string& text) {
 void OnForwardedCommandLine(PlayerState& p, const std::string& text) {
   p.queue = QueueForwarded(p.queue, text);
   if (p.queueTimer == 0) {
-    p.queueTimer = SetTimer(nullptr, 0, QUEUE_DELAY_MS, reinterpret_cast<TIMERPROC>(PlayerWindowProc));
+    p.queueTimer = StartThreadTimer(QUEUE_DELAY_MS);
   }
 }
 
@@ -125,8 +127,7 @@ LRESULT OnSuiteCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 
 void OnQueueTimer() {
   PlayerState& p = Player();
-  if (p.queueTimer != 0) KillTimer(nullptr, p.queueTimer);
-  p.queueTimer = 0;
+  KillThreadTimer(p.queueTimer);
   std::string batch = QueuedBatch(p.queue, p.commandLine, p.firstQueue);
   p.firstQueue = false;
   p.commandLine = batch;

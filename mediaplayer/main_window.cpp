@@ -8,6 +8,7 @@
 #include "later_features.h"
 #include "playback_engine.h"
 #include "player_state.h"
+#include "thread_timer.h"
 #include "themecore.h"
 
 namespace player {
@@ -15,15 +16,6 @@ namespace player {
 namespace {
 
 bool IsPlayerWindow(HWND window) { return window != nullptr && window != Player().mainWindow; }
-
-void KillThreadTimer(UINT_PTR& timer) {
-  if (timer != 0) KillTimer(nullptr, timer);
-  timer = 0;
-}
-
-UINT_PTR StartThreadTimer(UINT ms) {
-  return SetTimer(nullptr, 0, ms, reinterpret_cast<TIMERPROC>(PlayerWindowProc));
-}
 
 // The picture's holder covers the picture area while full screen is shown
 // over the picture: it follows every move and size of the main window.

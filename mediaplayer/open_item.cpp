@@ -16,6 +16,7 @@
 #include "open_item.h"
 #include "playback_engine.h"
 #include "player_state.h"
+#include "thread_timer.h"
 #include "suite_command.h"
 #include "themecore.h"
 #include "tonelink.h"
@@ -44,18 +45,13 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
   return text.size() >= prefix.size() && LowerAscii(text.substr(0, prefix.size())) == LowerAscii(prefix);
 }
 
-void KillThreadTimer(UINT_PTR& timer) {
-  if (timer != 0) KillTimer(nullptr, timer);
-  timer = 0;
-}
-
 // An internet item needs a connection; false when none could be dialled
 // (the user has been told).
 bool ConnectionForItem(const std::string& item) {
   std::string lower = LowerAscii(item);
   if (lower.rfind("ftp://", 0) != 0 && lower.rfind("http://", 0) != 0) return true;
   if (SKINTERNETSTATE(0) != 0) return true;
-  int32_t connection = SKRASCONNECT();
+  intptr_t connection = SKRASCONNECT();
   if (connection != 0) {
     Player().dialUpConnection = connection;
     return true;

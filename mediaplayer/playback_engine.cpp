@@ -16,6 +16,7 @@
 #include "later_features.h"
 #include "media_backend.h"
 #include "player_state.h"
+#include "thread_timer.h"
 #include "suite_command.h"
 #include "themecore.h"
 #include "trace_writer.h"
@@ -248,8 +249,7 @@ int32_t StartPlayback(const std::string& item, int32_t from, int32_t to) {
     ReportFailure(item, kEmptyItem);
     return kEmptyItem;
   }
-  if (p.volumeTimer != 0) KillTimer(nullptr, p.volumeTimer);
-  p.volumeTimer = 0;
+  KillThreadTimer(p.volumeTimer);
 
   HideBrowserPanes();
   if (p.pictureHolder != nullptr) ShowWindow(p.pictureHolder, SW_HIDE);

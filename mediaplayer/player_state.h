@@ -115,7 +115,7 @@ struct PlayerState {
   bool startedMediaBrowser = false;
   HWND companionModule = nullptr;
   bool pausedAudioPlayer = false;
-  int32_t dialUpConnection = 0;
+  intptr_t dialUpConnection = 0;
 
   // Thread timers (SetTimer with no window gives its own ids).
   UINT_PTR volumeTimer = 0;

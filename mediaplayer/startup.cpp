@@ -23,6 +23,7 @@
 #include "module_start.h"
 #include "playback_engine.h"
 #include "player_state.h"
+#include "thread_timer.h"
 #include "suite_command.h"
 #include "themecore.h"
 #include "themecore_player.h"
@@ -265,7 +266,7 @@ bool RouteStartItem(PlayerState& p) {
 void OnEscape(PlayerState& p) {
   if (Options().OptionField7() != 0) {
     suite::boxes::MessageBoxStyle style{};
-    style.icon = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(LoadIconA(nullptr, IDI_QUESTION)));
+    style.icon = suite::boxes::BoxIconField(LoadIconA(nullptr, IDI_QUESTION));
     style.colour1 = static_cast<uint32_t>(SKGETSYSCOLOR(113));
     style.colour2 = static_cast<uint32_t>(SKGETSYSCOLOR(112));
     style.boxKind = 6;
@@ -300,11 +301,6 @@ int RunMessageLoop(PlayerState& p) {
     if (p.reroute && !RouteStartItem(p)) PostQuitMessage(2);
   }
   return static_cast<int>(msg.wParam);
-}
-
-void KillThreadTimer(UINT_PTR& timer) {
-  if (timer != 0) KillTimer(nullptr, timer);
-  timer = 0;
 }
 
 void ShutDown(PlayerState& p, HANDLE mutex) {

@@ -14,6 +14,7 @@
 #include "media_backend.h"
 #include "playback_engine.h"
 #include "player_state.h"
+#include "thread_timer.h"
 #include "suite_command.h"
 #include "themecore.h"
 #include "tonelink.h"
@@ -56,11 +57,6 @@ void StartTick() {
 void StopTick() {
   KillTimer(Player().mainWindow, PLAYBACK_TIMER_ID);
   Engine().ticking = false;
-}
-
-void KillThreadTimer(UINT_PTR& timer) {
-  if (timer != 0) KillTimer(nullptr, timer);
-  timer = 0;
 }
 
 // The spectrum display (module 8) is started or closed beside the player.

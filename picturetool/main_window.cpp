@@ -107,7 +107,7 @@ void ShowAbout() {
   GetDateFormatA(LOCALE_USER_DEFAULT, 0, nullptr, "MM'-'dd'-'yyyy", date, sizeof(date));
   const std::string text = AboutText(author, p.texts.entry(T_ABOUT), date);
   suite::boxes::MessageBoxStyle style{};
-  style.icon = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(LoadIconA(p.instance, "PROGRAM")));
+  style.icon = suite::boxes::BoxIconField(LoadIconA(p.instance, "PROGRAM"));
   style.colour1 = static_cast<uint32_t>(SKGETSYSCOLOR(113));
   style.colour2 = static_cast<uint32_t>(SKGETSYSCOLOR(112));
   style.boxKind = 6;

@@ -223,7 +223,9 @@ std::vector<HWND> EnumerateObjects(int32_t selector) {
     list = topFirst;
   } else {
     for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) {
-      if (selector == 0 || GetWindowLongA(*it, GWL_USERDATA) == selector) list.push_back(*it);
+      if (selector == 0 || static_cast<int32_t>(GetWindowLongPtrA(*it, GWLP_USERDATA)) == selector) {
+        list.push_back(*it);
+      }
     }
   }
   return list;
@@ -644,7 +646,7 @@ LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       p.objects.push_back(object);
       DefWindowProcA(window, WM_SETTEXT, 0,
                      reinterpret_cast<LPARAM>(ObjectTitle(p.texts.entry(T_OBJECT_TITLE), object.data.number).c_str()));
-      SetWindowLongA(window, GWL_USERDATA, static_cast<LONG>(word));
+      SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(word));
       return 0;
     }
     case WM_SETTEXT:

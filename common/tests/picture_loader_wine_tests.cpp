@@ -275,12 +275,14 @@ TEST_F(PictureLoader, GifsConvertedOnTwoThreadsAtOnceStayApart) {
       worker->wrong += right ? 0 : 1;
       worker->conversion = loaded.path;
     }
-    suite::DeleteGifConversionFiles();
   };
   std::thread first(run, &workers[0]);
   std::thread second(run, &workers[1]);
   first.join();
   second.join();
+  // Deletes every conversion file of the process, so only once both threads
+  // are done (as the programs do at their end).
+  suite::DeleteGifConversionFiles();
   EXPECT_EQ(workers[0].wrong, 0);
   EXPECT_EQ(workers[1].wrong, 0);
   EXPECT_NE(workers[0].conversion, workers[1].conversion);

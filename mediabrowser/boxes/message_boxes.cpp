@@ -21,10 +21,6 @@ BoxContext& EmptyContext() {
   return empty;
 }
 
-uint32_t HandleValue(HICON icon) {
-  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(icon));
-}
-
 std::string WindowTextOf(HWND window) {
   if (window == nullptr) return std::string();
   const int length = GetWindowTextLengthA(window);
@@ -38,7 +34,7 @@ std::string WindowTextOf(HWND window) {
 int32_t ShowBox(BoxContext& context, HICON icon, const std::string& text,
                 const std::string& buttons) {
   if (context.beforeBox) context.beforeBox();
-  PrepareBoxStyle(&context.style, BoxLook::kMessage, HandleValue(icon),
+  PrepareBoxStyle(&context.style, BoxLook::kMessage, BoxIconField(icon),
                   static_cast<uint32_t>(SKGETSYSCOLOR(113)),
                   static_cast<uint32_t>(SKGETSYSCOLOR(112)));
   const std::string caption = WindowTextOf(context.mainWindow);

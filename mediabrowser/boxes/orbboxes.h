@@ -47,6 +47,12 @@ struct BoxContext {
   MSG lastMessage{};
 };
 
+// The style record's 4-byte icon field.  Icons are USER handles, which
+// Windows keeps 32-bit significant on 64-bit systems too, so that 32- and
+// 64-bit programs can share them; the skin engine widens the field back with
+// sign extension (LongToHandle).
+inline uint32_t BoxIconField(HICON icon) { return static_cast<uint32_t>(HandleToLong(icon)); }
+
 // Makes `context` the program's context; the program keeps it alive for as
 // long as it calls the library (usually a global next to its main window).
 // Null goes back to a built-in empty context (no owner, no texts).

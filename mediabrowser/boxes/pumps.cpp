@@ -22,8 +22,7 @@ bool IsForWindow(HWND target, HWND watched) {
 // Escape's "stop the operation?" box; true when the answer is yes (1).
 bool AskToStop(BoxContext& context, const std::string& question) {
   PrepareBoxStyle(&context.style, BoxLook::kCancelQuestion,
-                  static_cast<uint32_t>(reinterpret_cast<uintptr_t>(
-                      LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_EXCLAMATION)))),
+                  BoxIconField(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_EXCLAMATION))),
                   static_cast<uint32_t>(SKGETSYSCOLOR(113)),
                   static_cast<uint32_t>(SKGETSYSCOLOR(112)));
   const int32_t answer =

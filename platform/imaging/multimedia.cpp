@@ -121,8 +121,9 @@ std::mutex& RegistryLock() {
   return lock;
 }
 // Kept to the end of the process (never destroyed while a thread may run).
-std::map<uint32_t, std::shared_ptr<MediaObject>>& Registry() {
-  static auto* objects = new std::map<uint32_t, std::shared_ptr<MediaObject>>();
+// Keyed by the handle's full value, so no wider handle can alias an id.
+std::map<uintptr_t, std::shared_ptr<MediaObject>>& Registry() {
+  static auto* objects = new std::map<uintptr_t, std::shared_ptr<MediaObject>>();
   return *objects;
 }
 uint32_t g_nextId = 0x4D4D0001;
@@ -131,7 +132,7 @@ L_HMM HandleOf(uint32_t id) { return reinterpret_cast<L_HMM>(static_cast<uintptr
 
 std::shared_ptr<MediaObject> Find(L_HMM media) {
   std::lock_guard<std::mutex> lock(RegistryLock());
-  auto found = Registry().find(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(media)));
+  auto found = Registry().find(reinterpret_cast<uintptr_t>(media));
   return found == Registry().end() ? nullptr : found->second;
 }
 
@@ -356,7 +357,7 @@ int32_t Free(L_HMM media) {
   std::shared_ptr<MediaObject> object;
   {
     std::lock_guard<std::mutex> lock(RegistryLock());
-    auto found = Registry().find(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(media)));
+    auto found = Registry().find(reinterpret_cast<uintptr_t>(media));
     if (found == Registry().end()) return kErrorNoBitmap;
     object = found->second;
     Registry().erase(found);

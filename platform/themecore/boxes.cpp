@@ -355,7 +355,8 @@ bool ReadStyleRecord(const void* record, StyleRecord* style) {
   if (record == nullptr || !IsReadable(record, kStyleRecordBytes)) return false;
   unsigned char bytes[kStyleRecordBytes];
   memcpy(bytes, record, sizeof(bytes));
-  style->icon = reinterpret_cast<HICON>(static_cast<uintptr_t>(LittleEndian32(bytes + 4)));
+  // A USER handle in 32 bits, sign-extended back as Windows does.
+  style->icon = static_cast<HICON>(LongToHandle(static_cast<LONG>(LittleEndian32(bytes + 4))));
   style->text = LittleEndian32(bytes + 8) & 0x00FFFFFFu;
   style->back = LittleEndian32(bytes + 12) & 0x00FFFFFFu;
   style->defaultButton = bytes[24];

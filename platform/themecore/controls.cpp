@@ -91,9 +91,9 @@ bool SetColours(HWND control, int32_t textColour, int32_t backColour) {
   return true;
 }
 
-ButtonLook LookFromStyle(int32_t style) {
+ButtonLook LookFromStyle(intptr_t style) {
   ButtonLook look;
-  const auto address = static_cast<uintptr_t>(static_cast<uint32_t>(style));
+  const auto address = static_cast<uintptr_t>(style);
   StyleRecord record;
   if (address >= kLowestRecordAddress &&
       ReadStyleRecord(reinterpret_cast<const void*>(address), &record)) {
@@ -229,7 +229,7 @@ namespace {
 // export's name.
 HWND CreateTracedButton(const char* function, themecore::ButtonKind kind, HWND parent,
                         const char* text, HFONT font, int32_t x, int32_t y, int32_t width,
-                        int32_t height, int32_t id, int32_t style) {
+                        int32_t height, int32_t id, intptr_t style) {
   HWND button = themecore::CreateSkinButton(parent, kind, text, font, x, y, width, height, id,
                                             themecore::LookFromStyle(style));
   orbtrace::WriteCall(orbtrace::CallLine(kLibrary, function)
@@ -250,7 +250,7 @@ HWND CreateTracedButton(const char* function, themecore::ButtonKind kind, HWND p
 
 THEMECORE_API HWND __stdcall SKBUT3D(HWND parent, const char* caption, HFONT font, int32_t x,
                                      int32_t y, int32_t width, int32_t height, int32_t id,
-                                     int32_t style) {
+                                     intptr_t style) {
   try {
     return CreateTracedButton("SKBUT3D", themecore::ButtonKind::kPush, parent, caption, font, x, y,
                               width, height, id, style);
@@ -261,7 +261,7 @@ THEMECORE_API HWND __stdcall SKBUT3D(HWND parent, const char* caption, HFONT fon
 
 THEMECORE_API HWND __stdcall SKCHECKBUTTON(HWND parent, const char* text, HFONT font, int32_t x,
                                            int32_t y, int32_t width, int32_t height, int32_t id,
-                                           int32_t style) {
+                                           intptr_t style) {
   try {
     return CreateTracedButton("SKCHECKBUTTON", themecore::ButtonKind::kCheck, parent, text, font, x,
                               y, width, height, id, style);

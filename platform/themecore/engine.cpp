@@ -43,9 +43,9 @@ std::string ExePath() {
 
 // "0x0001002A": handles in trace lines.
 std::string HandleText(const void* handle) {
-  char text[16];
-  std::snprintf(text, sizeof(text), "0x%08lX",
-                static_cast<unsigned long>(reinterpret_cast<uintptr_t>(handle)));
+  char text[24];
+  std::snprintf(text, sizeof(text), "0x%08llX",
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(handle)));
   return text;
 }
 

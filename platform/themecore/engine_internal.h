@@ -15,7 +15,7 @@ namespace themecore::engine {
 
 // Full path of the process's main EXE (engine.cpp).
 std::string ExePath();
-// A handle as trace lines show it: 0x%08lX (engine.cpp).
+// A handle as trace lines show it: 0x%08llX (engine.cpp).
 std::string HandleText(const void* handle);
 // The trace form of a text list written to a caller buffer (engine.cpp).
 std::string OutListText(const std::string& list, const char* out, int32_t outSize);

@@ -99,7 +99,7 @@ std::string DefaultDialUpEntry() {
 }
 
 // Dials the default entry with its saved credentials; the connection or 0.
-int32_t DialDefaultEntry() {
+intptr_t DialDefaultEntry() {
   std::string entry = DefaultDialUpEntry();
   if (entry.empty()) return 0;
   auto getParams =
@@ -120,15 +120,15 @@ int32_t DialDefaultEntry() {
     if (connection != nullptr) hangUp(connection);
     return 0;
   }
-  return static_cast<int32_t>(reinterpret_cast<uintptr_t>(connection));
+  return reinterpret_cast<intptr_t>(connection);
 }
 
-int32_t HangUp(int32_t connectionValue) {
+int32_t HangUp(intptr_t connectionValue) {
   if (connectionValue == 0) return 0;
   auto hangUp = LibraryFunction<RasHangUpFunction>(kRasLibrary, "RasHangUpA");
   auto status = LibraryFunction<RasGetConnectStatusFunction>(kRasLibrary, "RasGetConnectStatusA");
   if (hangUp == nullptr) return 0;
-  HRASCONN connection = reinterpret_cast<HRASCONN>(static_cast<uintptr_t>(connectionValue));
+  HRASCONN connection = reinterpret_cast<HRASCONN>(connectionValue);
   if (hangUp(connection) != ERROR_SUCCESS) return 0;
   // RAS ends the connection in the background; a program that exits at once
   // would leave the line up.  Wait for the handle to go, at most 3 s.
@@ -191,9 +191,9 @@ THEMECORE_API int32_t __stdcall SKINTERNETSTATE(int32_t flags) {
   }
 }
 
-THEMECORE_API int32_t __stdcall SKRASCONNECT() {
+THEMECORE_API intptr_t __stdcall SKRASCONNECT() {
   try {
-    int32_t connection = DialDefaultEntry();
+    intptr_t connection = DialDefaultEntry();
     orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKRASCONNECT"), connection);
     return connection;
   } catch (...) {
@@ -201,7 +201,7 @@ THEMECORE_API int32_t __stdcall SKRASCONNECT() {
   }
 }
 
-THEMECORE_API int32_t __stdcall SKRASHANGUP(int32_t connection) {
+THEMECORE_API int32_t __stdcall SKRASHANGUP(intptr_t connection) {
   try {
     int32_t result = HangUp(connection);
     orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKRASHANGUP").Number(connection), result);

@@ -30,9 +30,7 @@ class BoxesTest : public ::testing::Test {
   }
   void TearDown() override { SetBoxContext(nullptr); }
 
-  static uint32_t HandleValue(HICON icon) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(icon));
-  }
+  static uint32_t HandleValue(HICON icon) { return BoxIconField(icon); }
   void ExpectMessageLook(uint32_t icon) {
     EXPECT_EQ(icon, context_.style.icon);
     EXPECT_EQ(static_cast<uint32_t>(SKGETSYSCOLOR(113)), context_.style.colour1);

@@ -165,8 +165,8 @@ THEMECORE_API int32_t __stdcall SKCPUSPEED();
 // Non-zero when the machine is on line (dial-up or network).
 THEMECORE_API int32_t __stdcall SKINTERNETSTATE(int32_t flags);
 // Dials the default dial-up entry; its connection handle, 0 when none.
-THEMECORE_API int32_t __stdcall SKRASCONNECT();
-THEMECORE_API int32_t __stdcall SKRASHANGUP(int32_t connection);
+THEMECORE_API intptr_t __stdcall SKRASCONNECT();
+THEMECORE_API int32_t __stdcall SKRASHANGUP(intptr_t connection);
 // The message text of a Windows error number (or of the engine's own
 // numbers), without a final line end.
 THEMECORE_API int32_t __stdcall SKWINERR(int32_t code, char* out, int32_t outSize);
@@ -236,11 +236,11 @@ THEMECORE_API HBITMAP __stdcall SKMENUBAR();
 // parent.
 THEMECORE_API HWND __stdcall SKBUT3D(HWND parent, const char* caption, HFONT font, int32_t x,
                                      int32_t y, int32_t width, int32_t height, int32_t id,
-                                     int32_t style);
+                                     intptr_t style);
 // A skinned check button (check box image and text).
 THEMECORE_API HWND __stdcall SKCHECKBUTTON(HWND parent, const char* text, HFONT font, int32_t x,
                                            int32_t y, int32_t width, int32_t height, int32_t id,
-                                           int32_t style);
+                                           intptr_t style);
 // The check box image: four states side by side (the engine owns it).
 THEMECORE_API HBITMAP __stdcall SKCHECKBUT();
 // Size of a bitmap; 1 on success.

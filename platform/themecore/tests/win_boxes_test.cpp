@@ -206,7 +206,7 @@ TEST_F(BoxesWin, StyleRecordGivesColoursAndTheDefaultButton) {
   ScopedEnvironment unset("ORB_ANSWERS", nullptr);
   unsigned char record[60] = {};
   const HICON icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_EXCLAMATION));
-  const uint32_t iconValue = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(icon));
+  const uint32_t iconValue = static_cast<uint32_t>(HandleToLong(icon));
   const COLORREF text = RGB(1, 2, 3);
   const COLORREF back = RGB(200, 210, 220);
   const uint32_t six = 6;

@@ -125,7 +125,7 @@ TEST_F(ControlsWin, PushButtonTakesColoursFromTheStyleRecord) {
   memcpy(record + 12, &face, 4);
   record[16] = 1;
   HWND button = SKBUT3D(parent_, "OK", nullptr, 5, 5, 80, 24, 1,
-                        static_cast<int32_t>(reinterpret_cast<uintptr_t>(record)));
+                        reinterpret_cast<intptr_t>(record));
   ASSERT_NE(nullptr, button);
   Printed printed(button);
   EXPECT_EQ(face, printed.At(5, 20));

@@ -533,9 +533,9 @@ TEST(EngineTrace, WritesListsNumbersAndHandles) {
     style = SKWINDOWSTYLE(0);
     font = SKDEFAULTFONT();
   }
-  char fontText[16];
-  snprintf(fontText, sizeof(fontText), "0x%08lX",
-           static_cast<unsigned long>(reinterpret_cast<uintptr_t>(font)));
+  char fontText[24];
+  snprintf(fontText, sizeof(fontText), "0x%08llX",
+           static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(font)));
   const std::vector<std::string> expected = {
       prefix + "SKREADSTR(" + testsupport::TraceQuoted(file) +
           ", out:\"a\\x00b\\x00\", 64, out:2) = 4",
