@@ -1,15 +1,21 @@
-# Build rules shared by the two trees:
+# Build rules shared by the trees:
 #   native  - the portable core/ libraries, their tests under AddressSanitizer
 #             and UBSan, and one fuzz target per parser;
-#   win32   - everything, cross-compiled; tests run under Wine through
-#             tests/harness/wine-run, one ctest entry per test program.
+#   win32   - everything for i686 Windows, cross-compiled: what is installed
+#             and shipped; tests run under Wine through tests/harness/wine-run,
+#             one ctest entry per test program;
+#   win64   - the same sources for x86_64 Windows, whose tests run under
+#             64-bit Wine where 32-bit Linux programs cannot start.
+# ORB_WIN32 is set in both Windows trees; ORB_WIN64 only in the x86_64 one.
 
 set(ORB_TEST_TIMEOUT_SEC 120 CACHE STRING "Time-out of one test program")
 get_filename_component(ORB_SOURCE_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 option(ORB_BENCH "Build the benchmarks (a separate optimised native tree)" OFF)
 
 if(ORB_WIN32)
-  add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-cast-function-type)
+  add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-cast-function-type
+                      -Werror=int-to-pointer-cast
+                      $<$<COMPILE_LANGUAGE:C>:-Werror=pointer-to-int-cast>)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
   # Programs, DLLs and test programs share one folder so that each finds the
   # DLLs it imports, as in the install folder.
@@ -27,6 +33,15 @@ if(ORB_WIN32)
 
   set(ORB_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Wine prefix of the test run")
   set(ORB_WINE_RUN ${ORB_SOURCE_ROOT}/tests/harness/wine-run)
+  if(ORB_WIN64)
+    set(ORB_WINEARCH win64)
+  else()
+    set(ORB_WINEARCH win32)
+  endif()
+  # The binutils of the toolchain (the toolchain file names its prefix).
+  find_program(ORB_DLLTOOL NAMES ${ORB_TOOL_PREFIX}-dlltool REQUIRED)
+  find_program(ORB_OBJDUMP NAMES ${ORB_TOOL_PREFIX}-objdump REQUIRED)
+  find_program(ORB_PYTHON3 NAMES python3 REQUIRED)
 elseif(ORB_BENCH)
   # bench/run: optimised portable code, no sanitizers, no tests.
   add_compile_options(-Wall -Wextra -O2)
@@ -78,7 +93,7 @@ function(orb_add_wine_test test_name target timeout)
   math(EXPR inner "${timeout} - 5")
   set_tests_properties(${test_name} PROPERTIES
     TIMEOUT ${timeout}
-    ENVIRONMENT "ORB_WINEPREFIX=${ORB_WINEPREFIX};ORB_WINE_TIMEOUT=${inner}")
+    ENVIRONMENT "ORB_WINEPREFIX=${ORB_WINEPREFIX};ORB_WINEARCH=${ORB_WINEARCH};ORB_WINE_TIMEOUT=${inner}")
 endfunction()
 
 # A fuzz target over a parser of the portable core (native tree only).
@@ -137,9 +152,92 @@ function(orb_add_suite_program name)
   add_executable(${name} WIN32 ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   orb_copy_beside(${name} ${ORB_SOURCE_ROOT}/res/${name}.SYS)
-  target_link_options(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${name}.def)
-  set_target_properties(${name} PROPERTIES LINK_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}.def)
+  orb_arch_def(${CMAKE_CURRENT_SOURCE_DIR}/${name}.def ${CMAKE_CURRENT_BINARY_DIR}/${name}.def)
+  target_link_options(${name} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${name}.def)
+  set_target_properties(${name} PROPERTIES LINK_DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${name}.def)
   orb_add_export_check(${name}_exports ${name} ${CMAKE_CURRENT_SOURCE_DIR}/exports.txt)
   install(TARGETS ${name} RUNTIME DESTINATION .)
   install(FILES ${ORB_SOURCE_ROOT}/res/${name}.SYS DESTINATION .)
 endfunction()
+
+# orb_arch_def(input output): writes the module-definition file of this
+# architecture.  Our .def files name stdcall functions with their i686
+# decoration (NAME@12), which the import libraries need there; x86_64 has one
+# calling convention and no decoration, so there each NAME@n becomes NAME.
+# Ordinals (" @12" after a blank) are left alone.  The output changes only
+# when its text does.
+function(orb_arch_def input output)
+  file(READ ${input} text)
+  if(ORB_WIN64)
+    string(REGEX REPLACE "([A-Za-z_][A-Za-z0-9_]*)@[0-9]+" "\\1" text "${text}")
+  endif()
+  file(WRITE ${output}.tmp "${text}")
+  configure_file(${output}.tmp ${output} COPYONLY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${input})
+endfunction()
+
+if(ORB_WIN32)
+  # A ctest entry comparing a binary's export table with its expected list
+  # ("ordinal name" per line): names, ordinals and decoration.  Reading the
+  # table runs nothing, so it is the same check on every machine.
+  #   orb_add_export_check(test_name target expected_file)
+  function(orb_add_export_check test_name target expected)
+    add_test(NAME ${test_name}
+             COMMAND ${ORB_PYTHON3} ${ORB_SOURCE_ROOT}/scripts/check-exports
+                     $<TARGET_FILE:${target}> ${expected})
+    set_tests_properties(${test_name} PROPERTIES TIMEOUT 30 LABELS exports
+                         ENVIRONMENT "OBJDUMP=${ORB_OBJDUMP}")
+  endfunction()
+
+  # A DLL with stdcall exports under their undecorated names, as the
+  # programs import them:
+  #   orb_add_stdcall_dll(name SOURCES ...)
+  # The export list is one .def fragment and one expected list per concern
+  # (exports/*.def, exports/*.txt), joined into <name>.def (from
+  # <name>.def.in and its @<NAME>_EXPORTS@) and the expected list
+  # <NAME>_EXPECTED (set for the caller).  --kill-at exports the names of the
+  # .def without their @n; the import library comes from dlltool -k on the
+  # same .def, so it keeps the decorated _NAME@n symbols a stdcall caller
+  # refers to and maps them to the undecorated exports (it replaces the one
+  # ld writes, which drops the decoration).  The file is <name>.dll, lower
+  # case without "lib"; the export check and the install rule come with it.
+  function(orb_add_stdcall_dll name)
+    cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+    string(TOUPPER ${name} upper)
+    file(GLOB def_parts CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/exports/*.def)
+    file(GLOB expected_parts CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/exports/*.txt)
+    set(${upper}_EXPORTS "")
+    # Editing a fragment re-runs the configure step that joins them.
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def_parts} ${expected_parts})
+    foreach(part ${def_parts})
+      file(READ ${part} text)
+      string(APPEND ${upper}_EXPORTS "${text}")
+    endforeach()
+    set(def_file ${CMAKE_CURRENT_BINARY_DIR}/${name}.def)
+    configure_file(${CMAKE_CURRENT_SOURCE_DIR}/${name}.def.in ${def_file}.in @ONLY)
+    orb_arch_def(${def_file}.in ${def_file})
+    set(expected ${CMAKE_CURRENT_BINARY_DIR}/exports.txt)
+    file(WRITE ${expected}.tmp "")
+    foreach(part ${expected_parts})
+      file(READ ${part} text)
+      file(APPEND ${expected}.tmp "${text}")
+    endforeach()
+    configure_file(${expected}.tmp ${expected} COPYONLY)
+    set(${upper}_EXPECTED ${expected} PARENT_SCOPE)
+
+    add_library(${name} SHARED ${ARG_SOURCES} ${def_file})
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include)
+    target_compile_definitions(${name} PRIVATE ${upper}_BUILDING)
+    set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
+      ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+      IMPORT_PREFIX "lib" IMPORT_SUFFIX ".dll.a")
+    target_link_options(${name} PRIVATE -Wl,--kill-at)
+    add_custom_command(TARGET ${name} POST_BUILD
+      COMMAND ${ORB_DLLTOOL} -k -d ${def_file} -D ${name}.dll
+              -l ${CMAKE_CURRENT_BINARY_DIR}/lib${name}.dll.a
+      COMMENT "Import library of ${name}.dll"
+      VERBATIM)
+    orb_add_export_check(${name}_exports ${name} ${expected})
+    install(TARGETS ${name} RUNTIME DESTINATION .)
+  endfunction()
+endif()

@@ -3,14 +3,15 @@
 # std::mutex or std::thread, and GoogleTest needs them.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
+set(ORB_TOOL_PREFIX i686-w64-mingw32)
 
-set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  i686-w64-mingw32-windres)
-set(CMAKE_AR           i686-w64-mingw32-ar CACHE FILEPATH "")
-set(CMAKE_RANLIB       i686-w64-mingw32-ranlib CACHE FILEPATH "")
+set(CMAKE_C_COMPILER   ${ORB_TOOL_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${ORB_TOOL_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER  ${ORB_TOOL_PREFIX}-windres)
+set(CMAKE_AR           ${ORB_TOOL_PREFIX}-ar CACHE FILEPATH "")
+set(CMAKE_RANLIB       ${ORB_TOOL_PREFIX}-ranlib CACHE FILEPATH "")
 
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH /usr/${ORB_TOOL_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

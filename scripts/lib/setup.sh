@@ -1,11 +1,14 @@
 # Shared by scripts/test and scripts/run: installs what is missing, builds
-# the two trees, and runs a private X display with a persistent wineserver.
+# the trees, chooses where the Windows programs run (32-bit Wine, or 64-bit
+# Wine on machines that cannot run 32-bit Linux programs), and runs a
+# private X display with a persistent wineserver.
 # Source it; it expects ORB_ROOT to be the repository root.
 
 ORB_PACKAGES=(
   cmake ninja-build python3 clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine32:i386 xvfb xauth x11-utils fonts-wine fonts-liberation
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64 xvfb xauth x11-utils fonts-wine fonts-liberation
   xorriso genisoimage imagemagick ffmpeg sox xdotool
 )
 
@@ -50,23 +53,91 @@ orb_configure_native() {
   fi
 }
 
-orb_configure_win32() {
-  local dir="$ORB_ROOT/build/win32"
+# The Windows trees: win32 (i686, what is installed and shipped) and win64
+# (x86_64, where the Windows tests run when 32-bit Wine cannot).
+orb_configure_windows() {  # orb_configure_windows win32|win64
+  local dir="$ORB_ROOT/build/$1" toolchain
+  case "$1" in
+    win32) toolchain=mingw-i686.cmake ;;
+    win64) toolchain=mingw-x86_64.cmake ;;
+  esac
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S "$ORB_ROOT" -B "$dir" -G Ninja \
-      -DCMAKE_TOOLCHAIN_FILE="$ORB_ROOT/cmake/mingw-i686.cmake" >/dev/null
+      -DCMAKE_TOOLCHAIN_FILE="$ORB_ROOT/cmake/$toolchain" >/dev/null
   fi
 }
+orb_configure_win32() { orb_configure_windows win32; }
+orb_configure_win64() { orb_configure_windows win64; }
 
-orb_build() {  # orb_build native|win32
+orb_build() {  # orb_build native|win32|win64
   "orb_configure_$1" && cmake --build "$ORB_ROOT/build/$1" -j "$(nproc)"
 }
 
-# The Wine environment of every run (see tests/harness/wine-run).
+# Compiles and links a Windows tree without optimisation or debug
+# information, in a tree of its own (build/<arch>-compile): what catches code
+# that is not clean on that architecture, at a fraction of a full build.
+orb_compile_check() {  # orb_compile_check win64
+  local dir="$ORB_ROOT/build/$1-compile" toolchain=mingw-x86_64.cmake
+  [ "$1" = win32 ] && toolchain=mingw-i686.cmake
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$ORB_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Check \
+      -DCMAKE_C_FLAGS_CHECK=-O0 -DCMAKE_CXX_FLAGS_CHECK=-O0 \
+      -DCMAKE_TOOLCHAIN_FILE="$ORB_ROOT/cmake/$toolchain" >/dev/null || return 1
+  fi
+  cmake --build "$dir" -j "$(nproc)" >"$dir/build.log" 2>&1 || {
+    grep -E "error|FAILED" "$dir/build.log" | head -40 >&2
+    return 1
+  }
+}
+
+# Whether 32-bit Wine starts here: the loader itself is run (bounded), since
+# some kernels refuse every 32-bit Linux program ("Exec format error") even
+# with the i386 packages installed.
+orb_can_run_win32() {
+  [ -x /usr/lib/wine/wine ] && timeout 20 /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# Sets ORB_ARCH (win32 or win64) and ORB_ARCH_REASON: the forced one when
+# given, else win32 where 32-bit Wine starts and win64 elsewhere.
+orb_choose_arch() {  # orb_choose_arch [win32|win64]
+  case "${1:-}" in
+    win32|win64)
+      ORB_ARCH=$1
+      ORB_ARCH_REASON="chosen with --arch"
+      ;;
+    "")
+      if orb_can_run_win32; then
+        ORB_ARCH=win32
+        ORB_ARCH_REASON="this machine runs 32-bit Wine"
+      else
+        ORB_ARCH=win64
+        ORB_ARCH_REASON="this machine cannot run 32-bit Linux programs, so 32-bit Wine cannot start"
+      fi
+      ;;
+    *)
+      echo "unknown architecture '$1' (win32 or win64)" >&2
+      return 1
+      ;;
+  esac
+}
+
+# The Wine environment of every run (see tests/harness/wine-run) for the
+# tree of ORB_ARCH.  The /usr/bin/wine wrapper always takes the 32-bit loader
+# when it is installed, so each architecture names its loader and server.
 orb_wine_env() {
-  export WINEPREFIX="$ORB_ROOT/build/win32/wineprefix"
+  export WINEPREFIX="$ORB_ROOT/build/$ORB_ARCH/wineprefix"
   export ORB_WINEPREFIX="$WINEPREFIX"
-  export WINEARCH=win32 WINEDEBUG=-all
+  export ORB_WINEARCH=$ORB_ARCH WINEARCH=$ORB_ARCH WINEDEBUG=-all
+  if [ "$ORB_ARCH" = win64 ]; then
+    export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+  else
+    export WINELOADER=/usr/lib/wine/wine
+    if [ -x /usr/lib/wine/wineserver64 ]; then
+      export WINESERVER=/usr/lib/wine/wineserver64
+    else
+      export WINESERVER=/usr/lib/wine/wineserver32
+    fi
+  fi
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;wnaspi32=n"
   export LANG=C.UTF-8 LC_ALL=C.UTF-8
 }
@@ -100,21 +171,21 @@ orb_start_xvfb() {
 orb_start_wine() {
   orb_wine_env
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    orb_log "creating the Wine prefix"
+    orb_log "creating the Wine prefix ($ORB_ARCH)"
     mkdir -p "$(dirname "$WINEPREFIX")"
-    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
-    wineserver -w
+    WINEDLLOVERRIDES="mscoree,mshtml=" timeout 300 "$WINELOADER" wineboot.exe --init >/dev/null 2>&1
+    timeout 120 "$WINESERVER" -w
   fi
-  wineserver -p >/dev/null 2>&1 </dev/null &
+  "$WINESERVER" -p >/dev/null 2>&1 </dev/null &
   ORB_WINESERVER_PID=$!
   # A cold start of the first program is slow; warm the prefix up so tests
   # that wait for a window are not measuring Wine's own start-up.
-  timeout 60 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+  timeout 60 "$WINELOADER" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 orb_stop_session() {
   if [ -n "${WINEPREFIX:-}" ] && [ -n "$ORB_WINESERVER_PID" ]; then
-    wineserver -k >/dev/null 2>&1 || true
+    "$WINESERVER" -k >/dev/null 2>&1 || true
     wait "$ORB_WINESERVER_PID" 2>/dev/null || true
   fi
   if [ -n "$ORB_XVFB_PID" ]; then
