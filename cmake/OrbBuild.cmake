@@ -185,7 +185,7 @@ if(ORB_WIN32)
     add_test(NAME ${test_name}
              COMMAND ${ORB_PYTHON3} ${ORB_SOURCE_ROOT}/scripts/check-exports
                      $<TARGET_FILE:${target}> ${expected})
-    set_tests_properties(${test_name} PROPERTIES TIMEOUT 30 LABELS exports
+    set_tests_properties(${test_name} PROPERTIES TIMEOUT 30 LABELS static
                          ENVIRONMENT "OBJDUMP=${ORB_OBJDUMP}")
   endfunction()
 

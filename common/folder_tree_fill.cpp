@@ -159,7 +159,7 @@ bool IsExistingDirectory(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::string TrimBlanks(const char* text) {
+std::string PathArgumentOf(const char* text) {
   bool valid = false;
   return text ? ft::TakePathArgument(text, static_cast<int64_t>(std::strlen(text)), &valid)
               : std::string();
@@ -246,7 +246,7 @@ HTREEITEM FillDriveList(HWND tree, FolderTreeData* data, const std::string& fold
 HTREEITEM FolderTreeFill(HWND tree, const char* folder, int specialFolder, int flag) {
   FolderTreeData* data = DataOf(tree);
   if (data == nullptr || !CanFill()) return nullptr;
-  const std::string text = TrimBlanks(folder);
+  const std::string text = PathArgumentOf(folder);
   if (!text.empty() && flag >= 0) return FillFolderRoot(tree, data, text, flag);
   if (specialFolder >= 0) return FillSpecialRoot(tree, data, specialFolder, flag);
   return FillDriveList(tree, data, text, flag);

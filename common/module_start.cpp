@@ -5,6 +5,7 @@
 
 #include "core/command_line.h"
 #include "core/module_lists.h"
+#include "core/path_names.h"
 #include "core/suite_command_codes.h"
 #include "suite_command.h"
 #include "themecore.h"
@@ -54,7 +55,7 @@ HelpResult ShowFileWithModule(const std::string& file, const std::string& module
                                                          : HelpResult::Failed;
   }
 
-  std::string folder = WithoutFinalBackslash(programFolder);
+  std::string folder = suite::WithoutFinalBackslash(programFolder);
   HINSTANCE shell = ShellExecuteA(nullptr, "open", file.c_str(), nullptr,
                                   folder.empty() ? nullptr : folder.c_str(), SW_SHOW);
   return reinterpret_cast<INT_PTR>(shell) > 32 ? HelpResult::OpenedByShell : HelpResult::Failed;

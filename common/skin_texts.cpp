@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/command_line.h"
+#include "core/path_names.h"
 #include "themecore.h"
 
 namespace suite {
@@ -116,7 +117,7 @@ ProgramPaths FindProgramPaths() {
   ProgramPaths paths;
   paths.folder = folder.c_str();
   paths.exeName = name.c_str();
-  paths.basePath = BasePath(paths.folder, paths.exeName);
+  paths.basePath = suite::BasePath(paths.folder, paths.exeName);
   return paths;
 }
 

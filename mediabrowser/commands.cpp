@@ -10,12 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "boxes/orbboxes.h"
 #include "browser_state.h"
 #include "core/module_lists.h"
+#include "core/path_names.h"
 #include "core/suite_command_codes.h"
 #include "core/text_rules.h"
 #include "folder_tree.h"
+#include "orbboxes.h"
 #include "skin_texts.h"
 #include "suite_command.h"
 #include "themecore.h"
@@ -48,7 +49,7 @@ std::vector<int> SelectedIndexes(HWND list) {
 
 // The full path of a file-list item (" name" in the current folder).
 std::string FilePath(int index) {
-  return Browser().currentFolder + TrimLeadingBlanks(ListItemText(Browser().fileList, index));
+  return Browser().currentFolder + suite::TrimLeadingBlanks(ListItemText(Browser().fileList, index));
 }
 
 // Where new entries go in the collection: before its first selected entry,
@@ -145,7 +146,7 @@ void PlayAddress() {
                               b.texts.entry(kAddressPromptEntry).c_str(),
                               b.texts.entry(kOkCancelEntry).c_str(), address, sizeof(address),
                               nullptr, 0);
-  std::string answer = TrimBlanks(address);
+  std::string answer = suite::TrimBlanks(address);
   if (button != 1 || answer.empty()) return;
   SendFilesToModule(answer);
   ShowWindow(b.mainWindow, SW_MINIMIZE);
@@ -174,7 +175,7 @@ std::string TreeSelection() {
 // The favourites box keeps the folders last chosen in the tree, newest first.
 void RememberFolder(const std::string& folder) {
   BrowserState& b = Browser();
-  std::string shown = WithoutFinalBackslash(folder);
+  std::string shown = suite::WithoutFinalBackslash(folder);
   std::string item = " " + shown;
   LRESULT found = SendMessageA(b.favouritesCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                reinterpret_cast<LPARAM>(item.c_str()));
@@ -202,12 +203,12 @@ void OnFolderTree(int code, LPARAM lParam) {
     default:
       return;
   }
-  std::string folder = LowerAscii(TreeSelection());
+  std::string folder = suite::LowerAscii(TreeSelection());
   if (folder.empty()) return;
-  folder = WithFinalBackslash(folder);
+  folder = suite::WithFinalBackslash(folder);
   // Start-up has listed the start folder already; the tree's first
   // notification lists again only when it chose another one.
-  bool listed = folder == LowerAscii(b.currentFolder);
+  bool listed = folder == suite::LowerAscii(b.currentFolder);
   b.currentFolder = folder;
   if (code == suite::FTN_SELCHANGED || !listed) FillFileList(b.currentFolder, CurrentPattern());
   if (code == suite::FTN_SELCHANGED) RememberFolder(b.currentFolder);
@@ -223,8 +224,8 @@ void OnFavouriteChosen() {
   std::string text(static_cast<size_t>(length) + 1, '\0');
   SendMessageA(b.favouritesCombo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(length));
-  std::string folder = WithFinalBackslash(LowerAscii(WithoutFinalBackslash(TrimBlanks(text))));
-  if (folder.size() < 3 || folder == LowerAscii(b.currentFolder)) return;
+  std::string folder = suite::WithFinalBackslash(suite::LowerAscii(suite::WithoutFinalBackslash(suite::TrimBlanks(text))));
+  if (folder.size() < 3 || folder == suite::LowerAscii(b.currentFolder)) return;
   ShowFolder(folder);
 }
 
@@ -234,11 +235,11 @@ void ChooseSkin(int number) {
   BrowserState& b = Browser();
   if (number < 1 || static_cast<size_t>(number) > b.skins.size()) return;
   const std::string& skinPath = b.skins[static_cast<size_t>(number) - 1];
-  std::string skinFolder = FolderOfPath(skinPath);
+  std::string skinFolder = suite::FolderOf(skinPath);
   std::string currentFolder = suite::SkinFolder();
-  if (LowerAscii(WithFinalBackslash(skinFolder)) != LowerAscii(WithFinalBackslash(currentFolder))) {
+  if (suite::LowerAscii(suite::WithFinalBackslash(skinFolder)) != suite::LowerAscii(suite::WithFinalBackslash(currentFolder))) {
     std::string source = skinFolder + b.texts.entry(kSkinFilesEntry);
-    if (int32_t error = SKSHELLCOPY(source.c_str(), WithFinalBackslash(currentFolder).c_str(), "")) {
+    if (int32_t error = SKSHELLCOPY(source.c_str(), suite::WithFinalBackslash(currentFolder).c_str(), "")) {
       suite::boxes::ShowWarningBox(suite::WindowsErrorText(error));
       return;
     }
@@ -250,7 +251,7 @@ void ChooseSkin(int number) {
   }
   char label[256] = "";
   if (skinMenu != nullptr) GetMenuStringA(skinMenu, static_cast<UINT>(number - 1), label, sizeof(label), MF_BYPOSITION);
-  std::string question = ReplaceAll(b.texts.entry(kSkinQuestionEntry), "@", label);
+  std::string question = suite::ReplaceAll(b.texts.entry(kSkinQuestionEntry), "@", label);
   if (suite::boxes::ShowInfoBox(question, b.texts.entry(kYesNoEntry)) != 1) return;
   // Every other running module closes; the browser restarts itself.
   for (size_t module = 2; module <= suite::MODULE_COUNT; ++module) {
@@ -290,7 +291,7 @@ std::vector<std::string> CollectionPaths(bool selectedOnly) {
   BrowserState& b = Browser();
   std::vector<int> indexes = selectedOnly ? SelectedIndexes(b.secondList) : AllIndexes(b.secondList);
   std::vector<std::string> paths;
-  for (int index : indexes) paths.push_back(TrimLeadingBlanks(ListItemText(b.secondList, index)));
+  for (int index : indexes) paths.push_back(suite::TrimLeadingBlanks(ListItemText(b.secondList, index)));
   return paths;
 }
 
@@ -306,7 +307,7 @@ std::string ListItemText(HWND list, int index) {
 void ShowFolder(const std::string& folder) {
   BrowserState& b = Browser();
   if (folder.empty()) return;
-  b.currentFolder = WithFinalBackslash(LowerAscii(folder));
+  b.currentFolder = suite::WithFinalBackslash(suite::LowerAscii(folder));
   if (b.folderTree != nullptr) {
     SendMessageA(b.folderTree, suite::FTM_SELECTPATH, b.currentFolder.size(),
                  reinterpret_cast<LPARAM>(b.currentFolder.c_str()));

@@ -8,6 +8,7 @@
 
 #include "browser_state.h"
 #include "core/file_filter.h"
+#include "core/path_names.h"
 #include "core/text_rules.h"
 #include "themecore.h"
 
@@ -58,12 +59,12 @@ void FillFileList(const std::string& folder, const std::string& pattern) {
 
   int32_t widest = 0;
   WIN32_FIND_DATAA found = {};
-  HANDLE search = FindFirstFileA((WithFinalBackslash(folder) + filter.mask).c_str(), &found);
+  HANDLE search = FindFirstFileA((suite::WithFinalBackslash(folder) + filter.mask).c_str(), &found);
   if (search != INVALID_HANDLE_VALUE) {
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(b.fileList, WM_GETFONT, 0, 0));
     do {
       if (!FileListTakes(filter, found.cFileName, found.dwFileAttributes)) continue;
-      std::string item = " " + LowerAscii(found.cFileName);
+      std::string item = " " + suite::LowerAscii(found.cFileName);
       SendMessageA(b.fileList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
       int32_t width = 0, height = 0;
       SKGETTEXTEXTENT(b.fileList, font, item.c_str(), &width, &height);

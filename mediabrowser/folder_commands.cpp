@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "boxes/orbboxes.h"
 #include "browser_state.h"
 #include "core/item_list.h"
+#include "core/path_names.h"
 #include "core/text_rules.h"
 #include "folder_tree.h"
+#include "orbboxes.h"
 #include "skin_texts.h"
 #include "themecore.h"
 
@@ -92,8 +93,7 @@ void EndLabelEditing(HWND tree) {
 }
 
 std::string LastName(const std::string& folder) {
-  std::string path = WithoutFinalBackslash(folder);
-  return path.substr(path.find_last_of('\\') + 1);
+  return suite::FileNameOf(suite::WithoutFinalBackslash(folder));
 }
 
 }  // namespace
@@ -134,19 +134,19 @@ void OnTreeEndRename() {
   int length = GetWindowTextLengthA(edit);
   std::string typed(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
   typed.resize(static_cast<size_t>(GetWindowTextA(edit, typed.data(), length + 1)));
-  std::string name = LowerAscii(TrimBlanks(typed));
+  std::string name = suite::LowerAscii(suite::TrimBlanks(typed));
 
   EndLabelEditing(tree);
   HTREEITEM item = g_menuItem;
   if (item == nullptr) return;
-  std::string oldPath = WithoutFinalBackslash(ItemFolder(item));
-  if (oldPath.size() < 3 || name.empty() || name == LowerAscii(LastName(oldPath))) return;
+  std::string oldPath = suite::WithoutFinalBackslash(ItemFolder(item));
+  if (oldPath.size() < 3 || name.empty() || name == suite::LowerAscii(LastName(oldPath))) return;
   if (RefuseOnCdDrive(oldPath)) return;
   if (int32_t invalid = SKVALIDNAME(name.c_str())) {
     suite::boxes::ShowWarningBox(name + "|" + suite::WindowsErrorText(invalid));
     return;
   }
-  std::string newPath = FolderOfPath(oldPath) + name;
+  std::string newPath = suite::FolderOf(oldPath) + name;
   if (int32_t error = SKRENAME(oldPath.c_str(), newPath.c_str(), 0)) {
     suite::boxes::ShowWarningBox(suite::WindowsErrorText(error));
     return;
@@ -157,8 +157,8 @@ void OnTreeEndRename() {
   label.pszText = name.data();
   SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&label));
   // The current folder moves with its name.
-  if (IsSameOrInsideFolder(oldPath, b.currentFolder)) {
-    b.currentFolder = WithFinalBackslash(LowerAscii(newPath + b.currentFolder.substr(oldPath.size())));
+  if (suite::IsSameOrInsideFolder(oldPath, b.currentFolder)) {
+    b.currentFolder = suite::WithFinalBackslash(suite::LowerAscii(newPath + b.currentFolder.substr(oldPath.size())));
   }
   UpdateStatusText();
 }
@@ -170,19 +170,19 @@ void OnTreeEndRename() {
 void MoveDraggedFolder(const HTREEITEM* items) {
   BrowserState& b = Browser();
   if (items == nullptr) return;
-  std::string source = WithoutFinalBackslash(ItemFolder(items[0]));
-  std::string target = WithoutFinalBackslash(ItemFolder(items[1]));
-  if (source.size() < 3 || target.size() < 2 || IsSameOrInsideFolder(source, target)) return;
+  std::string source = suite::WithoutFinalBackslash(ItemFolder(items[0]));
+  std::string target = suite::WithoutFinalBackslash(ItemFolder(items[1]));
+  if (source.size() < 3 || target.size() < 2 || suite::IsSameOrInsideFolder(source, target)) return;
   // The folder is already there.
-  if (LowerAscii(FolderOfPath(source)) == LowerAscii(WithFinalBackslash(target))) return;
+  if (suite::LowerAscii(suite::FolderOf(source)) == suite::LowerAscii(suite::WithFinalBackslash(target))) return;
   if (RefuseOnCdDrive(source) || RefuseOnCdDrive(target)) return;
 
-  std::string question = FillPlaceholders(b.texts.entry(kMoveQuestionEntry), '@', {source, target});
+  std::string question = suite::FillPlaceholders(b.texts.entry(kMoveQuestionEntry), '@', {source, target});
   if (suite::boxes::ShowInfoBox(question, b.texts.entry(kYesNoEntry)) != 1) return;
 
   SKCURSORWAIT();
-  std::string from = WithFinalBackslash(source);
-  std::string to = WithFinalBackslash(target) + LastName(source) + "\\";
+  std::string from = suite::WithFinalBackslash(source);
+  std::string to = suite::WithFinalBackslash(target) + LastName(source) + "\\";
   std::vector<std::string> folders = {from};
   for (const std::string& folder : FoldersBelow(from)) folders.push_back(folder);
   bool failed = false;
@@ -211,7 +211,7 @@ void MoveDraggedFolder(const HTREEITEM* items) {
 
 void RunFolderCommand(int id) {
   BrowserState& b = Browser();
-  std::string folder = WithFinalBackslash(ItemFolder(g_menuItem));
+  std::string folder = suite::WithFinalBackslash(ItemFolder(g_menuItem));
   if (folder.size() < 3) return;
   if (RefuseOnCdDrive(folder)) return;
   switch (id) {
@@ -221,7 +221,7 @@ void RunFolderCommand(int id) {
                                   b.texts.entry(kNewFolderPromptEntry).c_str(),
                                   b.texts.entry(kOkCancelEntry).c_str(), answer, sizeof(answer),
                                   nullptr, 0);
-      std::string name = TrimBlanks(answer);
+      std::string name = suite::TrimBlanks(answer);
       if (button != 1 || name.empty()) return;
       // Only a plain name: "..\x" or "c:\x" would create the folder
       // elsewhere.
@@ -253,8 +253,8 @@ void RunFolderCommand(int id) {
     case kDeleteFolderCommand: {
       // A drive's root is not deleted.
       if (folder.size() <= 3) return;
-      std::string question = FillPlaceholders(b.texts.entry(kDeleteFolderQuestionEntry), '@',
-                                              {WithoutFinalBackslash(folder),
+      std::string question = suite::FillPlaceholders(b.texts.entry(kDeleteFolderQuestionEntry), '@',
+                                              {suite::WithoutFinalBackslash(folder),
                                                std::to_string(SKDIRCOUNT(folder.c_str()))});
       if (suite::boxes::ShowInfoBox(question, b.texts.entry(kYesNoEntry)) != 1) return;
       SKCURSORWAIT();
@@ -264,7 +264,7 @@ void RunFolderCommand(int id) {
         for (const std::string& file : FilesIn(each)) RecycleFile(each + file);
       }
       RemoveEmptiedFolders(folder);
-      std::string shown = IsSameOrInsideFolder(folder, b.currentFolder) ? FolderOfPath(WithoutFinalBackslash(folder))
+      std::string shown = suite::IsSameOrInsideFolder(folder, b.currentFolder) ? suite::FolderOf(suite::WithoutFinalBackslash(folder))
                                                                         : b.currentFolder;
       ShowFolderAfterChange(shown);
       return;

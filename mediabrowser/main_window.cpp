@@ -8,13 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "boxes/orbboxes.h"
 #include "browser_state.h"
 #include "core/item_list.h"
 #include "core/module_lists.h"
+#include "core/path_names.h"
 #include "core/suite_command_codes.h"
 #include "core/text_rules.h"
 #include "core/window_layout.h"
+#include "orbboxes.h"
 #include "skin_texts.h"
 #include "suite_command.h"
 #include "themecore.h"
@@ -89,7 +90,7 @@ LRESULT OnCopyData(HWND window, WPARAM wParam, LPARAM lParam) {
     case suite::CMD_FOLDER_CHANGED:
       // Another program changed files of the folder the thumbnails show.
       if (b.option408 != 0 && b.thumbnailMode &&
-          UpperAscii(text) == UpperAscii(WithFinalBackslash(b.currentFolder))) {
+          suite::UpperAscii(text) == suite::UpperAscii(suite::WithFinalBackslash(b.currentFolder))) {
         PostMessageA(b.mainWindow, WM_BROWSER_REPAINT, reinterpret_cast<WPARAM>(b.fileList), 0);
       }
       break;
@@ -127,7 +128,7 @@ void ShowAbout(HWND window) {
   std::string author = themecore::FetchText([](char* out, int32_t size) { return SKAUTHOR(out, size); });
   SYSTEMTIME now = {};
   GetLocalTime(&now);
-  std::string text = author + ReplaceAll(b.texts.entry(2), "#", std::to_string(now.wYear));
+  std::string text = author + suite::ReplaceAll(b.texts.entry(2), "#", std::to_string(now.wYear));
   char caption[256] = {};
   GetWindowTextA(window, caption, sizeof(caption));
   SKMSGBOX(window, SKCAPTIONFONT(), caption, text.c_str(), "", nullptr, 0);
@@ -188,7 +189,7 @@ void OnDeviceChange(WPARAM event, LPARAM lParam) {
   std::string drive = std::string(1, letter) + ":";
 
   if (event == DBT_DEVICEREMOVECOMPLETE) {
-    if (UpperAscii(b.currentFolder.substr(0, 2)) == drive) {
+    if (suite::UpperAscii(b.currentFolder.substr(0, 2)) == drive) {
       SendMessageA(b.fileList, LB_RESETCONTENT, 0, 0);
       if (b.statusWindow != nullptr) SKSETCTLTEXT(b.statusWindow, "");
       RebuildFolderTree();
@@ -203,7 +204,7 @@ void OnDeviceChange(WPARAM event, LPARAM lParam) {
     return;
   }
   RebuildFolderTree();
-  std::string question = ReplaceAll(b.texts.entry(kNewDriveQuestionEntry), "@", drive);
+  std::string question = suite::ReplaceAll(b.texts.entry(kNewDriveQuestionEntry), "@", drive);
   if (suite::boxes::ShowInfoBox(question, b.texts.entry(kYesNoEntry)) == 1) {
     b.restartMode = RESTART_AFTER_DEVICE;
     suite::SendSuiteCommand(b.mainWindow, suite::CMD_CLOSE, "");
@@ -232,21 +233,21 @@ void EnableMenuItems(HMENU popup) {
   enable(110, !selected.empty());
   std::string pictureTypes = b.types.size() > 4 ? b.types[4].pattern : std::string();
   bool pictureSelected =
-      anySelected([&pictureTypes](const std::string& path) { return PatternListTakes(pictureTypes, path); });
+      anySelected([&pictureTypes](const std::string& path) { return suite::PatternListTakes(pictureTypes, path); });
   for (UINT id = 1001; id <= 1005; ++id) enable(id, pictureSelected && !programOf(static_cast<int>(id)).empty());
 
   std::string viewer = suite::ParseModuleRef(b.texts.entry(kPictureModuleEntry)).program;
   bool viewerPresent = !viewer.empty() && !themecore::FindFile(viewer.c_str()).empty();
   std::string picturePatterns = b.texts.entry(kPicturePatternsEntry);
   auto takesPicture = [&picturePatterns](const std::string& path) {
-    return PatternListTakes(picturePatterns, path);
+    return suite::PatternListTakes(picturePatterns, path);
   };
   enable(116, viewerPresent && anySelected(takesPicture));
   std::vector<std::string> collected = CollectionPaths(true);
   enable(210, viewerPresent && std::any_of(collected.begin(), collected.end(), takesPicture));
   enable(118, !programOf(118).empty() &&
-                  anySelected([](const std::string& path) { return ExtensionIsOneOf(path, ".cda"); }));
-  enable(119, anySelected([](const std::string& path) { return ExtensionIsOneOf(path, ".wav.wma.mp3.ogg"); }));
+                  anySelected([](const std::string& path) { return suite::ExtensionIsOneOf(path, ".cda"); }));
+  enable(119, anySelected([](const std::string& path) { return suite::ExtensionIsOneOf(path, ".wav.wma.mp3.ogg"); }));
 }
 
 // The labels of the lists, at the free right end of the button row under

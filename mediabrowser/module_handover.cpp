@@ -8,14 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "boxes/orbboxes.h"
 #include "browser_state.h"
 #include "core/command_line.h"
 #include "core/item_list.h"
 #include "core/module_lists.h"
+#include "core/path_names.h"
 #include "core/suite_command_codes.h"
 #include "core/text_rules.h"
 #include "module_start.h"
+#include "orbboxes.h"
 #include "skin_texts.h"
 #include "suite_command.h"
 #include "themecore.h"
@@ -53,7 +54,7 @@ void BringForward(HWND window) {
 std::vector<std::string> SelectedMatching(const std::string& patternList) {
   std::vector<std::string> matching;
   for (const std::string& path : SelectedFilePaths()) {
-    if (PatternListTakes(patternList, path)) matching.push_back(path);
+    if (suite::PatternListTakes(patternList, path)) matching.push_back(path);
   }
   return matching;
 }
@@ -92,7 +93,7 @@ void LaunchAction(int id) {
   std::string windowClass = suite::CommaField(action, 2);
   std::string program = name.empty() ? std::string() : themecore::FindFile(name.c_str());
   // Pages (".ssl", ".htm") are shown, not started.
-  std::string tail = LowerAscii(TrimBlanks(program.size() >= 4 ? program.substr(program.size() - 4) : program));
+  std::string tail = suite::LowerAscii(suite::TrimBlanks(program.size() >= 4 ? program.substr(program.size() - 4) : program));
   if (!program.empty() && std::string(".ssl.htm.").find(tail + ".") != std::string::npos) program.clear();
 
   if (!program.empty()) {
@@ -101,7 +102,7 @@ void LaunchAction(int id) {
       RestoreWhenIconic(window);
     } else {
       std::string commandLine = suite::QuoteArgument(program);
-      if (id == 507) commandLine += " " + suite::QuoteArgument(WithFinalBackslash(b.currentFolder));
+      if (id == 507) commandLine += " " + suite::QuoteArgument(suite::WithFinalBackslash(b.currentFolder));
       if (SKSHELL(commandLine.c_str(), SW_SHOW, 0) != 0 && !windowClass.empty()) {
         window = suite::WaitForModuleWindow(windowClass.c_str(), suite::MODULE_START_WAIT_MS);
       }
@@ -115,7 +116,7 @@ void LaunchAction(int id) {
 
   std::string path = b.programFolder + action;
   if (!SKEXIST(path.c_str())) return;
-  if (EndsWithNoCase(path, ".htm")) {
+  if (suite::EndsWithNoCase(path, ".htm")) {
     suite::ShowFileWithModule(path, b.texts.entry(kHelpViewerEntry),
                               suite::QuoteArgument(path + "," + b.skinFile), b.programFolder);
   } else {
@@ -156,7 +157,7 @@ void OpenWithEditorsAndWait(const std::vector<std::string>& entries) {
     info.nShow = SW_SHOW;
     if (!ShellExecuteExA(&info) || info.hProcess == nullptr) continue;
     WaitForInputIdle(info.hProcess, INFINITE);
-    if (waitByClass == nullptr && LowerAscii(editor).find("photoshop") != std::string::npos) {
+    if (waitByClass == nullptr && suite::LowerAscii(editor).find("photoshop") != std::string::npos) {
       waitByClass = info.hProcess;
     } else if (waitDirectly == nullptr) {
       waitDirectly = info.hProcess;
@@ -187,7 +188,7 @@ void HandPicturesToViewer(bool fromCollection) {
   std::string patterns = b.texts.entry(kPicturePatternsEntry);
   std::vector<std::string> pictures;
   for (const std::string& path : fromCollection ? CollectionPaths(true) : SelectedFilePaths()) {
-    if (PatternListTakes(patterns, path)) pictures.push_back(path);
+    if (suite::PatternListTakes(patterns, path)) pictures.push_back(path);
   }
   if (pictures.empty()) return;
   suite::ModuleRef module = suite::ParseModuleRef(b.texts.entry(kPictureModuleEntry));
@@ -218,8 +219,7 @@ void HandToBurner(int id) {
   if (window == nullptr) return;
   if (started) suite::SendSuiteCommand(window, suite::CMD_STARTED_BY_BROWSER, "");
   // The volume label is the current list file's name without its extension.
-  std::string label = b.defaultListFile.substr(b.defaultListFile.find_last_of('\\') + 1);
-  label = label.substr(0, label.find_last_of('.'));
+  std::string label = suite::WithoutExtension(suite::FileNameOf(b.defaultListFile));
   suite::SendSuiteCommand(window, suite::CMD_SET_VOLUME_LABEL, label);
   suite::SendSuiteCommand(window, suite::CMD_COME_TO_FRONT, "");
   suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, JoinPaths(files));
@@ -271,7 +271,7 @@ void OpenSelectedInEditors() {
     if (found > 32 && editor[0] != '\0') {
       entries.push_back(std::string(editor) + "|" + path);
     } else {
-      std::string name = path.substr(path.find_last_of('\\') + 1);
+      std::string name = suite::FileNameOf(path);
       suite::boxes::ShowInfoBox(name + "||" + suite::WindowsErrorText(kNoEditorErrorText), "");
     }
   }

@@ -9,6 +9,7 @@
 #include "browser_state.h"
 #include "core/config_file.h"
 #include "core/item_list.h"
+#include "core/path_names.h"
 #include "core/text_rules.h"
 #include "file_io.h"
 #include "skin_texts.h"
@@ -20,10 +21,10 @@ namespace {
 
 constexpr size_t kMaxSettingsBytes = 64 * 1024;
 
-std::string BaseName() { return FileNamePart(Browser().basePath); }
+std::string BaseName() { return suite::FileNameOf(Browser().basePath); }
 
 bool FolderHasFiles(const std::string& folder) {
-  return SKEXIST((WithFinalBackslash(folder) + "*.*").c_str()) != 0;
+  return SKEXIST((suite::WithFinalBackslash(folder) + "*.*").c_str()) != 0;
 }
 
 // The defaults of a first start: a centred window and the program's picture

@@ -8,16 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "boxes/orbboxes.h"
 #include "browser_state.h"
 #include "core/browser_command_line.h"
 #include "core/item_list.h"
+#include "core/path_names.h"
 #include "core/startup_rules.h"
 #include "core/text_rules.h"
 #include "folder_tree.h"
 #include "image_startup.h"
-#include "picture_loader.h"
 #include "module_start.h"
+#include "orbboxes.h"
+#include "picture_loader.h"
 #include "skin_texts.h"
 #include "themecore.h"
 #include "tonelink.h"
@@ -50,7 +51,7 @@ void FindProgramPaths(BrowserState& b) {
 bool ReadTables(BrowserState& b) {
   std::string tablePath = b.basePath + ".SYS";
   if (!SKEXIST(tablePath.c_str())) {
-    MessageBoxA(nullptr, (tablePath + " missing !").c_str(), NameBeforeFirstDot(b.exeName).c_str(),
+    MessageBoxA(nullptr, (tablePath + " missing !").c_str(), suite::NameBeforeFirstDot(b.exeName).c_str(),
                 MB_ICONHAND);
     return false;
   }
@@ -58,7 +59,7 @@ bool ReadTables(BrowserState& b) {
   suite::ReadTextTable(tablePath, &b.texts);
   b.itemHeight = ItemHeightFromEntry(b.texts.entry(16));
   std::string title = b.texts.entry(1);
-  for (std::string& entry : b.texts.entries()) entry = ReplaceAll(entry, "@prog@", title);
+  for (std::string& entry : b.texts.entries()) entry = suite::ReplaceAll(entry, "@prog@", title);
   return true;
 }
 
@@ -110,10 +111,10 @@ void BuildSkinMenu(BrowserState& b) {
   }
   b.mainMenu = suite::BuildMainMenu(b.menus);
   HMENU skinMenu = SKPOPUPHANDLE(3);
-  std::string currentSkinFolder = LowerAscii(suite::SkinFolder());
+  std::string currentSkinFolder = suite::LowerAscii(suite::SkinFolder());
   for (size_t i = 0; i < b.skins.size() && skinMenu != nullptr; ++i) {
-    std::string folder = b.skins[i].substr(0, b.skins[i].find_last_of('\\') + 1);
-    if (LowerAscii(folder) == currentSkinFolder) {
+    std::string folder = suite::FolderOf(b.skins[i]);
+    if (suite::LowerAscii(folder) == currentSkinFolder) {
       CheckMenuItem(skinMenu, static_cast<UINT>(i), MF_BYPOSITION | MF_CHECKED);
     }
   }
@@ -183,13 +184,13 @@ void FillFavourites(BrowserState& b, std::string* startFolder) {
         continue;
       }
       if (!IsFixedFolder(folder)) continue;
-      if (!SKEXIST((WithoutFinalBackslash(folder) + "\\*.*").c_str())) continue;
+      if (!SKEXIST((suite::WithoutFinalBackslash(folder) + "\\*.*").c_str())) continue;
       SKADDSTRINGCOMBO(b.favouritesCombo, item.c_str());
       if (startFolder->empty()) *startFolder = folder;
     }
   }
   if (startFolder->empty()) *startFolder = b.programFolder;
-  std::string tip = LowerAscii(WithoutFinalBackslash(*startFolder));
+  std::string tip = suite::LowerAscii(suite::WithoutFinalBackslash(*startFolder));
   SKBUTTONTIP(b.clientHolder, b.favouritesCombo, tip.c_str());
   std::string item = " " + tip;
   if (SendMessageA(b.favouritesCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
@@ -212,7 +213,7 @@ void CreateControls(BrowserState& b, const std::string& startPattern, std::strin
   b.favouritesCombo = CreateCombo(b.clientHolder, ID_FAVOURITES_COMBO, 0);
   FillTypeCombo(b, startPattern);
   FillFavourites(b, &startFolder);
-  b.currentFolder = WithFinalBackslash(LowerAscii(startFolder));
+  b.currentFolder = suite::WithFinalBackslash(suite::LowerAscii(startFolder));
 
   b.folderTree = suite::FolderTreeCreate(b.clientHolder, b.currentFolder.c_str(), 0, 0, 100, 100,
                                          ID_FOLDER_TREE);
@@ -311,7 +312,7 @@ void CleanUpAndRestart(BrowserState& b, HANDLE mutex) {
   if (b.restartMode == RESTART_PLAIN) {
     std::string exe = b.programFolder + b.exeName;
     ShellExecuteA(nullptr, "open", exe.c_str(), argument.c_str(),
-                  WithoutFinalBackslash(b.programFolder).c_str(), SW_SHOW);
+                  suite::WithoutFinalBackslash(b.programFolder).c_str(), SW_SHOW);
   }
 }
 
@@ -355,7 +356,7 @@ int RunBrowser(HINSTANCE instance, const std::string& commandLine) {
 
   std::string userFolder = UserFolderFromEntry(b.texts.entry(21), b.programFolder);
   if (!userFolder.empty()) SKMAKEDIR(userFolder.c_str());
-  b.userFolder = WithFinalBackslash(userFolder);
+  b.userFolder = suite::WithFinalBackslash(userFolder);
   b.defaultListFile = b.userFolder + b.texts.entry(24) + b.texts.entry(25);
 
   int exitCode = 0;

@@ -7,9 +7,9 @@
 #include "later_features.h"
 #include "playback_engine.h"
 #include "player_state.h"
-#include "thread_timer.h"
 #include "skin_texts.h"
 #include "themecore.h"
+#include "thread_timer.h"
 
 namespace player {
 
@@ -64,6 +64,11 @@ void PlaceZoomHolder(PlayerState& p) {
 }
 
 }  // namespace
+
+void ShowControl(int id, bool show) {
+  HWND control = Player().controls[id];
+  if (control != nullptr) ShowWindow(control, show ? SW_SHOW : SW_HIDE);
+}
 
 bool IsMenuItemChecked(int32_t id) {
   HMENU popup = PopupOf(id);

@@ -6,19 +6,20 @@
 
 #include <string>
 
-#include "boxes/orbboxes.h"
 #include "core/media_masks.h"
 #include "core/option_line.h"
 #include "core/player_files.h"
 #include "core/player_list.h"
 #include "core/slide_show_file.h"
+#include "core/text_rules.h"
 #include "later_features.h"
 #include "open_item.h"
+#include "orbboxes.h"
 #include "playback_engine.h"
 #include "player_state.h"
-#include "thread_timer.h"
 #include "suite_command.h"
 #include "themecore.h"
+#include "thread_timer.h"
 #include "tonelink.h"
 #include "trace_writer.h"
 
@@ -34,21 +35,10 @@ constexpr int32_t LAYOUT_PICTURE = 4;
 // The system's text for "no connection could be made".
 constexpr int32_t kConnectionFailedError = 1203;
 
-std::string LowerAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
-bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
-  return text.size() >= prefix.size() && LowerAscii(text.substr(0, prefix.size())) == LowerAscii(prefix);
-}
-
 // An internet item needs a connection; false when none could be dialled
 // (the user has been told).
 bool ConnectionForItem(const std::string& item) {
-  std::string lower = LowerAscii(item);
+  std::string lower = suite::LowerAscii(item);
   if (lower.rfind("ftp://", 0) != 0 && lower.rfind("http://", 0) != 0) return true;
   if (SKINTERNETSTATE(0) != 0) return true;
   intptr_t connection = SKRASCONNECT();
@@ -123,7 +113,7 @@ void OpenItem(const std::string& alternative, const std::string& item, int32_t a
 
   std::string opened = item;
   const std::string& extra = p.texts.entry(T_EXTRA_TEXT);
-  if (alternative.size() > extra.size() && StartsWithNoCase(alternative, extra)) opened = alternative;
+  if (alternative.size() > extra.size() && suite::StartsWithNoCase(alternative, extra)) opened = alternative;
   p.currentItem = opened;
   int32_t mediaFlag = 0;
   if (!opened.empty()) {

@@ -9,16 +9,16 @@
 
 #include <string>
 
-#include "boxes/orbboxes.h"
 #include "core/item_list.h"
 #include "core/module_lists.h"
 #include "core/suite_command_codes.h"
 #include "later_features.h"
 #include "media_backend.h"
+#include "orbboxes.h"
 #include "player_state.h"
-#include "thread_timer.h"
 #include "suite_command.h"
 #include "themecore.h"
+#include "thread_timer.h"
 #include "trace_writer.h"
 
 namespace player {
@@ -41,11 +41,6 @@ constexpr size_t T_PLAY_FAILED = 12;
 constexpr size_t T_AUDIO_PATTERNS = 88;
 
 bool ControlBarFloats() { return Player().controlBar != nullptr && Options().OptionField5() >= kFloatingBar; }
-
-void ShowControl(int id, bool show) {
-  HWND control = Player().controls[id];
-  if (control != nullptr) ShowWindow(control, show ? SW_SHOW : SW_HIDE);
-}
 
 void ReportFailure(const std::string& item, int32_t result) {
   if (ControlBarFloats()) LayOutWindow();

@@ -155,6 +155,8 @@ bool IsMenuItemChecked(int32_t id);
 void SetMenuItemCheck(int32_t id, bool checked);
 // Full screen (403, 404, 405).
 void EnterFullScreen(int32_t id);
+// Shows or hides the control bar's button `id` when it exists.
+void ShowControl(int id, bool show);
 
 // WM_SYSCOMMAND SC_CLOSE of the main window (close.cpp): the burn
 // hand-off, then hiding (lParam 0) or the real close.

@@ -10,23 +10,25 @@
 #include <string>
 #include <vector>
 
-#include "boxes/orbboxes.h"
 #include "core/command_line.h"
 #include "core/command_rules.h"
 #include "core/item_list.h"
+#include "core/path_names.h"
 #include "core/player_command_line.h"
 #include "core/suite_command_codes.h"
+#include "core/text_rules.h"
 #include "file_io.h"
 #include "image_startup.h"
 #include "later_features.h"
 #include "media_backend.h"
 #include "module_start.h"
+#include "orbboxes.h"
 #include "playback_engine.h"
 #include "player_state.h"
-#include "thread_timer.h"
 #include "suite_command.h"
 #include "themecore.h"
 #include "themecore_player.h"
+#include "thread_timer.h"
 #include "tonelink.h"
 
 namespace player {
@@ -83,7 +85,7 @@ int SecondStart(PlayerState& p) {
 // A ".SYS" argument replaces the program's text table with that file (when
 // it can be read and is not empty).  The command line is emptied either way.
 void InstallTextTableArgument(PlayerState& p) {
-  std::string source = ReplaceAll(p.commandLine, "@path@", p.programFolder);
+  std::string source = suite::ReplaceAll(p.commandLine, "@path@", p.programFolder);
   p.commandLine.clear();
   std::string bytes;
   if (!suite::ReadWholeFile(source, kMaxTextTableBytes, &bytes) || bytes.empty()) return;
@@ -124,7 +126,7 @@ bool CheckPackaging(PlayerState& p) {
   if (!p.commandLine.empty() || !SKEXIST(autorun.c_str())) return true;
   std::string item = AutorunItem(ReadLinesWithEngine(autorun));
   SKBUFIN("", nullptr, 0, nullptr);
-  if (!item.empty() && SKEXIST(item.c_str()) && EndsWithNoCase(item, ".avi")) {
+  if (!item.empty() && SKEXIST(item.c_str()) && suite::EndsWithNoCase(item, ".avi")) {
     makeKiosk();
     p.autorunItem = item;
   }
@@ -332,7 +334,7 @@ void ShutDown(PlayerState& p, HANDLE mutex) {
                   suite::WithoutFinalBackslash(p.programFolder).c_str(), SW_SHOW);
   }
   SKKILLFILE((p.basePath + ".LOG").c_str());
-  SKKILLFILE((suite::TempFolder() + NameBeforeFirstDot(p.exeName) + ".g2b").c_str());
+  SKKILLFILE((suite::TempFolder() + suite::NameBeforeFirstDot(p.exeName) + ".g2b").c_str());
   if (p.recorderLoaded && p.reportWindow != nullptr) {
     suite::SendSuiteCommand(p.reportWindow, suite::CMD_RECORDING_REPORT,
                             RecordingReport(p.recorderCounters[0], p.recorderCounters[1],
@@ -344,7 +346,7 @@ int RunPlayer(HINSTANCE instance, const std::string& rawCommandLine) {
   PlayerState& p = Player();
   p.instance = instance;
   FindProgramPaths(p);
-  p.commandLine = TrimBlanks(rawCommandLine);
+  p.commandLine = suite::TrimBlanks(rawCommandLine);
   if (IsRecordingKeyword(p.commandLine)) {
     p.recordingKeyword = true;
     p.commandLine.clear();
@@ -363,7 +365,7 @@ int RunPlayer(HINSTANCE instance, const std::string& rawCommandLine) {
 
   std::string tablePath = p.basePath + ".SYS";
   if (!SKEXIST(tablePath.c_str())) {
-    MessageBoxA(nullptr, (tablePath + " missing !").c_str(), NameBeforeFirstDot(p.exeName).c_str(), MB_ICONHAND);
+    MessageBoxA(nullptr, (tablePath + " missing !").c_str(), suite::NameBeforeFirstDot(p.exeName).c_str(), MB_ICONHAND);
     CloseHandle(mutex);
     return 2;
   }
@@ -379,7 +381,7 @@ int RunPlayer(HINSTANCE instance, const std::string& rawCommandLine) {
   SKKILLFILE((p.basePath + ".LOG").c_str());
   WindowPlacement placement = LoadWindowConfigFile();
   p.alwaysOnTop = placement.alwaysOnTop;
-  std::string skin = ReplaceAll(p.texts.entry(T_SKIN_FILE), "@path@", p.programFolder);
+  std::string skin = suite::ReplaceAll(p.texts.entry(T_SKIN_FILE), "@path@", p.programFolder);
   if (!skin.empty()) p.skinFile = skin;
   SKINITENGINE(p.skinFile.c_str());
   BuildMenus(p, placement);

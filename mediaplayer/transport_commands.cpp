@@ -6,17 +6,17 @@
 
 #include <string>
 
-#include "boxes/orbboxes.h"
 #include "core/item_list.h"
 #include "core/module_lists.h"
 #include "core/suite_command_codes.h"
 #include "later_features.h"
 #include "media_backend.h"
+#include "orbboxes.h"
 #include "playback_engine.h"
 #include "player_state.h"
-#include "thread_timer.h"
 #include "suite_command.h"
 #include "themecore.h"
+#include "thread_timer.h"
 #include "tonelink.h"
 
 namespace player {
@@ -34,11 +34,6 @@ constexpr int32_t LAYOUT_PICTURE = 4;
 constexpr size_t T_NO_PICTURE = 34;
 constexpr size_t T_PAUSED_NOTE = 45;
 constexpr size_t T_PLAY_NOTE = 46;
-
-void ShowControl(int id, bool show) {
-  HWND control = Player().controls[id];
-  if (control != nullptr) ShowWindow(control, show ? SW_SHOW : SW_HIDE);
-}
 
 void SetStatusText(const std::string& text) {
   HWND status = Player().statusWindow;

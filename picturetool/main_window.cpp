@@ -6,12 +6,13 @@
 
 #include <string>
 
-#include "orbboxes.h"
 #include "core/item_list.h"
 #include "core/paint_rules.h"
-#include "imaging.h"
+#include "core/path_names.h"
 #include "core/suite_command_codes.h"
+#include "imaging.h"
 #include "later_features.h"
+#include "orbboxes.h"
 #include "paint_state.h"
 #include "suite_command.h"
 #include "themecore.h"
@@ -57,7 +58,7 @@ void OnStart() {
     p.pictureCount = 1;
     p.pictureIndex = 1;
     p.pictureList = found;
-    p.lastFolder = FolderOf(found);
+    p.lastFolder = suite::FolderOf(found);
     LoadPictureFile();
   } else {
     p.currentPicture.clear();
@@ -72,7 +73,7 @@ LRESULT OnNewPictureList() {
   p.pictureCount = static_cast<int32_t>(PictureCountOf(p.pictureList));
   p.pictureIndex = 1;
   p.currentPicture = p.pictureCount == 1 ? p.pictureList : PictureAt(p.pictureList, 1);
-  p.lastFolder = FolderOf(p.currentPicture);
+  p.lastFolder = suite::FolderOf(p.currentPicture);
   LoadPictureFile();
   return 0;
 }

@@ -6,12 +6,13 @@
 
 #include <string>
 
-#include "orbboxes.h"
 #include "core/item_list.h"
 #include "core/paint_rules.h"
+#include "core/path_names.h"
 #include "image_startup.h"
 #include "later_features.h"
 #include "module_start.h"
+#include "orbboxes.h"
 #include "paint_state.h"
 #include "themecore.h"
 #include "themecore_painttool.h"
@@ -195,7 +196,7 @@ int RunPaint(HINSTANCE instance) {
   // The text table is checked before the mutex is taken, so that a second
   // start never waits for a first one that is only showing this box.
   if (!SKEXIST(p.tablePath.c_str())) {
-    MessageBoxA(nullptr, (p.tablePath + " missing !").c_str(), NameBeforeFirstDot(p.programName).c_str(),
+    MessageBoxA(nullptr, (p.tablePath + " missing !").c_str(), suite::NameBeforeFirstDot(p.programName).c_str(),
                 MB_ICONHAND);
     return 2;
   }

@@ -35,26 +35,4 @@ std::string ProgramCommandLine(const std::string& programPath, const std::string
   return line;
 }
 
-std::string WithoutFinalBackslash(std::string path) {
-  while (!path.empty() && path.back() == '\\') {
-    if (path.size() == 3 && path[1] == ':') break;
-    path.pop_back();
-  }
-  return path;
-}
-
-std::string WithFinalBackslash(std::string path) {
-  if (path.empty() || path.back() != '\\') path.push_back('\\');
-  return path;
-}
-
-std::string BasePath(const std::string& folder, const std::string& exeName) {
-  size_t dot = exeName.rfind('.');
-  return folder + (dot == std::string::npos ? exeName : exeName.substr(0, dot));
-}
-
-std::string NameBeforeFirstDot(const std::string& fileName) {
-  return fileName.substr(0, fileName.find('.'));
-}
-
 }  // namespace suite

@@ -19,21 +19,6 @@ std::string QuoteArgument(const std::string& argument);
 // `arguments` is appended as it stands (the caller quotes its parts).
 std::string ProgramCommandLine(const std::string& programPath, const std::string& arguments);
 
-// A folder path with every final backslash removed, but never below a drive
-// root ("C:\" stays): the form ShellExecute takes as a working folder and
-// the programs show.
-std::string WithoutFinalBackslash(std::string path);
-// A folder path ending in exactly the backslash it needs to take a name.
-std::string WithFinalBackslash(std::string path);
-
-// A program's base path: its folder (with its final backslash) + its file
-// name without the extension (cut at the name's last "."), the stem of its
-// text table and settings files.
-std::string BasePath(const std::string& folder, const std::string& exeName);
-// The file name before its first ".": the caption of the box that reports a
-// missing text table.
-std::string NameBeforeFirstDot(const std::string& fileName);
-
 // Milliseconds from `startTick` to `nowTick` of GetTickCount, correct across
 // its wrap to 0 after 49.7 days.
 constexpr uint32_t TicksElapsed(uint32_t startTick, uint32_t nowTick) {

@@ -10,6 +10,7 @@
 #include "core/command_line.h"
 #include "core/item_list.h"
 #include "core/module_lists.h"
+#include "core/path_names.h"
 #include "core/suite_payload.h"
 
 using namespace std::string_literals;

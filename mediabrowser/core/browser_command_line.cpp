@@ -2,7 +2,7 @@
 #include "browser_command_line.h"
 
 #include "core/item_list.h"
-#include "text_rules.h"
+#include "core/text_rules.h"
 
 namespace browser {
 
@@ -40,7 +40,7 @@ std::string ProtectQuotedBlanks(const std::string& text) {
 
 BrowserCommandLine ParseBrowserCommandLine(const std::string& raw) {
   BrowserCommandLine result;
-  std::string text = TrimBlanks(LowerAscii(raw));
+  std::string text = suite::TrimBlanks(suite::LowerAscii(raw));
   if (text == "usbdetected") {
     result.kind = CommandLineKind::UsbDetected;
     return result;

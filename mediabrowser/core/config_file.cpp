@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "core/item_list.h"
-#include "text_rules.h"
+#include "core/text_rules.h"
 
 namespace browser {
 
@@ -23,21 +23,21 @@ BrowserSettings ParseSettingsLine(const std::string& line, int32_t minWidth, int
   std::vector<std::string> f = suite::SplitItemList(line);
   f.resize(std::max<size_t>(f.size(), 9));
   BrowserSettings s;
-  s.left = std::max(LeadingNumber(f[0]), 0);
-  s.top = std::max(LeadingNumber(f[1]), 0);
-  s.width = std::max(LeadingNumber(f[2]), minWidth);
-  s.height = std::max(LeadingNumber(f[3]), minHeight);
+  s.left = std::max(suite::LeadingNumber(f[0]), 0);
+  s.top = std::max(suite::LeadingNumber(f[1]), 0);
+  s.width = std::max(suite::LeadingNumber(f[2]), minWidth);
+  s.height = std::max(suite::LeadingNumber(f[3]), minHeight);
   s.folder = f[4];
   s.pattern = f[5];
-  s.option809 = LeadingNumber(f[6]);
-  s.noticeSeen = LeadingNumber(f[7]);
-  s.option408 = LeadingNumber(f[8]);
+  s.option809 = suite::LeadingNumber(f[6]);
+  s.noticeSeen = suite::LeadingNumber(f[7]);
+  s.option408 = suite::LeadingNumber(f[8]);
   return s;
 }
 
 std::string FormatFavourites(const std::vector<std::string>& folders) {
   std::string text;
-  for (const std::string& folder : folders) text += TrimBlanks(folder) + "\r\n";
+  for (const std::string& folder : folders) text += suite::TrimBlanks(folder) + "\r\n";
   return text;
 }
 
@@ -62,13 +62,13 @@ bool ParseAssociationEntry(const std::string& entry, const std::string& programF
                            AssociationEntry* out) {
   std::vector<std::string> f = suite::SplitCommaList(entry);
   if (f.size() != 4) return false;
-  std::string extension = LowerAscii(f[0]);
+  std::string extension = suite::LowerAscii(f[0]);
   size_t first = extension.find_first_not_of(" .");
   size_t last = extension.find_last_not_of(" .");
   extension = first == std::string::npos ? std::string() : extension.substr(first, last - first + 1);
   out->extensionKey = "." + extension;
   out->identifier = f[1];
-  std::string program = ReplaceAll(LowerAscii(f[2]), "@path@", LowerAscii(programFolder));
+  std::string program = suite::ReplaceAll(suite::LowerAscii(f[2]), "@path@", suite::LowerAscii(programFolder));
   out->command = program.empty() ? std::string() : "\"" + program + "\"";
   out->description = f[3];
   return true;

@@ -1,14 +1,14 @@
 // The file list's entry filter and status text.
 #include "file_filter.h"
 
-#include "text_rules.h"
+#include "core/text_rules.h"
 
 namespace browser {
 
 FileListFilter MakeFileListFilter(const std::string& pattern, const std::string& excluded) {
   FileListFilter filter;
   if (pattern.find(';') != std::string::npos) {
-    std::string list = ReplaceAll(LowerAscii(pattern), ";", "|");
+    std::string list = suite::ReplaceAll(suite::LowerAscii(pattern), ";", "|");
     size_t first = list.find_first_not_of('|');
     size_t last = list.find_last_not_of('|');
     list = first == std::string::npos ? std::string() : list.substr(first, last - first + 1);
@@ -17,7 +17,7 @@ FileListFilter MakeFileListFilter(const std::string& pattern, const std::string&
   } else {
     filter.mask = pattern.empty() ? "*.*" : pattern;
   }
-  std::string hidden = ReplaceAll(LowerAscii(excluded), ";", "|");
+  std::string hidden = suite::ReplaceAll(suite::LowerAscii(excluded), ";", "|");
   while (!hidden.empty() && hidden.front() == '|') hidden.erase(0, 1);
   if (!hidden.empty() && hidden.back() != '|') hidden.push_back('|');
   filter.excluded = hidden;
@@ -29,7 +29,7 @@ bool FileListTakes(const FileListFilter& filter, const std::string& name, uint32
   if (attributes != 0 && attributes != 1 && attributes != 32 && attributes != 33 && attributes != 128) {
     return false;
   }
-  std::string lower = LowerAscii(name);
+  std::string lower = suite::LowerAscii(name);
   size_t dot = lower.rfind('.');
   if (dot == std::string::npos) return filter.allowed.empty();
   std::string extension = lower.substr(dot) + "|";
@@ -41,7 +41,7 @@ bool FileListTakes(const FileListFilter& filter, const std::string& name, uint32
 }
 
 std::string FileCountStatus(size_t count, const std::string& nounEntry, const std::string& folder) {
-  std::string noun = ReplaceAll(nounEntry, "(s)", count < 2 ? "" : "s");
+  std::string noun = suite::ReplaceAll(nounEntry, "(s)", count < 2 ? "" : "s");
   size_t first = folder.find_first_not_of('\\');
   size_t last = folder.find_last_not_of('\\');
   std::string shown = first == std::string::npos ? std::string() : folder.substr(first, last - first + 1);

@@ -4,21 +4,16 @@
 #include <algorithm>
 
 #include "core/item_list.h"
-#include "text_rules.h"
+#include "core/text_rules.h"
 
 namespace browser {
 
 int32_t ItemHeightFromEntry(const std::string& entry) {
-  return std::clamp<int32_t>(LeadingNumber(entry), 50, 200);
-}
-
-std::string FileNamePart(const std::string& path) {
-  size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  return std::clamp<int32_t>(suite::LeadingNumber(entry), 50, 200);
 }
 
 std::string UserFolderFromEntry(const std::string& entry, const std::string& programFolder) {
-  std::string folder = ReplaceAll(LowerAscii(entry), "@path@", programFolder);
+  std::string folder = suite::ReplaceAll(suite::LowerAscii(entry), "@path@", programFolder);
   while (!folder.empty() && folder.back() == '\\') folder.pop_back();
   return folder;
 }
@@ -59,8 +54,8 @@ MenuTrim TrimModuleMenu(const std::string& definition, const std::map<int32_t, s
 }
 
 std::string SkinMenuLabel(const std::string& skinFileName) {
-  std::string label = LowerAscii(skinFileName);
-  if (EndsWithNoCase(label, ".sks")) label.resize(label.size() - 4);
+  std::string label = suite::LowerAscii(skinFileName);
+  if (suite::EndsWithNoCase(label, ".sks")) label.resize(label.size() - 4);
   if (!label.empty() && label[0] >= 'a' && label[0] <= 'z') label[0] = static_cast<char>(label[0] - 'a' + 'A');
   return label;
 }
@@ -86,7 +81,7 @@ int32_t SelectedMediaType(const std::vector<MediaType>& types, const std::string
 std::vector<std::string> FavouriteCandidates(const std::vector<std::string>& lines) {
   std::vector<std::string> candidates;
   for (const std::string& line : lines) {
-    std::string folder = TrimLeadingBlanks(line);
+    std::string folder = suite::TrimLeadingBlanks(line);
     if (!folder.empty()) candidates.push_back(folder);
   }
   return candidates;

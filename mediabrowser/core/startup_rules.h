@@ -17,12 +17,6 @@ namespace browser {
 // the decimal value (0 when it is no number), kept within 50..200 pixels.
 int32_t ItemHeightFromEntry(const std::string& entry);
 
-// The program's base path: its folder and its file name up to the last ".".
-using suite::BasePath;
-// The file-name part of a path (after the last backslash).
-std::string FileNamePart(const std::string& path);
-using suite::NameBeforeFirstDot;
-
 // The user folder from its text entry: lower-cased, "@path@" replaced by the
 // program folder, without a final backslash (the caller creates it and adds
 // the backslash).

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/command_line.h"
+#include "core/path_names.h"
 #include "core/suite_command_codes.h"
 #include "suite_command.h"
 #include "test_files.h"

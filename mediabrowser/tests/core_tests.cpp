@@ -12,6 +12,7 @@
 #include "core/browser_command_line.h"
 #include "core/config_file.h"
 #include "core/file_filter.h"
+#include "core/path_names.h"
 #include "core/startup_rules.h"
 #include "core/text_rules.h"
 #include "core/window_layout.h"
@@ -62,10 +63,10 @@ TEST(StartupRules, ItemHeightIsClamped) {
 }
 
 TEST(StartupRules, NamesAndPaths) {
-  EXPECT_EQ(browser::BasePath("C:\\Orb\\", "orbmedia.exe"), "C:\\Orb\\orbmedia");
-  EXPECT_EQ(browser::BasePath("C:\\Orb\\", "my.media.exe"), "C:\\Orb\\my.media");
-  EXPECT_EQ(browser::BasePath("C:\\Orb\\", "orbmedia"), "C:\\Orb\\orbmedia");
-  EXPECT_EQ(browser::NameBeforeFirstDot("my.media.exe"), "my");
+  EXPECT_EQ(suite::BasePath("C:\\Orb\\", "orbmedia.exe"), "C:\\Orb\\orbmedia");
+  EXPECT_EQ(suite::BasePath("C:\\Orb\\", "my.media.exe"), "C:\\Orb\\my.media");
+  EXPECT_EQ(suite::BasePath("C:\\Orb\\", "orbmedia"), "C:\\Orb\\orbmedia");
+  EXPECT_EQ(suite::NameBeforeFirstDot("my.media.exe"), "my");
   EXPECT_EQ(browser::UserFolderFromEntry("@PATH@User\\", "C:\\Orb\\"), "C:\\Orb\\user");
   EXPECT_EQ(browser::UserFolderFromEntry("@path@user", "C:\\Program Files\\Orb\\"),
             "C:\\Program Files\\Orb\\user");
@@ -295,7 +296,7 @@ TEST(TextRules, FolderCannotMoveIntoItself) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(browser::IsSameOrInsideFolder(c.source, c.target), c.inside);
+    EXPECT_EQ(suite::IsSameOrInsideFolder(c.source, c.target), c.inside);
   }
 }
 
@@ -304,11 +305,11 @@ TEST(TextRules, FolderCannotMoveIntoItself) {
 namespace {
 
 TEST(TextRules, PlaceholdersTakeTheirValuesInTurn) {
-  EXPECT_EQ(browser::FillPlaceholders("Move|@|into|@?", '@', {"c:\\a", "d:\\b\\"}),
+  EXPECT_EQ(suite::FillPlaceholders("Move|@|into|@?", '@', {"c:\\a", "d:\\b\\"}),
             "Move|c:\\a|into|d:\\b\\?");
   // A value holding the marker is not searched again; extra markers stay.
-  EXPECT_EQ(browser::FillPlaceholders("@ and @ and @", '@', {"x@", "y"}), "x@ and y and @");
-  EXPECT_EQ(browser::FillPlaceholders("none", '@', {"x"}), "none");
+  EXPECT_EQ(suite::FillPlaceholders("@ and @ and @", '@', {"x@", "y"}), "x@ and y and @");
+  EXPECT_EQ(suite::FillPlaceholders("none", '@', {"x"}), "none");
 }
 
 TEST(TextRules, ExtensionLists) {
@@ -325,7 +326,7 @@ TEST(TextRules, ExtensionLists) {
       {"", "a.jpg", false},
   };
   for (const Case& c : patternCases) {
-    EXPECT_EQ(browser::PatternListTakes(c.list, c.name), c.takes) << c.list << " " << c.name;
+    EXPECT_EQ(suite::PatternListTakes(c.list, c.name), c.takes) << c.list << " " << c.name;
   }
   const Case runCases[] = {
       {".wav.wma.mp3.ogg", "x.WAV", true}, {".wav.wma.mp3.ogg", "x.ogg", true},
@@ -333,10 +334,10 @@ TEST(TextRules, ExtensionLists) {
       {".wav.wma.mp3.ogg", "x", false},    {".cda", "track01.cda", true},
   };
   for (const Case& c : runCases) {
-    EXPECT_EQ(browser::ExtensionIsOneOf(c.name, c.list), c.takes) << c.list << " " << c.name;
+    EXPECT_EQ(suite::ExtensionIsOneOf(c.name, c.list), c.takes) << c.list << " " << c.name;
   }
-  EXPECT_EQ(browser::FolderOfPath("c:\\a\\b"), "c:\\a\\");
-  EXPECT_EQ(browser::FolderOfPath("b"), "");
+  EXPECT_EQ(suite::FolderOf("c:\\a\\b"), "c:\\a\\");
+  EXPECT_EQ(suite::FolderOf("b"), "");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "core/item_list.h"
 #include "core/option_line.h"
 #include "core/player_command_line.h"
+#include "core/text_rules.h"
 
 namespace player {
 
@@ -45,7 +46,7 @@ std::string RecordingReport(int32_t first, int32_t second, int32_t third) {
 bool EndsWithPageExtension(const std::string& text) {
   size_t dot = text.rfind('.');
   if (dot == std::string::npos) return false;
-  return std::string(".html").find(LowerAscii(text.substr(dot))) != std::string::npos;
+  return std::string(".html").find(suite::LowerAscii(text.substr(dot))) != std::string::npos;
 }
 
 BurnHandOff ParseBurnHandOff(const std::string& text) {

@@ -1,4 +1,4 @@
-// Line splitting and entry rules of the media player's list files.
+// Entry rules of the media player's list files.
 #include "list_lines.h"
 
 namespace player {
@@ -14,38 +14,6 @@ bool IsSchemeChar(char c) {
 }
 
 }  // namespace
-
-ListLines::ListLines(std::string_view bytes, bool lastLineCut) : bytes_(bytes), lastLineCut_(lastLineCut) {
-  if (bytes_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
-}
-
-bool ListLines::Next(std::string_view* line) {
-  while (pos_ < bytes_.size()) {
-    size_t end = bytes_.find_first_of("\r\n", pos_);
-    if (end == std::string_view::npos) {
-      if (lastLineCut_) {
-        pos_ = bytes_.size();
-        return false;
-      }
-      end = bytes_.size();
-    }
-    std::string_view found = bytes_.substr(pos_, end - pos_);
-    pos_ = end;
-    if (pos_ < bytes_.size() && bytes_[pos_] == '\r') ++pos_;
-    if (pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
-    if (found.size() > MAX_LIST_LINE_BYTES) continue;
-    *line = found;
-    return true;
-  }
-  return false;
-}
-
-std::string TrimLine(std::string_view line) {
-  size_t first = line.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return std::string();
-  size_t last = line.find_last_not_of(" \t");
-  return std::string(line.substr(first, last - first + 1));
-}
 
 bool IsUsableEntry(const std::string& entry) {
   if (entry.empty()) return false;
@@ -71,11 +39,6 @@ bool IsUncPath(const std::string& text) {
 
 bool HasDrive(const std::string& text) {
   return text.size() >= 2 && IsAsciiLetter(text[0]) && text[1] == ':';
-}
-
-std::string FolderOf(const std::string& path) {
-  size_t separator = path.find_last_of("\\/");
-  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
 std::string RootOf(const std::string& path) {

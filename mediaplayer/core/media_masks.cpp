@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/item_list.h"
+#include "core/path_names.h"
 #include "core/text_rules.h"
 
 namespace player {
@@ -23,11 +24,9 @@ int32_t PositionInRun(const std::string& extension, const std::string& run) {
 }  // namespace
 
 std::string ItemExtension(const std::string& item) {
-  size_t dot = item.find_last_of('.');
-  if (dot == std::string::npos || dot + 1 == item.size()) return std::string();
-  size_t separator = item.find_last_of("\\/");
-  if (separator != std::string::npos && separator > dot) return std::string();
-  return browser::LowerAscii(item.substr(dot)) + ".";
+  const std::string extension = suite::ExtensionOf(item);
+  if (extension.size() < 2) return std::string();
+  return suite::LowerAscii(extension) + ".";
 }
 
 std::string AudioExtensionRun(const std::string& audioPatterns) {
@@ -38,9 +37,9 @@ std::string AudioExtensionRun(const std::string& audioPatterns) {
   while (start <= audioPatterns.size()) {
     size_t end = audioPatterns.find(';', start);
     if (end == std::string::npos) end = audioPatterns.size();
-    std::string pattern = browser::TrimBlanks(audioPatterns.substr(start, end - start));
+    std::string pattern = suite::TrimBlanks(audioPatterns.substr(start, end - start));
     size_t first = pattern.find_first_not_of("*.");
-    if (first != std::string::npos) run += "." + browser::LowerAscii(pattern.substr(first));
+    if (first != std::string::npos) run += "." + suite::LowerAscii(pattern.substr(first));
     start = end + 1;
   }
   return run.empty() ? run : run + ".";
@@ -48,7 +47,7 @@ std::string AudioExtensionRun(const std::string& audioPatterns) {
 
 std::string MediaExtensionRun(const std::string& mediaExtensions, const std::string& audioPatterns,
                               bool audioLibraryAvailable) {
-  std::string run = browser::LowerAscii(browser::TrimBlanks(mediaExtensions));
+  std::string run = suite::LowerAscii(suite::TrimBlanks(mediaExtensions));
   if (!audioLibraryAvailable) return run;
   std::string audio = AudioExtensionRun(audioPatterns);
   if (audio.empty()) return run;
@@ -66,7 +65,7 @@ bool IsAudioItem(const std::string& item, const std::string& audioPatterns) {
 }
 
 bool IsPictureItem(const std::string& item) {
-  return PositionInRun(browser::UpperAscii(ItemExtension(item)), PICTURE_EXTENSIONS) > 0;
+  return PositionInRun(suite::UpperAscii(ItemExtension(item)), PICTURE_EXTENSIONS) > 0;
 }
 
 std::string KeepPictureItems(const std::string& itemList) {

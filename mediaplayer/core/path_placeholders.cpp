@@ -2,12 +2,13 @@
 #include "path_placeholders.h"
 
 #include "core/command_line.h"
+#include "core/path_names.h"
 #include "core/text_rules.h"
 
 namespace player {
 
 std::string ExpandProgramFolder(const std::string& text, const std::string& folder) {
-  return browser::ReplaceAll(text, "@path@", folder);
+  return suite::ReplaceAll(text, "@path@", folder);
 }
 
 std::string ExpandPlaceholders(const std::string& text, const PlaceholderFolders& folders) {
@@ -57,10 +58,10 @@ std::string CollapseBackslashes(const std::string& path) {
 
 std::string UserDataFolderFromEntry(const std::string& entry, const std::string& programFolder,
                                     const std::string& documentsFolder) {
-  std::string folder = browser::TrimBlanks(browser::LowerAscii(entry));
+  std::string folder = suite::TrimBlanks(suite::LowerAscii(entry));
   if (folder.empty()) return std::string();
-  folder = browser::ReplaceAll(folder, "@path@", suite::WithFinalBackslash(programFolder));
-  folder = browser::ReplaceAll(folder, "@user@", suite::WithFinalBackslash(documentsFolder));
+  folder = suite::ReplaceAll(folder, "@path@", suite::WithFinalBackslash(programFolder));
+  folder = suite::ReplaceAll(folder, "@user@", suite::WithFinalBackslash(documentsFolder));
   return suite::WithFinalBackslash(CollapseBackslashes(folder));
 }
 

@@ -1,8 +1,11 @@
 // ".m3u" and ".upl" play lists.
 #include "play_lists.h"
 
-#include "core/command_line.h"
+#include <vector>
+
+#include "core/list_file.h"
 #include "core/list_lines.h"
+#include "core/path_names.h"
 #include "core/path_placeholders.h"
 
 namespace player {
@@ -11,22 +14,39 @@ namespace {
 
 enum class ListKind { M3u, Upl };
 
+// One line of a list as an item of the player's list: "" when the line
+// names nothing the player can open.  Missing files are left out (a URL is
+// never checked), so a list still plays when some of its files are gone.
+std::string ItemOfEntry(const std::string& entry, const std::string& listFolder, const PlayerFiles& files) {
+  if (!IsUsableEntry(entry)) return std::string();
+  std::string item = ListEntryPath(entry, listFolder);
+  if (!IsUrl(item) && !files.FileExists(item)) return std::string();
+  return item;
+}
+
 // The items of a list file's bytes, "|"-separated, at most MAX_LIST_ITEMS.
+// ".upl" lists are read with the suite's list reader; ".m3u" lines starting
+// with "#" are comments.
 std::string ListItems(const std::string& bytes, bool lastLineCut, ListKind kind,
                       const std::string& listFolder, const std::string& programFolder,
                       const PlayerFiles& files) {
+  std::vector<std::string> entries;
+  if (kind == ListKind::Upl) {
+    entries = suite::ReadListEntries(bytes, programFolder, lastLineCut);
+  } else {
+    ListLines lines(bytes, lastLineCut);
+    std::string_view line;
+    while (lines.Next(&line)) {
+      std::string entry = TrimLine(line);
+      if (!entry.empty() && entry[0] != '#') entries.push_back(std::move(entry));
+    }
+  }
   std::string items;
   int32_t count = 0;
-  ListLines lines(bytes, lastLineCut);
-  std::string_view line;
-  while (count < MAX_LIST_ITEMS && lines.Next(&line)) {
-    std::string entry = TrimLine(line);
-    if (entry.empty()) continue;
-    if (kind == ListKind::M3u && entry[0] == '#') continue;
-    if (kind == ListKind::Upl) entry = ExpandProgramFolder(entry, programFolder);
-    if (!IsUsableEntry(entry)) continue;
-    std::string item = ListEntryPath(entry, listFolder);
-    if (!IsUrl(item) && !files.FileExists(item)) continue;
+  for (const std::string& entry : entries) {
+    if (count == MAX_LIST_ITEMS) break;
+    std::string item = ItemOfEntry(entry, listFolder, files);
+    if (item.empty()) continue;
     if (count > 0) items += '|';
     items += item;
     ++count;
@@ -45,7 +65,7 @@ bool ReadList(const std::string& path, ListKind kind, const std::string& program
   if (files.ReadFile(fullPath, MAX_LIST_FILE_BYTES, &bytes, &cut) == FileReadStatus::Missing) {
     return false;
   }
-  SetPlayerList(list, ListItems(bytes, cut, kind, FolderOf(fullPath), folder, files), std::string());
+  SetPlayerList(list, ListItems(bytes, cut, kind, suite::FolderOf(fullPath), folder, files), std::string());
   return true;
 }
 

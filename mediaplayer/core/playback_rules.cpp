@@ -2,6 +2,8 @@
 #include "core/playback_rules.h"
 
 #include "core/media_masks.h"
+#include "core/path_names.h"
+#include "core/text_rules.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,26 +11,6 @@
 namespace player {
 
 namespace {
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text) c = LowerAscii(c);
-  return text;
-}
-
-std::string ReplaceEvery(std::string text, const std::string& what, const std::string& with) {
-  if (what.empty()) return text;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size())) {
-    text.replace(at, what.size(), with);
-  }
-  return text;
-}
-
-size_t FileNameStart(const std::string& path) {
-  size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? 0 : slash + 1;
-}
 
 }  // namespace
 
@@ -143,17 +125,17 @@ MeterLevels MeterLevelsOf(uint32_t libraryLevel) {
 }
 
 std::string PlayingTitle(const std::string& title, const std::string& item) {
-  return title + " - " + item.substr(FileNameStart(item));
+  return title + " - " + suite::FileNameOf(item);
 }
 
 std::string PlaybackFailureText(const std::string& text, const std::string& item, int32_t result) {
-  return ReplaceEvery(text, "#", std::to_string(result)) + item;
+  return suite::ReplaceAll(text, "#", std::to_string(result)) + item;
 }
 
 bool SeekAllowedForTitle(const std::string& windowTitle) {
   const std::string suffix = ".vob";
   if (windowTitle.size() < suffix.size()) return true;
-  return LowerAscii(windowTitle.substr(windowTitle.size() - suffix.size())) != suffix;
+  return !suite::EndsWithNoCase(windowTitle, suffix);
 }
 
 }  // namespace player

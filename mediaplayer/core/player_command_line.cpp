@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/item_list.h"
+#include "core/text_rules.h"
 
 namespace player {
 
@@ -22,13 +23,13 @@ bool IsSchemeChar(char c) {
 
 }  // namespace
 
-bool IsRecordingKeyword(const std::string& line) { return UpperAscii(TrimBlanks(line)) == "SSL2AVI"; }
+bool IsRecordingKeyword(const std::string& line) { return suite::UpperAscii(suite::TrimBlanks(line)) == "SSL2AVI"; }
 
 bool IsTextTableArgument(const std::string& line) {
-  return EndsWithNoCase(line, ".SYS") && line.size() > 4 && line.find(' ', 1) == std::string::npos;
+  return suite::EndsWithNoCase(line, ".SYS") && line.size() > 4 && line.find(' ', 1) == std::string::npos;
 }
 
-bool NamesAviFile(const std::string& line) { return EndsWithNoCase(line, ".AVI"); }
+bool NamesAviFile(const std::string& line) { return suite::EndsWithNoCase(line, ".AVI"); }
 
 ParsedCommandLine ParseCommandLine(const std::string& line,
                                    const std::function<std::string(const std::string&)>& readUplList) {
@@ -63,7 +64,7 @@ ParsedCommandLine ParseCommandLine(const std::string& line,
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == ' ' && IsDrivePathAt(text, i + 1)) text[i] = '|';
   }
-  if (suite::ItemFieldCount(text) == 1 && EndsWithNoCase(text, ".upl") && readUplList) {
+  if (suite::ItemFieldCount(text) == 1 && suite::EndsWithNoCase(text, ".upl") && readUplList) {
     text = readUplList(text);
   }
   parsed.itemList = text;
@@ -74,7 +75,7 @@ ParsedCommandLine ParseCommandLine(const std::string& line,
 std::string AutorunItem(const std::vector<std::string>& lines) {
   static const std::string kKey = "open=orbplay.exe";
   for (const std::string& raw : lines) {
-    std::string line = LowerAscii(TrimBlanks(raw));
+    std::string line = suite::LowerAscii(suite::TrimBlanks(raw));
     if (line.compare(0, kKey.size(), kKey) != 0) continue;
     std::string rest = line.substr(kKey.size());
     size_t first = rest.find_first_not_of(' ');
@@ -98,7 +99,7 @@ Route RouteCommandLine(const RouteInput& input, const RouteFileReaders& readers)
   Route route;
   std::string line = input.line;
   std::string slideShowItem;
-  if (!input.slideShowSuffix.empty() && EndsWithNoCase(line, input.slideShowSuffix)) {
+  if (!input.slideShowSuffix.empty() && suite::EndsWithNoCase(line, input.slideShowSuffix)) {
     slideShowItem = line;
     line.clear();
   }
@@ -106,9 +107,9 @@ Route RouteCommandLine(const RouteInput& input, const RouteFileReaders& readers)
   if (!line.empty() && (input.multiItem || !found.empty())) {
     if (input.multiItem) {
       route.itemList = line;
-    } else if (EndsWithNoCase(found, ".m3u") && readers.readPlaylist) {
+    } else if (suite::EndsWithNoCase(found, ".m3u") && readers.readPlaylist) {
       route.itemList = readers.readPlaylist(found);
-    } else if (EndsWithNoCase(found, ".upl") && readers.readUplList) {
+    } else if (suite::EndsWithNoCase(found, ".upl") && readers.readUplList) {
       route.itemList = readers.readUplList(found);
     }
     route.itemCount = static_cast<int32_t>(suite::ItemFieldCount(route.itemList));

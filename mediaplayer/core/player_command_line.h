@@ -13,19 +13,6 @@
 
 namespace player {
 
-// The program's base path and the missing-table box's title follow the
-// suite's rules.
-using suite::BasePath;
-using suite::NameBeforeFirstDot;
-
-// The suite's text rules (ASCII case folding, blank trimming, tokens) are
-// the media browser's.
-using browser::EndsWithNoCase;
-using browser::LowerAscii;
-using browser::ReplaceAll;
-using browser::TrimBlanks;
-using browser::UpperAscii;
-
 // "SSL2AVI" in any case, the whole (trimmed) line.
 bool IsRecordingKeyword(const std::string& line);
 // One token ending ".SYS" (no blank after the first character): a text

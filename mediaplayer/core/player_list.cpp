@@ -47,7 +47,7 @@ std::string SlideShowFolder(const PlayerList& list, const std::string& programFo
 int32_t DisplayTimeOf(const PlayerList& list, int32_t n) {
   if (n < 1) return 0;
   std::string field = suite::ItemField(list.displayTimes, static_cast<size_t>(n));
-  int32_t ms = browser::LeadingNumber(field);
+  int32_t ms = suite::LeadingNumber(field);
   return ms > 0 ? ms : 0;
 }
 

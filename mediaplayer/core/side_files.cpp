@@ -1,6 +1,7 @@
 // Side files of a picture.
 #include "side_files.h"
 
+#include "core/path_names.h"
 #include "core/text_rules.h"
 
 namespace player {
@@ -32,14 +33,10 @@ std::string KeywordsOf(std::string text) {
 }  // namespace
 
 std::string SideFileName(const std::string& picture, const std::string& extension) {
-  size_t dot = picture.find_last_of('.');
-  size_t separator = picture.find_last_of("\\/");
   // A "." in a folder's name is not the picture's extension: "C:\a.b\pic"
   // has no side files, not "C:\a.kwd".
-  if (dot == std::string::npos || (separator != std::string::npos && dot < separator)) {
-    return std::string();
-  }
-  return picture.substr(0, dot + 1) + extension;
+  if (suite::ExtensionOf(picture).empty()) return std::string();
+  return suite::WithoutExtension(picture) + "." + extension;
 }
 
 PictureSideFiles ReadSideFiles(const std::string& picture, const PlayerFiles& files, bool moduleMode,
@@ -47,7 +44,7 @@ PictureSideFiles ReadSideFiles(const std::string& picture, const PlayerFiles& fi
   PictureSideFiles side;
   if (moduleMode) {
     std::string time = SideFileName(picture, "tim");
-    int32_t ms = files.FileExists(time) ? browser::LeadingNumber(KeywordsOf(SideFileText(time, files)))
+    int32_t ms = files.FileExists(time) ? suite::LeadingNumber(KeywordsOf(SideFileText(time, files)))
                                         : moduleDisplayTimeMs;
     side.displayTimeMs = ms < MIN_SIDE_DISPLAY_MS ? FALLBACK_SIDE_DISPLAY_MS : ms;
   }

@@ -7,6 +7,7 @@
 #include "core/item_list.h"
 #include "core/list_lines.h"
 #include "core/media_masks.h"
+#include "core/path_names.h"
 #include "core/path_placeholders.h"
 #include "core/play_lists.h"
 #include "core/suite_command_codes.h"
@@ -22,12 +23,12 @@ constexpr size_t SETTINGS_FIELD_COUNT = 8;
 // A display time as the list keeps it: a positive decimal number, or ""
 // (the default time) for anything else.
 std::string DisplayTimeField(const std::string& text) {
-  int32_t ms = browser::LeadingNumber(text);
+  int32_t ms = suite::LeadingNumber(text);
   return ms > 0 ? std::to_string(ms) : std::string();
 }
 
 std::string SettingsTextOf(const std::string& line) {
-  std::string text = browser::TrimBlanks(line.substr(1));
+  std::string text = suite::TrimBlanks(line.substr(1));
   while (!text.empty() && text.back() == ']') text.pop_back();
   return text;
 }
@@ -35,11 +36,11 @@ std::string SettingsTextOf(const std::string& line) {
 }  // namespace
 
 bool IsSlideShowFile(const std::string& path, const std::string& suffix) {
-  return !suffix.empty() && browser::EndsWithNoCase(path, suffix);
+  return !suffix.empty() && suite::EndsWithNoCase(path, suffix);
 }
 
 std::string SlideShowFolderOf(const std::string& path, const std::string& programFolder) {
-  std::string folder = FolderOf(path);
+  std::string folder = suite::FolderOf(path);
   return folder.empty() ? suite::WithFinalBackslash(programFolder) : folder;
 }
 
@@ -49,14 +50,14 @@ SlideShowSettings ParseSlideShowSettings(const std::string& text) {
   if (fields.size() > SETTINGS_FIELD_COUNT) fields.resize(SETTINGS_FIELD_COUNT);
   settings.fieldCount = static_cast<int32_t>(fields.size());
   fields.resize(SETTINGS_FIELD_COUNT);
-  auto number = [&](size_t n) { return browser::LeadingNumber(fields[n - 1]); };
-  settings.soundList = browser::TrimBlanks(fields[0]);
+  auto number = [&](size_t n) { return suite::LeadingNumber(fields[n - 1]); };
+  settings.soundList = suite::TrimBlanks(fields[0]);
   settings.advanceMode = number(2);
   settings.singlePass = number(3);
   settings.option407 = number(4);
   settings.soundVolume = std::clamp(number(5), 0, 100);
   settings.soundCheckMs = std::max(number(6), 0);
-  if (settings.fieldCount >= 7) settings.displayTime = browser::TrimBlanks(fields[6]);
+  if (settings.fieldCount >= 7) settings.displayTime = suite::TrimBlanks(fields[6]);
   settings.captionBand = settings.fieldCount >= 8 && number(8) != 0;
   return settings;
 }
@@ -79,7 +80,7 @@ bool ReadSlideShowFile(const std::string& path, const std::string& programFolder
   ListLines lines(bytes, cut);
   std::string_view raw;
   while (count < MAX_LIST_ITEMS && lines.Next(&raw)) {
-    std::string line = browser::LowerAscii(TrimLine(raw));
+    std::string line = suite::LowerAscii(TrimLine(raw));
     if (line.empty()) continue;
     if (line[0] == '[') {
       found.settingsText = SettingsTextOf(ExpandProgramFolder(line, found.folder));
@@ -111,7 +112,7 @@ SlideShowPlan PlanSlideShow(const SlideShowSettings& settings, const std::string
   // number is taken, written back in decimal, so a stray comma cannot
   // shift the line's other fields and an empty field cannot make the
   // display time 0.
-  int32_t displayTime = browser::LeadingNumber(settings.displayTime);
+  int32_t displayTime = suite::LeadingNumber(settings.displayTime);
   if (settings.fieldCount >= 7 && displayTime > 0) {
     plan.optionDisplayTime = std::to_string(displayTime);
     plan.displayTimeChanged = plan.optionDisplayTime != optionDisplayTime;
@@ -122,7 +123,7 @@ SlideShowPlan PlanSlideShow(const SlideShowSettings& settings, const std::string
 
   std::string sound = settings.soundList + "|" + std::to_string(settings.soundVolume) + "|" +
                       std::to_string(settings.soundCheckMs) + "|" +
-                      std::to_string(browser::LeadingNumber(plan.optionDisplayTime));
+                      std::to_string(suite::LeadingNumber(plan.optionDisplayTime));
   plan.commands.push_back({suite::CMD_SET_BACKGROUND_SOUND, sound});
   if (settings.option407 != 0) plan.commands.push_back({suite::CMD_ENABLE_OPTION_407, std::string()});
   if (settings.advanceMode == 0) plan.commands.push_back({suite::CMD_ENABLE_OPTION_411, std::string()});

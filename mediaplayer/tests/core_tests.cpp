@@ -8,6 +8,7 @@
 
 #include "core/command_rules.h"
 #include "core/option_line.h"
+#include "core/path_names.h"
 #include "core/player_command_line.h"
 
 namespace {
@@ -213,10 +214,10 @@ TEST(PlayerCommandLine, KeywordsNamesAndAutorun) {
   EXPECT_TRUE(player::NamesAviFile("C:\\x.AVI"));
   EXPECT_FALSE(player::NamesAviFile("C:\\x.avi.mp3"));
 
-  EXPECT_EQ(player::BasePath("C:\\Orb\\", "orbplay.exe"), "C:\\Orb\\orbplay");
-  EXPECT_EQ(player::BasePath("C:\\Orb.v2\\", "orb.play.exe"), "C:\\Orb.v2\\orb.play");
-  EXPECT_EQ(player::BasePath("C:\\Orb.v2\\", "orbplay"), "C:\\Orb.v2\\orbplay");
-  EXPECT_EQ(player::NameBeforeFirstDot("orb.play.exe"), "orb");
+  EXPECT_EQ(suite::BasePath("C:\\Orb\\", "orbplay.exe"), "C:\\Orb\\orbplay");
+  EXPECT_EQ(suite::BasePath("C:\\Orb.v2\\", "orb.play.exe"), "C:\\Orb.v2\\orb.play");
+  EXPECT_EQ(suite::BasePath("C:\\Orb.v2\\", "orbplay"), "C:\\Orb.v2\\orbplay");
+  EXPECT_EQ(suite::NameBeforeFirstDot("orb.play.exe"), "orb");
 
   EXPECT_EQ(player::AutorunItem({"[autorun]", "OPEN=ORBPLAY.EXE  Movie.avi", "open=orbplay.exe b.avi"}),
             "movie.avi");

@@ -3,13 +3,12 @@
 #include <algorithm>
 
 #include "core/item_list.h"
+#include "core/path_names.h"
 
 namespace paint {
 
 std::string BasePathOf(const std::string& exePath) {
-  const size_t slash = exePath.find_last_of("\\/");
-  const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  return suite::BasePath(exePath.substr(0, nameStart), exePath.substr(nameStart));
+  return suite::BasePath(suite::FolderOf(exePath), suite::FileNameOf(exePath));
 }
 
 std::string AboutText(const std::string& author, const std::string& text, const std::string& dateText) {
@@ -28,11 +27,6 @@ std::string AboutText(const std::string& author, const std::string& text, const 
 size_t PictureCountOf(const std::string& list) { return suite::ItemFieldCount(list); }
 
 std::string PictureAt(const std::string& list, size_t n) { return suite::ItemField(list, n); }
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
 
 bool CarriesPictureList(const std::string& text) {
   return std::any_of(text.begin(), text.end(), [](char c) { return c != '|' && c != ' '; });

@@ -17,10 +17,6 @@ namespace paint {
 // is.  The text table is this + ".SYS".
 std::string BasePathOf(const std::string& exePath);
 
-// The program's file name up to its first "." (the caption of the box that
-// reports a missing text table).
-using suite::NameBeforeFirstDot;
-
 // The About text: every "#" of `text` replaced by the year, which is the
 // last four characters of a month-day-year date text ("12-10-2026").
 std::string AboutText(const std::string& author, const std::string& text, const std::string& dateText);
@@ -29,8 +25,6 @@ std::string AboutText(const std::string& author, const std::string& text, const 
 // (1-based; "" beyond the last).
 size_t PictureCountOf(const std::string& list);
 std::string PictureAt(const std::string& list, size_t n);
-// The folder part of a path with its final "\" ("" without one).
-std::string FolderOf(const std::string& path);
 
 // A suite command's text carries a new picture list only when it names at
 // least one picture: an empty text leaves the current list alone.

@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "core/object_geometry.h"
 #include "core/obf_document.h"
+#include "core/object_geometry.h"
 #include "core/paint_rules.h"
+#include "core/path_names.h"
 
 namespace paint {
 namespace {
@@ -27,7 +28,7 @@ TEST(PaintRules, BasePathTakesTheExtensionOfTheFileNameOnly) {
   // A path longer than any fixed buffer stays whole.
   const std::string deep = "C:\\" + std::string(600, 'x') + ".dir\\orbpaint.exe";
   EXPECT_EQ(BasePathOf(deep), deep.substr(0, deep.size() - 4));
-  EXPECT_EQ(NameBeforeFirstDot("orbpaint.exe"), "orbpaint");
+  EXPECT_EQ(suite::NameBeforeFirstDot("orbpaint.exe"), "orbpaint");
 }
 
 TEST(PaintRules, AboutTextPutsTheYearForEveryHash) {
@@ -39,8 +40,8 @@ TEST(PaintRules, PictureListsAndFolders) {
   EXPECT_EQ(PictureCountOf("C:\\a.jpg|C:\\b c\\d.png"), 2u);
   EXPECT_EQ(PictureAt("C:\\a.jpg|C:\\b c\\d.png", 2), "C:\\b c\\d.png");
   EXPECT_EQ(PictureAt("C:\\a.jpg", 3), "");
-  EXPECT_EQ(FolderOf("C:\\b c\\d.png"), "C:\\b c\\");
-  EXPECT_EQ(FolderOf("d.png"), "");
+  EXPECT_EQ(suite::FolderOf("C:\\b c\\d.png"), "C:\\b c\\");
+  EXPECT_EQ(suite::FolderOf("d.png"), "");
   EXPECT_FALSE(CarriesPictureList(""));
   EXPECT_FALSE(CarriesPictureList("||"));
   EXPECT_TRUE(CarriesPictureList("C:\\a.jpg"));

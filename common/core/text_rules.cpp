@@ -1,14 +1,16 @@
-// Text rules of the media browser.
-#include "text_rules.h"
+// Text rules shared by the programs; see text_rules.h.
+#include "core/text_rules.h"
 
 #include <limits>
 
-namespace browser {
+#include "core/path_names.h"
+
+namespace suite {
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string LowerAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : text) c = LowerAscii(c);
   return text;
 }
 
@@ -60,40 +62,34 @@ std::string FillPlaceholders(const std::string& text, char marker,
   return out;
 }
 
-namespace {
-
-// The extension of a file name with its dot, lower-cased; "" for none.
-std::string ExtensionOf(const std::string& fileName) {
-  size_t dot = fileName.find_last_of('.');
-  size_t slash = fileName.find_last_of("\\/");
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string();
-  return LowerAscii(fileName.substr(dot));
-}
-
-}  // namespace
-
 bool PatternListTakes(const std::string& patternList, const std::string& fileName) {
-  std::string extension = ExtensionOf(fileName);
+  std::string extension = LowerAscii(ExtensionOf(fileName));
   if (extension.size() < 2) return false;
   return (LowerAscii(patternList) + ";").find("*" + extension + ";") != std::string::npos;
 }
 
 bool ExtensionIsOneOf(const std::string& fileName, const std::string& extensions) {
-  std::string extension = ExtensionOf(fileName);
+  std::string extension = LowerAscii(ExtensionOf(fileName));
   if (extension.size() < 2) return false;
   // Each extension in the run ends where the next "." starts.
   std::string run = LowerAscii(extensions) + ".";
   return run.find(extension + ".") != std::string::npos;
 }
 
-std::string FolderOfPath(const std::string& path) {
-  size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+bool EqualsNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
+bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
+  return prefix.size() <= text.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
-  if (suffix.size() > text.size()) return false;
-  return LowerAscii(text.substr(text.size() - suffix.size())) == LowerAscii(suffix);
+  return suffix.size() <= text.size() && EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 int32_t LeadingNumber(const std::string& text) {
@@ -115,18 +111,4 @@ int32_t LeadingNumber(const std::string& text) {
   return static_cast<int32_t>(value);
 }
 
-}  // namespace browser
-
-namespace browser {
-
-bool IsSameOrInsideFolder(const std::string& source, const std::string& folder) {
-  std::string from = LowerAscii(source);
-  std::string to = LowerAscii(folder);
-  while (!from.empty() && from.back() == '\\') from.pop_back();
-  while (!to.empty() && to.back() == '\\') to.pop_back();
-  if (from.empty()) return false;
-  if (to == from) return true;
-  return to.size() > from.size() && to.compare(0, from.size(), from) == 0 && to[from.size()] == '\\';
-}
-
-}  // namespace browser
+}  // namespace suite

@@ -4,36 +4,22 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/path_names.h"
+#include "core/text_rules.h"
+
 namespace suite {
 
 namespace {
 
-std::string UpperAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
-// The file-name part: after the last "\", "/" or ":".
-std::string FileNamePart(const std::string& path) {
-  const size_t slash = path.find_last_of("\\/:");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string ProgramStem(const std::string& programPath) {
-  std::string name = FileNamePart(programPath);
-  const size_t dot = name.rfind('.');
-  if (dot != std::string::npos) name.resize(dot);
-  return UpperAscii(name);
+  return suite::UpperAscii(suite::WithoutExtension(suite::FileNameOf(programPath)));
 }
 
 }  // namespace
 
 std::string PictureExtension(const std::string& path) {
-  const std::string name = FileNamePart(path);
-  const size_t dot = name.rfind('.');
-  return dot == std::string::npos ? std::string() : UpperAscii(name.substr(dot + 1));
+  const std::string extension = suite::ExtensionOf(path);
+  return extension.empty() ? std::string() : suite::UpperAscii(extension.substr(1));
 }
 
 PictureBackEnd ChoosePictureBackEnd(const std::string& path, bool imagingForced) {
@@ -46,7 +32,7 @@ PictureBackEnd ChoosePictureBackEnd(const std::string& path, bool imagingForced)
 }
 
 bool IsGifName(const std::string& path) {
-  return path.size() >= 4 && UpperAscii(path.substr(path.size() - 4)) == ".GIF";
+  return suite::EndsWithNoCase(path, ".gif");
 }
 
 std::string GifConversionPath(const std::string& tempFolder, const std::string& programPath,
