@@ -1,9 +1,13 @@
-// The engine's push and check buttons (class "SKBUTTON"): drawn in skin
-// colours, clicked with the mouse, Space or (push buttons) Enter, and
+// The engine's push, check and radio buttons (class "SKBUTTON"): drawn in
+// skin colours, clicked with the mouse, Space or (push buttons) Enter, and
 // reporting a click to their parent as WM_COMMAND (BN_CLICKED, id) like a
 // system button.  They answer BM_CLICK, BM_GETCHECK, BM_SETCHECK,
 // BM_GETSTATE and BM_SETSTATE, so code written for system buttons drives
-// them unchanged.  Also the check-box image (four states side by side).
+// them unchanged.  A push button also keeps its three looks (normal,
+// pressed, hot) side by side in its memory bitmap (SKGETHDCMEMBMP), from
+// which a caller that draws the button elsewhere (the skinning library's
+// caption buttons) copies them.  Also the check-box and radio images (four
+// states side by side).
 #include <windows.h>
 
 #include <algorithm>
@@ -69,7 +73,9 @@ std::string TextOf(HWND window) {
   return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
-void PaintPush(HWND window, const ButtonState& state, HDC dc, const RECT& client) {
+// `focused`: the button has the focus (a focus rectangle is drawn when the
+// program asked for them).
+void PaintPush(HWND window, const ButtonState& state, HDC dc, const RECT& client, bool focused) {
   const Colours colours = ColoursFor(window, state);
   FillSolid(dc, client, colours.back);
   const COLORREF light = SkinColour(colour::kLight);
@@ -95,7 +101,7 @@ void PaintPush(HWND window, const ButtonState& state, HDC dc, const RECT& client
   DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
             DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_END_ELLIPSIS);
   SelectObject(dc, oldFont);
-  if (GetFocus() == window && FocusRectEnabled()) {
+  if (focused && FocusRectEnabled()) {
     RECT focus = client;
     InflateRect(&focus, -3, -3);
     SetTextColor(dc, colours.text);
@@ -108,7 +114,7 @@ void PaintCheck(HWND window, const ButtonState& state, HDC dc, const RECT& clien
   FillSolid(dc, client, colours.back);
   int imageWidth = 0;
   int imageHeight = 0;
-  HBITMAP image = CheckBoxImage();
+  HBITMAP image = state.kind == ButtonKind::kRadio ? RadioImage() : CheckBoxImage();
   int boxWidth = 0;
   if (BitmapSize(image, &imageWidth, &imageHeight) && imageWidth >= 4) {
     boxWidth = imageWidth / 4;
@@ -150,7 +156,7 @@ void PaintOn(HWND window, const ButtonState& state, HDC target) {
   HDC drawOn = (dc != nullptr && buffer != nullptr) ? dc : target;
   HGDIOBJ oldBuffer = drawOn == dc ? SelectObject(dc, buffer) : nullptr;
   if (state.kind == ButtonKind::kPush) {
-    PaintPush(window, state, drawOn, client);
+    PaintPush(window, state, drawOn, client, GetFocus() == window);
   } else {
     PaintCheck(window, state, drawOn, client);
   }
@@ -162,7 +168,47 @@ void PaintOn(HWND window, const ButtonState& state, HDC target) {
   if (dc != nullptr) DeleteDC(dc);
 }
 
+// The three looks of a push button side by side in its memory bitmap:
+// normal, pressed, hot, each as wide as the button.
+void MakeStateStrip(HWND window, const ButtonState& state) {
+  if (state.kind != ButtonKind::kPush) return;
+  RECT client;
+  GetClientRect(window, &client);
+  const int width = client.right;
+  const int height = client.bottom;
+  if (width <= 0 || height <= 0 || !CreateWindowBitmap(window, 3 * width, height)) return;
+  HDC strip = WindowBitmapDc(window);
+  for (int look = 0; look < 3; ++look) {
+    ButtonState drawn = state;
+    drawn.isPushed = look == 1;
+    drawn.isHot = look == 2;
+    const int saved = SaveDC(strip);
+    SetViewportOrgEx(strip, look * width, 0, nullptr);
+    PaintPush(window, drawn, strip, client, false);
+    RestoreDC(strip, saved);
+  }
+}
+
 void Redraw(HWND window) { InvalidateRect(window, nullptr, FALSE); }
+
+// A radio button clicked: it is checked and the other radio buttons of its
+// parent are not.
+void CheckRadio(HWND window, ButtonState* state) {
+  HWND parent = GetParent(window);
+  for (HWND sibling = parent != nullptr ? GetWindow(parent, GW_CHILD) : nullptr; sibling != nullptr;
+       sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+    if (sibling == window || ClassOf(sibling) != EngineClass::kButton) continue;
+    ButtonState* other = StateOf(sibling);
+    if (other != nullptr && other->kind == ButtonKind::kRadio && other->isChecked) {
+      other->isChecked = false;
+      Redraw(sibling);
+    }
+  }
+  if (!state->isChecked) {
+    state->isChecked = true;
+    Redraw(window);
+  }
+}
 
 // Toggles a check button and tells the parent.  The parent may destroy the
 // button while it handles the message: nothing of it is touched after.
@@ -171,6 +217,8 @@ void Click(HWND window, ButtonState* state) {
   if (state->kind == ButtonKind::kCheck) {
     state->isChecked = !state->isChecked;
     Redraw(window);
+  } else if (state->kind == ButtonKind::kRadio) {
+    CheckRadio(window, state);
   }
   HWND parent = GetParent(window);
   if (parent != nullptr) {
@@ -242,6 +290,20 @@ LRESULT OnKey(HWND window, ButtonState* state, UINT message, WPARAM key, LPARAM 
 
 }  // namespace
 
+void DrawPushButtonLook(HWND window, HDC dc, const RECT& rect, bool pushed, bool hot, bool focused) {
+  ButtonState state;
+  state.kind = ButtonKind::kPush;
+  state.font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+  if (state.font == nullptr) state.font = SkinCaptionFont();
+  state.isPushed = pushed;
+  state.isHot = hot;
+  const int saved = SaveDC(dc);
+  SetViewportOrgEx(dc, rect.left, rect.top, nullptr);
+  RECT local = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
+  PaintPush(window, state, dc, local, focused);
+  RestoreDC(dc, saved);
+}
+
 HWND CreateSkinButton(HWND parent, ButtonKind kind, const char* text, HFONT font, int x, int y,
                       int width, int height, int id, const ButtonLook& look) {
   if (parent == nullptr || !IsWindow(parent) || !RegisterEngineClasses()) return nullptr;
@@ -269,9 +331,16 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   }
   if (state == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   switch (message) {
+    case WM_CREATE:
+      MakeStateStrip(window, *state);
+      return DefWindowProcA(window, message, wParam, lParam);
+    case WM_SIZE:
+      MakeStateStrip(window, *state);
+      return 0;
     case WM_NCDESTROY:
       SetWindowLongPtrA(window, 0, 0);
       FreeColours(window);
+      if (state->kind == ButtonKind::kPush) DeleteWindowBitmap(window);
       delete state;
       return DefWindowProcA(window, message, wParam, lParam);
     case WM_ERASEBKGND:
@@ -331,15 +400,18 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       Redraw(window);
       return 0;
     case WM_ENABLE:
+      MakeStateStrip(window, *state);
       Redraw(window);
       return 0;
     case WM_SETTEXT: {
       LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+      MakeStateStrip(window, *state);
       Redraw(window);
       return result;
     }
     case WM_SETFONT:
       state->font = reinterpret_cast<HFONT>(wParam);
+      MakeStateStrip(window, *state);
       if (LOWORD(lParam)) Redraw(window);
       return 0;
     case WM_GETFONT:
@@ -364,6 +436,52 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }
+}
+
+HBITMAP RadioImage() {
+  if (HBITMAP image = SkinBitmap("radiobutton")) return image;
+  static HBITMAP made = nullptr;
+  if (made != nullptr) return made;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP image = CreateCompatibleBitmap(screen, 4 * kCheckSide, kCheckSide);
+  ReleaseDC(nullptr, screen);
+  if (dc == nullptr || image == nullptr) {
+    if (dc != nullptr) DeleteDC(dc);
+    if (image != nullptr) DeleteObject(image);
+    return nullptr;
+  }
+  HGDIOBJ old = SelectObject(dc, image);
+  RECT all = {0, 0, 4 * kCheckSide, kCheckSide};
+  FillSolid(dc, all, kImageKey);
+  // Unchecked, checked, unchecked disabled, checked disabled: a ring, with a
+  // dot when checked.
+  for (int part = 0; part < 4; ++part) {
+    const bool isChecked = (part % 2) == 1;
+    const bool isEnabled = part < 2;
+    const int x = part * kCheckSide;
+    HPEN pen = CreatePen(PS_SOLID, 1, SkinColour(colour::kShadow));
+    HBRUSH face = CreateSolidBrush(SkinColour(isEnabled ? colour::kControlBack : colour::kBoxBack));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, face);
+    Ellipse(dc, x, 0, x + kCheckSide, kCheckSide);
+    if (isChecked) {
+      HBRUSH dot = CreateSolidBrush(SkinColour(isEnabled ? colour::kControlText : colour::kShadow));
+      SelectObject(dc, dot);
+      SelectObject(dc, GetStockObject(NULL_PEN));
+      Ellipse(dc, x + 4, 4, x + kCheckSide - 3, kCheckSide - 3);
+      SelectObject(dc, face);
+      DeleteObject(dot);
+    }
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(face);
+    DeleteObject(pen);
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  made = image;
+  return made;
 }
 
 HBITMAP CheckBoxImage() {

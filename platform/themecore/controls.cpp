@@ -270,6 +270,17 @@ THEMECORE_API HWND __stdcall SKCHECKBUTTON(HWND parent, const char* text, HFONT 
   }
 }
 
+THEMECORE_API HWND __stdcall SKRADIOBUTTON(HWND parent, const char* text, HFONT font, int32_t x,
+                                           int32_t y, int32_t width, int32_t height, int32_t id,
+                                           intptr_t style) {
+  try {
+    return CreateTracedButton("SKRADIOBUTTON", themecore::ButtonKind::kRadio, parent, text, font, x,
+                              y, width, height, id, style);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
 THEMECORE_API HBITMAP __stdcall SKCHECKBUT() {
   try {
     HBITMAP image = themecore::CheckBoxImage();

@@ -5,7 +5,10 @@
 //
 // Key colours: SKTRANSBLT and SKBMPTORGN take a COLORREF; -1 stands for the
 // colour of the bottom-left pixel (of the source rectangle, of the bitmap),
-// the corner the skins keep in their background.
+// the corner the skins keep in their background.  SKTRANSBLT's source is a
+// device context or a bitmap (an image of the skin); after SKTRANSBLTUSEDC
+// the next call takes only a device context, as callers that draw from
+// memory bitmaps ask for.
 #include <windows.h>
 
 #include <algorithm>
@@ -98,41 +101,6 @@ HDC EndOffscreen() {
   return done.target;
 }
 
-bool CreateWindowBitmap(HWND window, int width, int height) {
-  if (width <= 0 || height <= 0) return false;
-  HDC reference = GetDC(window);
-  if (reference == nullptr) return false;
-  MemoryBitmap memory;
-  const bool created = CreateMemoryBitmap(reference, width, height, &memory);
-  ReleaseDC(window, reference);
-  if (!created) return false;
-  RECT all = {0, 0, width, height};
-  FillSolid(memory.dc, all, SkinColour(colour::kBoxBack));
-  MemoryBitmaps& table = TheMemoryBitmaps();
-  std::lock_guard<std::mutex> guard(table.lock);
-  auto existing = table.byWindow.find(window);
-  if (existing != table.byWindow.end()) Free(existing->second);
-  table.byWindow[window] = memory;
-  return true;
-}
-
-HDC WindowBitmapDc(HWND window) {
-  MemoryBitmaps& table = TheMemoryBitmaps();
-  std::lock_guard<std::mutex> guard(table.lock);
-  auto found = table.byWindow.find(window);
-  return found != table.byWindow.end() ? found->second.dc : nullptr;
-}
-
-bool DeleteWindowBitmap(HWND window) {
-  MemoryBitmaps& table = TheMemoryBitmaps();
-  std::lock_guard<std::mutex> guard(table.lock);
-  auto found = table.byWindow.find(window);
-  if (found == table.byWindow.end()) return false;
-  Free(found->second);
-  table.byWindow.erase(found);
-  return true;
-}
-
 // 0x00RRGGBB, as a 32-bit DIB holds a pixel.
 uint32_t DibPixelOf(COLORREF colour) {
   return (static_cast<uint32_t>(GetRValue(colour)) << 16) |
@@ -219,6 +187,53 @@ bool DeleteGdiObject(HGDIOBJ* object) {
 }
 
 }  // namespace
+
+bool CreateWindowBitmap(HWND window, int width, int height) {
+  if (width <= 0 || height <= 0) return false;
+  HDC reference = GetDC(window);
+  if (reference == nullptr) return false;
+  MemoryBitmap memory;
+  const bool created = CreateMemoryBitmap(reference, width, height, &memory);
+  ReleaseDC(window, reference);
+  if (!created) return false;
+  RECT all = {0, 0, width, height};
+  FillSolid(memory.dc, all, SkinColour(colour::kBoxBack));
+  MemoryBitmaps& table = TheMemoryBitmaps();
+  std::lock_guard<std::mutex> guard(table.lock);
+  auto existing = table.byWindow.find(window);
+  if (existing != table.byWindow.end()) Free(existing->second);
+  table.byWindow[window] = memory;
+  return true;
+}
+
+HDC WindowBitmapDc(HWND window) {
+  MemoryBitmaps& table = TheMemoryBitmaps();
+  std::lock_guard<std::mutex> guard(table.lock);
+  auto found = table.byWindow.find(window);
+  return found != table.byWindow.end() ? found->second.dc : nullptr;
+}
+
+bool DeleteWindowBitmap(HWND window) {
+  MemoryBitmaps& table = TheMemoryBitmaps();
+  std::lock_guard<std::mutex> guard(table.lock);
+  auto found = table.byWindow.find(window);
+  if (found == table.byWindow.end()) return false;
+  Free(found->second);
+  table.byWindow.erase(found);
+  return true;
+}
+
+bool WindowBitmapSize(HWND window, int* width, int* height) {
+  *width = 0;
+  *height = 0;
+  MemoryBitmaps& table = TheMemoryBitmaps();
+  std::lock_guard<std::mutex> guard(table.lock);
+  auto found = table.byWindow.find(window);
+  if (found == table.byWindow.end()) return false;
+  return BitmapSize(found->second.bitmap, width, height);
+}
+
+HRGN BitmapRegion(HBITMAP bitmap, int32_t keyColour) { return RegionOfBitmap(bitmap, keyColour); }
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
   const COLORREF old = SetBkColor(dc, colour);
@@ -316,18 +331,74 @@ THEMECORE_API int32_t __stdcall SKFILLRECT(HDC dc, int32_t x, int32_t y, int32_t
   }
 }
 
+namespace themecore {
+namespace {
+
+// SKTRANSBLTUSEDC: the next SKTRANSBLT must be given a device context.
+thread_local bool nextSourceIsDc = false;
+
+// A source that is a bitmap rather than a device context is selected into
+// a memory DC of its own for the copy.
+class SourceDc {
+ public:
+  SourceDc(HDC target, HGDIOBJ source, bool mustBeDc) {
+    const DWORD type = source != nullptr ? GetObjectType(source) : 0;
+    if (type == OBJ_DC || type == OBJ_MEMDC) {
+      dc_ = static_cast<HDC>(source);
+    } else if (type == OBJ_BITMAP && !mustBeDc) {
+      own_ = CreateCompatibleDC(target);
+      if (own_ != nullptr) {
+        previous_ = SelectObject(own_, source);
+        if (previous_ != nullptr) dc_ = own_;
+      }
+    }
+  }
+  ~SourceDc() {
+    if (own_ == nullptr) return;
+    if (previous_ != nullptr) SelectObject(own_, previous_);
+    DeleteDC(own_);
+  }
+  SourceDc(const SourceDc&) = delete;
+  SourceDc& operator=(const SourceDc&) = delete;
+  HDC dc() const { return dc_; }
+
+ private:
+  HDC dc_ = nullptr;
+  HDC own_ = nullptr;
+  HGDIOBJ previous_ = nullptr;
+};
+
+}  // namespace
+}  // namespace themecore
+
+THEMECORE_API int32_t __stdcall SKTRANSBLTUSEDC() {
+  try {
+    themecore::nextSourceIsDc = true;
+    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKTRANSBLTUSEDC"), 1);
+    return 1;
+  } catch (...) {
+    return 0;
+  }
+}
+
 THEMECORE_API int32_t __stdcall SKTRANSBLT(HDC dc, int32_t x, int32_t y, int32_t width,
                                            int32_t height, HDC source, int32_t sourceX,
                                            int32_t sourceY, int32_t keyColour) {
   try {
+    const bool mustBeDc = themecore::nextSourceIsDc;
+    themecore::nextSourceIsDc = false;
     int32_t result = 0;
-    if (source != nullptr && width > 0 && height > 0) {
-      const COLORREF key = keyColour == themecore::kCornerKey
-                               ? GetPixel(source, sourceX, sourceY + height - 1)
-                               : static_cast<COLORREF>(keyColour);
-      result = themecore::TransparentCopy(dc, x, y, width, height, source, sourceX, sourceY, key)
-                   ? 1
-                   : 0;
+    if (dc != nullptr && source != nullptr && width > 0 && height > 0) {
+      themecore::SourceDc from(dc, source, mustBeDc);
+      if (from.dc() != nullptr) {
+        const COLORREF key = keyColour == themecore::kCornerKey
+                                 ? GetPixel(from.dc(), sourceX, sourceY + height - 1)
+                                 : static_cast<COLORREF>(keyColour);
+        result = themecore::TransparentCopy(dc, x, y, width, height, from.dc(), sourceX, sourceY,
+                                            key)
+                     ? 1
+                     : 0;
+      }
     }
     orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKTRANSBLT")
                             .Raw(HandleText(dc))
@@ -339,6 +410,30 @@ THEMECORE_API int32_t __stdcall SKTRANSBLT(HDC dc, int32_t x, int32_t y, int32_t
                             .Number(sourceX)
                             .Number(sourceY)
                             .Number(keyColour),
+                        result);
+    return result;
+  } catch (...) {
+    return 0;
+  }
+}
+
+THEMECORE_API int32_t __stdcall SKHORZTILE(HDC dc, int32_t x, int32_t y, int32_t width,
+                                           int32_t height, HBITMAP image) {
+  try {
+    int32_t result = 0;
+    int tileWidth = 0;
+    int tileHeight = 0;
+    if (dc != nullptr && width > 0 && height > 0 &&
+        themecore::BitmapSize(image, &tileWidth, &tileHeight) && tileWidth > 0) {
+      result = themecore::TileBitmap(dc, x, y, width, std::min(height, tileHeight), image) ? 1 : 0;
+    }
+    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKHORZTILE")
+                            .Raw(HandleText(dc))
+                            .Number(x)
+                            .Number(y)
+                            .Number(width)
+                            .Number(height)
+                            .Raw(HandleText(image)),
                         result);
     return result;
   } catch (...) {
@@ -392,6 +487,32 @@ THEMECORE_API int32_t __stdcall SKDELETEMEMBMP(HWND window) {
     orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKDELETEMEMBMP").Raw(HandleText(window)),
                         result);
     return result;
+  } catch (...) {
+    return 0;
+  }
+}
+
+THEMECORE_API int32_t __stdcall SKGETWIDTHMEMBMP(HWND window) {
+  try {
+    int width = 0;
+    int height = 0;
+    themecore::WindowBitmapSize(window, &width, &height);
+    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKGETWIDTHMEMBMP").Raw(HandleText(window)),
+                        width);
+    return width;
+  } catch (...) {
+    return 0;
+  }
+}
+
+THEMECORE_API int32_t __stdcall SKGETHEIGHTMEMBMP(HWND window) {
+  try {
+    int width = 0;
+    int height = 0;
+    themecore::WindowBitmapSize(window, &width, &height);
+    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKGETHEIGHTMEMBMP").Raw(HandleText(window)),
+                        height);
+    return height;
   } catch (...) {
     return 0;
   }

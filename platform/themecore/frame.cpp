@@ -44,7 +44,11 @@ const char kFrameProp[] = "themecore.frame";
 constexpr UINT kAboutCommand = 1;
 constexpr UINT_PTR kSystemTool = 1;
 
+// The first main window the frame took on, while it lives.
+HWND g_firstMainWindow = nullptr;
+
 bool IsMainWindow(HWND window) {
+  if (IsCallerFramed(window)) return false;
   const LONG style = GetWindowLongA(window, GWL_STYLE);
   if ((style & WS_POPUP) == 0 || (style & WS_CHILD) != 0) return false;
   if (GetWindow(window, GW_OWNER) != nullptr) return false;
@@ -56,6 +60,7 @@ FrameState* StateOf(HWND window, bool create) {
   if (state != nullptr || !create) return state;
   state = new FrameState;
   state->isActive = GetActiveWindow() == window;
+  if (g_firstMainWindow == nullptr || !IsWindow(g_firstMainWindow)) g_firstMainWindow = window;
   if (!SetPropA(window, kFrameProp, state)) {
     delete state;
     return nullptr;
@@ -320,6 +325,10 @@ void OnNonClientMouseMove(HWND window, FrameState* state, LPARAM lParam) {
 }
 
 }  // namespace
+
+HWND FramedMainWindow() {
+  return g_firstMainWindow != nullptr && IsWindow(g_firstMainWindow) ? g_firstMainWindow : nullptr;
+}
 
 bool HandleFrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                         LRESULT* result) {

@@ -1,6 +1,7 @@
 // The skin in force: its colours, sizes, fonts and images (SkinColour and
 // the rest of engine_state.h, SKGETSYSCOLOR, SKGETSYSTEMMETRICS, the font
-// exports) and the loading of a skin file (SKINITENGINE, SKSKINFOLDER).  The
+// exports) and the loading of a skin file (SKINITENGINE, SKSKINFOLDER,
+// SKSKINNAME).  The
 // format and the built-in skin are core/skin_file; this file turns them into
 // GDI objects.
 #include <windows.h>
@@ -29,6 +30,7 @@ struct SkinState {
   std::mutex lock;
   SkinDefinition skin = DefaultSkin();
   std::string folder;  // with a final backslash; "" for the built-in skin
+  std::string path;    // the skin file read; "" for the built-in skin
   HFONT captionFont = nullptr;
   HFONT defaultFont = nullptr;
   HFONT menuFont = nullptr;
@@ -65,7 +67,7 @@ HFONT FontOf(HFONT SkinState::*slot, FontSpec SkinDefinition::*spec) {
 }
 
 // Puts a new skin in force; the old objects retire.
-void InstallSkin(SkinDefinition skin, std::string folder) {
+void InstallSkin(SkinDefinition skin, std::string path) {
   SkinState& state = TheSkin();
   std::lock_guard<std::mutex> guard(state.lock);
   for (HFONT* font : {&state.captionFont, &state.defaultFont, &state.menuFont}) {
@@ -77,7 +79,8 @@ void InstallSkin(SkinDefinition skin, std::string folder) {
   }
   state.bitmaps.clear();
   state.skin = std::move(skin);
-  state.folder = std::move(folder);
+  state.folder = path.empty() ? std::string() : SplitPath(path).folder;
+  state.path = std::move(path);
 }
 
 std::string FullPath(const std::string& path) {
@@ -103,7 +106,7 @@ bool LoadSkin(const char* skinFile) {
   if (!engine::ReadFileBytes(path, kMaxSkinFileBytes, &bytes, &error)) return false;
   SkinDefinition skin;
   if (!ParseSkinFile(bytes, DefaultSkin(), &skin)) return false;
-  InstallSkin(std::move(skin), SplitPath(path).folder);
+  InstallSkin(std::move(skin), path);
   return true;
 }
 
@@ -175,6 +178,22 @@ THEMECORE_API int32_t __stdcall SKSKINFOLDER(char* out, int32_t outSize) {
     }
     return themecore::engine::ReturnTextOut(orbtrace::CallLine(themecore::kLibrary, "SKSKINFOLDER"),
                                             folder, out, outSize);
+  } catch (...) {
+    themecore::CopyTextOut("", out, outSize);
+    return 0;
+  }
+}
+
+THEMECORE_API int32_t __stdcall SKSKINNAME(char* out, int32_t outSize) {
+  try {
+    std::string path;
+    {
+      themecore::SkinState& state = themecore::TheSkin();
+      std::lock_guard<std::mutex> guard(state.lock);
+      path = state.path;
+    }
+    return themecore::engine::ReturnTextOut(orbtrace::CallLine(themecore::kLibrary, "SKSKINNAME"),
+                                            path, out, outSize);
   } catch (...) {
     themecore::CopyTextOut("", out, outSize);
     return 0;

@@ -119,6 +119,13 @@ HBITMAP MenuBarImage();
 bool HandleFrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                         LRESULT* result);
 bool SetSystemButtonTip(HWND mainWindow, const char* tip);
+// The first main window whose frame the engine draws, while it exists.
+HWND FramedMainWindow();
+
+// --- frames a caller draws itself (frame_pieces.cpp) ---
+// A window given to SKSETNEWFRAME: its caller draws its frame, and
+// SKGETMESSAGE's frame leaves it alone.
+bool IsCallerFramed(HWND window);
 
 // --- control colours (controls.cpp) ---
 struct ControlColours {
@@ -138,16 +145,22 @@ bool AnswerControlColour(UINT message, HDC dc, HWND control, bool skinDefaults,
                          LRESULT* brush);
 
 // --- buttons and track bars (buttons.cpp, trackbar.cpp) ---
-enum class ButtonKind { kPush, kCheck };
+enum class ButtonKind { kPush, kCheck, kRadio };
 struct ButtonLook {
   bool hasColours = false;
   COLORREF text = 0;
   COLORREF face = 0;
 };
+// Draws a push button's look (the engine's buttons' look) for any button
+// window into `rect` of a DC: its text and font, pressed or hot, with a
+// focus rectangle when focused and asked for.
+void DrawPushButtonLook(HWND window, HDC dc, const RECT& rect, bool pushed, bool hot, bool focused);
 HWND CreateSkinButton(HWND parent, ButtonKind kind, const char* text, HFONT font, int x, int y,
                       int width, int height, int id, const ButtonLook& look);
 LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 HBITMAP CheckBoxImage();
+// The radio button's image: four states side by side, as CheckBoxImage.
+HBITMAP RadioImage();
 HWND CreateSkinTrackBar(HWND parent, bool vertical, HBITMAP track, int x, int y, int value, int id,
                         HBITMAP thumb);
 LRESULT CALLBACK TrackBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -189,5 +202,17 @@ bool TransparentCopy(HDC target, int x, int y, int width, int height, HDC source
                      int sourceY, COLORREF key);
 // Size of a bitmap; false when it is none.
 bool BitmapSize(HBITMAP bitmap, int* width, int* height);
+// Tiles a bitmap over the rectangle from its top-left corner (cut at the
+// far edges); false when there is no tile (wait_helpers.cpp).
+bool TileBitmap(HDC dc, int x, int y, int width, int height, HBITMAP tile);
+// The memory bitmaps kept per window (SKCREATEMEMBMP and its companions).
+bool CreateWindowBitmap(HWND window, int width, int height);
+HDC WindowBitmapDc(HWND window);
+bool DeleteWindowBitmap(HWND window);
+// The size of a window's memory bitmap; false (0 by 0) when it has none.
+bool WindowBitmapSize(HWND window, int* width, int* height);
+// The region of every pixel of a bitmap that is not `keyColour` (-1: the
+// bottom-left pixel's colour); the caller deletes it.
+HRGN BitmapRegion(HBITMAP bitmap, int32_t keyColour);
 
 }  // namespace themecore

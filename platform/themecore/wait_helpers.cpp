@@ -22,6 +22,8 @@ namespace {
 
 const char kLibrary[] = "themecore";
 
+}  // namespace
+
 bool TileBitmap(HDC dc, int x, int y, int width, int height, HBITMAP tile) {
   int tileWidth = 0;
   int tileHeight = 0;
@@ -41,8 +43,6 @@ bool TileBitmap(HDC dc, int x, int y, int width, int height, HBITMAP tile) {
   DeleteDC(source);
   return copied;
 }
-
-}  // namespace
 
 }  // namespace themecore
 

@@ -118,6 +118,9 @@ THEMECORE_API int32_t __stdcall SKAUTHOR(char* out, int32_t outSize);
 // The smallest width and height a skinned main window may take.
 THEMECORE_API int32_t __stdcall SKXMINI();
 THEMECORE_API int32_t __stdcall SKYMINI();
+// The skin file in force (its full path), "" while the built-in skin is:
+// no skin file was read, or the last SKINITENGINE failed.
+THEMECORE_API int32_t __stdcall SKSKINNAME(char* out, int32_t outSize);
 // The skin's fonts.  The engine owns them: callers never delete them.
 THEMECORE_API HFONT __stdcall SKCAPTIONFONT();
 THEMECORE_API HFONT __stdcall SKDEFAULTFONT();
@@ -241,6 +244,11 @@ THEMECORE_API HWND __stdcall SKBUT3D(HWND parent, const char* caption, HFONT fon
 THEMECORE_API HWND __stdcall SKCHECKBUTTON(HWND parent, const char* text, HFONT font, int32_t x,
                                            int32_t y, int32_t width, int32_t height, int32_t id,
                                            intptr_t style);
+// A skinned radio button (radio image and text): a click checks it and
+// unchecks the engine's other radio buttons of the parent.
+THEMECORE_API HWND __stdcall SKRADIOBUTTON(HWND parent, const char* text, HFONT font, int32_t x,
+                                           int32_t y, int32_t width, int32_t height, int32_t id,
+                                           intptr_t style);
 // The check box image: four states side by side (the engine owns it).
 THEMECORE_API HBITMAP __stdcall SKCHECKBUT();
 // Size of a bitmap; 1 on success.
@@ -296,6 +304,10 @@ THEMECORE_API int32_t __stdcall SKINPUTBOX(HWND owner, HFONT font, const char* c
 THEMECORE_API int32_t __stdcall SKFILLRECT(HDC dc, int32_t x, int32_t y, int32_t width,
                                            int32_t height, int32_t colour);
 // Copies a rectangle leaving out the pixels of the key colour (0xFF00FF).
+// `source` is a device context, or a bitmap passed in its place (cast to
+// HDC); right after SKTRANSBLTUSEDC only a device context is taken (a
+// bitmap then fails with 0).
+THEMECORE_API int32_t __stdcall SKTRANSBLTUSEDC();
 THEMECORE_API int32_t __stdcall SKTRANSBLT(HDC dc, int32_t x, int32_t y, int32_t width,
                                            int32_t height, HDC source, int32_t sourceX,
                                            int32_t sourceY, int32_t keyColour);
@@ -306,6 +318,13 @@ THEMECORE_API HDC __stdcall SKOFFSCREEN(HDC dc, int32_t width, int32_t height, i
 THEMECORE_API int32_t __stdcall SKCREATEMEMBMP(HWND window, int32_t width, int32_t height);
 THEMECORE_API HDC __stdcall SKGETHDCMEMBMP(HWND window);
 THEMECORE_API int32_t __stdcall SKDELETEMEMBMP(HWND window);
+// The size of a window's memory bitmap; 0 when it has none.
+THEMECORE_API int32_t __stdcall SKGETWIDTHMEMBMP(HWND window);
+THEMECORE_API int32_t __stdcall SKGETHEIGHTMEMBMP(HWND window);
+// An image tiled from left to right over the rectangle, as high as the
+// image (at most `height`).  1, or 0 for no DC or image.
+THEMECORE_API int32_t __stdcall SKHORZTILE(HDC dc, int32_t x, int32_t y, int32_t width,
+                                           int32_t height, HBITMAP image);
 // The region of every pixel of a bitmap that is not the key colour.
 THEMECORE_API HRGN __stdcall SKBMPTORGN(HBITMAP bitmap, int32_t keyColour);
 // Deletes a GDI object and sets the caller's variable to 0.
@@ -347,5 +366,6 @@ inline std::string FindFile(const char* name) {
 }  // namespace themecore
 
 // Further exports, by concern.
+#include "themecore_frame.h"
 #include "themecore_tree.h"
 #include "themecore_wait.h"

@@ -308,6 +308,7 @@ TEST_F(SkinTest, BuiltInSkinAnswersBeforeAnySkinIsLoaded) {
   // Sizes the skin does not define: GetSystemMetrics.
   EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), SKGETSYSTEMMETRICS(SM_CXSCREEN));
   EXPECT_EQ("", Text(SKSKINFOLDER));
+  EXPECT_EQ("", Text(SKSKINNAME)) << "no skin file in force";
   LOGFONTA caption = FontOf(SKCAPTIONFONT());
   EXPECT_STREQ("Tahoma", caption.lfFaceName);
   EXPECT_EQ(700, caption.lfWeight);
@@ -331,6 +332,7 @@ TEST_F(SkinTest, LoadsASkinFileAndGoesBackToLuminar) {
   EXPECT_EQ(32, SKGETSYSTEMMETRICS(7));
   EXPECT_EQ(24, SKGETSYSTEMMETRICS(1));
   EXPECT_EQ(folder.path() + "\\", Text(SKSKINFOLDER));
+  EXPECT_EQ(dusk, Text(SKSKINNAME));
   HFONT duskCaption = SKCAPTIONFONT();
   EXPECT_NE(builtInCaption, duskCaption);
   EXPECT_STREQ("Arial", FontOf(duskCaption).lfFaceName);
@@ -343,6 +345,7 @@ TEST_F(SkinTest, LoadsASkinFileAndGoesBackToLuminar) {
   EXPECT_EQ(static_cast<int32_t>(Rgb(0x1E, 0x1E, 0x1E)), SKGETSYSCOLOR(101));
   EXPECT_EQ(20, SKGETSYSTEMMETRICS(7));
   EXPECT_EQ(ResFolder(), Text(SKSKINFOLDER));
+  EXPECT_EQ(ResFolder() + "LUMINAR.SKL", Text(SKSKINNAME));
   EXPECT_STREQ("Tahoma", FontOf(SKCAPTIONFONT()).lfFaceName);
 }
 
@@ -361,6 +364,7 @@ TEST_F(SkinTest, BrokenOrMissingSkinLeavesTheBuiltInOne) {
   EXPECT_EQ(static_cast<int32_t>(Rgb(0xFF, 0xFF, 0xFF)), SKGETSYSCOLOR(104));
   EXPECT_EQ(20, SKGETSYSTEMMETRICS(7));
   EXPECT_EQ("", Text(SKSKINFOLDER));
+  EXPECT_EQ("", Text(SKSKINNAME)) << "a skin that did not load is not in force";
   EXPECT_STREQ("Tahoma", FontOf(SKCAPTIONFONT()).lfFaceName);
 
   ASSERT_EQ(1, SKINITENGINE(dusk.c_str()));
