@@ -17,6 +17,7 @@
 #include "suite_command.h"
 #include "themecore.h"
 #include "themecore_painttool.h"
+#include "window_settings.h"
 
 namespace paint {
 
@@ -223,15 +224,13 @@ LRESULT CALLBACK PaintWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_INITMENU:
       OnInitMenu(wParam);
       break;
-    case WM_INITMENUPOPUP: {
-      BOOL animation = FALSE;
-      if (SystemParametersInfoA(SPI_GETMENUANIMATION, 0, &animation, 0) && animation) {
-        SystemParametersInfoA(SPI_SETMENUANIMATION, 0, FALSE, 0);
+    case WM_INITMENUPOPUP:
+      if (suite::ISMENUEFFECTON()) {
+        SystemParametersInfoA(SPI_SETMENUANIMATION, 0, reinterpret_cast<void*>(FALSE), 0);
         p.menuAnimationOff = true;
       }
       SKDCDESKTOP(1);
       break;
-    }
     case WM_UNINITMENUPOPUP:
       if (p.menuAnimationOff) {
         SystemParametersInfoA(SPI_SETMENUANIMATION, 0, reinterpret_cast<void*>(TRUE), 0);
