@@ -28,6 +28,10 @@ constexpr int kIconSide = 16;
 // `CaptionButtonSlots`: the buttons of the window skinned last that has
 // them, by slot.
 std::vector<HWND> g_buttonSlots;
+// The glyph font of every caption button.  The buttons keep it as their
+// font and draw their pictures with it again whenever they change, so it
+// lives as long as the library.
+HFONT g_marlett = nullptr;
 std::string g_captionTips;
 HWND g_tooltip = nullptr;
 HWND g_lastHovered = nullptr;
@@ -134,7 +138,8 @@ HWND CaptionButtonWindow(int32_t slot) {
 
 void CreateCaptionButtons(const WindowRecordPtr& record) {
   SizeCaptionButtonSlots();
-  HFONT font = SKMARLETT(12);
+  if (g_marlett == nullptr) g_marlett = SKMARLETT(12);
+  HFONT font = g_marlett;
   const int32_t width = SKGETSYSTEMMETRICS(7);
   const int32_t height = SKGETSYSTEMMETRICS(8);
   // The engine's style record, filled as the buttons are made.
@@ -153,9 +158,13 @@ void CreateCaptionButtons(const WindowRecordPtr& record) {
         SKBUT3D(record->window, glyph, font, -1000, -1000, width, height, spec.controlId,
                 reinterpret_cast<intptr_t>(style));
   }
-  // The buttons made their pictures already.
-  HGDIOBJ object = font;
+}
+
+void DeleteCaptionFont() {
+  if (g_marlett == nullptr) return;
+  HGDIOBJ object = g_marlett;
   SKDELETEOBJECT(&object);
+  g_marlett = nullptr;
 }
 
 void DrawCaption(const WindowRecord& record, HDC dc, const std::string& title, bool inactive) {

@@ -35,6 +35,12 @@ bool g_fullDragWasOn = false;
 bool g_positionChanging = false;
 bool g_animationWasOn = false;
 
+void EndCaptionDrag() {
+  if (!g_dragging) return;
+  g_dragging = false;
+  if (g_fullDragWasOn) SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
+}
+
 POINT PointOf(LPARAM lParam) {
   return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
@@ -420,10 +426,11 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_NCLBUTTONDBLCLK:
       return OnNcDoubleClick(record, window, lParam);
     case WM_SETCURSOR:
-      if (g_dragging) {
-        g_dragging = false;
-        if (g_fullDragWasOn) SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
-      }
+    case WM_EXITSIZEMOVE:
+      // After the drag: the next pointer move, or the end of the move loop
+      // (the setting is the whole system's, so it must not wait for the
+      // pointer to come back).
+      EndCaptionDrag();
       break;
     case WM_ACTIVATEAPP:
       OnActivateAppCapture(record, wParam);

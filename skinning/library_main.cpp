@@ -119,8 +119,12 @@ void Detach(bool isUnloadedByCall) {
   if (g_keyboardHook != nullptr) UnhookWindowsHookEx(g_keyboardHook);
   g_getMessageHook = nullptr;
   g_keyboardHook = nullptr;
-  // At process end nothing will call the host's paint functions again.
-  if (isUnloadedByCall) RestoreHostPaint();
+  // At process end nothing will call the host's paint functions again, and
+  // the system takes the library's objects back.
+  if (isUnloadedByCall) {
+    RestoreHostPaint();
+    DeleteCaptionFont();
+  }
 }
 
 }  // namespace

@@ -148,6 +148,8 @@ void ForgetHoveredWindow(HWND window);
 // The caption button window of a slot (0..6); null for any other slot.
 HWND CaptionButtonWindow(int32_t slot);
 void SizeCaptionButtonSlots();
+// The caption buttons' font, at unload.
+void DeleteCaptionFont();
 
 // --- the frame procedure (frame_proc.cpp) ---
 LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -149,6 +149,10 @@ LRESULT OnOpeningEffect(const WindowRecordPtr& record, int32_t effect, LPARAM of
                  bar.right - bar.left, bar.bottom - bar.top, SWP_NOREDRAW | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_FRAMECHANGED);
+  // The effect drew the picture on the screen where the window is; where
+  // the screen's DC lies under the windows (X displays), that is not the
+  // window's own picture, so the window paints itself once more.
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   return 0;
 }
 

@@ -66,31 +66,50 @@ void PrintChildBorder(HWND child, HDC dc, int width, int height) {
 // whose origin is the top-level window's corner.
 void PrintChildTree(HWND parent, HDC dc, const RECT& topRect);
 
+// A control's client area printed through WM_PRINTCLIENT into a DC of its
+// own (controls take their client rectangle for device coordinates when
+// they clip their painting), over what the picture shows there, then put
+// into the picture.
+void PrintClientThroughOwnDc(HWND child, HDC dc, int x, int y, int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  HDC own = CreateCompatibleDC(dc);
+  HBITMAP bitmap = own != nullptr ? CreateCompatibleBitmap(dc, width, height) : nullptr;
+  if (bitmap == nullptr) {
+    if (own != nullptr) DeleteDC(own);
+    return;
+  }
+  HGDIOBJ old = SelectObject(own, bitmap);
+  BitBlt(own, 0, 0, width, height, dc, x, y, SRCCOPY);
+  SendMessageA(child, WM_ERASEBKGND, reinterpret_cast<WPARAM>(own), 0);
+  SendMessageA(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(own), PRF_CLIENT | PRF_ERASEBKGND);
+  BitBlt(dc, x, y, width, height, own, 0, 0, SRCCOPY);
+  SelectObject(own, old);
+  DeleteObject(bitmap);
+  DeleteDC(own);
+}
+
 void PrintChild(HWND child, HDC dc, const RECT& topRect) {
   const RECT rect = WindowRectOf(child);
   RECT client = {};
   GetClientRect(child, &client);
   POINT clientOrigin = {0, 0};
   ClientToScreen(child, &clientOrigin);
+  const int x = clientOrigin.x - topRect.left;
+  const int y = clientOrigin.y - topRect.top;
 
-  int saved = SaveDC(dc);
+  const int saved = SaveDC(dc);
   SetViewportOrgEx(dc, rect.left - topRect.left, rect.top - topRect.top, nullptr);
   IntersectClipRect(dc, 0, 0, rect.right - rect.left, rect.bottom - rect.top);
   PrintChildBorder(child, dc, rect.right - rect.left, rect.bottom - rect.top);
   RestoreDC(dc, saved);
 
-  saved = SaveDC(dc);
-  SetViewportOrgEx(dc, clientOrigin.x - topRect.left, clientOrigin.y - topRect.top, nullptr);
-  IntersectClipRect(dc, 0, 0, client.right, client.bottom);
   if (IsHostPaintedControl(child) && IsHostPaintRedirected() && FindControlRecord(child) != nullptr) {
     // Its WM_PAINT calls the host's BeginPaint, which now gives it the
-    // picture (skBeginPaint).
+    // picture at its place (skBeginPaint).
     SendMessageA(child, WM_PAINT, 0, 0);
   } else {
-    SendMessageA(child, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    SendMessageA(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    PrintClientThroughOwnDc(child, dc, x, y, client.right, client.bottom);
   }
-  RestoreDC(dc, saved);
   PrintChildTree(child, dc, topRect);
 }
 
@@ -126,8 +145,11 @@ void PrintWindowInto(const WindowRecordPtr& record, HDC dc, bool captionInactive
   SKDRAWBORDER(window, dc);
 }
 
+// Whether the window may be shown from its picture: it has one of its
+// size, and it is not maximized (a maximized window takes no picture, and
+// the one it has shows it as it was before).
 bool PictureCovers(const WindowRecord& record) {
-  if (!record.hasFrameBitmap) return false;
+  if (!record.hasFrameBitmap || IsZoomed(record.window)) return false;
   const SIZE size = WindowSize(record.window);
   return PictureCoversWindow(SKGETWIDTHMEMBMP(record.window), SKGETHEIGHTMEMBMP(record.window),
                              size.cx, size.cy);

@@ -95,8 +95,10 @@ ButtonLook LookFromStyle(intptr_t style) {
   ButtonLook look;
   const auto address = static_cast<uintptr_t>(style);
   StyleRecord record;
+  // As in the message box, two equal colours say nothing (a record the
+  // caller left zero keeps the skin's look).
   if (address >= kLowestRecordAddress &&
-      ReadStyleRecord(reinterpret_cast<const void*>(address), &record)) {
+      ReadStyleRecord(reinterpret_cast<const void*>(address), &record) && record.text != record.back) {
     look.hasColours = true;
     look.text = record.text;
     look.face = record.back;

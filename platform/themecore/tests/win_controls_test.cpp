@@ -130,6 +130,14 @@ TEST_F(ControlsWin, PushButtonTakesColoursFromTheStyleRecord) {
   Printed printed(button);
   EXPECT_EQ(face, printed.At(5, 20));
   EXPECT_GT(printed.CountOf(text), 5);
+
+  // A record with equal colours (left zero) keeps the skin's colours.
+  unsigned char zero[60] = {};
+  zero[56] = 1;
+  HWND plain = SKBUT3D(parent_, "OK", nullptr, 5, 40, 80, 24, 2, reinterpret_cast<intptr_t>(zero));
+  ASSERT_NE(nullptr, plain);
+  Printed skin(plain);
+  EXPECT_EQ(static_cast<COLORREF>(SKGETSYSCOLOR(104)), skin.At(5, 20));
 }
 
 TEST_F(ControlsWin, SetColorChangesAnEngineButton) {
