@@ -89,8 +89,9 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code < 0) return CallNextHookEx(g_keyboardHook, code, wParam, lParam);
-  if (HandleAltKey(wParam, lParam)) return 1;
+  // Only a key taken from the queue acts: a key a program merely peeks at
+  // (HC_NOREMOVE) comes again when it is taken.
+  if (code == HC_ACTION && HandleAltKey(wParam, lParam)) return 1;
   return CallNextHookEx(g_keyboardHook, code, wParam, lParam);
 }
 

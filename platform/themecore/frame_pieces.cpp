@@ -7,8 +7,8 @@
 // Caption images come from the skin ("captionl", "captionm", "captionr",
 // "cpopupr", "captionled" under [images]).  Without them the engine makes
 // the left, middle and right pieces in the caption colour (107), one
-// caption band (size 1) high, the outer pieces with their top corner
-// rounded off in the key colour FF00FF; the built-in skin has no tool
+// caption band (size 1) high (the left one wide enough for the window's
+// icon, the right one for the three caption buttons), the outer pieces with their top corner rounded off in the key colour FF00FF; the built-in skin has no tool
 // caption piece and no LED.  The window's shape leaves out what the caption
 // pieces leave out, so the rounded corners are cut from the window.
 #include <windows.h>
@@ -33,6 +33,8 @@ const char kLibrary[] = "themecore";
 const char kCallerFrameProp[] = "themecore.callerframe";
 constexpr COLORREF kKey = RGB(255, 0, 255);
 constexpr int kPieceWidth = 8;
+constexpr int kIconSide = 16;
+constexpr int kCaptionButtons = 3;  // close, maximize or restore, minimize
 
 enum class Piece { kLeft, kMiddle, kRight };
 
@@ -48,9 +50,17 @@ MadePieces& Made() {
 
 HBITMAP MakePiece(Piece piece) {
   const int height = std::max(1, FrameMetric(metric::kCaptionHeight));
+  // The left piece holds the window's icon and the right one the row of
+  // caption buttons: the middle piece, the title and the LED lie between.
+  int width = kPieceWidth;
+  if (piece == Piece::kLeft) width = std::max(kPieceWidth, FrameMetric(metric::kIconX) + kIconSide + 4);
+  if (piece == Piece::kRight) {
+    width = std::max(kPieceWidth, FrameMetric(metric::kCaptionButtonsRight) +
+                                      kCaptionButtons * (FrameMetric(metric::kCaptionButtonWidth) + 1) + 4);
+  }
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
-  HBITMAP image = CreateCompatibleBitmap(screen, kPieceWidth, height);
+  HBITMAP image = CreateCompatibleBitmap(screen, width, height);
   ReleaseDC(nullptr, screen);
   if (dc == nullptr || image == nullptr) {
     if (dc != nullptr) DeleteDC(dc);
@@ -58,16 +68,16 @@ HBITMAP MakePiece(Piece piece) {
     return nullptr;
   }
   HGDIOBJ old = SelectObject(dc, image);
-  RECT all = {0, 0, kPieceWidth, height};
+  RECT all = {0, 0, width, height};
   FillSolid(dc, all, SkinColour(colour::kCaptionBack));
   // A light line along the top edge.
-  FillSolid(dc, {0, 0, kPieceWidth, 1}, SkinColour(colour::kLight));
+  FillSolid(dc, {0, 0, width, 1}, SkinColour(colour::kLight));
   if (piece != Piece::kMiddle) {
     // The outer top corner, rounded: three pixels of the first row, two of
     // the second and one of the third are left out.
     for (int row = 0; row < 3; ++row) {
       const int cut = 3 - row;
-      const int left = piece == Piece::kLeft ? 0 : kPieceWidth - cut;
+      const int left = piece == Piece::kLeft ? 0 : width - cut;
       FillSolid(dc, {left, row, left + cut, row + 1}, kKey);
     }
   }

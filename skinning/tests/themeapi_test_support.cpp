@@ -1,5 +1,7 @@
 #include "themeapi_test_support.h"
 
+#include <cstdint>
+
 #include "test_files.h"
 #include "unix_tools.h"
 
@@ -12,6 +14,35 @@ std::string FlatSkinText() {
          "101=000000\n102=404040\n104=FFFFFF\n105=F0F0F0\n106=808080\n107=2060A0\n"
          "111=30A050\n112=E0C080\n113=101010\n114=C03030\n"
          "[metrics]\n1=24\n4=4\n5=4\n6=4\n7=20\n8=18\n9=4\n10=3\n11=26\n12=5\n";
+}
+
+std::string BmpFile(int width, int height, COLORREF (*colour)(int x, int y)) {
+  const int rowBytes = (width * 3 + 3) & ~3;
+  const uint32_t pixelBytes = static_cast<uint32_t>(rowBytes * height);
+  std::string bytes(54 + pixelBytes, '\0');
+  auto put32 = [&](size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+  };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put32(2, static_cast<uint32_t>(bytes.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(width));
+  put32(22, static_cast<uint32_t>(height));
+  bytes[26] = 1;
+  bytes[28] = 24;
+  put32(34, pixelBytes);
+  for (int y = 0; y < height; ++y) {
+    const size_t row = 54 + static_cast<size_t>(height - 1 - y) * rowBytes;
+    for (int x = 0; x < width; ++x) {
+      const COLORREF c = colour(x, y);
+      bytes[row + x * 3] = static_cast<char>(GetBValue(c));
+      bytes[row + x * 3 + 1] = static_cast<char>(GetGValue(c));
+      bytes[row + x * 3 + 2] = static_cast<char>(GetRValue(c));
+    }
+  }
+  return bytes;
 }
 
 void EnsureMarlett() {

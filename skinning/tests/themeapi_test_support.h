@@ -29,6 +29,10 @@ constexpr COLORREF kHotColour = RGB(0xC0, 0x30, 0x30);       // 114
 // missing and the file is found.
 void EnsureMarlett();
 
+// A 24-bit BMP file of width x height whose pixels `colour` gives, for
+// skin images.
+std::string BmpFile(int width, int height, COLORREF (*colour)(int x, int y));
+
 // Real mouse input at a screen point (moves first).
 void MouseMove(POINT at);
 void MouseButton(POINT at, bool down);

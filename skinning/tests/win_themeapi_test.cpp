@@ -499,6 +499,75 @@ TEST_F(SkinnedHost, FrameCaptionAndButtonsShowInTheSkinsColours) {
 }
 
 
+// The caption's title, darkest pixels and their leftmost x, read from the
+// window's DC.
+struct TitleInk {
+  int darkestSum = 765;
+  int leftmost = -1;
+};
+
+TitleInk ReadTitle(HWND window, int fromX, int toX) {
+  TitleInk ink;
+  HDC dc = GetWindowDC(window);
+  const int band = SKGETSYSTEMMETRICS(1);
+  for (int x = fromX; x < toX; ++x) {
+    for (int y = 3; y < band - 2; ++y) {
+      const COLORREF c = GetPixel(dc, x, y);
+      const int sum = GetRValue(c) + GetGValue(c) + GetBValue(c);
+      ink.darkestSum = std::min(ink.darkestSum, sum);
+      if (sum < 250 && ink.leftmost < 0) ink.leftmost = x;
+    }
+  }
+  ReleaseDC(window, dc);
+  return ink;
+}
+
+COLORREF LedPixel(int x, int) { return x < 6 ? RGB(200, 0, 0) : RGB(250, 250, 0); }
+
+TEST_F(SkinnedHost, InactiveCaptionCentredTitleAndLed) {
+  ASSERT_TRUE(harness::WriteFileBytes(folder_->Child("led.bmp"), skintest::BmpFile(12, 6, LedPixel)));
+  const std::string ledSkin = folder_->Child("led.sks");
+  ASSERT_TRUE(harness::WriteFileBytes(ledSkin, skintest::FlatSkinText() + "[images]\ncaptionled=led.bmp\n"));
+  ASSERT_EQ(1, SKINITENGINE(ledSkin.c_str()));
+  HostWindow& host = Host(WS_OVERLAPPEDWINDOW, 150, 120, 400, 260, false);
+  SetWindowTextA(host.window, "%Centred");
+  ASSERT_EQ(1, skSkinWindow(host.window, "", 0));
+  ShowWindow(host.window, SW_SHOW);
+  UpdateWindow(host.window);
+  // WM_NCACTIVATE looks at the window under the pointer: not this one.
+  SetCursorPos(1000, 740);
+  skintest::PumpUntilQuiet(200);
+  RECT rect;
+  GetWindowRect(host.window, &rect);
+  const int width = rect.right - rect.left;
+  int32_t leftWidth = 0, rightWidth = 0, height = 0;
+  SKGETPIXMAPSIZE(SKCAPTIONL(), &leftWidth, &height);
+  SKGETPIXMAPSIZE(SKCAPTIONR(), &rightWidth, &height);
+  SkinMetrics m = Metrics();
+  m.ledY = SKGETSYSTEMMETRICS(22);
+  const Rect led = skinning::LedBox(width, leftWidth, rightWidth, 6, 6, m);
+  auto ledColour = [&] {
+    HDC dc = GetWindowDC(host.window);
+    const COLORREF c = GetPixel(dc, led.left + 3, led.top + 3);
+    ReleaseDC(host.window, dc);
+    return c;
+  };
+  SendMessageA(host.window, WM_NCACTIVATE, TRUE, 0);
+  SendMessageA(host.window, WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_EQ(RGB(250, 250, 0), ledColour()) << "the active frame";
+  const int titleEnd = width - rightWidth;
+  EXPECT_LT(led.right, titleEnd + m.titleX) << "the LED left of the caption buttons";
+  const TitleInk active = ReadTitle(host.window, m.titleX, std::min<int>(led.left - 2, titleEnd));
+  EXPECT_LT(active.darkestSum, 60) << "title colour 101";
+  EXPECT_GT(active.leftmost, m.titleX + 60) << "centred, without its %";
+  SendMessageA(host.window, WM_NCACTIVATE, FALSE, 0);
+  SendMessageA(host.window, WM_ACTIVATE, WA_INACTIVE, 0);
+  EXPECT_EQ(RGB(200, 0, 0), ledColour()) << "the inactive frame";
+  const TitleInk inactive = ReadTitle(host.window, m.titleX, std::min<int>(led.left - 2, titleEnd));
+  EXPECT_GE(inactive.darkestSum, 150) << "title colour 102";
+  EXPECT_LT(inactive.darkestSum, 250);
+}
+
 // --- caption buttons by real input --------------------------------------
 
 // A shown, skinned window in front, ready for the mouse.

@@ -108,6 +108,10 @@ TEST_F(FramePiecesWin, BuiltInCaptionPiecesHaveRoundedOuterCorners) {
   ASSERT_NE(nullptr, middle);
   ASSERT_NE(nullptr, right);
   EXPECT_EQ(band, SizeOf(left).cy);
+  EXPECT_EQ(SKGETSYSTEMMETRICS(16) + 16 + 4, SizeOf(left).cx) << "room for the icon";
+  EXPECT_EQ(8, SizeOf(middle).cx);
+  EXPECT_EQ(SKGETSYSTEMMETRICS(9) + 3 * (SKGETSYSTEMMETRICS(7) + 1) + 4, SizeOf(right).cx)
+      << "room for the caption buttons";
   EXPECT_EQ(band, SizeOf(middle).cy);
   const int rightWidth = SizeOf(right).cx;
   EXPECT_EQ(kMagenta, PixelOf(left, 0, 0));
