@@ -18,7 +18,8 @@
 namespace {
 
 // Registers the test control in this prefix for the whole run and removes
-// its keys again; COM is initialised on the main thread meanwhile.
+// its keys and the library's log again; COM is initialised on the main
+// thread meanwhile.
 class TestControlRegistration : public ::testing::Environment {
  public:
   void SetUp() override {
@@ -35,6 +36,12 @@ class TestControlRegistration : public ::testing::Environment {
       if (unregisterServer != nullptr) unregisterServer();
       FreeLibrary(module_);
     }
+    // The library's log beside this program, made when it was loaded.
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string log = program;
+    log = log.substr(0, log.rfind('.')) + ".LOG";
+    EXPECT_TRUE(DeleteFileA(log.c_str())) << log;
     HKEY key;
     EXPECT_NE(RegOpenKeyExA(HKEY_CLASSES_ROOT, ORB_TEST_CONTROL_PROGID, 0, KEY_READ, &key), ERROR_SUCCESS)
         << "the test control's ProgID is still registered";
@@ -594,6 +601,17 @@ TEST(TestControl, ClassInfoNamesTheEventSource) {
   coclass->Release();
   provider->Release();
   control->Release();
+}
+
+// A host that ends with live controls and window items: at process exit
+// the library tears nothing down that calls into other modules, so the
+// process ends promptly and cleanly.
+TEST(ProcessExit, AHostEndingWithLiveControlsExitsCleanly) {
+  const std::string folder = harness::ProgramFolder();
+  harness::Process host;
+  ASSERT_TRUE(host.start("\"" + folder + "ctlhost_exit_host.exe\""));
+  EXPECT_EQ(host.waitExit(20000), 7);
+  EXPECT_TRUE(DeleteFileA((folder + "ctlhost_exit_host.LOG").c_str()));
 }
 
 }  // namespace
