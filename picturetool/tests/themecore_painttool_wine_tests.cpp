@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "dib_canvas.h"
 #include "harness.h"
 #include "themecore_painttool.h"
 
@@ -23,6 +25,52 @@ HWND MakeParent() {
   RegisterClassA(&windowClass);
   return CreateWindowExA(0, "PaintHelperParent", "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr,
                          GetModuleHandleA(nullptr), nullptr);
+}
+
+// A top-level window filled with one colour, kept above the others.
+COLORREF g_solidColour = RGB(0, 0, 0);
+
+LRESULT CALLBACK SolidProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ERASEBKGND) return 1;
+  if (message == WM_PAINT) {
+    PAINTSTRUCT paint = {};
+    HDC dc = BeginPaint(window, &paint);
+    RECT client = {};
+    GetClientRect(window, &client);
+    HBRUSH brush = CreateSolidBrush(g_solidColour);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    EndPaint(window, &paint);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND MakeSolidWindow(int x, int y, int width, int height) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = SolidProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "PaintHelperSolid";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "PaintHelperSolid", "", WS_POPUP | WS_VISIBLE, x,
+                                y, width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (window != nullptr) UpdateWindow(window);
+  return window;
+}
+
+void RepaintSolid(HWND window, COLORREF colour) {
+  g_solidColour = colour;
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  // Wine hands a window's drawing to the display once the thread is idle.
+  harness::PumpMessagesFor(300);
+}
+
+// The pixel of a desktop picture at a screen point, read by copying it out.
+COLORREF DesktopPixel(HDC desktop, POINT screen) {
+  harness::DibCanvas probe(1, 1, RGB(1, 2, 3));
+  if (!BitBlt(probe.dc(), 0, 0, 1, 1, desktop, screen.x, screen.y, SRCCOPY)) return CLR_INVALID;
+  GdiFlush();
+  return probe.At(0, 0);
 }
 
 TEST(ThemecorePaintTool, MarlettFontOfTheAskedHeight) {
@@ -81,6 +129,41 @@ TEST(ThemecorePaintTool, DisplayAndDesktopDeviceContexts) {
   EXPECT_NE(SKDCDESKTOP(2), nullptr);  // freed
   EXPECT_EQ(SKDCDESKTOP(2), nullptr);  // nothing left to free
   EXPECT_EQ(SKDCDESKTOP(3), nullptr);
+}
+
+// Mode 0 is the picture painters copy from: the screen as it is now, or,
+// while a copy is held (mode 1 to mode 2), the screen as it was then.
+TEST(ThemecorePaintTool, DesktopPictureShowsTheScreenOrTheHeldCopy) {
+  const COLORREF before = RGB(20, 200, 40), after = RGB(200, 30, 160);
+  HWND solid = MakeSolidWindow(120, 140, 90, 70);
+  ASSERT_NE(solid, nullptr);
+  const POINT inside = {160, 170};
+  RepaintSolid(solid, before);
+
+  HDC now = SKDCDESKTOP(0);
+  ASSERT_NE(now, nullptr);
+  EXPECT_EQ(DesktopPixel(now, inside), before);
+  HBITMAP bitmap = static_cast<HBITMAP>(GetCurrentObject(now, OBJ_BITMAP));
+  BITMAP size = {};
+  ASSERT_NE(GetObjectA(bitmap, sizeof(size), &size), 0);
+  EXPECT_EQ(size.bmWidth, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(size.bmHeight, GetSystemMetrics(SM_CYSCREEN));
+
+  HDC held = SKDCDESKTOP(1);
+  ASSERT_NE(held, nullptr);
+  EXPECT_EQ(SKDCDESKTOP(0), held);
+  RepaintSolid(solid, after);
+  // The held picture still shows the window as it was, and takes drawing.
+  EXPECT_EQ(DesktopPixel(SKDCDESKTOP(0), inside), before);
+  SetPixel(held, 5, 6, RGB(1, 2, 3));
+  EXPECT_EQ(DesktopPixel(SKDCDESKTOP(0), POINT{5, 6}), RGB(1, 2, 3));
+
+  EXPECT_NE(SKDCDESKTOP(2), nullptr);
+  HDC fresh = SKDCDESKTOP(0);
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_EQ(DesktopPixel(fresh, inside), after);
+  EXPECT_EQ(SKDCDESKTOP(2), nullptr);  // a picture taken by mode 0 is not held
+  DestroyWindow(solid);
 }
 
 TEST(ThemecorePaintTool, DefaultPrinterFollowsTheOutputBufferRule) {
