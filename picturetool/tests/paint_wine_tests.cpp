@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <utility>
@@ -121,6 +122,26 @@ std::vector<HWND> ObjectWindows(HWND main) {
 HWND CanvasOf(HWND main) {
   std::vector<HWND> objects = ObjectWindows(main);
   return objects.empty() ? nullptr : GetParent(objects.front());
+}
+
+struct ChildSearch {
+  int id;
+  const char* text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM search) {
+  auto* wanted = reinterpret_cast<ChildSearch*>(search);
+  if (GetDlgCtrlID(window) != wanted->id || harness::WindowText(window) != wanted->text) return TRUE;
+  wanted->found = window;
+  return FALSE;
+}
+
+// The descendant of `main` with the control id and the text.
+HWND FindChild(HWND main, int id, const char* text) {
+  ChildSearch search = {id, text, nullptr};
+  EnumChildWindows(main, MatchChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 void PostClick(HWND canvas, int x, int y) {
@@ -423,6 +444,78 @@ TEST(PictureTool, ObjectsOfAFamilyNotInstalledSurviveOpeningAndSaving) {
   EXPECT_EQ(textAfter[12], std::to_string(textRect.right));
   EXPECT_EQ(textAfter[13], std::to_string(textRect.bottom));
   for (size_t i = 1; i < 4; ++i) EXPECT_EQ(linesAfter[i], linesBefore[i]) << "object line " << i + 1;
+  CloseBySuiteCommand(window, paint);
+}
+
+// The page buttons show Marlett's arrow heads (previous: pointing left,
+// next: pointing right), not the digits "3" and "4" of a stand-in font.
+TEST(PictureTool, PageButtonsShowArrowHeads) {
+  PaintFolder folder("paint page buttons");
+  const std::string picture = folder.path("pages.jpg");
+  ASSERT_TRUE(WriteTwoColourJpeg(picture, 64, 48));
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "");
+  ASSERT_NE(window, nullptr);
+  const std::string capture = folder.path("window.bmp");
+  ASSERT_TRUE(harness::CaptureWindowToBmp(window, capture));
+  harness::Bmp24 shot;
+  ASSERT_TRUE(harness::ReadBmp24(capture, &shot));
+  struct PageButton {
+    int id;
+    const char* caption;
+    bool pointingLeft;
+  };
+  for (const PageButton& page : {PageButton{1, "3", true}, PageButton{3, "4", false}}) {
+    SCOPED_TRACE(page.caption);
+    HWND button = FindChild(window, page.id, page.caption);
+    ASSERT_NE(button, nullptr);
+    RECT box = {};
+    GetClientRect(button, &box);
+    MapWindowPoints(button, window, reinterpret_cast<POINT*>(&box), 2);
+    // Inside the button's edge; the face colour is what its corner shows.
+    InflateRect(&box, -3, -3);
+    ASSERT_GT(box.right - box.left, 8);
+    ASSERT_LE(box.right, shot.width);
+    ASSERT_LE(box.bottom, shot.height);
+    const COLORREF face = shot.at(box.left, box.top);
+    auto distance = [&](int x, int y) {
+      const COLORREF c = shot.at(x, y);
+      return std::abs(GetRValue(c) - GetRValue(face)) + std::abs(GetGValue(c) - GetGValue(face)) +
+             std::abs(GetBValue(c) - GetBValue(face));
+    };
+    int farthest = 0;
+    for (int y = box.top; y < box.bottom; ++y) {
+      for (int x = box.left; x < box.right; ++x) farthest = std::max(farthest, distance(x, y));
+    }
+    ASSERT_GT(farthest, 60) << "nothing drawn on the button";
+    std::vector<int> runs, pixels;
+    for (int x = box.left; x < box.right; ++x) {
+      int columnRuns = 0, columnPixels = 0;
+      bool inRun = false;
+      for (int y = box.top; y < box.bottom; ++y) {
+        const bool glyph = distance(x, y) * 2 > farthest;
+        if (glyph && !inRun) ++columnRuns;
+        columnPixels += glyph ? 1 : 0;
+        inRun = glyph;
+      }
+      if (columnPixels == 0) continue;
+      runs.push_back(columnRuns);
+      pixels.push_back(columnPixels);
+    }
+    if (!page.pointingLeft) {
+      std::reverse(runs.begin(), runs.end());
+      std::reverse(pixels.begin(), pixels.end());
+    }
+    // A solid triangle: one run in every column, growing towards its base
+    // (anti-aliasing may take a pixel off a column).
+    std::string columns;
+    bool arrowHead = pixels.size() >= 3 && pixels.back() >= pixels.front() + 3;
+    for (size_t i = 0; i < pixels.size(); ++i) {
+      columns += std::to_string(pixels[i]) + (runs[i] == 1 ? " " : "(" + std::to_string(runs[i]) + " strokes) ");
+      arrowHead = arrowHead && runs[i] == 1 && (i == 0 || pixels[i] + 1 >= pixels[i - 1]);
+    }
+    EXPECT_TRUE(arrowHead) << "glyph columns from the tip: " << columns;
+  }
   CloseBySuiteCommand(window, paint);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,61 @@ COLORREF DesktopPixel(HDC desktop, POINT screen) {
   return probe.At(0, 0);
 }
 
+// The shape of a drawn glyph, column by column: for every column holding
+// glyph pixels, how many separate vertical runs they form and how many
+// there are.  A solid triangle has one run per column, growing towards its
+// base; a digit has columns crossed by two or three strokes.
+struct GlyphColumn {
+  int runs = 0;
+  int pixels = 0;
+};
+
+template <typename IsGlyph>
+std::vector<GlyphColumn> GlyphColumns(int width, int height, IsGlyph isGlyph) {
+  std::vector<GlyphColumn> columns;
+  for (int x = 0; x < width; ++x) {
+    GlyphColumn column;
+    bool inRun = false;
+    for (int y = 0; y < height; ++y) {
+      const bool glyph = isGlyph(x, y);
+      if (glyph && !inRun) ++column.runs;
+      column.pixels += glyph ? 1 : 0;
+      inRun = glyph;
+    }
+    if (column.pixels > 0) columns.push_back(column);
+  }
+  return columns;
+}
+
+// True when the columns make a solid triangle pointing left (its tip in the
+// first column) or, with `pointingLeft` false, right.
+bool IsArrowHead(std::vector<GlyphColumn> columns, bool pointingLeft) {
+  if (columns.size() < 3) return false;
+  if (!pointingLeft) std::reverse(columns.begin(), columns.end());
+  for (size_t i = 0; i < columns.size(); ++i) {
+    if (columns[i].runs != 1) return false;
+    // Anti-aliasing may shorten a column by a pixel.
+    if (i > 0 && columns[i].pixels + 1 < columns[i - 1].pixels) return false;
+  }
+  return columns.back().pixels >= columns.front().pixels + 3;
+}
+
+// One character drawn in black on white with the font; its columns.
+std::vector<GlyphColumn> DrawnColumns(HFONT font, char character, std::string* face) {
+  harness::DibCanvas canvas(80, 80, RGB(255, 255, 255));
+  HGDIOBJ previous = SelectObject(canvas.dc(), font);
+  char name[LF_FACESIZE] = {};
+  GetTextFaceA(canvas.dc(), sizeof(name), name);
+  *face = name;
+  SetBkMode(canvas.dc(), TRANSPARENT);
+  SetTextColor(canvas.dc(), RGB(0, 0, 0));
+  TextOutA(canvas.dc(), 10, 10, &character, 1);
+  GdiFlush();
+  SelectObject(canvas.dc(), previous);
+  return GlyphColumns(canvas.width(), canvas.height(),
+                      [&](int x, int y) { return GetRValue(canvas.At(x, y)) < 128; });
+}
+
 TEST(ThemecorePaintTool, MarlettFontOfTheAskedHeight) {
   HFONT font = SKMARLETT(15);
   ASSERT_NE(font, nullptr);
@@ -83,6 +139,32 @@ TEST(ThemecorePaintTool, MarlettFontOfTheAskedHeight) {
   EXPECT_EQ(logFont.lfCharSet, SYMBOL_CHARSET);
   DeleteObject(font);
   EXPECT_EQ(SKMARLETT(0), nullptr);
+}
+
+// The picture tool's page buttons show Marlett's "3" and "4": the arrows to
+// the previous and the next picture, not the digits a substitute font draws.
+TEST(ThemecorePaintTool, MarlettDrawsArrowHeadsWhereAPlainFontDrawsDigits) {
+  for (int size : {15, 40}) {
+    SCOPED_TRACE(size);
+    HFONT marlett = SKMARLETT(size);
+    ASSERT_NE(marlett, nullptr);
+    HFONT plain = CreateFontA(-size, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma");
+    ASSERT_NE(plain, nullptr);
+    std::string face;
+    const std::vector<GlyphColumn> previous = DrawnColumns(marlett, '3', &face);
+    EXPECT_EQ(face, "Marlett");
+    const std::vector<GlyphColumn> next = DrawnColumns(marlett, '4', &face);
+    const std::vector<GlyphColumn> digit = DrawnColumns(plain, '3', &face);
+    EXPECT_TRUE(IsArrowHead(previous, true)) << "Marlett's 3 is no arrow head pointing left";
+    EXPECT_TRUE(IsArrowHead(next, false)) << "Marlett's 4 is no arrow head pointing right";
+    // The same measure tells a digit from an arrow head.
+    EXPECT_FALSE(digit.empty());
+    EXPECT_FALSE(IsArrowHead(digit, true));
+    EXPECT_FALSE(IsArrowHead(digit, false));
+    DeleteObject(plain);
+    DeleteObject(marlett);
+  }
 }
 
 TEST(ThemecorePaintTool, ImageButtonTakesTheProgramsBitmapAndReportsClicks) {
