@@ -253,6 +253,22 @@ orb_start_wine() {
   timeout 60 "$WINELOADER" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
+# The TEMP folder of the prefix's user (created by the prefix's first start).
+orb_prefix_temp() {
+  local dir
+  for dir in "$WINEPREFIX"/drive_c/users/*/[Tt]emp; do
+    [ -d "$dir" ] && [ "$(basename "$(dirname "$dir")")" != Public ] && { echo "$dir"; return 0; }
+  done
+  return 1
+}
+
+# What lies directly in the prefix's TEMP, one name a line.
+orb_temp_listing() {
+  local dir
+  dir=$(orb_prefix_temp) || return 0
+  (cd "$dir" && ls -A) | sort
+}
+
 orb_stop_session() {
   if [ -n "${WINEPREFIX:-}" ] && [ -n "$ORB_WINESERVER_PID" ]; then
     "$WINESERVER" -k >/dev/null 2>&1 || true
