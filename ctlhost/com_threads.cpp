@@ -32,14 +32,6 @@ int ComThreads::FreeEntry() {
   return static_cast<int>(entries_.size() - kGrowth);
 }
 
-bool ComThreads::Knows(DWORD threadId) {
-  QxLock lock(mutex_, kTagLookup);
-  for (const Entry& entry : entries_) {
-    if (entry.threadId == threadId) return true;
-  }
-  return false;
-}
-
 int ComThreads::EnsureCom() {
   const DWORD self = GetCurrentThreadId();
   {

@@ -21,7 +21,6 @@ class ComThreads {
   int EnsureCom();
   // Forgets the calling thread's entry (COM stays initialised).
   void ForgetThread();
-  bool Knows(DWORD threadId);
 
  private:
   struct Entry {

@@ -75,14 +75,6 @@ void MessageHooks::RemoveAll() {
   LeaveCriticalSection(&lock_);
 }
 
-size_t MessageHooks::Count() {
-  EnterCriticalSection(&lock_);
-  size_t count = 0;
-  for (const Pair& pair : pairs_) count += pair.hook != nullptr;
-  LeaveCriticalSection(&lock_);
-  return count;
-}
-
 LRESULT CALLBACK MessageHooks::HookProcedure(int code, WPARAM wParam, LPARAM lParam) {
   Library* library = CurrentLibrary();
   HHOOK hook = nullptr;

@@ -23,7 +23,6 @@ class MessageHooks {
   void RemoveForThread();
   // Unhooks every recorded pair, whichever thread it belongs to.
   void RemoveAll();
-  size_t Count();
 
   // _QXActivateTranslateMessage@4's flag: TranslateMessage is called from
   // the hook for keys inside a control.
