@@ -281,6 +281,64 @@ TEST_F(WindowItems, ADestroyedWindowLeavesItsItem) {
   EXPECT_EQ(QXGetControlVisible(204, kControlRefId, &visible), 0);
 }
 
+// Dialog keys reach the items through the library's hook on this thread:
+// Return presses the default button (WM_COMMAND to the parent) unless the
+// focused item eats Return; Escape presses the escape button likewise.
+std::vector<WPARAM> g_commands;
+
+LRESULT CALLBACK RecordingParentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && lParam != 0 && HIWORD(wParam) == 0) g_commands.push_back(wParam);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(DialogKeys, ReturnAndEscapeGoToTheirButtons) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = RecordingParentProcedure;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "CtlhostKeysParent";
+  RegisterClassA(&windowClass);
+  HWND parent = CreateWindowExA(0, "CtlhostKeysParent", "keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200,
+                                nullptr, nullptr, windowClass.hInstance, nullptr);
+  HWND ok = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE, 10, 10, 80, 24, parent,
+                            reinterpret_cast<HMENU>(1), nullptr, nullptr);
+  HWND cancel = CreateWindowExA(0, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE, 100, 10, 80, 24, parent,
+                                reinterpret_cast<HMENU>(2), nullptr, nullptr);
+  HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 10, 50, 120, 24, parent,
+                              reinterpret_cast<HMENU>(3), nullptr, nullptr);
+  ASSERT_TRUE(parent && ok && cancel && edit);
+  EXPECT_EQ(QXSetControlFlags(Ref(ok), kControlRefWindow, kActsLikeButton), 0);
+  EXPECT_EQ(QXSetControlFlags(2, kControlRefId, kActsLikeButton), 0);
+  EXPECT_EQ(QXSetDefaultButton(parent, 1, kControlRefId), 0);
+  EXPECT_EQ(QXSetEscButton(parent, 2, kControlRefId), 0);
+  SetForegroundWindow(parent);
+  SetFocus(edit);
+  ASSERT_EQ(GetFocus(), edit);
+
+  struct Case {
+    const char* name;
+    int editFlags;
+    WPARAM key;
+    std::vector<WPARAM> commands;
+  } cases[] = {
+      {"Return presses the default button", 0, VK_RETURN, {1}},
+      {"Escape presses the escape button", 0, VK_ESCAPE, {2}},
+      {"an item eating Return keeps it", kEatsReturn, VK_RETURN, {}},
+      {"an item eating Escape keeps it", kEatsEscape, VK_ESCAPE, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(QXSetControlFlags(3, kControlRefId, c.editFlags), 0);
+    SetFocus(ok);  // the focus item is taken again with the new flags
+    SetFocus(edit);
+    g_commands.clear();
+    PostMessageA(edit, WM_KEYDOWN, c.key, 0);
+    harness::PumpMessagesFor(100);
+    EXPECT_EQ(g_commands, c.commands);
+  }
+  DestroyWindow(parent);
+  UnregisterClassA("CtlhostKeysParent", windowClass.hInstance);
+}
+
 // --- control items -----------------------------------------------------------
 
 class ControlItems : public ::testing::Test {
