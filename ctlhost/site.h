@@ -1,9 +1,10 @@
 // The client site of one control item: the container's side of the
 // control's OLE embedding.  It attaches and detaches the control (client
-// site, initial properties from the spec through a property bag, view
-// advise), drives its activation, keeps its rectangle, and answers the
-// control as its client site, in-place site, control site, advise sink,
-// ambient-property dispatch, property notification sink and container.
+// site, initial properties from the control spec string through a
+// property bag, view advise), drives its activation, keeps its rectangle,
+// and answers the control as its client site, in-place site, control site,
+// advise sink, ambient-property dispatch, property notification sink and
+// container.
 #pragma once
 
 #include <windows.h>

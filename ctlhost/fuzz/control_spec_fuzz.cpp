@@ -1,7 +1,8 @@
-// Fuzz target for the control spec a client hands to control creation: the
-// bytes are the spec (cut at a zero byte as the C string would be).  The
-// values read must come from the spec, stay within their bounds and hold no
-// key word; every property name found must be looked up again the same way.
+// Fuzz target for the control spec string a client hands to control
+// creation: the bytes are the string (cut at a zero byte as a C string
+// would be).  The values read must come from that string, stay within their
+// bounds and hold no key word; every property name found must be looked up
+// again the same way.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
