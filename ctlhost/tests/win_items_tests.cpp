@@ -8,6 +8,7 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -283,15 +284,21 @@ TEST_F(WindowItems, ADestroyedWindowLeavesItsItem) {
 
 // Dialog keys reach the items through the library's hook on this thread:
 // Return presses the default button (WM_COMMAND to the parent) unless the
-// focused item eats Return; Escape presses the escape button likewise.
+// focused item eats Return; Escape presses the escape button likewise; Alt
+// and a letter press the item whose accelerator text holds it.
 std::vector<WPARAM> g_commands;
+int g_closeRequests = 0;
 
 LRESULT CALLBACK RecordingParentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND && lParam != 0 && HIWORD(wParam) == 0) g_commands.push_back(wParam);
+  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+    ++g_closeRequests;  // counted, and the window stays
+    return 0;
+  }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-TEST(DialogKeys, ReturnAndEscapeGoToTheirButtons) {
+TEST(DialogKeys, ReturnEscapeAndMnemonicsGoToTheirItems) {
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = RecordingParentProcedure;
   windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -334,6 +341,45 @@ TEST(DialogKeys, ReturnAndEscapeGoToTheirButtons) {
     PostMessageA(edit, WM_KEYDOWN, c.key, 0);
     harness::PumpMessagesFor(100);
     EXPECT_EQ(g_commands, c.commands);
+  }
+
+  // Mnemonics: Alt and a letter of an item's accelerator text.  The Alt key
+  // is held in this thread's key state, which the library reads.
+  HWND label = CreateWindowExA(0, "STATIC", "Name", WS_CHILD | WS_VISIBLE, 10, 80, 60, 20, parent,
+                               reinterpret_cast<HMENU>(4), nullptr, nullptr);
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(QXSetControlFlags(3, kControlRefId, 0), 0);
+  EXPECT_EQ(QXSetControlAccelerator(2, kControlRefId, const_cast<char*>("S")), 0);
+  EXPECT_EQ(QXSetControlAccelerator(4, kControlRefId, const_cast<char*>("n")), 0);
+  EXPECT_EQ(QXSetLabeledControl(4, kControlRefId, 3, kControlRefId), 0);
+  BYTE keys[256];
+  ASSERT_TRUE(GetKeyboardState(keys));
+  BYTE altDown[256];
+  memcpy(altDown, keys, sizeof altDown);
+  altDown[VK_MENU] = 0x80;
+  struct Mnemonic {
+    const char* name;
+    WPARAM key;
+    std::vector<WPARAM> commands;
+    HWND focus;
+    int closeRequests;  // an Alt+F4 not taken goes on to close the window
+  } mnemonics[] = {
+      {"Alt+S presses the item whose text holds S", 'S', {2}, cancel, 0},
+      {"Alt+F4 is no S", VK_F4, {}, edit, 1},
+      {"Alt+N goes to the labelled item", 'N', {3}, edit, 0},
+  };
+  for (const Mnemonic& m : mnemonics) {
+    SCOPED_TRACE(m.name);
+    SetFocus(edit);
+    ASSERT_TRUE(SetKeyboardState(altDown));
+    g_commands.clear();
+    g_closeRequests = 0;
+    PostMessageA(edit, WM_SYSKEYDOWN, m.key, 0x20000000);
+    harness::PumpMessagesFor(100);
+    SetKeyboardState(keys);
+    EXPECT_EQ(g_commands, m.commands);
+    EXPECT_EQ(GetFocus(), m.focus);
+    EXPECT_EQ(g_closeRequests, m.closeRequests);
   }
   DestroyWindow(parent);
   UnregisterClassA("CtlhostKeysParent", windowClass.hInstance);
