@@ -163,6 +163,20 @@ bool DrawBorder(HWND window, HDC dc) {
   const COLORREF face = SkinColour(colour::kWindowFace);
   const COLORREF light = SkinColour(colour::kLight);
   const COLORREF shadow = SkinColour(colour::kShadow);
+  // Whatever lies between the caption band and the client area besides
+  // the bands (a caller's frame may keep the client a little further in).
+  RECT client = {};
+  GetClientRect(window, &client);
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  OffsetRect(&client, origin.x - rect.left, origin.y - rect.top);
+  HRGN rest = CreateRectRgn(0, top, width, height);
+  HRGN inside = CreateRectRgnIndirect(&client);
+  if (rest != nullptr && inside != nullptr && CombineRgn(rest, rest, inside, RGN_DIFF) != ERROR) {
+    FillRgn(dc, rest, CachedBrush(face));
+  }
+  if (inside != nullptr) DeleteObject(inside);
+  if (rest != nullptr) DeleteObject(rest);
   FillSolid(dc, {0, top, left, height}, face);
   FillSolid(dc, {width - right, top, width, height}, face);
   FillSolid(dc, {0, height - bottom, width, height}, face);

@@ -45,20 +45,6 @@ std::string BmpFile(int width, int height, COLORREF (*colour)(int x, int y)) {
   return bytes;
 }
 
-void EnsureMarlett() {
-  HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Marlett");
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font);
-  char face[64] = {};
-  GetTextFaceA(dc, sizeof(face), face);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(font);
-  if (lstrcmpiA(face, "Marlett") == 0) return;
-  AddFontResourceExA("Z:\\usr\\share\\wine\\fonts\\marlett.ttf", FR_PRIVATE, nullptr);
-}
-
 namespace {
 
 void SendMouse(DWORD flags, POINT at) {

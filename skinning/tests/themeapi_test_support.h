@@ -23,12 +23,6 @@ constexpr COLORREF kButtonFace = RGB(0xFF, 0xFF, 0xFF);      // 104
 constexpr COLORREF kShadowColour = RGB(0x80, 0x80, 0x80);    // 106
 constexpr COLORREF kHotColour = RGB(0xC0, 0x30, 0x30);       // 114
 
-// Makes sure the caption buttons' glyph font is there: the Wine of the
-// test machines does not load its own font files (Marlett among them) from
-// its data folder, so the test adds Marlett for this process when it is
-// missing and the file is found.
-void EnsureMarlett();
-
 // A 24-bit BMP file of width x height whose pixels `colour` gives, for
 // skin images.
 std::string BmpFile(int width, int height, COLORREF (*colour)(int x, int y));

@@ -222,7 +222,6 @@ HWND FindThreadWindow(const char* className) {
 class SkinnedHost : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    skintest::EnsureMarlett();
     folder_ = new harness::ScratchFolder("themeapi skin");
     skinFile_ = folder_->Child("flat.sks");
     harness::WriteFileBytes(skinFile_, skintest::FlatSkinText());
@@ -472,6 +471,10 @@ TEST_F(SkinnedHost, FrameCaptionAndButtonsShowInTheSkinsColours) {
   EXPECT_EQ(kCaptionColour, screen.at(width / 2 + 40, m.captionBand - 3)) << "caption";
   EXPECT_EQ(kCaptionColour, screen.at(30, m.captionBand - 2));
   EXPECT_EQ(kBorderColour, screen.at(2, height / 2)) << "left border";
+  POINT clientOrigin = {0, 0};
+  ClientToScreen(host.window, &clientOrigin);
+  const int clientLeft = clientOrigin.x - rect.left;
+  EXPECT_EQ(kBorderColour, screen.at(clientLeft - 1, height / 2)) << "up to the client area";
   EXPECT_EQ(kBorderColour, screen.at(width - 3, height / 2)) << "right border";
   EXPECT_EQ(kBorderColour, screen.at(width / 2, height - 3)) << "bottom border";
   EXPECT_EQ(kPanelColour, screen.at(width / 2, height - 20)) << "client";

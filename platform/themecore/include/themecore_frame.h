@@ -45,7 +45,8 @@ THEMECORE_FRAME_API int32_t __stdcall SKMAKEREGION(HWND window, HRGN region, int
                                                    int32_t height);
 THEMECORE_FRAME_API int32_t __stdcall SKFRAMERGN(HWND window, int32_t width, int32_t height);
 // The left, right and bottom borders (sizes 4, 5, 6 below the caption band
-// of size 1) in the window face colour with their outer edge, on a DC whose
+// of size 1), and whatever else lies outside the client area below the
+// band, in the window face colour with their outer edge, on a DC whose
 // origin is the window's top-left corner.  1, or 0.
 THEMECORE_FRAME_API int32_t __stdcall SKDRAWBORDER(HWND window, HDC dc);
 
