@@ -98,6 +98,9 @@ HDC EndOffscreen() {
   return done.target;
 }
 
+}  // namespace
+
+// The window memory bitmaps, also read by the popup frame's painting.
 bool CreateWindowBitmap(HWND window, int width, int height) {
   if (width <= 0 || height <= 0) return false;
   HDC reference = GetDC(window);
@@ -132,6 +135,8 @@ bool DeleteWindowBitmap(HWND window) {
   table.byWindow.erase(found);
   return true;
 }
+
+namespace {
 
 // 0x00RRGGBB, as a 32-bit DIB holds a pixel.
 uint32_t DibPixelOf(COLORREF colour) {

@@ -177,6 +177,9 @@ LRESULT CALLBACK HolderProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 LRESULT CALLBACK StatusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // --- drawing helpers (drawing.cpp) ---
+// The DC of a window's memory bitmap (SKCREATEMEMBMP), null when it has
+// none; not traced.
+HDC WindowBitmapDc(HWND window);
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
 // A one-pixel 3-D edge: `topLeft` on the top and left sides, `bottomRight`
 // on the others.
