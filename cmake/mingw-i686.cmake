@@ -1,22 +1,4 @@
-# Cross toolchain: 32-bit Windows (PE32, i686) with Debian's mingw-w64.
-# The posix-threads variant is required: the win32-threads one has no
-# std::mutex or std::thread, and GoogleTest needs them.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross toolchain: 32-bit Windows (PE32, i686), what the suite ships.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(ORB_TOOL_PREFIX i686-w64-mingw32)
-
-set(CMAKE_C_COMPILER   ${ORB_TOOL_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${ORB_TOOL_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER  ${ORB_TOOL_PREFIX}-windres)
-set(CMAKE_AR           ${ORB_TOOL_PREFIX}-ar CACHE FILEPATH "")
-set(CMAKE_RANLIB       ${ORB_TOOL_PREFIX}-ranlib CACHE FILEPATH "")
-
-set(CMAKE_FIND_ROOT_PATH /usr/${ORB_TOOL_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# The install folder must run on a bare Windows: no compiler DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT    "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

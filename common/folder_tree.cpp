@@ -10,6 +10,7 @@
 #include "core/folder_tree_rules.h"
 #include "folder_tree_internal.h"
 #include "themecore.h"
+#include "themecore_painttool.h"
 
 namespace suite {
 
@@ -18,7 +19,7 @@ using namespace folder_tree_detail;
 
 namespace {
 
-constexpr int kDesktopPaintColourIndex = 104;
+constexpr int kBackgroundColourIndex = 104;  // the tree's skin background
 // Set on the skBff window while a label edit runs: Wine's tree view sends
 // TVN_ENDLABELEDIT a second time while the edit box is destroyed, and the
 // parent must hear of one rename only once.
@@ -51,7 +52,11 @@ LRESULT OnDestroy(HWND frame) {
   return 0;
 }
 
-// The frame shows only while its tree is hidden.
+// The frame shows only while its tree is hidden.  A program that rebuilds
+// the tree hides it and holds the engine's desktop picture (SKDCDESKTOP(1))
+// meanwhile; the frame copies from that picture what the screen showed at
+// its place, so the rebuild does not flicker.  Without a picture it falls
+// back to the tree's skin background colour.
 LRESULT OnPaint(HWND frame) {
   PAINTSTRUCT paint = {};
   HDC dc = BeginPaint(frame, &paint);
@@ -59,7 +64,13 @@ LRESULT OnPaint(HWND frame) {
   if (dc != nullptr && tree != nullptr && IsWindow(tree) && !IsWindowVisible(tree)) {
     RECT client = {};
     GetClientRect(frame, &client);
-    SKFILLRECT(dc, 0, 0, client.right, client.bottom, SKGETSYSCOLOR(kDesktopPaintColourIndex));
+    POINT onScreen = {0, 0};
+    ClientToScreen(frame, &onScreen);
+    HDC desktop = SKDCDESKTOP(0);
+    if (desktop == nullptr ||
+        !BitBlt(dc, 0, 0, client.right, client.bottom, desktop, onScreen.x, onScreen.y, SRCCOPY)) {
+      SKFILLRECT(dc, 0, 0, client.right, client.bottom, SKGETSYSCOLOR(kBackgroundColourIndex));
+    }
   }
   EndPaint(frame, &paint);
   return 0;

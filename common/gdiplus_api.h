@@ -32,7 +32,9 @@ namespace suite {
   X(GdipAddPathRectangleI) X(GdipAddPathClosedCurve2I) X(GdipAddPathPolygonI)                     \
   X(GdipCreatePathGradientFromPath) X(GdipSetPathGradientCenterColor)                             \
   X(GdipSetPathGradientSurroundColorsWithCount) X(GdipSetPathGradientSigmaBlend)                  \
-  X(GdipSetPathGradientFocusScales) X(GdipSetPathGradientGammaCorrection)
+  X(GdipSetPathGradientFocusScales) X(GdipSetPathGradientGammaCorrection)                         \
+  X(GdipGetGenericFontFamilySansSerif) X(GdipCloneFontFamily) X(GdipNewInstalledFontCollection)   \
+  X(GdipGetFontCollectionFamilyCount) X(GdipGetFontCollectionFamilyList)
 
 struct GdiplusApi {
   decltype(&Gdiplus::GdiplusStartup) GdiplusStartup = nullptr;

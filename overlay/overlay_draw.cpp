@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/obf_line.h"
+#include "font_family.h"
 #include "gdiplus_objects.h"
 #include "image_functions.h"
 #include "obf_file.h"
@@ -138,17 +139,14 @@ int32_t RunShapeOp(HDC dc, Gdiplus::GpGraphics* graphics, const ShapeOp& op) {
   return kGdiplusInvalidParameterStatus;
 }
 
-// Measures and draws one text object; nothing when its font family does not
-// exist on the system.
+// Measures and draws one text object.  A sidecar made on another machine
+// may name a family this one lacks: the text is then drawn in a stand-in
+// family rather than lost from the picture.
 void DrawTextObject(HDC dc, const ObfObject& object) {
   const suite::GdiplusApi& api = *Gdiplus();
   const std::string text = TrimObfText(object.text);
-  const std::wstring family = suite::ImgTextToWide(object.fontFamily);
-  suite::FontFamilyOwner fontFamily;
-  if (api.GdipCreateFontFamilyFromName(family.c_str(), nullptr, fontFamily.out()) != Gdiplus::Ok ||
-      fontFamily.get() == nullptr) {
-    return;
-  }
+  suite::FontFamilyOwner fontFamily(suite::ImgFontFamilyForText(object.fontFamily, nullptr));
+  if (fontFamily.get() == nullptr) return;
   suite::StringFormatOwner format;
   if (object.formatFlags != 0 && api.GdipCreateStringFormat(0, LANG_NEUTRAL, format.out()) == Gdiplus::Ok) {
     api.GdipSetStringFormatFlags(format.get(), object.formatFlags);

@@ -15,6 +15,7 @@
 #include "core/obf_name.h"
 #include "core/object_geometry.h"
 #include "core/paint_rules.h"
+#include "font_family.h"
 #include "gdiplus_api.h"
 #include "image_functions.h"
 #include "imaging.h"
@@ -67,19 +68,21 @@ void FreeFonts(DrawObject& object) {
   object.fontFamily = nullptr;
 }
 
-// The family and font of a text object; false when GDI+ cannot make the
-// family.
+// The family and font of a text object.  A family this system lacks (the
+// sidecar was made elsewhere) is drawn in a stand-in family; the object
+// keeps its own family name, so saving it again loses nothing.  False only
+// when no family or font can be made at all.
 bool MakeFonts(DrawObject& object) {
   FreeFonts(object);
   const suite::GdiplusApi* api = suite::Gdiplus();
   if (api == nullptr) return false;
-  const std::wstring family = suite::ImgTextToWide(object.data.fontFamily);
-  if (const int status = api->GdipCreateFontFamilyFromName(family.c_str(), nullptr, &object.fontFamily);
-      status != suite::kGdiplusOk) {
-    TraceProgramCall("MakeFonts", orbtrace::QuoteText(object.data.fontFamily), std::to_string(status));
-    object.fontFamily = nullptr;
-    return false;
+  bool standIn = false;
+  object.fontFamily = suite::ImgFontFamilyForText(object.data.fontFamily, &standIn);
+  if (standIn) {
+    TraceProgramCall("MakeFonts", orbtrace::QuoteText(object.data.fontFamily),
+                     object.fontFamily != nullptr ? "stand-in family" : "no family");
   }
+  if (object.fontFamily == nullptr) return false;
   if (api->GdipCreateFont(object.fontFamily, static_cast<float>(object.data.size), 0,
                           static_cast<Gdiplus::Unit>(kUnitPixel), &object.font) != suite::kGdiplusOk) {
     object.font = nullptr;
@@ -395,13 +398,10 @@ LRESULT LoadSidecar(WPARAM length, const char* path) {
       continue;
     }
     object->data = line;
-    if (IsText(*object)) {
-      if (!MakeFonts(*object)) {
-        DestroyWindow(window);
-        continue;
-      }
-      MeasureText(*object);
-    }
+    // A text is measured in the font it is drawn with; one that gets no
+    // font at all (no GDI+) keeps the size it was saved with, so that the
+    // object and its fields survive the next save.
+    if (IsText(*object) && MakeFonts(*object)) MeasureText(*object);
     PlaceWindow(*object);
     BuildObjectRegion(index);
     SetShown(*object, line.shown == 1);

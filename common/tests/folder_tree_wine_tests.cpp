@@ -14,7 +14,9 @@
 
 #include "folder_tree.h"
 #include "harness.h"
+#include "test_files.h"
 #include "themecore.h"
+#include "themecore_painttool.h"
 
 namespace {
 
@@ -578,6 +580,47 @@ TEST_F(FolderTreeTest, SelectedLabelShowsOnAWhiteTree) {
   ReleaseDC(tree_, dc);
   EXPECT_EQ(textCorner, band) << std::hex << "got " << textCorner;
   EXPECT_GT(labelPixels, 10) << "the selected label is not drawn";
+}
+
+// While the program rebuilds the tree it hides it and holds the engine's
+// desktop picture; the frame then shows that picture at its own place on
+// the screen, so what was there stays in view.
+TEST_F(FolderTreeTest, HiddenTreeShowsTheHeldDesktopPictureInTheFrame) {
+  HDC held = SKDCDESKTOP(1);
+  ASSERT_NE(held, nullptr);
+  POINT origin = {0, 0};
+  ClientToScreen(frame_, &origin);
+  // Marks painted into the held picture at known screen places: the frame
+  // must show each at the same place of its client area.
+  struct Mark {
+    int x, y;  // in the frame's client area
+    COLORREF colour;
+  };
+  const Mark marks[] = {{0, 0, RGB(200, 10, 10)}, {37, 21, RGB(10, 180, 40)}, {300, 400, RGB(20, 30, 220)}};
+  SKFILLRECT(held, origin.x, origin.y, 400, 540, static_cast<int32_t>(RGB(240, 240, 0)));
+  for (const Mark& mark : marks) {
+    SKFILLRECT(held, origin.x + mark.x, origin.y + mark.y, 12, 9, static_cast<int32_t>(mark.colour));
+  }
+
+  ShowWindow(tree_, SW_HIDE);
+  RedrawWindow(frame_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  harness::ScratchFolder folder("tree frame");
+  const std::string capture = folder.Child("frame.bmp");
+  const bool captured = harness::CaptureWindowToBmp(frame_, capture);
+  ShowWindow(tree_, SW_SHOW);
+  EXPECT_NE(SKDCDESKTOP(2), nullptr);
+  ASSERT_TRUE(captured);
+  harness::Bmp24 shown;
+  ASSERT_TRUE(harness::ReadBmp24(capture, &shown));
+  ASSERT_GE(shown.width, 320);
+  ASSERT_GE(shown.height, 420);
+  for (const Mark& mark : marks) {
+    SCOPED_TRACE(mark.x);
+    EXPECT_EQ(shown.at(mark.x + 1, mark.y + 1), mark.colour) << std::hex << shown.at(mark.x + 1, mark.y + 1);
+    EXPECT_EQ(shown.at(mark.x + 11, mark.y + 8), mark.colour);
+    EXPECT_EQ(shown.at(mark.x + 13, mark.y + 10), RGB(240, 240, 0));
+  }
+  EXPECT_EQ(shown.at(200, 200), RGB(240, 240, 0));
 }
 
 TEST_F(FolderTreeTest, ClearBackColourExpandRootAndUnknownMessages) {

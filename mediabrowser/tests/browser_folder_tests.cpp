@@ -59,7 +59,13 @@ bool ItemPoint(HWND tree, HTREEITEM wanted, POINT* point) {
         SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(parent)));
   }
   int indent = static_cast<int>(SendMessageA(tree, TVM_GETINDENT, 0, 0));
-  *point = {indent * depth + 8, row * height + height / 2};
+  // A deep item scrolls the tree sideways (the scroll position is in
+  // pixels); past the right edge, the point is kept inside the row.
+  RECT client = {};
+  GetClientRect(tree, &client);
+  int x = indent * depth + 8 - GetScrollPos(tree, SB_HORZ);
+  if (x >= client.right) x = client.right - 4;
+  *point = {x, row * height + height / 2};
   ClientToScreen(tree, point);
   return true;
 }

@@ -123,7 +123,8 @@ TextBoxSize MeasuredTextBox(float measuredWidth, float measuredHeight, int32_t f
 enum class OverlayAction { kSkip, kDrawText, kDrawShape };
 // What the loader does with an object: hidden objects, unknown kinds and
 // texts that are empty once blanks and zero bytes are cut are skipped.  (A
-// text whose font family does not exist is skipped later, by the drawing.)
+// text whose font family does not exist here is still drawn, in a stand-in
+// family.)
 OverlayAction ActionFor(const ObfObject& object);
 
 }  // namespace overlay

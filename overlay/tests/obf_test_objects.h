@@ -1,7 +1,7 @@
 // Objects for the Wine tests that write sidecars: texts and shapes as the
 // picture tool records them, and the fixture that holds a text, an arrow, a
-// filled ellipse and a shadowed rectangle (with a hidden, an empty and an
-// unknown-family object that must draw nothing).  The overlay renderer's
+// filled ellipse and a shadowed rectangle (with a hidden and an empty
+// object that must draw nothing).  The overlay renderer's
 // tests and the picture loader's tests draw the same fixture.
 #pragma once
 
@@ -29,8 +29,8 @@ overlay::ObfObject Shape(uint16_t kind, uint16_t style, std::vector<overlay::Obf
 //   a blue arrow (style 2) from (120, 20) to (180, 20);
 //   a red filled ellipse in (20, 80, 60 x 40);
 //   a green filled rectangle in (120, 80, 40 x 30) with shadow d = 5;
-// and, drawing nothing: a text in a missing family at (10, 130), a hidden
-// black ellipse at (190, 110) and an empty text at (200, 10).
+// and, drawing nothing: a hidden black ellipse at (190, 110) and an empty
+// text at (200, 10).
 std::vector<overlay::ObfObject> FixtureObjects(const std::string& family);
 
 }  // namespace obftest

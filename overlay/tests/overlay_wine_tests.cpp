@@ -246,13 +246,41 @@ TEST_F(OverlayFixture, EachObjectLandsWhereItsRecordPutsIt) {
   EXPECT_EQ(canvas.At(163, 83), kWhite);    // above the shadow, right of the rectangle
   EXPECT_EQ(canvas.At(167, 100), kWhite);   // right of the shadow
 
-  // Hidden, missing-family and empty objects drew nothing.
+  // Hidden and empty objects drew nothing.
   EXPECT_EQ(canvas.At(205, 125), kWhite);
   for (int x = 10; x < 80; ++x) {
     for (int y = 130; y < 158; ++y) ASSERT_EQ(canvas.At(x, y), kWhite) << x << "," << y;
   }
   for (int x = 195; x < 235; ++x) {  // (GDI+ blurs the picture's last column)
     for (int y = 5; y < 40; ++y) ASSERT_EQ(canvas.At(x, y), kWhite) << x << "," << y;
+  }
+}
+
+// A sidecar made on another machine may name a family this one lacks: its
+// text is still drawn, in a stand-in family, where a text in an installed
+// family would be, and the lines after it are drawn as well.
+TEST_F(Overlay, TextInAMissingFamilyIsDrawnInAStandIn) {
+  harness::ScratchFolder folder("obf missing family");
+  const std::string picture = folder.Child("pic.bmp");
+  for (const std::string& family : {std::string("No Such Family 123"), ExistingFamily()}) {
+    SCOPED_TRACE(family);
+    ObfDocument document;
+    document.objects = {Text("Hi", family, 10, 10),
+                        Shape(overlay::kKindEllipse, 2, {{0, 0}, {40, 30}}, 0xFFFF0000u, 20, 60)};
+    ASSERT_EQ(overlay::WriteObfSidecar(picture, document), ObfStatus::kOk);
+    DibCanvas canvas(120, 100, kWhite);
+    overlay::ObfLoadOverlay(canvas.dc(), picture);
+    RECT text = {};
+    ASSERT_TRUE(canvas.BoxOf([](COLORREF c) { return GetRValue(c) < 100 && GetGValue(c) < 100; }, &text,
+                             RECT{0, 0, 120, 55}))
+        << "the text is not drawn";
+    EXPECT_GE(text.left, 10);
+    EXPECT_GE(text.top, 10);
+    EXPECT_LE(text.right, 50);
+    EXPECT_LE(text.bottom, 40);
+    EXPECT_GE(text.right - text.left, 8);  // two 24-pixel letters
+    EXPECT_GE(text.bottom - text.top, 10);
+    EXPECT_EQ(canvas.At(40, 75), RGB(255, 0, 0));  // the ellipse after it
   }
 }
 

@@ -8,15 +8,18 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/obf_document.h"
+#include "core/obf_types.h"
 #include "core/suite_command_codes.h"
 #include "harness.h"
 #include "imaging.h"
+#include "obf_file.h"
 #include "suite_command.h"
 #include "test_files.h"
 #include "trace_format.h"
@@ -120,6 +123,26 @@ std::vector<HWND> ObjectWindows(HWND main) {
 HWND CanvasOf(HWND main) {
   std::vector<HWND> objects = ObjectWindows(main);
   return objects.empty() ? nullptr : GetParent(objects.front());
+}
+
+struct ChildSearch {
+  int id;
+  const char* text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM search) {
+  auto* wanted = reinterpret_cast<ChildSearch*>(search);
+  if (GetDlgCtrlID(window) != wanted->id || harness::WindowText(window) != wanted->text) return TRUE;
+  wanted->found = window;
+  return FALSE;
+}
+
+// The descendant of `main` with the control id and the text.
+HWND FindChild(HWND main, int id, const char* text) {
+  ChildSearch search = {id, text, nullptr};
+  EnumChildWindows(main, MatchChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 void PostClick(HWND canvas, int x, int y) {
@@ -306,6 +329,195 @@ TEST(PictureTool, ShowsThePictureSavesObjectsToTheSidecarAndRestoresThem) {
   harness::PumpMessagesFor(300);
   EXPECT_EQ(TraceCalls(folder, "orbpaint LoadPictureIntoCanvas").size(), loads);
   CloseBySuiteCommand(window, again);
+}
+
+// The object lines of a sidecar's bytes, as written (without their CR LF).
+std::vector<std::string> ObjectLines(const std::string& sidecar) {
+  const overlay::ObfReadResult read = overlay::DecodeObfDocument(sidecar);
+  std::vector<std::string> lines;
+  if (read.status != overlay::ObfStatus::kOk) return lines;
+  const size_t begin = static_cast<size_t>(read.document.trailer.previewLength);
+  const std::string area = sidecar.substr(begin, sidecar.size() - overlay::kObfTrailerBytes - begin);
+  for (size_t start = 0; start < area.size();) {
+    size_t end = area.find("\r\n", start);
+    if (end == std::string::npos) end = area.size();
+    lines.push_back(area.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields;
+  size_t start = 0;
+  for (size_t bar; (bar = line.find('|', start)) != std::string::npos; start = bar + 1) {
+    fields.push_back(line.substr(start, bar - start));
+  }
+  fields.push_back(line.substr(start));
+  return fields;
+}
+
+// A sidecar made where its text's font family was installed: opened here,
+// where it is not, and saved again, every object comes back field for field
+// (a text's box alone is measured anew, in the font that draws it).
+TEST(PictureTool, ObjectsOfAFamilyNotInstalledSurviveOpeningAndSaving) {
+  PaintFolder folder("paint missing family");
+  const std::string picture = folder.path("far.jpg");
+  ASSERT_TRUE(WriteTwoColourJpeg(picture, 200, 150));
+  overlay::ObfDocument original;
+  ASSERT_TRUE(harness::ReadFileBytes(picture, &original.preview));
+  original.trailer.canvasWidth = 200;
+  original.trailer.canvasHeight = 150;
+  overlay::ObfObject text;
+  text.kind = overlay::kKindText;
+  text.style = 1;
+  text.text = "Far | away";
+  text.fontFamily = "No Such Family 123";
+  text.size = 22;
+  text.colour = 0xFF102030u;
+  text.shadow = 2;
+  text.x = 30;
+  text.y = 40;
+  text.width = 77;
+  text.height = 25;
+  text.number = 1;
+  text.flag = 1;
+  auto shape = [](uint16_t kind, uint16_t style, std::vector<overlay::ObfPoint> points, int32_t x, int32_t y,
+                  int32_t width, int32_t height, int32_t number) {
+    overlay::ObfObject o;
+    o.kind = kind;
+    o.style = style;
+    o.points = std::move(points);
+    o.size = 3;
+    o.colour = 0xFF0000FFu;
+    o.x = x;
+    o.y = y;
+    o.width = width;
+    o.height = height;
+    o.number = number;
+    return o;
+  };
+  original.objects = {text,
+                      shape(overlay::kKindArrow, 5, {{90, 50}, {10, 10}}, 50, 60, 110, 70, 2),
+                      shape(overlay::kKindEllipse, 2, {{8, 8}, {48, 38}}, 100, 20, 56, 46, 3),
+                      shape(overlay::kKindPolyline, 5, {{128, 128}, {160, 140}, {140, 170}}, -100, -90, 290, 300, 4)};
+  original.objects[3].shown = 0;
+  ASSERT_EQ(overlay::WriteObfSidecar(picture, original), overlay::ObfStatus::kOk);
+  std::string before;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("far.obf"), &before));
+  const std::vector<std::string> linesBefore = ObjectLines(before);
+  ASSERT_EQ(linesBefore.size(), 4u);
+
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadedObject", 4));
+  EXPECT_EQ(TraceCalls(folder, "orbpaint LoadedObject")[0],
+            "orbpaint LoadedObject(1, 1, \"Far | away\", 0, 30, 40, 1) = 0");
+  // Every object has its window; the text's is as large as its text.
+  EXPECT_EQ(ObjectWindows(window).size(), 5u);
+  HWND textWindow = nullptr;
+  for (HWND object : ObjectWindows(window)) {
+    if (GetWindowLongPtrA(object, GWLP_USERDATA) == overlay::kKindText + (1 << 16)) textWindow = object;
+  }
+  ASSERT_NE(textWindow, nullptr);
+  EXPECT_TRUE(IsWindowVisible(textWindow));
+  RECT textRect = {};
+  GetClientRect(textWindow, &textRect);
+  EXPECT_GT(textRect.right, 40);
+  EXPECT_GT(textRect.bottom, 10);
+
+  PostMessageA(window, WM_COMMAND, 106, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint SaveSidecar", 1));
+  EXPECT_NE(TraceCalls(folder, "orbpaint SaveSidecar")[0].find(", 4) = ok"), std::string::npos);
+  std::string after;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("far.obf"), &after));
+  const std::vector<std::string> linesAfter = ObjectLines(after);
+  ASSERT_EQ(linesAfter.size(), 4u);
+  // Fields 13 and 14 of a text are its measured box; all else stays.
+  const std::vector<std::string> textBefore = Fields(linesBefore[0]), textAfter = Fields(linesAfter[0]);
+  ASSERT_EQ(textBefore.size(), 18u);
+  ASSERT_EQ(textAfter.size(), 18u);
+  for (size_t field = 0; field < 18; ++field) {
+    if (field == 12 || field == 13) continue;
+    EXPECT_EQ(textAfter[field], textBefore[field]) << "text field " << field + 1;
+  }
+  EXPECT_EQ(textAfter[12], std::to_string(textRect.right));
+  EXPECT_EQ(textAfter[13], std::to_string(textRect.bottom));
+  for (size_t i = 1; i < 4; ++i) EXPECT_EQ(linesAfter[i], linesBefore[i]) << "object line " << i + 1;
+  CloseBySuiteCommand(window, paint);
+}
+
+// The page buttons show Marlett's arrow heads (previous: pointing left,
+// next: pointing right), not the digits "3" and "4" of a stand-in font.
+TEST(PictureTool, PageButtonsShowArrowHeads) {
+  PaintFolder folder("paint page buttons");
+  const std::string picture = folder.path("pages.jpg");
+  ASSERT_TRUE(WriteTwoColourJpeg(picture, 64, 48));
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "");
+  ASSERT_NE(window, nullptr);
+  const std::string capture = folder.path("window.bmp");
+  ASSERT_TRUE(harness::CaptureWindowToBmp(window, capture));
+  harness::Bmp24 shot;
+  ASSERT_TRUE(harness::ReadBmp24(capture, &shot));
+  struct PageButton {
+    int id;
+    const char* caption;
+    bool pointingLeft;
+  };
+  for (const PageButton& page : {PageButton{1, "3", true}, PageButton{3, "4", false}}) {
+    SCOPED_TRACE(page.caption);
+    HWND button = FindChild(window, page.id, page.caption);
+    ASSERT_NE(button, nullptr);
+    RECT box = {};
+    GetClientRect(button, &box);
+    MapWindowPoints(button, window, reinterpret_cast<POINT*>(&box), 2);
+    // Inside the button's edge; the face colour is what its corner shows.
+    InflateRect(&box, -3, -3);
+    ASSERT_GT(box.right - box.left, 8);
+    ASSERT_LE(box.right, shot.width);
+    ASSERT_LE(box.bottom, shot.height);
+    const COLORREF face = shot.at(box.left, box.top);
+    auto distance = [&](int x, int y) {
+      const COLORREF c = shot.at(x, y);
+      return std::abs(GetRValue(c) - GetRValue(face)) + std::abs(GetGValue(c) - GetGValue(face)) +
+             std::abs(GetBValue(c) - GetBValue(face));
+    };
+    int farthest = 0;
+    for (int y = box.top; y < box.bottom; ++y) {
+      for (int x = box.left; x < box.right; ++x) farthest = std::max(farthest, distance(x, y));
+    }
+    ASSERT_GT(farthest, 60) << "nothing drawn on the button";
+    std::vector<int> runs, pixels;
+    for (int x = box.left; x < box.right; ++x) {
+      int columnRuns = 0, columnPixels = 0;
+      bool inRun = false;
+      for (int y = box.top; y < box.bottom; ++y) {
+        const bool glyph = distance(x, y) * 2 > farthest;
+        if (glyph && !inRun) ++columnRuns;
+        columnPixels += glyph ? 1 : 0;
+        inRun = glyph;
+      }
+      if (columnPixels == 0) continue;
+      runs.push_back(columnRuns);
+      pixels.push_back(columnPixels);
+    }
+    if (!page.pointingLeft) {
+      std::reverse(runs.begin(), runs.end());
+      std::reverse(pixels.begin(), pixels.end());
+    }
+    // A solid triangle: one run in every column, growing towards its base
+    // (anti-aliasing may take a pixel off a column).
+    std::string columns;
+    bool arrowHead = pixels.size() >= 3 && pixels.back() >= pixels.front() + 3;
+    for (size_t i = 0; i < pixels.size(); ++i) {
+      columns += std::to_string(pixels[i]) + (runs[i] == 1 ? " " : "(" + std::to_string(runs[i]) + " strokes) ");
+      arrowHead = arrowHead && runs[i] == 1 && (i == 0 || pixels[i] + 1 >= pixels[i - 1]);
+    }
+    EXPECT_TRUE(arrowHead) << "glyph columns from the tip: " << columns;
+  }
+  CloseBySuiteCommand(window, paint);
 }
 
 TEST(PictureTool, TheHundredthObjectIsRefused) {

@@ -13,20 +13,28 @@ namespace {
 
 const char kLibrary[] = "themecore";
 
-// The desktop copy SKDCDESKTOP(1) keeps until SKDCDESKTOP(2).
+// A picture of the desktop: a memory DC holding a screen-sized bitmap.
 struct DesktopCopy {
   HDC dc = nullptr;
   HBITMAP bitmap = nullptr;
   HGDIOBJ previous = nullptr;
 };
 
-DesktopCopy& Desktop() {
+// The copy SKDCDESKTOP(1) keeps until SKDCDESKTOP(2): while a menu is open
+// or a folder tree is being rebuilt, painters copy from it what the screen
+// showed before.
+DesktopCopy& HeldDesktop() {
   static DesktopCopy copy;
   return copy;
 }
 
-bool FreeDesktopCopy() {
-  DesktopCopy& copy = Desktop();
+// The copy SKDCDESKTOP(0) takes when none is held, replaced by the next one.
+DesktopCopy& MomentaryDesktop() {
+  static DesktopCopy copy;
+  return copy;
+}
+
+bool FreeDesktopCopy(DesktopCopy& copy) {
   if (copy.dc == nullptr) return false;
   if (copy.previous != nullptr) SelectObject(copy.dc, copy.previous);
   DeleteObject(copy.bitmap);
@@ -35,8 +43,9 @@ bool FreeDesktopCopy() {
   return true;
 }
 
-HDC TakeDesktopCopy() {
-  FreeDesktopCopy();
+// Replaces `into` with the screen's pixels as they are now.
+HDC TakeDesktopCopy(DesktopCopy& into) {
+  FreeDesktopCopy(into);
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
   HDC screen = GetDC(nullptr);
@@ -53,7 +62,7 @@ HDC TakeDesktopCopy() {
     if (copy.dc != nullptr) DeleteDC(copy.dc);
     return nullptr;
   }
-  Desktop() = copy;
+  into = copy;
   return copy.dc;
 }
 
@@ -133,10 +142,14 @@ THEMECORE_API int32_t __stdcall SKCURSORSTD(HWND window) {
 THEMECORE_API HDC __stdcall SKDCDESKTOP(int32_t mode) {
   try {
     HDC result = nullptr;
-    if (mode == 1) {
-      result = TakeDesktopCopy();
+    if (mode == 0) {
+      result = HeldDesktop().dc != nullptr ? HeldDesktop().dc : TakeDesktopCopy(MomentaryDesktop());
+    } else if (mode == 1) {
+      FreeDesktopCopy(MomentaryDesktop());
+      result = TakeDesktopCopy(HeldDesktop());
     } else if (mode == 2) {
-      result = FreeDesktopCopy() ? reinterpret_cast<HDC>(1) : nullptr;
+      FreeDesktopCopy(MomentaryDesktop());
+      result = FreeDesktopCopy(HeldDesktop()) ? reinterpret_cast<HDC>(1) : nullptr;
     }
     orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKDCDESKTOP").Number(mode), HandleText(result));
     return result;

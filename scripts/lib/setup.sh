@@ -165,6 +165,75 @@ orb_start_xvfb() {
   return 1
 }
 
+# The first file of that name in Wine's own font folder or the system's.
+orb_font_file() {  # orb_font_file tahoma.ttf
+  local dir found
+  for dir in /usr/share/wine/fonts /usr/share/fonts; do
+    [ -d "$dir" ] || continue
+    found=$(find "$dir" -iname "$1" -type f 2>/dev/null | sort | head -1)
+    [ -n "$found" ] && { printf '%s\n' "$found"; return 0; }
+  done
+  return 1
+}
+
+# The value lines ("name"="data") of one key of a Wine registry file; the
+# key as the file writes it, with doubled backslashes.
+orb_reg_values() {  # orb_reg_values FILE 'Software\\Wine\\Fonts\\Replacements'
+  ORB_REG_KEY="[$2]" awk 'index($0, ENVIRON["ORB_REG_KEY"] " ") == 1 || $0 == ENVIRON["ORB_REG_KEY"] {
+      inside = 1; next }
+    /^\[/ { inside = 0 }
+    inside' "$1" 2>/dev/null
+}
+
+# The fonts the suite's texts name, for a prefix that has none of Windows's:
+# Arial, Times New Roman and Courier New become Liberation Sans, Serif and
+# Mono (same metrics), and Wine's own Tahoma and Marlett (the symbol font of
+# caption and page buttons), which this Wine does not load from its data
+# folder, are registered by their files.  Checked on every start, since the
+# prefix may be older than this list; written only when something is
+# missing.
+orb_register_fonts() {
+  local reg="$WINEPREFIX/orb-fonts.reg" file name missing=0 wanted
+  local replacements=("Arial=Liberation Sans" "Times New Roman=Liberation Serif" "Courier New=Liberation Mono")
+  local -a font_lines=()
+  for name in Tahoma Marlett; do
+    if file=$(orb_font_file "${name,,}.ttf"); then
+      # Z: is the Linux root in every prefix; .reg strings double their backslashes.
+      font_lines+=("\"$name (TrueType)\"=\"Z:${file//\//\\\\}\"")
+    else
+      orb_log "no $name font file found (package fonts-wine): texts in $name fall back"
+    fi
+  done
+  local current
+  current=$(orb_reg_values "$WINEPREFIX/user.reg" 'Software\\Wine\\Fonts\\Replacements')
+  for wanted in "${replacements[@]}"; do
+    grep -qxF "\"${wanted%%=*}\"=\"${wanted#*=}\"" <<<"$current" || missing=1
+  done
+  current=$(orb_reg_values "$WINEPREFIX/system.reg" \
+    'Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts')
+  for wanted in "${font_lines[@]}"; do
+    grep -qxF "$wanted" <<<"$current" || missing=1
+  done
+  [ "$missing" -eq 0 ] && return 0
+
+  orb_log "registering font replacements in the Wine prefix ($ORB_ARCH)"
+  {
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    for wanted in "${replacements[@]}"; do
+      printf '"%s"="%s"\r\n' "${wanted%%=*}" "${wanted#*=}"
+    done
+    printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts]\r\n'
+    for wanted in "${font_lines[@]}"; do
+      printf '%s\r\n' "$wanted"
+    done
+  } >"$reg"
+  # Run from the file's folder: Wine maps that folder to the current
+  # directory, so the bare name needs no path conversion.
+  (cd "$WINEPREFIX" && timeout 120 "$WINELOADER" regedit.exe /S orb-fonts.reg >/dev/null 2>&1 </dev/null)
+  timeout 120 "$WINESERVER" -w
+  rm -f "$reg"
+}
+
 # Creates the prefix once, then keeps one wineserver for the whole run.  The
 # server's output goes to /dev/null so it holds none of the test runner's
 # pipes (a server spawned by a test would keep ctest waiting).
@@ -176,11 +245,28 @@ orb_start_wine() {
     WINEDLLOVERRIDES="mscoree,mshtml=" timeout 300 "$WINELOADER" wineboot.exe --init >/dev/null 2>&1
     timeout 120 "$WINESERVER" -w
   fi
+  orb_register_fonts
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null &
   ORB_WINESERVER_PID=$!
   # A cold start of the first program is slow; warm the prefix up so tests
   # that wait for a window are not measuring Wine's own start-up.
   timeout 60 "$WINELOADER" cmd /c exit >/dev/null 2>&1 </dev/null || true
+}
+
+# The TEMP folder of the prefix's user (created by the prefix's first start).
+orb_prefix_temp() {
+  local dir
+  for dir in "$WINEPREFIX"/drive_c/users/*/[Tt]emp; do
+    [ -d "$dir" ] && [ "$(basename "$(dirname "$dir")")" != Public ] && { echo "$dir"; return 0; }
+  done
+  return 1
+}
+
+# What lies directly in the prefix's TEMP, one name a line.
+orb_temp_listing() {
+  local dir
+  dir=$(orb_prefix_temp) || return 0
+  (cd "$dir" && ls -A) | sort
 }
 
 orb_stop_session() {

@@ -370,7 +370,7 @@ class PictureLoaderOverlay : public PictureLoader {
     EXPECT_GT(GetRValue(pixels.At(121, 113)), 240);
     EXPECT_EQ(pixels.At(163, 83), kWhite);
     EXPECT_EQ(pixels.At(167, 100), kWhite);
-    // Hidden, missing-family and empty objects drew nothing.
+    // Hidden and empty objects drew nothing.
     EXPECT_EQ(pixels.At(205, 125), kWhite);
     for (int x = 10; x < 80; x += 3) {
       for (int y = 130; y < 158; y += 3) ASSERT_EQ(pixels.At(x, y), kWhite) << x << "," << y;

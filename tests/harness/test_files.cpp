@@ -27,6 +27,42 @@ ScratchFolder::ScratchFolder(const std::string& label) {
 
 ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
 
+namespace {
+
+bool ReadVariable(const char* name, std::string* value) {
+  const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
+  if (size == 0) return false;
+  value->assign(size, '\0');
+  const DWORD length = GetEnvironmentVariableA(name, value->data(), size);
+  value->resize(length < size ? length : 0);
+  return true;
+}
+
+}  // namespace
+
+PrivateTempFolder::PrivateTempFolder() {
+  char temp[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathA(sizeof(temp), temp);
+  if (length == 0 || length >= sizeof(temp)) return;
+  std::string base(temp, length);
+  if (base.back() == '\\') base.pop_back();
+  const std::string path = base + "\\orbtest-" + std::to_string(GetCurrentProcessId());
+  RemoveTree(path);
+  if (!CreateDirectoryA(path.c_str(), nullptr)) return;
+  hadTmp_ = ReadVariable("TMP", &oldTmp_);
+  hadTemp_ = ReadVariable("TEMP", &oldTemp_);
+  SetEnvironmentVariableA("TMP", path.c_str());
+  SetEnvironmentVariableA("TEMP", path.c_str());
+  path_ = path;
+}
+
+PrivateTempFolder::~PrivateTempFolder() {
+  if (path_.empty()) return;
+  SetEnvironmentVariableA("TMP", hadTmp_ ? oldTmp_.c_str() : nullptr);
+  SetEnvironmentVariableA("TEMP", hadTemp_ ? oldTemp_.c_str() : nullptr);
+  RemoveTree(path_);
+}
+
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);

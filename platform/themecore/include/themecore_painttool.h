@@ -29,10 +29,14 @@ THEMECORE_API int32_t __stdcall SKCURSORSTD(HWND window);
 // SKDISPLAYDC, the screen's DC, is declared with the picture loader's
 // helpers.
 
-// Mode 1 keeps a copy of the desktop's pixels (taken before a menu opens, so
-// that its drop shadow is drawn over what was there); mode 2 frees it.
-// Mode 1 returns the copy's memory DC (an earlier copy is replaced), mode 2
-// 1 when a copy was freed; 0 otherwise.
+// The engine's picture of the desktop, a memory DC of the screen's size in
+// screen coordinates, to copy from (never to free).  Mode 1 keeps a copy of
+// the desktop's pixels (taken before a menu opens or a window is rebuilt,
+// so that what is drawn meanwhile is drawn over what was there) and returns
+// its DC; an earlier copy is replaced.  Mode 0 gives the kept copy's DC or,
+// with none kept, a copy taken now that lasts until the next call.  Mode 2
+// frees both and returns 1 when a kept copy was freed.  0 on failure and for
+// other modes.
 THEMECORE_API HDC __stdcall SKDCDESKTOP(int32_t mode);
 
 // The default printer as "name,driver,port" (the three strings of the

@@ -28,6 +28,30 @@ class ScratchFolder {
   std::string path_;
 };
 
+// Gives a test program a TEMP of its own for its whole run: a fresh folder
+// below the TEMP it was started with, named by TMP and TEMP (the programs
+// a test starts inherit both), removed with everything in it at the end.
+// So nothing a test, or a program under test, leaves in TEMP outlives the
+// test program.  Every test program's main makes one (test_main.cpp).
+class PrivateTempFolder {
+ public:
+  PrivateTempFolder();
+  ~PrivateTempFolder();
+  PrivateTempFolder(const PrivateTempFolder&) = delete;
+  PrivateTempFolder& operator=(const PrivateTempFolder&) = delete;
+
+  // Without a final backslash; "" when the folder could not be made (TEMP
+  // is then left as it was).
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+  std::string oldTmp_;
+  std::string oldTemp_;
+  bool hadTmp_ = false;
+  bool hadTemp_ = false;
+};
+
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 // False when the file cannot be read.
 bool ReadFileBytes(const std::string& path, std::string* bytes);
