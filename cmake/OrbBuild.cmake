@@ -178,6 +178,32 @@ function(orb_arch_def input output)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${input})
 endfunction()
 
+# orb_decorated_defs(input link_def import_def): the module-definition files
+# of a library that keeps some decorations (orb_add_stdcall_dll
+# KEEP_DECORATION): the one the DLL is linked with and the one its import
+# library is made from.
+function(orb_decorated_defs input link_def import_def)
+  file(READ ${input} text)
+  set(text "\n${text}")
+  set(name "[A-Za-z][A-Za-z0-9_]*")
+  if(ORB_WIN64)
+    string(REGEX REPLACE "\n([ \t]+)_?(${name})@[0-9]+" "\n\\1\\2" link "${text}")
+    set(import "${link}")
+  else()
+    string(REGEX REPLACE "\n([ \t]+)_(${name})@([0-9]+)" "\n\\1_\\2@\\3 = \\2@\\3" link "${text}")
+    string(REGEX REPLACE "\n([ \t]+)(${name})@([0-9]+)" "\n\\1\\2 = \\2@\\3" link "${link}")
+    # dlltool takes the import name (==) after the ordinal.
+    string(REGEX REPLACE "\n([ \t]+)_(${name})@([0-9]+)([^\n]*)" "\n\\1_\\2@\\3\\4 == _\\2@\\3" import "${text}")
+  endif()
+  string(SUBSTRING "${link}" 1 -1 link)
+  string(SUBSTRING "${import}" 1 -1 import)
+  file(WRITE ${link_def}.tmp "${link}")
+  configure_file(${link_def}.tmp ${link_def} COPYONLY)
+  file(WRITE ${import_def}.tmp "${import}")
+  configure_file(${import_def}.tmp ${import_def} COPYONLY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${input})
+endfunction()
+
 if(ORB_WIN32)
   # A ctest entry comparing a binary's export table with its expected list
   # ("ordinal name" per line): names, ordinals and decoration.  Reading the
@@ -203,8 +229,16 @@ if(ORB_WIN32)
   # refers to and maps them to the undecorated exports (it replaces the one
   # ld writes, which drops the decoration).  The file is <name>.dll, lower
   # case without "lib"; the export check and the install rule come with it.
+  #
+  # KEEP_DECORATION: a library some of whose exports keep their decoration
+  # in the exported name.  Its fragments write those with a leading
+  # underscore (_NAME@8), the others as usual (NAME@8).  On i686 every
+  # export is then an explicit alias of its stdcall symbol (NAME = NAME@8,
+  # _NAME@8 = NAME@8), linked without --kill-at, which would strip the kept
+  # decoration too; the import library names _NAME@8 as it is exported.  On
+  # x86_64 both forms are the plain NAME, in the .def and the expected list.
   function(orb_add_stdcall_dll name)
-    cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+    cmake_parse_arguments(ARG "KEEP_DECORATION" "" "SOURCES" ${ARGN})
     string(TOUPPER ${name} upper)
     file(GLOB def_parts CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/exports/*.def)
     file(GLOB expected_parts CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/exports/*.txt)
@@ -216,24 +250,37 @@ if(ORB_WIN32)
       string(APPEND ${upper}_EXPORTS "${text}")
     endforeach()
     set(def_file ${CMAKE_CURRENT_BINARY_DIR}/${name}.def)
+    set(link_def ${def_file})
     configure_file(${CMAKE_CURRENT_SOURCE_DIR}/${name}.def.in ${def_file}.in @ONLY)
-    orb_arch_def(${def_file}.in ${def_file})
+    if(ARG_KEEP_DECORATION)
+      set(link_def ${CMAKE_CURRENT_BINARY_DIR}/${name}.link.def)
+      orb_decorated_defs(${def_file}.in ${link_def} ${def_file})
+    else()
+      orb_arch_def(${def_file}.in ${def_file})
+    endif()
     set(expected ${CMAKE_CURRENT_BINARY_DIR}/exports.txt)
-    file(WRITE ${expected}.tmp "")
+    set(expected_text "")
     foreach(part ${expected_parts})
       file(READ ${part} text)
-      file(APPEND ${expected}.tmp "${text}")
+      string(APPEND expected_text "${text}")
     endforeach()
+    if(ARG_KEEP_DECORATION AND ORB_WIN64)
+      string(REGEX REPLACE "([0-9]+[ \t]+)_([A-Za-z][A-Za-z0-9_]*)@[0-9]+" "\\1\\2"
+             expected_text "${expected_text}")
+    endif()
+    file(WRITE ${expected}.tmp "${expected_text}")
     configure_file(${expected}.tmp ${expected} COPYONLY)
     set(${upper}_EXPECTED ${expected} PARENT_SCOPE)
 
-    add_library(${name} SHARED ${ARG_SOURCES} ${def_file})
+    add_library(${name} SHARED ${ARG_SOURCES} ${link_def})
     target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include)
     target_compile_definitions(${name} PRIVATE ${upper}_BUILDING)
     set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
       ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
       IMPORT_PREFIX "lib" IMPORT_SUFFIX ".dll.a")
-    target_link_options(${name} PRIVATE -Wl,--kill-at)
+    if(NOT ARG_KEEP_DECORATION)
+      target_link_options(${name} PRIVATE -Wl,--kill-at)
+    endif()
     add_custom_command(TARGET ${name} POST_BUILD
       COMMAND ${ORB_DLLTOOL} -k -d ${def_file} -D ${name}.dll
               -l ${CMAKE_CURRENT_BINARY_DIR}/lib${name}.dll.a
