@@ -177,17 +177,28 @@ LRESULT OnFolderTreeMessage(HWND frame, UINT message, WPARAM wParam, LPARAM lPar
   return 0;
 }
 
+// The module this code is linked into: the program, or a DLL that
+// compiles the control in (the outside file picker).  The class belongs to
+// that module, so a DLL's control never takes, or leaves behind, a class of
+// the program's whose procedure lies in code that may be unloaded.
+HINSTANCE FolderTreeModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCSTR>(&FolderTreeWindowProc), &module);
+  return module != nullptr ? module : GetModuleHandleA(nullptr);
+}
+
 bool RegisterFolderTreeClass() {
-  static bool registered = false;
-  if (registered || SKCHECKCLASS(FOLDER_TREE_CLASS)) return registered = true;
+  WNDCLASSEXA existing = {};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExA(FolderTreeModule(), FOLDER_TREE_CLASS, &existing)) return true;
   WNDCLASSEXA windowClass = {};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = FolderTreeWindowProc;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hInstance = FolderTreeModule();
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  registered = SKREGISTERCLASS(&windowClass, FOLDER_TREE_CLASS) != 0;
-  return registered;
+  return SKREGISTERCLASS(&windowClass, FOLDER_TREE_CLASS) != 0;
 }
 
 }  // namespace
@@ -232,8 +243,7 @@ LRESULT CALLBACK FolderTreeWindowProc(HWND window, UINT message, WPARAM wParam, 
 HWND FolderTreeCreate(HWND parent, const char* startFolder, int x, int y, int width, int height,
                       int id) {
   if (parent == nullptr || !RegisterFolderTreeClass()) return nullptr;
-  // The class is registered for the program module (SKREGISTERCLASS's default).
-  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HINSTANCE instance = FolderTreeModule();
   HWND frame = CreateWindowExA(WS_EX_CLIENTEDGE, FOLDER_TREE_CLASS, "",
                                WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, x, y, width,
                                height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),

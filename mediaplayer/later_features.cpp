@@ -22,7 +22,6 @@ orbtrace::CallLine Call(const char* function) { return orbtrace::CallLine(kTrace
 
 }  // namespace
 
-void OpenWithChooser() { TraceNotBuilt(Call("OpenWithChooser")); }
 void ChooseFrameTarget(const std::string& temporaryFile) {
   TraceNotBuilt(Call("ChooseFrameTarget").Text(temporaryFile.c_str()));
 }

@@ -17,10 +17,6 @@
 
 namespace player {
 
-// Not built: the outside file picker "CHOOSER.DLL", used when no media
-// browser program is configured.
-void OpenWithChooser();
-
 // The file picker asks where the saved video frame (a BMP in the temporary
 // folder) goes, copies it there and deletes the temporary file.
 void ChooseFrameTarget(const std::string& temporaryFile);

@@ -1,27 +1,49 @@
 // The user's "open" command and the play-list files the player reads: the
 // media browser serves as the player's file chooser (it sends the chosen
-// files back with code 3); ".m3u" and ".upl" lists become the item list.
+// files back with code 3); without one the outside file picker
+// CHOOSER.DLL asks.  ".m3u" and ".upl" lists become the item list.
 #include <windows.h>
 
 #include <string>
 
+#include "chooser.h"
 #include "core/command_line.h"
+#include "core/item_list.h"
+#include "core/media_masks.h"
 #include "core/module_lists.h"
+#include "core/path_names.h"
 #include "core/play_lists.h"
 #include "core/player_files.h"
 #include "core/player_list.h"
 #include "core/suite_command_codes.h"
+#include "core/text_rules.h"
 #include "later_features.h"
 #include "open_item.h"
+#include "playback_engine.h"
 #include "player_state.h"
 #include "suite_command.h"
 #include "themecore.h"
+#include "thread_timer.h"
+#include "trace_writer.h"
 
 namespace player {
 
 namespace {
 
+constexpr size_t T_PICKER_TITLE = 4;
+constexpr size_t T_PICKER_FILTERS = 5;
+constexpr size_t T_PICKER_BUTTONS = 6;
+constexpr size_t T_PICKER_LIST_LABEL = 7;
+constexpr size_t T_PICKER_TREE_LABEL = 8;
+constexpr size_t T_PICKER_FILTER_LABEL = 9;
+constexpr size_t T_PICKER_FIELD_LABEL = 10;
+constexpr size_t T_EXTRA_TEXT = 11;
+constexpr size_t T_PICKER_UNUSED = 32;
 constexpr size_t T_CHOOSER_PROGRAM = 78;
+constexpr size_t T_HIDDEN_EXTENSIONS = 85;
+constexpr size_t T_AUDIO_PATTERNS = 88;
+// The picker's mode: the field takes a typed name or address.
+constexpr int32_t kAddressMode = 1;
 // How long a media browser just started may take to show its window: as
 // long as any module start of the suite waits.
 constexpr DWORD kBrowserStartWaitMs = 2000;
@@ -53,7 +75,102 @@ std::string OwnClassName() {
   return length > 0 ? std::string(name, static_cast<size_t>(length)) : std::string();
 }
 
+// The outside picker, loaded once and kept: the windows it makes belong
+// to its code.  Null when CHOOSER.DLL is not there.
+HMODULE ChooserLibrary() {
+  static HMODULE library = LoadLibraryA("CHOOSER.DLL");
+  return library;
+}
+
+template <typename Proc>
+Proc Export(HMODULE library, const char* name) {
+  return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+// Text entry 5 with the audio library's patterns in place of "@01", or
+// without ";@01" when there is no audio library.
+std::string PickerFilters(const PlayerState& p) {
+  const std::string& filters = p.texts.entry(T_PICKER_FILTERS);
+  if (p.audioAvailable) return suite::ReplaceAll(filters, "@01", p.texts.entry(T_AUDIO_PATTERNS));
+  return suite::ReplaceAll(filters, ";@01", "");
+}
+
+// A confirmed choice becomes the item list and its first item opens.
+void OpenChosen(PlayerState& p, std::string list, const std::string& extra) {
+  KillThreadTimer(p.slideTimer);
+  KillThreadTimer(p.transitionTimer);
+  Engine().indexActive = false;
+  CloseMedia();
+  SetActiveWindow(p.mainWindow);
+  InvalidateRect(p.mainWindow, nullptr, TRUE);
+  while (!list.empty() && list.back() == '|') list.pop_back();
+  const std::string lower = suite::LowerAscii(list);
+  if (suite::EndsWithNoCase(lower, ".m3u")) {
+    ReadPlaylist(list);
+  } else if (suite::EndsWithNoCase(lower, ".upl")) {
+    ReadUplList(list);
+  } else {
+    p.itemList = list;
+  }
+  if (Options().OptionField4() == 4) p.itemList = KeepPictureItems(p.itemList);
+  p.itemCount = static_cast<int32_t>(suite::ItemFieldCount(p.itemList));
+  orbtrace::WriteCall(orbtrace::CallLine("orbplay", "ItemList").Text(p.itemList.c_str()), p.itemCount);
+  std::string item = p.itemList;
+  if (p.itemCount > 1) {
+    p.itemIndex = 1;
+    item = suite::ItemField(p.itemList, 1);
+  }
+  OpenItem(extra, item, 0, 0);
+  if (!item.empty()) p.folderA = suite::FolderOf(item);
+}
+
 }  // namespace
+
+void OpenWithChooser() {
+  PlayerState& p = Player();
+  HMODULE library = ChooserLibrary();
+  if (library == nullptr) return;
+  auto showThumbnails = Export<ChooserStoreProc>(library, "SKSHOWTHUMB");
+  auto multi = Export<ChooserMultiProc>(library, "CHOOSERMULTI");
+  auto filter = Export<ChooserStoreProc>(library, "CHOOSERFILTER");
+  auto dialog = Export<ChooserDialogProc>(library, "CHOOSERF");
+  if (multi == nullptr || filter == nullptr || dialog == nullptr) return;
+  if (showThumbnails != nullptr) {
+    picker::TextRef pictures(PICTURE_EXTENSIONS);
+    showThumbnails(pictures.ref(), 1);
+  }
+  multi(1);
+  picker::TextRef hidden(p.texts.entry(T_HIDDEN_EXTENSIONS));
+  filter(hidden.ref(), 1);
+
+  const std::string savedList = p.itemList;
+  const std::string savedTimes = p.displayTimes;
+  p.itemList.clear();
+  p.displayTimes.clear();
+  const bool barOwns = Options().OptionField22() != 0 && p.controlBar != nullptr;
+  HWND owner = barOwns ? p.controlBar : p.mainWindow;
+  if (barOwns) EnableWindow(p.controlBar, FALSE);
+  const std::string start = (p.folderA.empty() ? p.programFolder : p.folderA) + "*.*";
+  const std::string filters = PickerFilters(p);
+  picker::TextRef list(p.itemList);
+  picker::TextRef extra(p.texts.entry(T_EXTRA_TEXT));
+  const int32_t result =
+      dialog(owner, start.c_str(), p.texts.entry(T_PICKER_TITLE).c_str(), filters.c_str(),
+             p.texts.entry(T_PICKER_BUTTONS).c_str(), p.texts.entry(T_PICKER_LIST_LABEL).c_str(),
+             p.texts.entry(T_PICKER_TREE_LABEL).c_str(), p.texts.entry(T_PICKER_FILTER_LABEL).c_str(),
+             p.texts.entry(T_PICKER_UNUSED).c_str(), p.texts.entry(T_PICKER_FIELD_LABEL).c_str(), kAddressMode,
+             list.ref(), extra.ref(), 0);
+  multi(0);
+  if (barOwns && IsWindow(p.controlBar)) EnableWindow(p.controlBar, TRUE);
+  orbtrace::WriteCall(orbtrace::CallLine("orbplay", "CHOOSERF").Text(list.str().c_str()).Text(extra.str().c_str()),
+                      result);
+  if (result == 2 && p.mainWindow != nullptr && IsWindow(p.mainWindow)) {
+    OpenChosen(p, list.str(), extra.str());
+    return;
+  }
+  p.itemList = savedList;
+  p.displayTimes = savedTimes;
+}
 
 std::string ReadPlaylist(const std::string& path) {
   PlayerList list;

@@ -16,7 +16,9 @@ std::string ReadPlaylist(const std::string& path);
 // (also kept as the player's list); "" and the list unchanged when the file
 // cannot be read.
 std::string ReadUplList(const std::string& path);
-// The user's "open" command: the media browser chooses the files.
+// The user's "open" command: the media browser chooses the files, or the
+// outside file picker when no media browser is configured.
 void OpenCommand();
+void OpenWithChooser();
 
 }  // namespace player

@@ -91,6 +91,9 @@ struct PlayerState {
   // the item list; "" when the list came from elsewhere.
   std::string displayTimes;
   std::string slideShowFolder;  // of the last slide-show file read
+  // The folder of the last item the open command opened, where it starts
+  // next time ("" until then: the program folder).
+  std::string folderA;
 
   // Window-procedure state.
   int32_t displayState = DISPLAY_NORMAL;

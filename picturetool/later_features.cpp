@@ -21,6 +21,5 @@ void SavePictureAs(const std::string& target) { NotBuilt("SavePictureAs", target
 void CommandNotBuilt(int32_t id) { NotBuilt("Command", std::to_string(id)); }
 void ShowFullView() { NotBuilt("ShowFullView"); }
 void ShowHelp() { NotBuilt("ShowHelp"); }
-void OpenPictureDialog() { NotBuilt("OpenPictureDialog"); }
 
 }  // namespace paint

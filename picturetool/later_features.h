@@ -26,7 +26,5 @@ void CommandNotBuilt(int32_t id);
 void ShowFullView();
 // The help hand-off.
 void ShowHelp();
-// Handing the picture list to the picture browser.
-void OpenPictureDialog();
 
 }  // namespace paint

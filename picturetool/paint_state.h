@@ -131,6 +131,9 @@ void TraceProgramCall(const char* function, const std::string& argument, const s
 LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam);
 void DisarmDrawingTool();
 
+// Open (open_picture.cpp): the picture browser or the file picker chooses.
+void OpenPictureDialog();
+
 // The canvas (canvas.cpp).
 bool LoadPictureIntoCanvas(const std::string& path);
 void LoadPictureFile();

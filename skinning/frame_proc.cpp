@@ -20,6 +20,7 @@
 #include "library_state.h"
 #include "themeapi.h"
 #include "themecore.h"
+#include "themecore_popup.h"
 #include "window_settings.h"
 
 namespace skinning {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -471,6 +472,99 @@ TEST(MediaPlayer, OpenCommandStartsTheMediaBrowserAsChooser) {
   suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
   EXPECT_EQ(WaitForExit(player), 0);
   EXPECT_TRUE(harness::PumpUntil([] { return FindWindowA("ORBMEDIA", nullptr) == nullptr; }, kStartMs));
+}
+
+struct ChooserSearch {
+  DWORD process;
+  HWND dialog;
+};
+
+BOOL CALLBACK FindChooserFrame(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<ChooserSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof(name));
+  if (owner != search->process || lstrcmpA(name, "SKPOPUP") != 0 || !IsWindowVisible(window)) return TRUE;
+  search->dialog = FindWindowExA(window, nullptr, "ORBDLG", nullptr);
+  return search->dialog == nullptr;
+}
+
+// The open file picker of another process: the dialog (class ORBDLG)
+// inside the skin's popup frame, or null.
+HWND FindChooserDialog(DWORD process) {
+  ChooserSearch search = {process, nullptr};
+  EnumWindows(FindChooserFrame, reinterpret_cast<LPARAM>(&search));
+  return search.dialog;
+}
+
+std::vector<std::string> ChooserItems(HWND list) {
+  std::vector<std::string> items;
+  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  // Across processes the list's texts travel as UTF-16 (an ANSI buffer
+  // would come back as the first character).
+  for (LRESULT i = 0; i < count; ++i) {
+    wchar_t text[512] = {};
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (length < 0 || length >= 512) continue;
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    char bytes[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, sizeof(bytes), nullptr, nullptr);
+    items.push_back(bytes);
+  }
+  return items;
+}
+
+// Without a media browser in the text table the open command asks the
+// outside file picker CHOOSER.DLL; a confirmed choice becomes the item
+// list.  A close command that arrives while the picker is open ends the
+// player for real: the picker's loop hands the quit on to the player's.
+TEST(MediaPlayer, OpenCommandAsksTheChooserAndCloseStillEndsThePlayer) {
+  PlayerFolder folder("player chooser");
+  folder.Copy("chooser.dll", "chooser.dll");
+  std::string table;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("orbplay.SYS"), &table));
+  const size_t entry = table.find("\n78=orbmedia.exe");
+  ASSERT_NE(entry, std::string::npos);
+  table.replace(entry, 16, "\n78=");
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("orbplay.SYS"), table));
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("clip.wav"), "not really a wave"));
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("clip.obf"), "a side file"));
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+
+  PostMessageA(window, WM_COMMAND, 67, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(harness::PumpUntil([&] { return (dialog = FindChooserDialog(player.id())) != nullptr; }, kStartMs));
+  HWND list = GetDlgItem(dialog, 2);
+  const std::vector<std::string> items = ChooserItems(list);
+  const auto clip = std::find(items.begin(), items.end(), "clip.wav");
+  ASSERT_NE(clip, items.end());
+  EXPECT_EQ(std::find(items.begin(), items.end(), "clip.obf"), items.end()) << "entry 85 hides side files";
+  EXPECT_FALSE(IsWindowEnabled(window)) << "the player waits for the picker";
+  const int index = static_cast<int>(clip - items.begin());
+  SendMessageA(list, LB_SETSEL, FALSE, -1);
+  SendMessageA(list, LB_SETSEL, TRUE, index);
+  SendMessageA(list, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(2, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  SendMessageA(GetDlgItem(dialog, 6), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay OpenItem", 1));
+  const std::vector<std::string> chosen = TraceCalls(folder, "orbplay CHOOSERF");
+  ASSERT_EQ(chosen.size(), 1u);
+  EXPECT_EQ(chosen[0], "orbplay CHOOSERF(" + TraceText(folder.path("clip.wav") + "|") + ", \"http://\") = 2");
+  EXPECT_EQ(TraceCalls(folder, "orbplay ItemList")[0], "orbplay ItemList(" + TraceText(folder.path("clip.wav")) + ") = 1");
+  EXPECT_EQ(TraceCalls(folder, "orbplay OpenItem")[0],
+            "orbplay OpenItem(\"http://\", " + TraceText(folder.path("clip.wav")) + ", 0, 0) = media");
+  EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowEnabled(window) != FALSE; }, kStartMs));
+
+  // Open the picker again and tell the player to close meanwhile.
+  PostMessageA(window, WM_COMMAND, 67, 0);
+  ASSERT_TRUE(harness::PumpUntil([&] { return FindChooserDialog(player.id()) != nullptr; }, kStartMs));
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_CLOSE, ""), 1);
+  EXPECT_EQ(WaitForExit(player), 0) << "no process without windows is left";
+  EXPECT_EQ(FindWindowA("ORBPLAY", nullptr), nullptr);
+  EXPECT_TRUE(MutexIsFree());
 }
 
 // An internet item needs a connection.  Offline, when no dial-up entry can

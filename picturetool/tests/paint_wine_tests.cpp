@@ -22,6 +22,7 @@
 #include "obf_file.h"
 #include "suite_command.h"
 #include "test_files.h"
+#include "trace_format.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ constexpr DWORD kStartMs = 20000;
 class PaintFolder {
  public:
   explicit PaintFolder(const std::string& label) : scratch_(label) {
-    for (const char* file : {"orbpaint.exe", "themecore.dll", "imaging.dll", "LUMINAR.SKL", "orbpaint.SYS"}) {
+    for (const char* file : {"orbpaint.exe", "themecore.dll", "imaging.dll", "chooser.dll", "LUMINAR.SKL", "orbpaint.SYS"}) {
       CopyFileA((harness::ProgramFolder() + file).c_str(), path(file).c_str(), FALSE);
     }
   }
@@ -574,6 +575,87 @@ TEST(PictureTool, HiddenObjectsStayHiddenUntilShown) {
   EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(object) != FALSE; }, kStartMs));
   EXPECT_TRUE(IsWindowEnabled(object));
   CloseBySuiteCommand(window, again);
+}
+
+struct ChooserSearch {
+  DWORD process;
+  HWND dialog;
+};
+
+BOOL CALLBACK FindChooserFrame(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<ChooserSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof(name));
+  if (owner != search->process || lstrcmpA(name, "SKPOPUP") != 0 || !IsWindowVisible(window)) return TRUE;
+  search->dialog = FindWindowExA(window, nullptr, "ORBDLG", nullptr);
+  return search->dialog == nullptr;
+}
+
+// The open file picker of another process: the dialog (class ORBDLG)
+// inside the skin's popup frame, or null.
+HWND FindChooserDialog(DWORD process) {
+  ChooserSearch search = {process, nullptr};
+  EnumWindows(FindChooserFrame, reinterpret_cast<LPARAM>(&search));
+  return search.dialog;
+}
+
+// Without the picture browser, Open asks the file picker the program
+// links: it lists the pictures of the folder only, and the one chosen is
+// loaded.
+TEST(PictureTool, OpenWithoutThePictureBrowserAsksTheFilePicker) {
+  PaintFolder folder("paint open");
+  std::string table;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("orbpaint.SYS"), &table));
+  const size_t entry = table.find("\n40=orbview.exe,ORBVIEW");
+  ASSERT_NE(entry, std::string::npos);
+  table.replace(entry, 24, "\n40=noviewer.exe,NOVIEWER");
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("orbpaint.SYS"), table));
+  ASSERT_TRUE(WriteTwoColourJpeg(folder.path("pic.jpg"), 64, 48));
+  ASSERT_TRUE(WriteTwoColourJpeg(folder.path("other.jpg"), 80, 60));
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("notes.txt"), "not a picture"));
+  harness::Process paint;
+  // The picture on the command line makes its folder the one Open starts in.
+  HWND window = StartPaint(folder, &paint, "\"" + folder.path("pic.jpg") + "\"", "");
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_COMMAND, 101, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(harness::PumpUntil([&] { return (dialog = FindChooserDialog(paint.id())) != nullptr; }, kStartMs));
+  HWND list = GetDlgItem(dialog, 2);
+  std::vector<std::string> items;
+  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  // Across processes the list's texts travel as UTF-16 (an ANSI buffer
+  // would come back as the first character).
+  for (LRESULT i = 0; i < count; ++i) {
+    wchar_t text[256] = {};
+    if (SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) < 255) {
+      SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    }
+    char bytes[512] = {};
+    WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, sizeof(bytes), nullptr, nullptr);
+    items.push_back(bytes);
+  }
+  EXPECT_EQ(items, (std::vector<std::string>{"other.jpg", "pic.jpg"})) << "pictures only";
+  SendMessageA(list, LB_SETSEL, TRUE, 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(2, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  SendMessageA(GetDlgItem(dialog, 6), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint CHOOSERF", 1));
+  // The program keeps the paths it was given in lower case, and so the
+  // folder Open starts in.
+  std::string chosen = folder.path("other.jpg");
+  CharLowerBuffA(chosen.data(), static_cast<DWORD>(chosen.size()));
+  EXPECT_EQ(TraceCalls(folder, "orbpaint CHOOSERF")[0],
+            "orbpaint CHOOSERF(" + orbtrace::QuoteText(chosen + "|") + ") = 2");
+  ASSERT_TRUE(harness::PumpUntil([&] {
+    for (const std::string& line : TraceCalls(folder, "orbpaint LoadPictureIntoCanvas")) {
+      if (line == "orbpaint LoadPictureIntoCanvas(" + orbtrace::QuoteText(chosen) + ") = 80 x 60") {
+        return true;
+      }
+    }
+    return false;
+  }, kStartMs));
+  CloseBySuiteCommand(window, paint);
 }
 
 TEST(PictureTool, MissingTextTableEndsWithCode2) {

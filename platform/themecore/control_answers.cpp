@@ -1,9 +1,9 @@
 // The engine's answers for controls of windows a caller skins itself (the
 // skinning library): an owner-drawn button drawn in the engine's button
-// look (SKDRAWITEM), a static's colours (SKCTLCOLORSTATIC), the skin's
-// control background tiled behind a control so that it continues its
-// window's (SKTILEBACK), and whether a control has colours of its own
-// (SKCHECKCOLORPROPERTY, set with SKSETCOLOR).
+// look (for SKDRAWITEM, box_controls.cpp), the skin's control background
+// tiled behind a control so that it continues its window's (SKTILEBACK),
+// and whether a control has colours of its own (SKCHECKCOLORPROPERTY, set
+// with SKSETCOLOR).
 #include <windows.h>
 
 #include "engine_state.h"
@@ -18,17 +18,25 @@ namespace {
 
 const char kLibrary[] = "themecore";
 
-bool DrawItem(const DRAWITEMSTRUCT* item) {
+}  // namespace
+
+bool DrawButtonItem(const DRAWITEMSTRUCT* item) {
   if (item == nullptr || item->CtlType != ODT_BUTTON || item->hDC == nullptr ||
       item->hwndItem == nullptr) {
     return false;
   }
+  // Only a button window is drawn as one.
+  char className[16] = {};
+  GetClassNameA(item->hwndItem, className, sizeof(className));
+  if (lstrcmpiA(className, "Button") != 0 && ClassOf(item->hwndItem) != EngineClass::kButton) return false;
   const bool pushed = (item->itemState & ODS_SELECTED) != 0;
   const bool hot = (item->itemState & ODS_HOTLIGHT) != 0;
   const bool focused = (item->itemState & ODS_FOCUS) != 0;
   DrawPushButtonLook(item->hwndItem, item->hDC, item->rcItem, pushed, hot, focused);
   return true;
 }
+
+namespace {
 
 // The control's client origin less its top-level window's client origin.
 POINT OffsetInTopLevel(HWND control) {
@@ -53,48 +61,12 @@ bool TileBehind(HWND control, HDC dc) {
   return true;
 }
 
-HBRUSH StaticColours(HDC dc, HWND control) {
-  LRESULT brush = 0;
-  if (ColoursOf(control) != nullptr &&
-      AnswerControlColour(WM_CTLCOLORSTATIC, dc, control, false, &brush)) {
-    return reinterpret_cast<HBRUSH>(brush);
-  }
-  // The caller shows the skin's background behind the text.
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, SkinColour(colour::kBoxText));
-  return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-}
-
 }  // namespace
 
 }  // namespace themecore
 
 using themecore::engine::HandleText;
 using themecore::kLibrary;
-
-THEMECORE_API int32_t __stdcall SKDRAWITEM(const DRAWITEMSTRUCT* item) {
-  try {
-    const int32_t result = themecore::DrawItem(item) ? 1 : 0;
-    orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKDRAWITEM")
-                            .Raw(item != nullptr ? HandleText(item->hwndItem) : std::string("NULL")),
-                        result);
-    return result;
-  } catch (...) {
-    return 0;
-  }
-}
-
-THEMECORE_API HBRUSH __stdcall SKCTLCOLORSTATIC(HDC dc, HWND control) {
-  try {
-    HBRUSH brush = dc != nullptr ? themecore::StaticColours(dc, control) : nullptr;
-    orbtrace::WriteCall(
-        orbtrace::CallLine(kLibrary, "SKCTLCOLORSTATIC").Raw(HandleText(dc)).Raw(HandleText(control)),
-        HandleText(brush));
-    return brush;
-  } catch (...) {
-    return nullptr;
-  }
-}
 
 THEMECORE_API int32_t __stdcall SKTILEBACK(HWND control, HDC dc) {
   try {

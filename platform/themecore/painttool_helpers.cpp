@@ -90,6 +90,11 @@ THEMECORE_API HWND __stdcall SKBUTIMAGE(HWND parent, const char* image, int32_t 
     HBITMAP bitmap = nullptr;
     if (parent != nullptr && IsWindow(parent) && image != nullptr && image[0] != '\0') {
       bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), image, IMAGE_BITMAP, 0, 0, 0));
+      // A name that is no resource of the program may be a bitmap file (the
+      // panels' help buttons are images beside the program).
+      if (bitmap == nullptr) {
+        bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, image, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+      }
     }
     BITMAP size = {};
     if (bitmap != nullptr && GetObjectA(bitmap, sizeof(size), &size) != 0) {

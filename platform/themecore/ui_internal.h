@@ -155,6 +155,10 @@ struct ButtonLook {
 // window into `rect` of a DC: its text and font, pressed or hot, with a
 // focus rectangle when focused and asked for.
 void DrawPushButtonLook(HWND window, HDC dc, const RECT& rect, bool pushed, bool hot, bool focused);
+// An owner-drawn button (ODT_BUTTON) in that look: pressed for
+// ODS_SELECTED, hot for ODS_HOTLIGHT; false for other items
+// (control_answers.cpp).
+bool DrawButtonItem(const DRAWITEMSTRUCT* item);
 HWND CreateSkinButton(HWND parent, ButtonKind kind, const char* text, HFONT font, int x, int y,
                       int width, int height, int id, const ButtonLook& look);
 LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -205,7 +209,8 @@ bool BitmapSize(HBITMAP bitmap, int* width, int* height);
 // Tiles a bitmap over the rectangle from its top-left corner (cut at the
 // far edges); false when there is no tile (wait_helpers.cpp).
 bool TileBitmap(HDC dc, int x, int y, int width, int height, HBITMAP tile);
-// The memory bitmaps kept per window (SKCREATEMEMBMP and its companions).
+// The memory bitmaps kept per window (SKCREATEMEMBMP and its companions),
+// not traced; the DC is null when the window has none.
 bool CreateWindowBitmap(HWND window, int width, int height);
 HDC WindowBitmapDc(HWND window);
 bool DeleteWindowBitmap(HWND window);

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 
+#include "audio_effects.h"
 #include "error_codes.h"
 #include "library_settings.h"
 #include "output_clock.h"
@@ -39,6 +40,11 @@ struct LibraryState {
   // The wrapper's own settings, kept across BASSUNLOAD and BASSLOAD.
   std::string downloadFolder;
   HWND effectsPanel = nullptr;
+  // What the panel's controls said when they were last read; the version
+  // counts the changes, so the wave-out feeder knows when to rebuild its
+  // effects chain.
+  EffectSettings effects;
+  uint32_t effectsVersion = 0;
 };
 
 // The state, guarded by one lock that an export holds for its whole call

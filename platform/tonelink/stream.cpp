@@ -5,7 +5,8 @@
 // PCM WAV files open and play for real: the position runs on the
 // monotonic clock from BASSPLAY, holds while the output or the channel is
 // paused and ends with the played range, with or without a sound device;
-// the level is the peak of the samples just played.  With a wave-out device
+// the level is the peak of the samples just played, as the effects of the
+// effects panel make them.  With a wave-out device
 // the samples also go to it (wave_out.cpp).  Any other file fails to open
 // with "format not supported", an internet address with "internet stream".
 #include "stream.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 
+#include "audio_effects.h"
 #include "library_settings.h"
 #include "library_state.h"
 #include "output.h"
@@ -199,6 +201,22 @@ int32_t ReadCurrent(const CallLine& call, Read read) {
   return Finish(call, code, result);
 }
 
+// The level of the window as the effects make it: the chain runs from
+// early enough before the window to have settled, since the sound there
+// carries what came before (echoes, the reverberation's tail).
+PeakLevels EffectLevel(CurrentStream& stream, const FrameSpan& window, const EffectSettings& effects) {
+  const WaveFormat& format = stream.media->info().format;
+  const uint64_t settle = SettleFrames(effects, format.sampleRate);
+  const uint64_t start = window.start > settle ? window.start - settle : 0;
+  std::vector<float> samples = ToFloat(stream.media->ReadPcm16(start, window.start + window.count - start));
+  const size_t frames = samples.size() / format.channels;
+  EffectChain chain(effects, format.sampleRate, format.channels);
+  chain.Process(samples.data(), frames, start);
+  const size_t skip = static_cast<size_t>(window.start - start);
+  if (frames <= skip) return PeakLevels{};
+  return MeasureFloatPeaks(samples.data() + skip * format.channels, frames - skip, format.channels);
+}
+
 int32_t StreamMs(const CurrentStream& stream, uint64_t frames) {
   return ClampToInt32(FramesToMs(frames, stream.rate()));
 }
@@ -351,9 +369,13 @@ TONELINK_API uint32_t __stdcall BASSCHANNELGETLEVEL() {
           const WaveInfo& info = stream->media->info();
           FrameSpan window = LevelWindow(stream->timeline.PositionFrames(now), info.frameCount,
                                          info.format.sampleRate);
-          std::vector<uint8_t> bytes = stream->media->ReadFrames(window.start, window.count);
-          level = LevelWord(
-              MeasurePeaks(bytes.data(), bytes.size() / info.format.bytesPerFrame, info.format));
+          if (State().effects.IsNeutral()) {
+            std::vector<uint8_t> bytes = stream->media->ReadFrames(window.start, window.count);
+            level = LevelWord(
+                MeasurePeaks(bytes.data(), bytes.size() / info.format.bytesPerFrame, info.format));
+          } else {
+            level = LevelWord(EffectLevel(*stream, window, State().effects));
+          }
         }
       }
     }

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "audio_effects.h"
 #include "library_state.h"
 #include "stream.h"
 
@@ -40,6 +41,11 @@ struct WaveOutPlayer::Impl {
   std::thread thread;
   uint32_t seenChanges = 0xFFFFFFFFu;
   uint64_t writeFrame = 0;
+  // The effects of the panel on what is queued: one chain for as long as
+  // the blocks follow each other and the settings stay.
+  std::unique_ptr<EffectChain> effects;
+  uint32_t effectsVersion = 0;
+  uint64_t effectsNextFrame = 0;
 
   // Ends the thread, then drops what is queued and closes the device.
   ~Impl();
@@ -48,7 +54,31 @@ struct WaveOutPlayer::Impl {
   void Reclaim();
   void DropQueued();
   bool QueueBlock(CurrentStream& stream, uint64_t count, uint64_t nowMs);
+  void ApplyEffects(CurrentStream& stream, std::vector<int16_t>* samples);
 };
+
+void WaveOutPlayer::Impl::ApplyEffects(CurrentStream& stream, std::vector<int16_t>* samples) {
+  const LibraryState& state = State();
+  if (state.effects.IsNeutral()) {
+    effects.reset();
+    return;
+  }
+  const uint32_t rate = format.sampleRate;
+  if (effects == nullptr || effectsVersion != state.effectsVersion || effectsNextFrame != writeFrame) {
+    // A new chain starts early enough to sound as if it had run all along.
+    effects = std::make_unique<EffectChain>(state.effects, rate, format.channels);
+    effectsVersion = state.effectsVersion;
+    const uint64_t settle = SettleFrames(state.effects, rate);
+    const uint64_t start = writeFrame > settle ? writeFrame - settle : 0;
+    std::vector<float> before = ToFloat(stream.media->ReadPcm16(start, writeFrame - start));
+    effects->Process(before.data(), before.size() / format.channels, start);
+  }
+  std::vector<float> sound = ToFloat(*samples);
+  const size_t frames = sound.size() / format.channels;
+  effects->Process(sound.data(), frames, writeFrame);
+  effectsNextFrame = writeFrame + frames;
+  for (size_t i = 0; i < sound.size(); ++i) (*samples)[i] = ToPcm16(sound[i]);
+}
 
 void WaveOutPlayer::Impl::Reclaim() {
   for (Buffer& buffer : buffers) {
@@ -71,6 +101,7 @@ bool WaveOutPlayer::Impl::QueueBlock(CurrentStream& stream, uint64_t count, uint
   }
   if (free == nullptr) return false;
   std::vector<int16_t> source = stream.media->ReadPcm16(writeFrame, count);
+  ApplyEffects(stream, &source);
   uint32_t channels = format.channels;
   uint64_t sourceFrames = source.size() / channels;
   if (sourceFrames == 0) return false;

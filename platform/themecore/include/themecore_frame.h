@@ -1,8 +1,9 @@
 // The engine's exports for a caller that draws a window's frame and its
 // controls' look itself (the skinning library themeapi): caption images,
-// the window's shape and border, the engine's record of such windows, and
-// the answers for owner-drawn buttons and static controls
-// (frame_pieces.cpp, control_answers.cpp).  Ordinals 800-829.
+// the window's shape and border, the engine's record of such windows, the
+// control background and colour property (frame_pieces.cpp,
+// control_answers.cpp).  Ordinals 850-879.  Owner-drawn buttons and static
+// colours are SKDRAWITEM and SKCTLCOLORSTATIC of themecore_popup.h.
 #pragma once
 
 #include <windows.h>
@@ -50,14 +51,6 @@ THEMECORE_FRAME_API int32_t __stdcall SKFRAMERGN(HWND window, int32_t width, int
 // origin is the window's top-left corner.  1, or 0.
 THEMECORE_FRAME_API int32_t __stdcall SKDRAWBORDER(HWND window, HDC dc);
 
-// An owner-drawn button (ODT_BUTTON) drawn in the engine's push-button look:
-// its text and font, pressed for ODS_SELECTED, hot for ODS_HOTLIGHT, a focus
-// rectangle for ODS_FOCUS when asked for.  1, or 0 for anything else.
-THEMECORE_FRAME_API int32_t __stdcall SKDRAWITEM(const DRAWITEMSTRUCT* item);
-// A static control's colours: those of SKSETCOLOR when it has them (and
-// their brush); otherwise a transparent background, text colour 113 and the
-// null stock brush, so that the caller shows the skin's background (below).
-THEMECORE_FRAME_API HBRUSH __stdcall SKCTLCOLORSTATIC(HDC dc, HWND control);
 // The skin's control background ("ctlback", or colour 112 without one)
 // over the control's client area, lined up with its top-level window's.
 THEMECORE_FRAME_API int32_t __stdcall SKTILEBACK(HWND control, HDC dc);

@@ -12,7 +12,8 @@
 THEMECORE_API HFONT __stdcall SKMARLETT(int32_t size);
 
 // A push button showing the bitmap resource `image` of the program (the
-// process's EXE); its size is the bitmap's plus 2 pixels on each side.
+// process's EXE), or else the bitmap file `image`; its size is the
+// bitmap's plus 2 pixels on each side.
 // `x` -1 puts it in the 24-pixel column at the parent's left edge (x 1);
 // any other value is its x.  `y` is its top.  Clicks come to the parent as
 // WM_COMMAND(MAKEWPARAM(id, BN_CLICKED), button), as for SKBUT3D.  Null
