@@ -15,6 +15,7 @@
 #include "dib_canvas.h"
 #include "test_support.h"
 #include "themecore.h"
+#include "themecore_popup.h"
 
 namespace {
 
@@ -250,6 +251,12 @@ TEST_F(FramePiecesWin, OwnerDrawnButtonsGetTheEngineLook) {
   ASSERT_EQ(1, SKDRAWITEM(&item));
   EXPECT_EQ(Skin(106), canvas.At(1, 1)) << "pressed";
   item.CtlType = ODT_MENU;
+  EXPECT_EQ(0, SKDRAWITEM(&item));
+  // A button item must be a button window.
+  HWND label = CreateWindowExA(0, "STATIC", "x", WS_CHILD, 0, 30, 60, 20, parent.window, nullptr, nullptr,
+                               nullptr);
+  item.CtlType = ODT_BUTTON;
+  item.hwndItem = label;
   EXPECT_EQ(0, SKDRAWITEM(&item));
   EXPECT_EQ(0, SKDRAWITEM(nullptr));
 }
