@@ -18,6 +18,7 @@
 #include "core/burner_names.h"
 #include "core/disc_figures.h"
 #include "core/module_lists.h"
+#include "core/path_names.h"
 #include "core/suite_command_codes.h"
 #include "core/text_rules.h"
 #include "suite_command.h"
@@ -72,6 +73,40 @@ bool InsertLine(const std::string& line) {
     return vdscInsertDirW(root.data(), source.data(), mask.data(), 1, 0) != nullptr;
   }
   return vdscInsertFileW(root.data(), source.data()) != nullptr;
+}
+
+// The disc paths of a folder's files, below `prefix` ("" for the root).
+void CollectFolderFiles(const std::string& folder, const std::string& prefix, std::vector<std::string>* paths,
+                        int depth) {
+  if (depth > 64) return;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      CollectFolderFiles(folder + "\\" + name, prefix + name + "\\", paths, depth + 1);
+    } else {
+      paths->push_back(prefix + name);
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+// The first disc path two lines of the list would share: folders are put
+// into the root, so their files can meet the files of other lines there.
+std::string NameClashOf(const std::vector<std::string>& lines) {
+  std::vector<std::string> paths;
+  for (const std::string& line : lines) {
+    ProjectEntry entry = ProjectEntryOf(line);
+    if (entry.isFolder) {
+      CollectFolderFiles(entry.source, "", &paths, 0);
+    } else {
+      paths.push_back(suite::FileNameOf(entry.source));
+    }
+  }
+  return FirstNameClash(paths);
 }
 
 void CALLBACK ProgressTimerProc(HWND, UINT, UINT_PTR, DWORD) {
@@ -294,6 +329,15 @@ void RunBurnSession() {
     std::wstring root = L"\\";
     if (append && vdscImportSessionW(0, root.data()) == 0) {
       ShowMessage(T(T_IMPORT_FAILED), MB_ICONSTOP);
+      go = false;
+    }
+  }
+  if (go) {
+    // The library keeps the first of two files of one name: a list that
+    // would lose files silently is not burnt.
+    std::string clash = NameClashOf(lines);
+    if (!clash.empty()) {
+      ShowMessage(T(T_NAME_CLASH) + clash, MB_ICONEXCLAMATION);
       go = false;
     }
   }

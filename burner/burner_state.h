@@ -72,6 +72,7 @@ enum Text : size_t {
   T_POPUP = 38,
   T_HELP_BUTTON = 39,
   T_HELP = 40,
+  T_NAME_CLASH = 41,
 };
 
 // The list-arrived message.

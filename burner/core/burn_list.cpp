@@ -1,6 +1,8 @@
 // The disc burner's burn list as text (burn_list.h).
 #include "core/burn_list.h"
 
+#include <set>
+
 #include "core/item_list.h"
 #include "core/path_names.h"
 #include "core/text_rules.h"
@@ -61,6 +63,14 @@ ProjectEntry ProjectEntryOf(const std::string& line) {
   }
   entry.source = line;
   return entry;
+}
+
+std::string FirstNameClash(const std::vector<std::string>& discPaths) {
+  std::set<std::string> taken;
+  for (const std::string& path : discPaths) {
+    if (!taken.insert(suite::LowerAscii(path)).second) return path;
+  }
+  return std::string();
 }
 
 bool MoveSelected(std::vector<std::string>& lines, std::vector<bool>& selected, bool up) {

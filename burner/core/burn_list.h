@@ -45,6 +45,12 @@ struct ProjectEntry {
 };
 ProjectEntry ProjectEntryOf(const std::string& line);
 
+// The first disc path that two files of the list would share (ASCII case
+// ignored, as the disc's names compare), as the later one names it; "" when
+// every path is taken once.  Folder lines put their contents into the root,
+// so their files' paths are relative to the folder.
+std::string FirstNameClash(const std::vector<std::string>& discPaths);
+
 // Moves every selected line one place up (or down); a selected line at the
 // end it moves towards stays, and so do selected lines right behind it, so
 // the selected lines keep their order.  Returns whether anything moved.

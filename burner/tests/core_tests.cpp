@@ -202,6 +202,12 @@ TEST(BurnList, ItemListsCommandLinesAndDrops) {
   EXPECT_EQ(WithNumber("failed (error #)", 1234), "failed (error 1234)");
 }
 
+TEST(BurnList, NameClashesInTheRoot) {
+  EXPECT_EQ(FirstNameClash({"a.txt", "sub\\b.txt", "B.TXT", "Sub\\B.txt"}), "Sub\\B.txt");
+  EXPECT_EQ(FirstNameClash({"a.txt", "b.txt", "sub\\a.txt"}), "");
+  EXPECT_EQ(FirstNameClash({}), "");
+}
+
 TEST(BurnList, MovingSelectedLinesStopsAtTheEnds) {
   struct Case {
     std::vector<bool> selected;
