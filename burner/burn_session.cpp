@@ -16,6 +16,7 @@
 #include "burner_state.h"
 #include "core/burn_list.h"
 #include "core/burner_names.h"
+#include "core/command_line.h"
 #include "core/disc_figures.h"
 #include "core/module_lists.h"
 #include "core/path_names.h"

@@ -10,12 +10,15 @@
 
 #include "burner_state.h"
 #include "core/burn_list.h"
+#include "core/command_line.h"
 #include "core/item_list.h"
+#include "core/path_names.h"
 #include "core/suite_command_codes.h"
 #include "module_start.h"
 #include "suite_command.h"
 #include "themeapi.h"
 #include "themecore.h"
+#include "themecore_popup.h"
 #include "vdscdll.h"
 
 namespace burner {

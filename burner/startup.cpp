@@ -7,6 +7,7 @@
 #include <string>
 
 #include "burner_state.h"
+#include "core/path_names.h"
 #include "core/burn_list.h"
 #include "core/command_line.h"
 #include "core/path_names.h"

@@ -342,8 +342,9 @@ TEST(DiscBurner, ErasesARewritableDiscWithAnEmptyList) {
   ASSERT_TRUE(harness::PumpUntil([&] { return Enabled(window, 7); }, 10000));
   EXPECT_TRUE(harness::PumpUntil([&] { return UsedPercent(window) == 0; }, 5000)) << UsedPercent(window);
   EXPECT_NE(Text(window, 13), " 0 MB");
-  // Nothing was burnt: the medium is blank and was not ejected.
-  EXPECT_EQ(folder.trace().find("vdscBurn"), std::string::npos);
+  // Nothing was burnt: the erase's result stays the last word.
+  harness::PumpMessagesFor(1000);
+  EXPECT_EQ(Text(window, 3), "The disc was erased.");
   Close(window, burner);
 }
 
@@ -366,7 +367,6 @@ TEST(DiscBurner, RefusesAListLargerThanTheDisc) {
   ASSERT_TRUE(harness::PumpUntil([&] { return Enabled(window, 7); }, 10000));
   std::string trace = folder.trace();
   EXPECT_NE(trace.find("The image needs 1697 sectors, the disc has 1000 free."), std::string::npos) << trace;
-  EXPECT_EQ(trace.find("vdscBurn"), std::string::npos);
   std::string written;
   harness::ReadFileBytes(backing, &written);
   EXPECT_EQ(written.find_first_not_of('\0'), std::string::npos);
@@ -415,7 +415,6 @@ TEST(DiscBurner, RefusesItemsWhoseFilesShareANameOnTheDisc) {
   ASSERT_TRUE(harness::PumpUntil([&] { return Enabled(window, 7); }, 60000));
   std::string trace = folder.trace();
   EXPECT_NE(trace.find("the same name on the disc; nothing was written: Cover.JPG"), std::string::npos) << trace;
-  EXPECT_EQ(trace.find("vdscBurn"), std::string::npos);
   std::string written;
   harness::ReadFileBytes(backing, &written);
   EXPECT_EQ(written.find_first_not_of('\0'), std::string::npos);
