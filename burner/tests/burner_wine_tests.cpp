@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
@@ -117,24 +118,25 @@ std::vector<std::string> ListLines(HWND window) {
 bool Enabled(HWND window, int id) { return IsWindowEnabled(GetDlgItem(window, id)) != FALSE; }
 
 // The capacity bar: the progress control inside the frame static.
+struct BarSearch {
+  HWND main;
+  HWND found;
+};
+
+BOOL CALLBACK FindBar(HWND child, LPARAM data) {
+  auto* search = reinterpret_cast<BarSearch*>(data);
+  char name[64] = "";
+  GetClassNameA(child, name, sizeof name);
+  if (lstrcmpiA(name, "msctls_progress32") == 0 && GetParent(child) != search->main) {
+    search->found = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND CapacityBar(HWND window) {
-  struct Search {
-    HWND main;
-    HWND found;
-  } search{window, nullptr};
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        char name[64] = "";
-        GetClassNameA(child, name, sizeof name);
-        if (lstrcmpiA(name, "msctls_progress32") == 0 && GetParent(child) != s->main) {
-          s->found = child;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  BarSearch search{window, nullptr};
+  EnumChildWindows(window, FindBar, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -142,6 +144,29 @@ int UsedPercent(HWND window) {
   HWND bar = CapacityBar(window);
   return bar != nullptr ? static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0)) : -1;
 }
+
+// The colour of the capacity bar at `percent` of its width, on its middle
+// row, as the screen shows it.
+COLORREF BarColourAt(HWND window, int percent) {
+  HWND bar = CapacityBar(window);
+  RECT box;
+  if (bar == nullptr || !GetWindowRect(bar, &box)) return CLR_INVALID;
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
+  harness::ScratchFolder scratch("bar");
+  harness::Bmp24 image;
+  if (!harness::CaptureWindowToBmp(window, scratch.Child("window.bmp")) ||
+      !harness::ReadBmp24(scratch.Child("window.bmp"), &image)) {
+    return CLR_INVALID;
+  }
+  const int x = box.left + (box.right - box.left) * percent / 100;
+  const int y = (box.top + box.bottom) / 2;
+  if (x < 0 || y < 0 || x >= image.width || y >= image.height) return CLR_INVALID;
+  return image.at(x, y);
+}
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kYellow = RGB(255, 255, 0);
 
 void Press(HWND window, int id) { PostMessageA(GetDlgItem(window, id), BM_CLICK, 0, 0); }
 
@@ -220,7 +245,9 @@ TEST(DiscBurner, StartsWithAListFileAndItsCompanions) {
                                                           folder.path("notes.txt")}));
   // The label is the list's name (the command line is taken in lower case).
   EXPECT_EQ(Text(window, 14), "holiday");
-  EXPECT_EQ(Text(window, 1), "");  // the combo's edit part is not a text
+  // The software drive's line, chosen as the first burner.
+  EXPECT_EQ(SendMessageA(GetDlgItem(window, 1), CB_GETCOUNT, 0, 0), 1);
+  EXPECT_EQ(Text(window, 1), "R: ORB SOFT DVD WRITER 1.00");
   EXPECT_TRUE(Enabled(window, 7));
   EXPECT_EQ(Text(window, 3), "Drop files and folders here, or hand them over from the media browser.");
   // A blank CD-R: about 703 MB, nothing used; the summary of the list.
@@ -336,11 +363,16 @@ TEST(DiscBurner, ErasesARewritableDiscWithAnEmptyList) {
   ASSERT_NE(window, nullptr);
   const int usedBefore = UsedPercent(window);
   EXPECT_GT(usedBefore, 30);
+  EXPECT_LT(usedBefore, 50);
+  // Used space red, free space green.
+  EXPECT_EQ(BarColourAt(window, 10), kRed);
+  EXPECT_EQ(BarColourAt(window, 80), kGreen);
   EXPECT_TRUE(ListLines(window).empty());
   Press(window, 7);
   EXPECT_EQ(WaitForStatus(window, {"The disc was erased."}, kBurnMs), "The disc was erased.");
   ASSERT_TRUE(harness::PumpUntil([&] { return Enabled(window, 7); }, 10000));
   EXPECT_TRUE(harness::PumpUntil([&] { return UsedPercent(window) == 0; }, 5000)) << UsedPercent(window);
+  EXPECT_EQ(BarColourAt(window, 10), kGreen);
   EXPECT_NE(Text(window, 13), " 0 MB");
   // Nothing was burnt: the erase's result stays the last word.
   harness::PumpMessagesFor(1000);
@@ -362,11 +394,24 @@ TEST(DiscBurner, RefusesAListLargerThanTheDisc) {
   EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, folder.path("big.bin")), 1);
   ASSERT_TRUE(harness::PumpUntil([&] { return ListLines(window).size() == 1; }, 5000));
   EXPECT_EQ(Text(window, 3), "The list is larger than the free space on the disc.");
+  // The list's image, larger than the disc, covers the bar in yellow.
+  EXPECT_EQ(BarColourAt(window, 50), kYellow);
   Press(window, 7);
   EXPECT_EQ(WaitForStatus(window, {"The list does not fit on the disc."}, 60000), "The list does not fit on the disc.");
   ASSERT_TRUE(harness::PumpUntil([&] { return Enabled(window, 7); }, 10000));
   std::string trace = folder.trace();
-  EXPECT_NE(trace.find("The image needs 1697 sectors, the disc has 1000 free."), std::string::npos) << trace;
+  // The message names both sizes in sectors: the image's 3 MiB and more,
+  // the disc's free sectors, at most its 1000.
+  const std::string needs = "The image needs ";
+  const size_t at = trace.find(needs);
+  ASSERT_NE(at, std::string::npos) << trace;
+  const long image = std::atol(trace.c_str() + at + needs.size());
+  const size_t has = trace.find("sectors, the disc has ", at);
+  ASSERT_NE(has, std::string::npos) << trace;
+  const long free = std::atol(trace.c_str() + has + 22);
+  EXPECT_GT(image, 1536);
+  EXPECT_GT(free, 0);
+  EXPECT_LE(free, 1000);
   std::string written;
   harness::ReadFileBytes(backing, &written);
   EXPECT_EQ(written.find_first_not_of('\0'), std::string::npos);
