@@ -17,6 +17,7 @@
 #include "file_io.h"
 #include "suite_command.h"
 #include "themecore.h"
+#include "trace_writer.h"
 
 namespace burner {
 
@@ -37,7 +38,18 @@ std::string LineAt(HWND list, int index) {
   return text;
 }
 
+// With ORB_TRACE set, every change of the list leaves a line with all of
+// its lines joined by "|" (how tests read a list of another process).
+void TraceList() {
+  std::string joined;
+  std::vector<std::string> lines = ListLines();
+  for (size_t i = 0; i < lines.size(); ++i) joined += (i == 0 ? "" : "|") + lines[i];
+  orbtrace::WriteCall(orbtrace::CallLine("orbburn", "BurnList").Text(joined.c_str()),
+                      static_cast<int64_t>(lines.size()));
+}
+
 void RefreshAfterChange() {
+  TraceList();
   UpdateListExtent();
   ComputeImageSize();
 }
@@ -69,6 +81,7 @@ void FillFromListFile(const std::string& listFile) {
   for (const std::string& entry : suite::ReadListEntries(bytes, suite::LowerAscii(b.programFolder))) {
     if (FileExists(entry)) AppendWithCompanions(entry);
   }
+  TraceList();
   UpdateListExtent();
 }
 
@@ -81,6 +94,7 @@ void OnListArrived() {
   SendMessageA(b.list, WM_SETREDRAW, FALSE, 0);
   SendMessageA(b.list, LB_RESETCONTENT, 0, 0);
   for (const std::string& line : lines) AppendWithCompanions(line);
+  TraceList();
   UpdateListExtent();
   SendMessageA(b.list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(b.list, nullptr, TRUE);
@@ -115,6 +129,7 @@ void RemoveSelectedLines() {
       SendMessageA(b.list, LB_DELETESTRING, static_cast<WPARAM>(i), 0);
     }
   }
+  TraceList();
   UpdateListExtent();
   const int64_t result = ComputeImageSize();
   if (result == 0) {
@@ -144,6 +159,7 @@ void MoveSelectedLines(bool up) {
   SendMessageA(b.list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
   SendMessageA(b.list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(b.list, nullptr, TRUE);
+  TraceList();
   UpdateListExtent();
 }
 
