@@ -493,3 +493,36 @@ TEST(DiscBurner, RefusesItemsWhoseFilesShareANameOnTheDisc) {
 }
 
 }  // namespace
+
+namespace {
+
+// The media player's hand-off of a recording: told with code 26 which file
+// to burn, the real player gives it to the running burner when it closes,
+// with its volume label.
+TEST(DiscBurner, TakesTheRecordingThePlayerHandsOver) {
+  BurnerFolder folder("burner player");
+  for (const char* file : {"orbplay.exe", "tonelink.dll", "imaging.dll", "orbplay.SYS"}) folder.Copy(file);
+  harness::WriteFileBytes(folder.path("recording.avi"), Bytes(10000, 21));
+  harness::Process burner;
+  HWND window = StartBurner(folder, &burner, "", Medium{}, folder.path("player.img"));
+  ASSERT_NE(window, nullptr);
+
+  harness::Process player;
+  {
+    harness::ScopedEnvironment answers("ORB_ANSWERS", "");
+    ASSERT_TRUE(player.start(suite::ProgramCommandLine(folder.path("orbplay.exe"), "")));
+  }
+  HWND playerWindow = harness::WaitForWindow("ORBPLAY", kStartMs);
+  ASSERT_NE(playerWindow, nullptr);
+  EXPECT_EQ(suite::SendSuiteCommand(playerWindow, suite::CMD_SET_BURN_ON_CLOSE,
+                                    folder.path("recording.avi") + "|HOLIDAY FILM"),
+            1);
+  EXPECT_EQ(suite::SendSuiteCommand(playerWindow, suite::CMD_CLOSE, ""), 1);
+  EXPECT_EQ(WaitForExit(player), 0);
+  ASSERT_TRUE(harness::PumpUntil([&] { return LineCount(window) == 1; }, 10000));
+  EXPECT_EQ(ListLines(folder), (std::vector<std::string>{folder.path("recording.avi")}));
+  EXPECT_EQ(Text(window, 14), "HOLIDAY FILM");
+  Close(window, burner);
+}
+
+}  // namespace
