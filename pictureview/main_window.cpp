@@ -31,6 +31,11 @@ constexpr size_t kMaxPlacementBytes = 64 * 1024;
 constexpr int kTreeId = 16;
 constexpr int kDocumentButtonId = 17;
 constexpr int kHelpButtonId = 15;
+// Control ids of the windows that send no commands, so that they can be
+// told apart (and found by tests).
+constexpr int kCountBoxId = 18;
+constexpr int kStripId = 19;
+constexpr int kLightTableId = 20;
 
 void CALLBACK StartupTimerProc(HWND, UINT, UINT_PTR id, DWORD) {
   ViewWindowProc(nullptr, WM_TIMER, id, 0);
@@ -70,6 +75,7 @@ void CreateNavigationButtons(ViewState& v) {
   HWND label = Label(v.clientHolder, v.texts.entry(T_COUNT_LABEL), SS_RIGHT, x, g.buttonY + 4, 60, 16);
   if (label != nullptr) SKSETCOLOR(label, SKGETSYSCOLOR(113), -1);
   v.countBox = Label(v.clientHolder, "", SS_SUNKEN | SS_CENTER, x + 64, g.buttonY + 3, 48, 17);
+  if (v.countBox != nullptr) SetWindowLongPtrA(v.countBox, GWLP_ID, kCountBoxId);
 }
 
 void CreateHelpButton(ViewState& v) {
@@ -110,11 +116,13 @@ void OnInitDialog(ViewState& v) {
       DeleteObject(perforation);
     }
   }
+  if (v.stripWindow != nullptr) SetWindowLongPtrA(v.stripWindow, GWLP_ID, kStripId);
   v.lightTable = SKWINDOW(v.clientHolder, WS_CHILD | WS_VISIBLE, 0, g.lightTableY, g.width, g.cellHeight,
                           ViewWindowProc, 0);
   if (v.lightTable != nullptr && SKCREATEMEMBMP(v.lightTable, g.width, g.cellHeight) != 0) {
     SKFILLRECT(SKGETHDCMEMBMP(v.lightTable), 0, 0, g.width, g.cellHeight, RGB(160, 160, 160));
   }
+  if (v.lightTable != nullptr) SetWindowLongPtrA(v.lightTable, GWLP_ID, kLightTableId);
   CreateNavigationButtons(v);
   CreateLayoutFrames();
   const int treeX = g.framesX + 3 * g.frameStep + g.frameWidth + 4;

@@ -21,6 +21,8 @@ namespace view {
 namespace {
 
 constexpr int32_t kFrameHeight = 141;
+// Places 1-10 have the control ids 31-40, the slot captions 21-24.
+constexpr int kFirstPlaceId = 31;
 
 HBITMAP LoadPicture(const std::string& file, int32_t boxWidth, int32_t boxHeight, int32_t* width, int32_t* height) {
   std::string path = file;
@@ -200,8 +202,9 @@ void CreateLayoutFrames() {
     v.layoutFrames[static_cast<size_t>(layout - 1)] = frame;
     for (const PlaceBox& box : PlaceBoxes(layout, g.frameWidth)) {
       HWND window = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_NOTIFY | SS_CENTER,
-                                    x + box.x, g.frameY + box.y, box.width, box.height, v.clientHolder, nullptr,
-                                    v.instance, nullptr);
+                                    x + box.x, g.frameY + box.y, box.width, box.height, v.clientHolder,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstPlaceId + place)), v.instance,
+                                    nullptr);
       if (window != nullptr) {
         SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(SKCAPTIONFONT()), 0);
         SKSETCOLOR(window, RGB(255, 0, 0), RGB(223, 223, 223));

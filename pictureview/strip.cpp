@@ -340,7 +340,7 @@ void CreateLightTableRows() {
     const int32_t right = g.cellWidth * n;
     HWND label = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_LEFTNOWORDWRAP,
                                  g.cellWidth * (n - 1) + 1, g.slotLabelY, g.cellWidth - 53, 16, v.clientHolder,
-                                 nullptr, v.instance, nullptr);
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(20 + n)), v.instance, nullptr);
     if (label != nullptr) SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(SKDEFAULTFONT()), 0);
     v.slotLabels[static_cast<size_t>(n - 1)] = label;
     HWND show = SKBUT3D(v.clientHolder, "1", v.marlettFont, right - 51, g.slotLabelY + 1, 17, 15, 5 + 2 * n, 0);

@@ -1,2 +1,414 @@
+// The picture browser under Wine, started as a user starts it: from a
+// program folder holding orbview.exe, its text table, the skin and the
+// DLLs, on a folder of small solid-colour pictures made by the test (the
+// folder's path holds blanks and a "."), with keyword side files.  It is
+// driven with clicks, keys and suite commands, and read back from its
+// windows' texts, captured pixels, the files left on disk, its placement
+// file and its call trace (ORB_TRACE).
 #include <gtest/gtest.h>
-TEST(PictureBrowser, Placeholder) {}
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "core/suite_command_codes.h"
+#include "core/view_rules.h"
+#include "harness.h"
+#include "imaging.h"
+#include "suite_command.h"
+#include "test_files.h"
+
+namespace {
+
+constexpr DWORD kStartMs = 20000;
+constexpr int kCountBoxId = 18;
+constexpr int kStripId = 19;
+constexpr int kLightTableId = 20;
+constexpr int kFirstSlotLabelId = 21;
+constexpr int kFirstPlaceId = 31;
+
+struct Picture {
+  const char* name;
+  COLORREF colour;  // 0xFFFFFFFF: not a picture the test draws
+  int format;
+};
+
+// Sorted as the browser sorts (byte order): "Upper.JPG" first.
+const Picture kPictures[] = {
+    {"Upper.JPG", RGB(250, 250, 0), FILE_JPEG}, {"a.bmp", RGB(255, 0, 0), FILE_BMP},
+    {"b.bmp", RGB(0, 255, 0), FILE_BMP},        {"c.bmp", RGB(0, 0, 255), FILE_BMP},
+    {"d.gif", 0xFFFFFFFF, 0},                   {"e.bmp", RGB(255, 255, 255), FILE_BMP},
+    {"x.jpeg", RGB(250, 0, 250), FILE_JPEG},
+};
+constexpr int kPictureCount = 7;
+
+bool WriteSolidPicture(const std::string& path, int width, int height, COLORREF colour, int format) {
+  BITMAPHANDLE bitmap = {};
+  if (L_CreateBitmap(&bitmap, TYPE_CONV, width, height, 24, ORDER_BGR, nullptr, 0, nullptr, 0) != IMG_SUCCESS) {
+    return false;
+  }
+  for (int y = 0; y < height; ++y) {
+    L_UCHAR* row = bitmap.Data + static_cast<size_t>(y) * bitmap.BytesPerLine;
+    for (int x = 0; x < width; ++x) {
+      row[3 * x] = GetBValue(colour);
+      row[3 * x + 1] = GetGValue(colour);
+      row[3 * x + 2] = GetRValue(colour);
+    }
+  }
+  const bool saved = L_SaveBitmap(path.c_str(), &bitmap, format, 24, 2, 0) == IMG_SUCCESS;
+  L_FreeBitmap(&bitmap);
+  return saved;
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance = 40) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+std::string Hex(COLORREF c) {
+  char text[16];
+  wsprintfA(text, "%02x%02x%02x", GetRValue(c), GetGValue(c), GetBValue(c));
+  return text;
+}
+
+class ViewFolder {
+ public:
+  explicit ViewFolder(const std::string& label) : scratch_(label) {
+    for (const char* file : {"orbview.exe", "themecore.dll", "imaging.dll", "pixconv.dll", "LUMINAR.SKL"}) {
+      CopyFileA((harness::ProgramFolder() + file).c_str(), path(file).c_str(), FALSE);
+    }
+    std::string table;
+    harness::ReadFileBytes(harness::ProgramFolder() + "orbview.SYS", &table);
+    // Short times for the slide show and the walls.
+    table = view::ReplaceAll(table, "201=3000", "201=700");
+    table = view::ReplaceAll(table, "204=2,3,500", "204=2,3,4000");
+    harness::WriteFileBytes(path("orbview.SYS"), table);
+    CreateDirectoryA(pictures().c_str(), nullptr);
+    for (const Picture& p : kPictures) {
+      if (p.colour == 0xFFFFFFFF) {
+        harness::WriteFileBytes(picture(p.name), "GIF89a this is no picture");
+      } else {
+        WriteSolidPicture(picture(p.name), 64, 48, p.colour, p.format);
+      }
+    }
+    harness::WriteFileBytes(picture("notes.txt"), "not a picture");
+    WriteSolidPicture(picture("h.png"), 16, 16, RGB(0, 0, 0), FILE_PNG);
+    SetFileAttributesA(picture("h.png").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    harness::WriteFileBytes(picture("a.KWD"), std::string("  sea sand \0junk", 16));
+  }
+  std::string path(const std::string& file) const { return scratch_.Child(file); }
+  // The pictures' folder, with a "." in its name, and a final backslash.
+  std::string pictures() const { return scratch_.Child("holiday.pics") + "\\"; }
+  std::string picture(const std::string& name) const { return pictures() + name; }
+  std::string command(const std::string& arguments) const {
+    return "\"" + path("orbview.exe") + "\"" + (arguments.empty() ? "" : " " + arguments);
+  }
+  std::string tracePath() const { return path("trace.txt"); }
+  std::vector<std::string> trace(const std::string& call) const {
+    std::string text;
+    harness::ReadFileBytes(tracePath(), &text);
+    std::vector<std::string> found;
+    for (const std::string& line : harness::SplitLines(text)) {
+      if (line.find("] " + call + "(") != std::string::npos) found.push_back(line.substr(line.find("] ") + 2));
+    }
+    return found;
+  }
+
+ private:
+  harness::ScratchFolder scratch_;
+};
+
+std::string ConfigPath() {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(sizeof(temp), temp);
+  std::string folder = temp;
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return folder + "orbview.cfg";
+}
+
+struct FindId {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND window, LPARAM search) {
+  auto* wanted = reinterpret_cast<FindId*>(search);
+  if (GetDlgCtrlID(window) != wanted->id) return TRUE;
+  wanted->found = window;
+  return FALSE;
+}
+
+HWND Child(HWND main, int id) {
+  FindId search{id, nullptr};
+  EnumChildWindows(main, MatchId, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND StatusWindow(HWND main) { return FindWindowExA(main, nullptr, "SKSTATUS", nullptr); }
+
+class ViewTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (window_ != nullptr && IsWindow(window_)) suite::SendSuiteCommand(window_, suite::CMD_CLOSE, "");
+    if (process_.running()) {
+      if (process_.waitExit(kStartMs) == -1) process_.kill();
+    }
+    DeleteFileA(ConfigPath().c_str());
+  }
+
+  HWND Start(const std::string& arguments, const std::string& answers = "") {
+    harness::ScopedEnvironment trace("ORB_TRACE", folder_.tracePath().c_str());
+    harness::ScopedEnvironment scripted("ORB_ANSWERS", answers.c_str());
+    if (!process_.start(folder_.command(arguments))) return nullptr;
+    window_ = harness::WaitForWindow("ORBVIEW", kStartMs);
+    if (window_ == nullptr) return nullptr;
+    if (!harness::PumpUntil([&] { return IsWindowVisible(window_) != FALSE; }, kStartMs)) return nullptr;
+    return window_;
+  }
+
+  long WaitForExit() {
+    long code = -1;
+    harness::PumpUntil([&] {
+      code = process_.waitExit(0);
+      return code != -1;
+    }, kStartMs);
+    return code;
+  }
+
+  std::string CountText() { return harness::WindowText(Child(window_, kCountBoxId)); }
+
+  bool WaitForCount(const std::string& count) {
+    return harness::PumpUntil([&] { return CountText() == count; }, kStartMs);
+  }
+
+  // The strip's cell n (1-4) centre colour, read from a capture of the
+  // strip window.
+  std::vector<COLORREF> StripCentres() {
+    HWND strip = Child(window_, kStripId);
+    const std::string shot = folder_.path("strip.bmp");
+    harness::Bmp24 image;
+    if (!harness::CaptureWindowToBmp(strip, shot) || !harness::ReadBmp24(shot, &image)) return {};
+    DeleteFileA(shot.c_str());
+    std::vector<COLORREF> centres;
+    const int cellWidth = image.width / 4;
+    const int cellHeight = image.height - 26;
+    for (int n = 0; n < 4; ++n) centres.push_back(image.at(cellWidth * n + cellWidth / 2, 13 + cellHeight / 2));
+    return centres;
+  }
+
+  // Waits until the strip's cell centres show the pictures (by list index,
+  // 0 = black).
+  void ExpectStrip(const std::vector<int>& indexes) {
+    std::vector<COLORREF> centres;
+    auto matches = [&] {
+      centres = StripCentres();
+      if (centres.size() != 4) return false;
+      for (size_t n = 0; n < 4; ++n) {
+        const int index = indexes[n];
+        COLORREF wanted = RGB(0, 0, 0);
+        if (index != 0 && kPictures[index - 1].colour != 0xFFFFFFFF) wanted = kPictures[index - 1].colour;
+        if (!Near(centres[n], wanted)) return false;
+      }
+      return true;
+    };
+    if (harness::PumpUntil(matches, 5000)) return;
+    std::string seen;
+    for (COLORREF c : centres) seen += Hex(c) + " ";
+    ADD_FAILURE() << "strip cells " << seen << "for " << indexes[0] << "," << indexes[1] << "," << indexes[2] << ","
+                  << indexes[3];
+  }
+
+  void ClickButton(int id) {
+    HWND button = Child(window_, id);
+    ASSERT_NE(button, nullptr) << id;
+    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    harness::PumpMessagesFor(150);
+  }
+
+  void ClickAt(HWND target, int x, int y, UINT down = WM_LBUTTONDOWN) {
+    PostMessageA(target, down, down == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(target, down + 1, 0, MAKELPARAM(x, y));
+    harness::PumpMessagesFor(150);
+  }
+
+  int CellCentreX(int cell) {
+    RECT strip = {};
+    GetClientRect(Child(window_, kStripId), &strip);
+    return strip.right / 4 * (cell - 1) + strip.right / 8;
+  }
+
+  ViewFolder folder_{"orbview test"};
+  harness::Process process_;
+  HWND window_ = nullptr;
+};
+
+TEST_F(ViewTest, ShowsTheFolderAndPagesThroughIt) {
+  ASSERT_NE(Start("\"" + folder_.pictures() + "\""), nullptr);
+  // The text file and the hidden picture are not listed; the damaged GIF
+  // is (its cell stays black).
+  ASSERT_TRUE(WaitForCount(std::to_string(kPictureCount))) << CountText();
+  ExpectStrip({1, 2, 3, 4});
+  struct Step {
+    int button;
+    std::vector<int> shown;
+  };
+  const Step steps[] = {{6, {4, 5, 6, 7}}, {2, {3, 4, 5, 6}}, {2, {2, 3, 4, 5}}, {5, {3, 4, 5, 6}},
+                        {1, {1, 2, 3, 4}}, {2, {1, 2, 3, 4}}, {5, {2, 3, 4, 5}}, {6, {4, 5, 6, 7}},
+                        {5, {4, 5, 6, 7}}};
+  for (const Step& step : steps) {
+    ClickButton(step.button);
+    ExpectStrip(step.shown);
+  }
+  // The cells are numbered with outlined yellow numbers at their top left.
+  HWND strip = Child(window_, kStripId);
+  const std::string shot = folder_.path("numbers.bmp");
+  harness::Bmp24 image;
+  ASSERT_TRUE(harness::CaptureWindowToBmp(strip, shot) && harness::ReadBmp24(shot, &image));
+  DeleteFileA(shot.c_str());
+  int yellow = 0;
+  for (int y = 13; y < 30; ++y) {
+    for (int x = 0; x < 12; ++x) yellow += image.at(x, y) == RGB(255, 255, 0) ? 1 : 0;
+  }
+  EXPECT_GT(yellow, 3);
+}
+
+TEST_F(ViewTest, HoverLightTableAndLayoutPlaces) {
+  ASSERT_NE(Start(folder_.pictures()), nullptr);
+  ASSERT_TRUE(WaitForCount(std::to_string(kPictureCount)));
+  HWND strip = Child(window_, kStripId);
+  HWND status = StatusWindow(window_);
+  ASSERT_NE(status, nullptr);
+
+  // Hover: the name, and the words of the keyword file up to its zero byte.
+  PostMessageA(strip, WM_MOUSEMOVE, 0, MAKELPARAM(CellCentreX(2), 40));
+  EXPECT_TRUE(harness::PumpUntil([&] { return harness::WindowText(status) == "a.bmp :  sea sand"; }, 5000))
+      << harness::WindowText(status);
+  PostMessageA(strip, WM_MOUSEMOVE, 0, MAKELPARAM(CellCentreX(1), 40));
+  EXPECT_TRUE(harness::PumpUntil([&] { return harness::WindowText(status) == "upper.jpg"; }, 5000))
+      << harness::WindowText(status);
+
+  // Clicks on the strip fill the light-table slots in turn.
+  for (int cell = 1; cell <= 4; ++cell) ClickAt(strip, CellCentreX(cell), 40);
+  const char* captions[] = {" upper.jpg 64x48", " a.bmp 64x48", " b.bmp 64x48", " c.bmp 64x48"};
+  for (int slot = 0; slot < 4; ++slot) {
+    EXPECT_TRUE(harness::PumpUntil(
+        [&] { return harness::WindowText(Child(window_, kFirstSlotLabelId + slot)) == captions[slot]; }, 5000))
+        << slot << ": " << harness::WindowText(Child(window_, kFirstSlotLabelId + slot));
+  }
+  // A fifth click finds no free slot and changes nothing.
+  ClickAt(strip, CellCentreX(2), 40);
+  EXPECT_EQ(harness::WindowText(Child(window_, kFirstSlotLabelId)), captions[0]);
+
+  // Slot 2 to places 3 and 8, slot 4 to place 1.
+  HWND light = Child(window_, kLightTableId);
+  RECT table = {};
+  GetClientRect(light, &table);
+  const int slotWidth = table.right / 4;
+  const struct {
+    int slot, place;
+  } assignments[] = {{2, 3}, {2, 8}, {4, 1}};
+  for (const auto& a : assignments) {
+    ClickAt(light, slotWidth * (a.slot - 1) + 10, 10);
+    ClickAt(Child(window_, kFirstPlaceId + a.place - 1), 5, 5);
+  }
+  EXPECT_EQ(harness::WindowText(Child(window_, kFirstPlaceId + 2)), " 2");
+  EXPECT_EQ(harness::WindowText(Child(window_, kFirstPlaceId + 7)), " 2");
+  EXPECT_EQ(harness::WindowText(Child(window_, kFirstPlaceId)), " 4");
+  // The light table shows the slot's picture (slot 2 is the red a.bmp).
+  const std::string shot = folder_.path("light.bmp");
+  harness::Bmp24 image;
+  ASSERT_TRUE(harness::CaptureWindowToBmp(light, shot) && harness::ReadBmp24(shot, &image));
+  DeleteFileA(shot.c_str());
+  EXPECT_TRUE(Near(image.at(slotWidth + slotWidth / 2, image.height / 2), RGB(255, 0, 0)))
+      << Hex(image.at(slotWidth + slotWidth / 2, image.height / 2));
+
+  // Clearing slot 2 (its "r" button, id 10) empties its caption, its cell
+  // and every place that showed 2.
+  ClickButton(10);
+  EXPECT_TRUE(harness::PumpUntil([&] { return harness::WindowText(Child(window_, kFirstSlotLabelId + 1)).empty(); },
+                                 5000));
+  EXPECT_EQ(harness::WindowText(Child(window_, kFirstPlaceId + 2)), "");
+  EXPECT_EQ(harness::WindowText(Child(window_, kFirstPlaceId + 7)), "");
+  EXPECT_EQ(harness::WindowText(Child(window_, kFirstPlaceId)), " 4");
+  ASSERT_TRUE(harness::CaptureWindowToBmp(light, shot) && harness::ReadBmp24(shot, &image));
+  DeleteFileA(shot.c_str());
+  EXPECT_EQ(image.at(slotWidth + slotWidth / 2, image.height / 2), RGB(160, 160, 160));
+}
+
+TEST_F(ViewTest, SuiteCommandListsBeforeAndAfterTheStartFolder) {
+  // A list sent before the start-up timer fires wins over the folder.
+  harness::ScopedEnvironment trace("ORB_TRACE", folder_.tracePath().c_str());
+  ASSERT_TRUE(process_.start(folder_.command("\"" + folder_.pictures() + "\"")));
+  window_ = harness::WaitForWindow("ORBVIEW", kStartMs);
+  ASSERT_NE(window_, nullptr);
+  const std::string list = folder_.picture("c.bmp") + "|" + folder_.picture("b.bmp");
+  suite::SendSuiteCommand(window_, suite::CMD_STARTED_BY_BROWSER, "");
+  suite::SendSuiteCommand(window_, suite::CMD_OPEN_ITEMS, list);
+  ASSERT_TRUE(WaitForCount("2")) << CountText();
+  ExpectStrip({4, 3, 0, 0});
+  harness::PumpMessagesFor(600);
+  EXPECT_EQ(CountText(), "2");
+  EXPECT_TRUE(folder_.trace("StartFolder").empty());
+
+  // Two lists in a row: both are shown in turn, the last stays; commands
+  // without a list (the picture tool's hello) leave it.
+  suite::SendSuiteCommand(window_, suite::CMD_OPEN_ITEMS, folder_.picture("a.bmp"));
+  suite::SendSuiteCommand(window_, suite::CMD_OPEN_ITEMS,
+                          folder_.picture("e.bmp") + "|" + folder_.picture("a.bmp") + "|" + folder_.picture("b.bmp"));
+  suite::SendSuiteCommand(window_, suite::CMD_PICTURE_TOOL_HELLO, "");
+  ASSERT_TRUE(WaitForCount("3")) << CountText();
+  ExpectStrip({6, 2, 3, 0});
+
+  // Code 10 ends the browser without writing its placement file.
+  suite::SendSuiteCommand(window_, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(), 0);
+  EXPECT_FALSE(harness::FileExists(ConfigPath()));
+}
+
+TEST_F(ViewTest, PlacementFileWrittenAndReadBack) {
+  // A saved left and top below 0 put the window at 0; the saved folder is
+  // the start folder.
+  view::Placement saved;
+  saved.x = -40;
+  saved.y = -7;
+  saved.width = 100;
+  saved.height = 100;
+  saved.folder = folder_.pictures();
+  ASSERT_TRUE(harness::WriteFileBytes(ConfigPath(), view::EncodePlacement(saved)));
+  ASSERT_NE(Start(""), nullptr);
+  ASSERT_TRUE(WaitForCount(std::to_string(kPictureCount))) << CountText();
+  RECT rect = harness::WindowRectOf(window_);
+  EXPECT_EQ(rect.left, 0);
+  EXPECT_EQ(rect.top, 0);
+  // The saved size is not used.
+  EXPECT_GT(rect.right - rect.left, 400);
+
+  // Moved and closed by its close command: the file holds the place and
+  // the folder.
+  SetWindowPos(window_, nullptr, 30, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  harness::PumpMessagesFor(200);
+  rect = harness::WindowRectOf(window_);
+  PostMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(WaitForExit(), 0);
+  std::string bytes;
+  ASSERT_TRUE(harness::ReadFileBytes(ConfigPath(), &bytes));
+  view::Placement back;
+  ASSERT_TRUE(view::DecodePlacement(bytes, &back));
+  EXPECT_EQ(back.x, rect.left);
+  EXPECT_EQ(back.y, rect.top);
+  EXPECT_EQ(back.width, rect.right - rect.left);
+  EXPECT_EQ(back.height, rect.bottom - rect.top);
+  EXPECT_EQ(back.folder, folder_.pictures());
+
+  // Eight bytes: no folder saved; too short: the defaults.
+  ASSERT_TRUE(harness::WriteFileBytes(ConfigPath(), bytes.substr(0, 5)));
+  ASSERT_NE(Start(""), nullptr);
+  rect = harness::WindowRectOf(window_);
+  EXPECT_EQ(rect.left, std::max(0, (GetSystemMetrics(SM_CXSCREEN) - 808) / 2));
+  suite::SendSuiteCommand(window_, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(), 0);
+}
+
+}  // namespace
