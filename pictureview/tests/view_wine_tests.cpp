@@ -176,6 +176,30 @@ class ViewTest : public ::testing::Test {
     return code;
   }
 
+  // Captures the main window and reads `child`'s client area out of it
+  // (the display holds the top-level window's pixels).
+  bool CaptureChild(HWND child, harness::Bmp24* image) {
+    const std::string shot = folder_.path("capture.bmp");
+    harness::Bmp24 whole;
+    const bool captured = harness::CaptureWindowToBmp(window_, shot) && harness::ReadBmp24(shot, &whole);
+    DeleteFileA(shot.c_str());
+    if (!captured) return false;
+    POINT origin = {0, 0};
+    MapWindowPoints(child, window_, &origin, 1);
+    RECT client = {};
+    GetClientRect(child, &client);
+    if (origin.x < 0 || origin.y < 0 || origin.x + client.right > whole.width || origin.y + client.bottom > whole.height) {
+      return false;
+    }
+    image->width = client.right;
+    image->height = client.bottom;
+    image->pixels.clear();
+    for (int y = 0; y < client.bottom; ++y) {
+      for (int x = 0; x < client.right; ++x) image->pixels.push_back(whole.at(origin.x + x, origin.y + y));
+    }
+    return true;
+  }
+
   std::string CountText() { return harness::WindowText(Child(window_, kCountBoxId)); }
 
   bool WaitForCount(const std::string& count) {
@@ -185,11 +209,8 @@ class ViewTest : public ::testing::Test {
   // The strip's cell n (1-4) centre colour, read from a capture of the
   // strip window.
   std::vector<COLORREF> StripCentres() {
-    HWND strip = Child(window_, kStripId);
-    const std::string shot = folder_.path("strip.bmp");
     harness::Bmp24 image;
-    if (!harness::CaptureWindowToBmp(strip, shot) || !harness::ReadBmp24(shot, &image)) return {};
-    DeleteFileA(shot.c_str());
+    if (!CaptureChild(Child(window_, kStripId), &image)) return {};
     std::vector<COLORREF> centres;
     const int cellWidth = image.width / 4;
     const int cellHeight = image.height - 26;
@@ -215,6 +236,12 @@ class ViewTest : public ::testing::Test {
     if (harness::PumpUntil(matches, 5000)) return;
     std::string seen;
     for (COLORREF c : centres) seen += Hex(c) + " ";
+    char name[64] = {};
+    HWND strip = Child(window_, kStripId);
+    GetClassNameA(strip, name, sizeof(name));
+    const RECT r = harness::WindowRectOf(strip);
+    seen += std::string("(") + name + " " + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) +
+            ") ";
     ADD_FAILURE() << "strip cells " << seen << "for " << indexes[0] << "," << indexes[1] << "," << indexes[2] << ","
                   << indexes[3];
   }
@@ -262,11 +289,8 @@ TEST_F(ViewTest, ShowsTheFolderAndPagesThroughIt) {
     ExpectStrip(step.shown);
   }
   // The cells are numbered with outlined yellow numbers at their top left.
-  HWND strip = Child(window_, kStripId);
-  const std::string shot = folder_.path("numbers.bmp");
   harness::Bmp24 image;
-  ASSERT_TRUE(harness::CaptureWindowToBmp(strip, shot) && harness::ReadBmp24(shot, &image));
-  DeleteFileA(shot.c_str());
+  ASSERT_TRUE(CaptureChild(Child(window_, kStripId), &image));
   int yellow = 0;
   for (int y = 13; y < 30; ++y) {
     for (int x = 0; x < 12; ++x) yellow += image.at(x, y) == RGB(255, 255, 0) ? 1 : 0;
@@ -317,10 +341,8 @@ TEST_F(ViewTest, HoverLightTableAndLayoutPlaces) {
   EXPECT_EQ(harness::WindowText(Child(window_, kFirstPlaceId + 7)), " 2");
   EXPECT_EQ(harness::WindowText(Child(window_, kFirstPlaceId)), " 4");
   // The light table shows the slot's picture (slot 2 is the red a.bmp).
-  const std::string shot = folder_.path("light.bmp");
   harness::Bmp24 image;
-  ASSERT_TRUE(harness::CaptureWindowToBmp(light, shot) && harness::ReadBmp24(shot, &image));
-  DeleteFileA(shot.c_str());
+  ASSERT_TRUE(CaptureChild(light, &image));
   EXPECT_TRUE(Near(image.at(slotWidth + slotWidth / 2, image.height / 2), RGB(255, 0, 0)))
       << Hex(image.at(slotWidth + slotWidth / 2, image.height / 2));
 
@@ -332,8 +354,7 @@ TEST_F(ViewTest, HoverLightTableAndLayoutPlaces) {
   EXPECT_EQ(harness::WindowText(Child(window_, kFirstPlaceId + 2)), "");
   EXPECT_EQ(harness::WindowText(Child(window_, kFirstPlaceId + 7)), "");
   EXPECT_EQ(harness::WindowText(Child(window_, kFirstPlaceId)), " 4");
-  ASSERT_TRUE(harness::CaptureWindowToBmp(light, shot) && harness::ReadBmp24(shot, &image));
-  DeleteFileA(shot.c_str());
+  ASSERT_TRUE(CaptureChild(light, &image));
   EXPECT_EQ(image.at(slotWidth + slotWidth / 2, image.height / 2), RGB(160, 160, 160));
 }
 
