@@ -388,7 +388,8 @@ LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (isMain) OnInitDialog(v);
       return 0;
     case WM_ERASEBKGND:
-      if (window == v.stripWindow || window == v.lightTable) return 1;
+      // The full-screen window keeps what the views drew into it.
+      if (window == v.stripWindow || window == v.lightTable || window == v.zoomWindow) return 1;
       break;
     case WM_PAINT:
       if (window == v.clientHolder) {
@@ -397,6 +398,12 @@ LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       }
       if (window == v.stripWindow || window == v.lightTable) {
         PaintMemoryWindow(window);
+        return 1;
+      }
+      if (window == v.zoomWindow) {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
         return 1;
       }
       break;

@@ -110,7 +110,8 @@ class ViewFolder {
     harness::ReadFileBytes(tracePath(), &text);
     std::vector<std::string> found;
     for (const std::string& line : harness::SplitLines(text)) {
-      if (line.find("] " + call + "(") != std::string::npos) found.push_back(line.substr(line.find("] ") + 2));
+      const std::string wanted = "] orbview " + call + "(";
+      if (line.find(wanted) != std::string::npos) found.push_back(line.substr(line.find(wanted) + 10));
     }
     return found;
   }
@@ -430,6 +431,182 @@ TEST_F(ViewTest, PlacementFileWrittenAndReadBack) {
   EXPECT_EQ(rect.left, std::max(0, (GetSystemMetrics(SM_CXSCREEN) - 808) / 2));
   suite::SendSuiteCommand(window_, suite::CMD_CLOSE, "");
   EXPECT_EQ(WaitForExit(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+HWND ZoomWindow() { return FindWindowA("SKZOOM", nullptr); }
+
+// The result of each traced call of `name` (the number after " = ").
+std::vector<long> TracedResults(const ViewFolder& folder, const std::string& name) {
+  std::vector<long> values;
+  for (const std::string& line : folder.trace(name)) {
+    const size_t at = line.rfind(" = ");
+    if (at != std::string::npos) values.push_back(std::atol(line.c_str() + at + 3));
+  }
+  return values;
+}
+
+bool CaptureZoom(const ViewFolder& folder, harness::Bmp24* image) {
+  const std::string shot = folder.path("zoom.bmp");
+  const bool ok = harness::CaptureWindowToBmp(ZoomWindow(), shot) && harness::ReadBmp24(shot, image);
+  DeleteFileA(shot.c_str());
+  return ok;
+}
+
+TEST_F(ViewTest, FullScreenViewFitsAndPans) {
+  ASSERT_TRUE(WriteSolidPicture(folder_.path("wide.bmp"), 3000, 200, RGB(0, 128, 255), FILE_BMP));
+  ASSERT_NE(Start("\"" + folder_.pictures() + "\""), nullptr);
+  ASSERT_TRUE(WaitForCount(std::to_string(kPictureCount)));
+  HWND strip = Child(window_, kStripId);
+  // A right click on a cell shows its picture fitted to the screen.
+  ClickAt(strip, CellCentreX(3), 40, WM_RBUTTONDOWN);
+  ASSERT_TRUE(harness::PumpUntil([] { return ZoomWindow() != nullptr && IsWindowVisible(ZoomWindow()); }, 5000));
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_EQ(harness::WindowRectOf(ZoomWindow()).right, screenWidth);
+  EXPECT_TRUE(GetWindowLongA(ZoomWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  harness::Bmp24 image;
+  ASSERT_TRUE(CaptureZoom(folder_, &image));
+  EXPECT_TRUE(Near(image.at(screenWidth / 2, screenHeight / 2), RGB(0, 255, 0)))
+      << Hex(image.at(screenWidth / 2, screenHeight / 2));
+  // A 64 x 48 picture stays its size: black around it.
+  EXPECT_EQ(image.at(10, 10), RGB(0, 0, 0));
+  // A click closes it.
+  ClickAt(ZoomWindow(), 100, 100);
+  EXPECT_TRUE(harness::PumpUntil([] { return !IsWindowVisible(ZoomWindow()); }, 5000));
+
+  // A picture wider than the screen on the light table, shown at its size.
+  suite::SendSuiteCommand(window_, suite::CMD_OPEN_ITEMS, folder_.path("wide.bmp"));
+  ASSERT_TRUE(WaitForCount("1"));
+  ClickAt(strip, CellCentreX(1), 40);
+  ASSERT_TRUE(harness::PumpUntil(
+      [&] { return harness::WindowText(Child(window_, kFirstSlotLabelId)) == " wide.bmp 3000x200"; }, 5000));
+  ClickButton(7);
+  ASSERT_TRUE(harness::PumpUntil([] { return IsWindowVisible(ZoomWindow()) != FALSE; }, 5000));
+  EXPECT_EQ(harness::WindowRectOf(ZoomWindow()).left, 0);
+  EXPECT_EQ(harness::WindowRectOf(ZoomWindow()).right, 3000);
+  const struct {
+    WPARAM key;
+    int left;
+  } keys[] = {{VK_END, screenWidth - 3000}, {VK_LEFT, screenWidth - 3000 + 4}, {VK_NEXT, screenWidth - 3000 + 4},
+              {VK_HOME, 0}, {VK_RIGHT, -4}};
+  for (const auto& k : keys) {
+    PostMessageA(ZoomWindow(), WM_KEYDOWN, k.key, 0);
+    EXPECT_TRUE(harness::PumpUntil([&] { return harness::WindowRectOf(ZoomWindow()).left == k.left; }, 3000))
+        << k.key << ": " << harness::WindowRectOf(ZoomWindow()).left;
+  }
+  // The mouse at the right edge pans by 4 per move.
+  PostMessageA(ZoomWindow(), WM_MOUSEMOVE, 0, MAKELPARAM(4 + screenWidth - 2, 100));
+  EXPECT_TRUE(harness::PumpUntil([&] { return harness::WindowRectOf(ZoomWindow()).left == -8; }, 3000));
+  // Another key closes it.
+  PostMessageA(ZoomWindow(), WM_KEYDOWN, 'Q', 0);
+  EXPECT_TRUE(harness::PumpUntil([] { return !IsWindowVisible(ZoomWindow()); }, 5000));
+}
+
+TEST_F(ViewTest, SlideShowAdvancesAtItsDisplayTime) {
+  ASSERT_NE(Start(""), nullptr);
+  suite::SendSuiteCommand(window_, suite::CMD_OPEN_ITEMS, folder_.picture("a.bmp") + "|" + folder_.picture("c.bmp"));
+  ASSERT_TRUE(WaitForCount("2"));
+  PostMessageA(window_, WM_COMMAND, 201, 0);
+  ASSERT_TRUE(harness::PumpUntil([&] { return folder_.trace("SlideShow").size() >= 2; }, 10000));
+  harness::Bmp24 image;
+  ASSERT_TRUE(CaptureZoom(folder_, &image));
+  const COLORREF centre = image.at(image.width / 2, image.height / 2);
+  EXPECT_TRUE(Near(centre, RGB(0, 0, 255)) || Near(centre, RGB(255, 0, 0))) << Hex(centre);
+  // The keyword caption of a.bmp was drawn while it showed (yellow pixels).
+  ASSERT_TRUE(harness::PumpUntil([&] { return folder_.trace("SlideShow").size() >= 4; }, 10000));
+  PostMessageA(ZoomWindow(), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(harness::PumpUntil([] { return !IsWindowVisible(ZoomWindow()); }, 5000));
+  const std::vector<std::string> shown = folder_.trace("SlideShow");
+  const std::vector<long> times = TracedResults(folder_, "SlideShow");
+  ASSERT_GE(times.size(), 4u);
+  for (size_t i = 1; i < 4; ++i) {
+    EXPECT_GE(times[i] - times[i - 1], 700) << i;
+    EXPECT_LT(times[i] - times[i - 1], 1500) << i;
+  }
+  EXPECT_NE(shown[0].find("a.bmp"), std::string::npos);
+  EXPECT_NE(shown[1].find("c.bmp"), std::string::npos);
+  EXPECT_NE(shown[2].find("a.bmp"), std::string::npos);
+  // Ended: no further pictures.
+  const size_t ended = folder_.trace("SlideShow").size();
+  harness::PumpMessagesFor(1200);
+  EXPECT_EQ(folder_.trace("SlideShow").size(), ended);
+}
+
+TEST_F(ViewTest, PictureWallDeletesExactlyTheMarkedPicture) {
+  // The closing box: 4 (delete the marked), then yes to the question.
+  ASSERT_NE(Start("\"" + folder_.pictures() + "\"", "4;1"), nullptr);
+  ASSERT_TRUE(WaitForCount(std::to_string(kPictureCount)));
+  PostMessageA(window_, WM_COMMAND, 204, 0);  // 2 x 3, 4 s between screens
+  ASSERT_TRUE(harness::PumpUntil([&] { return !folder_.trace("WallFull").empty(); }, 10000));
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  // Cell 2 (top right) shows the second entry, a.bmp.
+  harness::Bmp24 image;
+  ASSERT_TRUE(CaptureZoom(folder_, &image));
+  EXPECT_TRUE(Near(image.at(screenWidth * 3 / 4, screenHeight / 6), RGB(255, 0, 0)));
+  EXPECT_TRUE(Near(image.at(screenWidth / 4, screenHeight / 2), RGB(0, 255, 0)));
+  SetCursorPos(screenWidth * 3 / 4, screenHeight / 6);
+  PostMessageA(ZoomWindow(), WM_LBUTTONUP, 0, 0);
+  ASSERT_TRUE(harness::PumpUntil([&] { return !folder_.trace("WallMark").empty(); }, 3000));
+  // The cell's entry is marked (the trace's result: 1 = marked).
+  ASSERT_EQ(folder_.trace("WallMark").size(), 1u);
+  EXPECT_NE(folder_.trace("WallMark")[0].find("a.bmp) = 1"), std::string::npos) << folder_.trace("WallMark")[0];
+  PostMessageA(ZoomWindow(), WM_KEYDOWN, 'Q', 0);
+  ASSERT_TRUE(harness::PumpUntil([&] { return !folder_.trace("SKKILLFILE").empty(); }, 10000));
+  EXPECT_FALSE(harness::FileExists(folder_.picture("a.bmp")));
+  for (const Picture& p : kPictures) {
+    if (std::string(p.name) != "a.bmp") EXPECT_TRUE(harness::FileExists(folder_.picture(p.name))) << p.name;
+  }
+  // The question named the one picture and its folder; the list keeps
+  // the others.
+  const std::vector<std::string> boxes = folder_.trace("Box");
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_NE(boxes[1].find("Delete 1 picture(s)"), std::string::npos) << boxes[1];
+  EXPECT_NE(boxes[1].find("holiday.pics"), std::string::npos) << boxes[1];
+  EXPECT_TRUE(WaitForCount(std::to_string(kPictureCount - 1))) << CountText();
+}
+
+TEST_F(ViewTest, PrintingWithoutPrinterAndPreview) {
+  ASSERT_NE(Start("\"" + folder_.pictures() + "\"", "1;1;1"), nullptr);
+  ASSERT_TRUE(WaitForCount(std::to_string(kPictureCount)));
+  // Nothing assigned: the message says so.
+  ClickButton(3);
+  ASSERT_TRUE(harness::PumpUntil([&] { return folder_.trace("Box").size() == 1; }, 5000));
+  EXPECT_NE(folder_.trace("Box")[0].find("Click a picture of the light table"), std::string::npos);
+
+  // Slot 1 (the red a.bmp) to place 1.
+  ClickAt(Child(window_, kStripId), CellCentreX(2), 40);
+  ClickAt(Child(window_, kLightTableId), 10, 10);
+  ClickAt(Child(window_, kFirstPlaceId), 5, 5);
+  ASSERT_EQ(harness::WindowText(Child(window_, kFirstPlaceId)), " 1");
+  char device[256] = {};
+  GetProfileStringA("WINDOWS", "DEVICE", ",,,", device, sizeof(device));
+  ClickButton(3);
+  if (std::string(device) == ",,,") {
+    // No printer here: the system's message, and no printer dialog.
+    ASSERT_TRUE(harness::PumpUntil([&] { return folder_.trace("Box").size() == 2; }, 5000));
+    char text[256] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, 1797, 0, text, sizeof(text),
+                   nullptr);
+    std::string expected = text;
+    while (!expected.empty() && (expected.back() == '\n' || expected.back() == '\r')) expected.pop_back();
+    EXPECT_NE(folder_.trace("Box")[1].find(expected.substr(0, 10)), std::string::npos) << folder_.trace("Box")[1];
+    EXPECT_TRUE(folder_.trace("PrintLayoutPage").empty());
+  }
+
+  // The preview: a quarter of 64 x 48 in a raised frame over the window.
+  ClickButton(4);
+  ASSERT_TRUE(harness::PumpUntil([] { return IsWindowVisible(ZoomWindow()) != FALSE; }, 5000));
+  const RECT preview = harness::WindowRectOf(ZoomWindow());
+  EXPECT_EQ(preview.right - preview.left, 16 + 8);
+  EXPECT_EQ(preview.bottom - preview.top, 12 + 8);
+  harness::Bmp24 image;
+  ASSERT_TRUE(CaptureZoom(folder_, &image));
+  EXPECT_TRUE(Near(image.at(12, 10), RGB(255, 0, 0))) << Hex(image.at(12, 10));
+  ClickAt(ZoomWindow(), 5, 5);
+  EXPECT_TRUE(harness::PumpUntil([] { return !IsWindowVisible(ZoomWindow()); }, 5000));
 }
 
 }  // namespace
