@@ -15,7 +15,9 @@
 #include "core/suite_command_codes.h"
 #include "core/view_rules.h"
 #include "harness.h"
+#include "core/obf_types.h"
 #include "imaging.h"
+#include "obf_file.h"
 #include "suite_command.h"
 #include "test_files.h"
 
@@ -607,6 +609,42 @@ TEST_F(ViewTest, PrintingWithoutPrinterAndPreview) {
   EXPECT_TRUE(Near(image.at(12, 10), RGB(255, 0, 0))) << Hex(image.at(12, 10));
   ClickAt(ZoomWindow(), 5, 5);
   EXPECT_TRUE(harness::PumpUntil([] { return !IsWindowVisible(ZoomWindow()); }, 5000));
+}
+
+TEST_F(ViewTest, FullScreenPictureCarriesItsOverlay) {
+  // A white picture whose sidecar holds a solid blue rectangle over its
+  // left half.
+  const std::string picture = folder_.path("overlaid.bmp");
+  ASSERT_TRUE(WriteSolidPicture(picture, 64, 48, RGB(255, 255, 255), FILE_BMP));
+  overlay::ObfDocument document;
+  ASSERT_TRUE(harness::ReadFileBytes(picture, &document.preview));
+  document.trailer.canvasWidth = 64;
+  document.trailer.canvasHeight = 48;
+  overlay::ObfObject box;
+  box.kind = overlay::kKindRectangle;
+  box.style = 2;
+  box.points = {{2, 2}, {30, 44}};
+  box.size = 1;
+  box.colour = 0xFF0000FFu;
+  box.x = 0;
+  box.y = 0;
+  box.width = 32;
+  box.height = 48;
+  box.number = 1;
+  document.objects = {box};
+  ASSERT_EQ(overlay::WriteObfSidecar(picture, document), overlay::ObfStatus::kOk);
+  ASSERT_NE(Start(""), nullptr);
+  suite::SendSuiteCommand(window_, suite::CMD_OPEN_ITEMS, picture);
+  ASSERT_TRUE(WaitForCount("1"));
+  ClickAt(Child(window_, kStripId), CellCentreX(1), 40, WM_RBUTTONDOWN);
+  ASSERT_TRUE(harness::PumpUntil([] { return ZoomWindow() != nullptr && IsWindowVisible(ZoomWindow()); }, 5000));
+  harness::Bmp24 image;
+  ASSERT_TRUE(CaptureZoom(folder_, &image));
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - 64) / 2, top = (GetSystemMetrics(SM_CYSCREEN) - 48) / 2;
+  // The rectangle's inside is blue, the right half of the picture white.
+  EXPECT_TRUE(Near(image.at(left + 16, top + 24), RGB(0, 0, 255))) << Hex(image.at(left + 16, top + 24));
+  EXPECT_TRUE(Near(image.at(left + 50, top + 24), RGB(255, 255, 255))) << Hex(image.at(left + 50, top + 24));
+  ClickAt(ZoomWindow(), 5, 5);
 }
 
 }  // namespace
