@@ -145,7 +145,7 @@ void OnInitDialog(ViewState& v) {
 void OnStartupTimer(ViewState& v) {
   KillTimer(nullptr, v.startupTimer);
   v.startupTimer = 0;
-  if (ListCount() != 0) return;
+  if (ListCount() != 0 || !v.pendingLists.empty()) return;
   const std::string commandFolder = CommandLineFolder(ArgumentsOf(GetCommandLineA()));
   const bool autorun = SKEXIST((v.programFolder + "AUTORUN.INF").c_str()) != 0;
   v.lastFolder = StartFolder(commandFolder, autorun, v.programFolder, v.lastFolder);
