@@ -647,4 +647,17 @@ TEST_F(ViewTest, FullScreenPictureCarriesItsOverlay) {
   ClickAt(ZoomWindow(), 5, 5);
 }
 
+TEST_F(ViewTest, MissingTextTableEndsWithCode2) {
+  DeleteFileA(folder_.path("orbview.SYS").c_str());
+  harness::ScopedEnvironment trace("ORB_TRACE", folder_.tracePath().c_str());
+  harness::ScopedEnvironment scripted("ORB_ANSWERS", "1");
+  ASSERT_TRUE(process_.start(folder_.command("")));
+  EXPECT_EQ(WaitForExit(), 2);
+  EXPECT_EQ(FindWindowA("ORBVIEW", nullptr), nullptr);
+  // The engine's box said which file is missing.
+  std::string text;
+  harness::ReadFileBytes(folder_.tracePath(), &text);
+  EXPECT_NE(text.find("orbview.SYS missing !"), std::string::npos);
+}
+
 }  // namespace
