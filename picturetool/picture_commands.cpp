@@ -1,0 +1,198 @@
+// The commands that page through the picture list and replace or change the
+// canvas as a whole: previous and next, the page track bar, revert, delete,
+// copy and paste, and help.  Each one that replaces the canvas asks first
+// whether to save changes.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "core/item_list.h"
+#include "core/paint_rules.h"
+#include "core/path_names.h"
+#include "core/picture_files.h"
+#include "core/suite_command_codes.h"
+#include "imaging.h"
+#include "orbboxes.h"
+#include "paint_state.h"
+#include "skin_texts.h"
+#include "suite_command.h"
+#include "themecore.h"
+#include "themecore_wait.h"
+
+namespace paint {
+
+namespace {
+
+void SetTrackPosition(PaintState& p) {
+  if (p.trackBar != nullptr) {
+    SKSETTRACKPOS(p.trackBar, TrackPositionOf(p.pictureIndex, p.pictureCount));
+  }
+}
+
+// Entries whose files went away are dropped as they are reached.  With the
+// last one gone the list is empty and so is the canvas.
+bool TakeCurrentEntry(PaintState& p) {
+  p.currentPicture = PictureAt(p.pictureList, static_cast<size_t>(p.pictureIndex));
+  while (p.pictureCount > 0 && !SKEXIST(p.currentPicture.c_str())) {
+    p.pictureList = RemoveListEntry(p.pictureList, static_cast<size_t>(p.pictureIndex));
+    p.pictureCount = static_cast<int32_t>(PictureCountOf(p.pictureList));
+    if (p.pictureIndex > p.pictureCount) p.pictureIndex = 1;
+    p.currentPicture = PictureAt(p.pictureList, static_cast<size_t>(p.pictureIndex));
+    SetStatusText("");
+  }
+  if (p.pictureCount > 0) return true;
+  p.pictureIndex = 0;
+  p.pictureList.clear();
+  p.currentPicture.clear();
+  p.sourceFile.clear();
+  p.workingCopy.clear();
+  p.modifiedFlags = 0;
+  LoadPictureIntoCanvas("");
+  SetStatusText("");
+  return false;
+}
+
+}  // namespace
+
+LRESULT PageCommand(bool forward) {
+  PaintState& p = Paint();
+  EndCanvasModes();
+  if (p.pictureCount == 0) return 0;
+  SaveChangesPrompt();
+  p.pictureIndex = PageIndex(p.pictureIndex, p.pictureCount, forward);
+  if (!TakeCurrentEntry(p)) return 0;
+  SetTrackPosition(p);
+  LoadPictureFile();
+  return 0;
+}
+
+LRESULT TrackCommand(LPARAM position) {
+  PaintState& p = Paint();
+  if (p.pictureCount <= 1) return 0;
+  const int32_t index = IndexOfTrackPosition(static_cast<int32_t>(position), p.pictureCount);
+  if (index == p.pictureIndex) return 0;
+  SaveChangesPrompt();
+  p.pictureIndex = index;
+  if (!TakeCurrentEntry(p)) return 0;
+  EndCanvasModes();
+  LoadPictureFile();
+  return 0;
+}
+
+LRESULT RevertCommand() {
+  PaintState& p = Paint();
+  EndCanvasModes();
+  if (!p.workingCopy.empty() && !p.currentPicture.empty()) LoadPictureFile();
+  return 0;
+}
+
+LRESULT DeleteCommand() {
+  PaintState& p = Paint();
+  if (!p.sourceFile.empty()) {
+    const std::string entry = PictureAt(p.pictureList, static_cast<size_t>(std::max(1, p.pictureIndex)));
+    const std::string question = entry + "||" + p.texts.entry(T_DELETE_QUESTION);
+    if (suite::boxes::ShowInfoBox(question, p.texts.entry(T_OK_CANCEL)) != 1) return 0;
+    SKKILLFILE(entry.c_str());
+    if (p.sourceFile != entry) SKKILLFILE(p.sourceFile.c_str());
+    p.pictureList = RemoveListEntry(p.pictureList, static_cast<size_t>(std::max(1, p.pictureIndex)));
+    p.pictureCount = static_cast<int32_t>(PictureCountOf(p.pictureList));
+    if (p.pictureIndex > p.pictureCount) p.pictureIndex = 1;
+    p.modifiedFlags = 0;
+    SetStatusText("");
+    if (!TakeCurrentEntry(p)) return 0;
+    LoadPictureFile();
+    return 0;
+  }
+  if (!p.workingCopy.empty()) {
+    SKKILLFILE(p.workingCopy.c_str());
+    p.workingCopy.clear();
+    p.modifiedFlags = 0;
+    SetStatusText("");
+    LoadPictureIntoCanvas("");
+  }
+  return 0;
+}
+
+LRESULT CopyCommand() {
+  PaintState& p = Paint();
+  if (p.sourceFile.empty() && p.workingCopy.empty()) return 0;
+  if (p.pictureWidth < 1 || p.pictureHeight < 1) return 0;
+  BITMAPHANDLE bitmap = {};
+  if (L_CreateBitmap(&bitmap, TYPE_CONV, p.pictureWidth, p.pictureHeight, 24, ORDER_BGR, nullptr, 0, nullptr, 0) !=
+      IMG_SUCCESS) {
+    return 0;
+  }
+  if (HDC lead = L_CreateLeadDC(&bitmap)) {
+    BitBlt(lead, 0, 0, p.pictureWidth, p.pictureHeight, reinterpret_cast<HDC>(BlitCanvas(2)), 0, 0, SRCCOPY);
+    L_DeleteLeadDC(lead);
+  }
+  const L_INT copied = L_CopyToClipboard(p.mainWindow, &bitmap, 0);
+  L_FreeBitmap(&bitmap);
+  if (copied == IMG_SUCCESS) suite::boxes::ShowInfoBox(p.texts.entry(T_COPIED), "");
+  return 0;
+}
+
+// A new unnamed picture from a bitmap: it becomes the working copy and the
+// next save goes through Save As.
+void TakeAsUnnamedPicture(BITMAPHANDLE* bitmap) {
+  PaintState& p = Paint();
+  p.workingCopy = suite::TempFolder() + p.texts.entry(T_WORKING_NAME) + ".bmp";
+  DeleteFileA((suite::TempFolder() + p.texts.entry(T_WORKING_NAME) + ".obf").c_str());
+  if (L_SaveBitmap(p.workingCopy.c_str(), bitmap, FILE_BMP, 24, 0, 0) != IMG_SUCCESS) {
+    p.workingCopy.clear();
+    return;
+  }
+  p.currentPicture = p.workingCopy;
+  EnablePictureMenus();
+  LoadPictureIntoCanvas(p.workingCopy);
+  p.redEye.Flushed();
+  p.modifiedFlags |= kPictureChanged;
+  p.skipCounterOnce = true;
+  UpdateCaptionAndStatus();
+  p.currentPicture.clear();
+  p.sourceFile.clear();
+}
+
+LRESULT PasteCommand() {
+  PaintState& p = Paint();
+  if (L_ClipboardReady() <= 0) {
+    suite::boxes::ShowInfoBox(p.texts.entry(T_NOTHING_TO_PASTE), "");
+    return 0;
+  }
+  SaveChangesPrompt();
+  HCURSOR previous = SetCursor(SKCURSORWAIT());
+  BITMAPHANDLE bitmap = {};
+  if (L_CopyFromClipboard(p.mainWindow, &bitmap, 0) > 0) {
+    TakeAsUnnamedPicture(&bitmap);
+    L_FreeBitmap(&bitmap);
+    if (OpenClipboard(p.mainWindow)) {
+      EmptyClipboard();
+      CloseClipboard();
+    }
+  }
+  SetCursor(previous);
+  return 0;
+}
+
+LRESULT HelpCommand() {
+  PaintState& p = Paint();
+  const std::string helpFile = p.programFolder + p.texts.entry(T_HELP_FILE);
+  if (p.texts.entry(T_HELP_FILE).empty() || !SKEXIST(helpFile.c_str())) return 0;
+  const std::string viewer = themecore::FindFile(suite::CommaField(p.texts.entry(T_HELP_VIEWER), 1).c_str());
+  if (!viewer.empty()) {
+    HWND running = FindWindowA(suite::CommaField(p.texts.entry(T_HELP_VIEWER), 2).c_str(), nullptr);
+    if (running != nullptr) {
+      if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+      SetForegroundWindow(running);
+      suite::SendSuiteCommand(running, suite::CMD_OPEN_ITEMS, helpFile);
+    } else {
+      SKSHELL((viewer + " " + helpFile + ",").c_str(), 5, 0);
+    }
+    return 0;
+  }
+  ShellExecuteA(nullptr, "open", helpFile.c_str(), "", suite::WithoutFinalBackslash(p.programFolder).c_str(), SW_SHOW);
+  return 0;
+}
+
+}  // namespace paint
