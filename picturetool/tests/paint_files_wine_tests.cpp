@@ -1,0 +1,334 @@
+// The picture tool's picture files and canvas modes under Wine: the real
+// orbpaint started on pictures the test makes, driven by posted mouse
+// messages and commands as a user's clicks and menu choices arrive, its
+// boxes answered by ORB_ANSWERS and its Save As by the file picker's own
+// controls.  What it writes is read back by ImageMagick (identify, compare,
+// convert) and what it asks is read from the skin engine's call trace.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "imaging.h"
+#include "paint_test_support.h"
+#include "test_files.h"
+#include "unix_tools.h"
+
+namespace {
+
+using namespace painttest;
+
+constexpr int kSelectionCommand = 315;
+constexpr int kRedEyeCommand = 317;
+constexpr int kCropCommand = 1001;
+constexpr int kSaveCommand = 106;
+constexpr int kSaveAsCommand = 107;
+
+// The working copy and its sidecar stay in the temporary folder after the
+// program ends, as they should; each test removes them.
+class WorkingCopyCleanup {
+ public:
+  WorkingCopyCleanup() { Remove(); }
+  ~WorkingCopyCleanup() { Remove(); }
+  static std::string Path(const char* extension) {
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(sizeof(temp), temp);
+    return std::string(temp) + "ORBPAINTWORK" + extension;
+  }
+
+ private:
+  static void Remove() {
+    DeleteFileA(Path(".bmp").c_str());
+    DeleteFileA(Path(".obf").c_str());
+  }
+};
+
+std::string Shell(const std::string& command) {
+  std::string output;
+  int status = -1;
+  if (!harness::RunUnixCommand(command, 30000, &output, &status) || status != 0) return "failed: " + output;
+  while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
+  return output;
+}
+
+std::string Q(const std::string& windowsPath) { return harness::ShellQuoted(harness::UnixPathOf(windowsPath)); }
+
+std::string Identify(const std::string& path) { return Shell("identify -format '%m %w %h' " + Q(path) + "[0]"); }
+
+// The pixel at (x, y) as R, G, B read by ImageMagick.
+std::vector<int> PixelOf(const std::string& path, int x, int y) {
+  const std::string hex = Shell("convert " + Q(path) + " -crop 1x1+" + std::to_string(x) + "+" + std::to_string(y) +
+                                " +repage -depth 8 rgb:- | od -An -tu1");
+  std::vector<int> values;
+  size_t at = 0;
+  while (at < hex.size()) {
+    while (at < hex.size() && hex[at] == ' ') ++at;
+    size_t end = at;
+    while (end < hex.size() && hex[end] >= '0' && hex[end] <= '9') ++end;
+    if (end == at) break;
+    values.push_back(std::stoi(hex.substr(at, end - at)));
+    at = end;
+  }
+  return values;
+}
+
+// The number of pixels that differ between two pictures (compare -metric AE).
+std::string DifferentPixels(const std::string& a, const std::string& b, const std::string& fuzz) {
+  std::string output;
+  int status = -1;
+  harness::RunUnixCommand("compare -fuzz " + fuzz + " -metric AE " + Q(a) + " " + Q(b) + " null: 2>&1", 30000,
+                          &output, &status);
+  while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
+  return output;
+}
+
+// A lossless picture whose every pixel differs: red = 6x, green = 8y, blue 200.
+bool WriteGradientBmp(const std::string& path, int width, int height) {
+  BITMAPHANDLE bitmap = {};
+  if (L_CreateBitmap(&bitmap, TYPE_CONV, width, height, 24, ORDER_BGR, nullptr, 0, nullptr, 0) != IMG_SUCCESS) {
+    return false;
+  }
+  for (int y = 0; y < height; ++y) {
+    L_UCHAR* row = bitmap.Data + static_cast<size_t>(y) * bitmap.BytesPerLine;
+    for (int x = 0; x < width; ++x) {
+      row[3 * x] = 200;
+      row[3 * x + 1] = static_cast<L_UCHAR>(8 * y);
+      row[3 * x + 2] = static_cast<L_UCHAR>(6 * x);
+    }
+  }
+  const bool saved = L_SaveBitmap(path.c_str(), &bitmap, FILE_BMP, 24, 0, 0) == IMG_SUCCESS;
+  L_FreeBitmap(&bitmap);
+  return saved;
+}
+
+int Grey(int red, int green, int blue) { return (19595 * red + 38470 * green + 7471 * blue) >> 16; }
+
+// The message boxes the program showed whose text holds `text`.
+size_t BoxesSaying(const PaintFolder& folder, const std::string& text) {
+  size_t count = 0;
+  for (const std::string& line : TraceCalls(folder, "themecore SKMSGBOX")) {
+    if (line.find(text) != std::string::npos) ++count;
+  }
+  return count;
+}
+
+void PostDrag(HWND canvas, POINT from, POINT to) {
+  PostMessageA(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(from.x, from.y));
+  PostMessageA(canvas, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+  PostMessageA(canvas, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((from.x + to.x) / 2, (from.y + to.y) / 2));
+  PostMessageA(canvas, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+  PostMessageA(canvas, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+}
+
+bool WaitForLoad(const PaintFolder& folder, const std::string& size) {
+  return harness::PumpUntil([&] {
+    for (const std::string& line : TraceCalls(folder, "orbpaint LoadPictureIntoCanvas")) {
+      if (line.size() >= size.size() && line.compare(line.size() - size.size(), size.size(), size) == 0) return true;
+    }
+    return false;
+  }, kStartMs);
+}
+
+// A JPEG is opened from a folder whose name holds a dot, a selection is
+// dragged and cropped; the cut lives in the working copy while the original
+// stays as it was, and Save As through the file picker with the PNG type
+// chosen writes a PNG of exactly the cut pixels under the typed name.
+TEST(PictureFiles, CropThenSaveAsPngKeepsTheOriginalUntilSaved) {
+  WorkingCopyCleanup cleanup;
+  PaintFolder folder("paint.files crop");
+  const std::string photo = folder.path("photo.jpg");
+  ASSERT_TRUE(WriteTwoColourJpeg(photo, 120, 80));
+  std::string original;
+  ASSERT_TRUE(harness::ReadFileBytes(photo, &original));
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + photo + "\"", "1");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForLoad(folder, "= 120 x 80"));
+  HWND canvas = CanvasOf(window);
+  ASSERT_NE(canvas, nullptr);
+
+  PostMessageA(window, WM_COMMAND, kSelectionCommand, 0);
+  // Dragged from the bottom right to the top left: the corners are put in
+  // order.
+  PostDrag(canvas, {90, 60}, {40, 20});
+  PostMessageA(window, WM_COMMAND, kCropCommand, 0);
+  ASSERT_TRUE(WaitForLoad(folder, "= 50 x 40"));
+  EXPECT_EQ(Identify(WorkingCopyCleanup::Path(".bmp")), "BMP 50 40");
+  std::string still;
+  ASSERT_TRUE(harness::ReadFileBytes(photo, &still));
+  EXPECT_TRUE(still == original) << "the original is untouched until it is saved";
+
+  PostMessageA(window, WM_COMMAND, kSaveAsCommand, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(harness::PumpUntil([&] { return (dialog = FindChooserDialog(paint.id())) != nullptr; }, kStartMs));
+  HWND types = GetDlgItem(dialog, 3);
+  const LRESULT png = SendMessageA(types, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(" PNG"));
+  ASSERT_GE(png, 0);
+  SendMessageA(types, CB_SETCURSEL, static_cast<WPARAM>(png), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(3, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
+  SendMessageA(GetDlgItem(dialog, 4), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("cut"));
+  SendMessageA(GetDlgItem(dialog, 6), BM_CLICK, 0, 0);
+
+  const std::string saved = folder.path("cut.PNG");
+  ASSERT_TRUE(harness::PumpUntil([&] { return BoxesSaying(folder, "was saved as") == 1; }, kStartMs));
+  EXPECT_EQ(Identify(saved), "PNG 50 40");
+  const std::string expected = folder.path("expected.png");
+  ASSERT_EQ(Shell("convert " + Q(photo) + " -crop 50x40+40+20 +repage " + Q(expected)), "");
+  EXPECT_EQ(DifferentPixels(saved, expected, "12%"), "0");
+  ASSERT_TRUE(harness::ReadFileBytes(photo, &still));
+  EXPECT_TRUE(still == original) << "Save As leaves the original alone";
+  // The saved picture is shown under its lower-case path and no temporary
+  // file is left beside it.
+  std::string lower = saved;
+  CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
+  EXPECT_TRUE(WaitForLoad(folder, "= 50 x 40"));
+  EXPECT_FALSE(harness::FileExists(saved + ".orbpaint-save"));
+  CloseBySuiteCommand(window, paint);
+  EXPECT_EQ(BoxesSaying(folder, "Save the changes"), 0u) << "nothing was left unsaved";
+}
+
+// Red-eye clicks turn the 5 x 5 square less its corners grey by the luma
+// weights, a click at the corner only the points inside the picture; the
+// right click undoes the newest; Save writes the picture over its own file.
+TEST(PictureFiles, RedEyeStrokesChangeOnlyTheStrokedPixelsAndUndoRestoresThem) {
+  WorkingCopyCleanup cleanup;
+  PaintFolder folder("paint redeye");
+  const std::string picture = folder.path("eyes.bmp");
+  const std::string before = folder.path("before.bmp");
+  ASSERT_TRUE(WriteGradientBmp(picture, 40, 30));
+  ASSERT_TRUE(CopyFileA(picture.c_str(), before.c_str(), FALSE));
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "1");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForLoad(folder, "= 40 x 30"));
+  HWND canvas = CanvasOf(window);
+  ASSERT_NE(canvas, nullptr);
+
+  PostMessageA(window, WM_COMMAND, kRedEyeCommand, 0);
+  PostClick(canvas, 10, 10);
+  PostClick(canvas, 0, 0);
+  PostMessageA(canvas, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(0, 0));
+  PostMessageA(window, WM_COMMAND, kSaveCommand, 0);
+  ASSERT_TRUE(harness::PumpUntil([&] { return BoxesSaying(folder, "was saved as") == 1; }, kStartMs));
+
+  EXPECT_EQ(Identify(picture), "BMP 40 30");
+  EXPECT_EQ(DifferentPixels(picture, before, "0"), "21") << "only the centre stroke's 21 pixels changed";
+  const struct {
+    int x, y;
+  } stroked[] = {{10, 10}, {8, 9}, {12, 11}, {9, 8}, {11, 12}};
+  for (const auto& point : stroked) {
+    const int grey = Grey(6 * point.x, 8 * point.y, 200);
+    EXPECT_EQ(PixelOf(picture, point.x, point.y), (std::vector<int>{grey, grey, grey})) << point.x << "," << point.y;
+  }
+  // The square's corners and the undone corner stroke keep their colours.
+  for (const auto& point : {POINT{8, 8}, POINT{12, 12}, POINT{0, 0}, POINT{1, 1}}) {
+    EXPECT_EQ(PixelOf(picture, point.x, point.y), (std::vector<int>{6 * point.x, 8 * point.y, 200}))
+        << point.x << "," << point.y;
+  }
+  CloseBySuiteCommand(window, paint);
+}
+
+// A stroke of an earlier spell of the brush stays unsaved when every stroke
+// of a later spell is undone: closing (here by another program's close
+// command) asks about it.
+TEST(PictureFiles, UndoingALaterSpellKeepsAnEarlierStrokeUnsaved) {
+  WorkingCopyCleanup cleanup;
+  PaintFolder folder("paint spells");
+  const std::string picture = folder.path("eyes.bmp");
+  ASSERT_TRUE(WriteGradientBmp(picture, 40, 30));
+  std::string original;
+  ASSERT_TRUE(harness::ReadFileBytes(picture, &original));
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "2");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForLoad(folder, "= 40 x 30"));
+  HWND canvas = CanvasOf(window);
+  PostMessageA(window, WM_COMMAND, kRedEyeCommand, 0);
+  PostClick(canvas, 10, 10);
+  PostMessageA(window, WM_COMMAND, kSelectionCommand, 0);  // ends the first spell
+  PostMessageA(window, WM_COMMAND, kRedEyeCommand, 0);
+  PostClick(canvas, 20, 20);
+  PostMessageA(canvas, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 20));
+  CloseBySuiteCommand(window, paint);
+  EXPECT_EQ(BoxesSaying(folder, "Save the changes"), 1u);
+  std::string after;
+  ASSERT_TRUE(harness::ReadFileBytes(picture, &after));
+  EXPECT_TRUE(after == original) << "answered no: nothing is written";
+}
+
+// A save that cannot replace the picture (the file is read-only, or its
+// folder went away) says so, leaves the old file as it was and keeps the
+// changes, so that closing still asks about them.
+TEST(PictureFiles, AFailedSaveReportsItAndKeepsTheOldFileAndTheChanges) {
+  const struct {
+    const char* name;
+    bool readOnly;
+  } cases[] = {{"read-only file", true}, {"missing folder", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WorkingCopyCleanup cleanup;
+    PaintFolder folder("paint failed save");
+    harness::ScratchFolder pictures("paint.pictures");
+    const std::string picture = pictures.Child("eyes.bmp");
+    ASSERT_TRUE(WriteGradientBmp(picture, 40, 30));
+    std::string original;
+    ASSERT_TRUE(harness::ReadFileBytes(picture, &original));
+    harness::Process paint;
+    // The warning is acknowledged; the question at close is answered no.
+    HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "1;2");
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForLoad(folder, "= 40 x 30"));
+    HWND canvas = CanvasOf(window);
+    PostMessageA(window, WM_COMMAND, kRedEyeCommand, 0);
+    PostClick(canvas, 10, 10);
+    ASSERT_TRUE(harness::PumpUntil([&] { return TraceCalls(folder, "orbpaint LoadPictureIntoCanvas").size() >= 2; },
+                                   kStartMs));
+    harness::PumpMessagesFor(300);
+    const std::string moved = pictures.path() + " moved";
+    if (c.readOnly) {
+      ASSERT_TRUE(SetFileAttributesA(picture.c_str(), FILE_ATTRIBUTE_READONLY));
+    } else {
+      ASSERT_TRUE(MoveFileA(pictures.path().c_str(), moved.c_str()));
+    }
+    PostMessageA(window, WM_COMMAND, kSaveCommand, 0);
+    EXPECT_TRUE(harness::PumpUntil([&] { return BoxesSaying(folder, "could not be saved") == 1; }, kStartMs));
+    EXPECT_EQ(BoxesSaying(folder, "was saved as"), 0u);
+    CloseBySuiteCommand(window, paint);
+    EXPECT_EQ(BoxesSaying(folder, "Save the changes"), 1u) << "the changes were kept";
+    if (c.readOnly) {
+      SetFileAttributesA(picture.c_str(), FILE_ATTRIBUTE_NORMAL);
+    } else {
+      ASSERT_TRUE(MoveFileA(moved.c_str(), pictures.path().c_str()));
+    }
+    std::string after;
+    ASSERT_TRUE(harness::ReadFileBytes(picture, &after));
+    EXPECT_TRUE(after == original);
+    WIN32_FIND_DATAA found = {};
+    HANDLE search = FindFirstFileA((pictures.path() + "\\*.orbpaint-save").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "no temporary file is left";
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  }
+}
+
+// A keyword file beside a picture (found by the picture's own name, also in
+// a dotted folder) puts its keyword in the caption and its text in the
+// status line.
+TEST(PictureFiles, KeywordFileGivesTheCaption) {
+  WorkingCopyCleanup cleanup;
+  PaintFolder folder("paint.keywords");
+  const std::string picture = folder.path("beach.jpg");
+  ASSERT_TRUE(WriteTwoColourJpeg(picture, 64, 48));
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("beach.KWD"), std::string("sand and sea\0Holiday  ", 23)));
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForLoad(folder, "= 64 x 48"));
+  EXPECT_TRUE(harness::PumpUntil([&] { return harness::WindowText(window).rfind("[Holiday] ", 0) == 0; }, kStartMs))
+      << harness::WindowText(window);
+  EXPECT_NE(harness::WindowText(window).find(" beach.jpg  64 x 48 "), std::string::npos) << harness::WindowText(window);
+  CloseBySuiteCommand(window, paint);
+}
+
+}  // namespace
