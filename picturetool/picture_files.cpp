@@ -353,9 +353,9 @@ LRESULT SaveAsCommand() {
 
 LRESULT SaveCommand() {
   PaintState& p = Paint();
-  // Only the drawing objects changed: they go to the picture's sidecar and
-  // the picture's own file is left as it is.
-  if (p.modifiedFlags == kObjectsChanged && !p.sourceFile.empty() && p.workingCopy.empty()) {
+  // The picture's pixels did not change: the drawing objects go to its
+  // sidecar and the picture's own file is left as it is.
+  if ((p.modifiedFlags & ~kObjectsChanged) == 0 && !p.sourceFile.empty() && p.workingCopy.empty()) {
     SendToObjectManager(OM_SAVE_SIDECAR, p.currentPicture.size(), reinterpret_cast<LPARAM>(p.currentPicture.c_str()));
     return 0;
   }

@@ -163,7 +163,9 @@ TEST(PictureTool, ShowsThePictureSavesObjectsToTheSidecarAndRestoresThem) {
   // Reopening the picture restores both objects.
   DeleteFileA(folder.tracePath().c_str());
   harness::Process again;
-  window = StartPaint(folder, &again, "\"" + picture + "\"", "More text");
+  // The question about the unsaved object before the next picture replaces
+  // the canvas is answered no.
+  window = StartPaint(folder, &again, "\"" + picture + "\"", "More text;1;2");
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadedObject", 2));
   std::vector<std::string> loaded = TraceCalls(folder, "orbpaint LoadedObject");
@@ -399,7 +401,7 @@ TEST(PictureTool, TheHundredthObjectIsRefused) {
   ASSERT_TRUE(WriteTwoColourJpeg(picture, 64, 48));
   std::string answers;
   for (int i = 0; i < 99; ++i) answers += "t" + std::to_string(i) + ";";
-  answers += "never asked";
+  answers += "never asked;2";  // the last: no, the objects are not saved at close
   harness::Process paint;
   HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", answers);
   ASSERT_NE(window, nullptr);
@@ -433,7 +435,8 @@ TEST(PictureTool, HiddenObjectsStayHiddenUntilShown) {
 
   DeleteFileA(folder.tracePath().c_str());
   harness::Process again;
-  window = StartPaint(folder, &again, "\"" + picture + "\"", "");
+  // The question at close about the objects shown again is answered no.
+  window = StartPaint(folder, &again, "\"" + picture + "\"", "2");
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadedObject", 1));
   EXPECT_EQ(TraceCalls(folder, "orbpaint LoadedObject")[0], "orbpaint LoadedObject(1, 0, \"quiet\", 0, 0, 0, 0) = 0");
