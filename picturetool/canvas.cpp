@@ -137,7 +137,7 @@ void ScrollCanvas(int bar, WPARAM wParam) {
   const bool horizontal = bar == SB_HORZ;
   int32_t& scroll = horizontal ? p.scrollX : p.scrollY;
   const int32_t position =
-      ScrolledPosition(scroll, LOWORD(wParam), static_cast<int16_t>(HIWORD(wParam)) & 0xFFFF,
+      ScrolledPosition(scroll, LOWORD(wParam), HIWORD(wParam),
                        horizontal ? p.canvasWidth : p.canvasHeight, horizontal ? client.right : client.bottom);
   const int32_t change = position - scroll;
   if (change == 0) return;

@@ -108,17 +108,18 @@ void RedEyeClick(LPARAM lParam) {
   RedEyeRecord record;
   record.left = centre.x - 2;
   record.top = centre.y - 2;
-  HDC dc = SKGETDC(p.canvasWindow);
   HDC canvas = SKGETHDCMEMBMP(p.canvasWindow);
   HDC copy = reinterpret_cast<HDC>(BlitCanvas(2));
+  // The colours are the picture's own, read where no drawing object covers
+  // them.
+  HDC source = copy != nullptr ? copy : canvas;
   for (const CanvasPoint& point : RedEyePoints(centre.x, centre.y, p.fileWidth, p.fileHeight)) {
-    const COLORREF colour = canvas != nullptr ? GetPixel(canvas, point.x, point.y) : CLR_INVALID;
+    const COLORREF colour = source != nullptr ? GetPixel(source, point.x, point.y) : CLR_INVALID;
     record.previous.push_back(colour);
     const COLORREF grey = GreyOfColor(colour);
     if (canvas != nullptr) SetPixelV(canvas, point.x, point.y, grey);
     if (copy != nullptr) SetPixelV(copy, point.x, point.y, grey);
   }
-  if (dc != nullptr) SKRELEASEDC(p.canvasWindow, dc);
   p.redEye.Add(std::move(record));
   p.modifiedFlags |= kRedEyeOnCanvas;
   if (p.workingCopy.empty()) p.workingCopy = p.currentPicture;

@@ -152,6 +152,9 @@ TEST(PictureTool, ShowsThePictureSavesObjectsToTheSidecarAndRestoresThem) {
   EXPECT_EQ(arrow.y + arrow.points[1].y, 20);
   EXPECT_EQ(read.document.trailer.pictureName, "picture.jpg");
   EXPECT_EQ(read.document.trailer.canvasWidth, 200);
+  // The trailer counts the picture's colours (red, blue and the JPEG's
+  // blend along their edge).
+  EXPECT_GT(read.document.trailer.colourCount, 1);
   ASSERT_GT(read.document.preview.size(), 2u);
   EXPECT_EQ(read.document.preview.substr(0, 2), "\xFF\xD8");
   // The objects live in the sidecar: the picture's own file is unchanged.
