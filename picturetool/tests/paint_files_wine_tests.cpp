@@ -11,9 +11,12 @@
 #include <vector>
 
 #include "harness.h"
+#include "core/suite_command_codes.h"
 #include "imaging.h"
 #include "paint_test_support.h"
+#include "suite_command.h"
 #include "test_files.h"
+#include "trace_format.h"
 #include "unix_tools.h"
 
 namespace {
@@ -329,6 +332,58 @@ TEST(PictureFiles, KeywordFileGivesTheCaption) {
       << harness::WindowText(window);
   EXPECT_NE(harness::WindowText(window).find(" beach.jpg  64 x 48 "), std::string::npos) << harness::WindowText(window);
   CloseBySuiteCommand(window, paint);
+}
+
+// Paging wraps at the ends, drops a picture deleted behind the program's
+// back, asks before a changed picture is replaced, follows the track bar,
+// and with every picture gone shows the empty canvas.
+TEST(PictureFiles, PagingSkipsDeletedPicturesAndAsksBeforeReplacingChanges) {
+  WorkingCopyCleanup cleanup;
+  PaintFolder folder("paint paging");
+  const std::string a = folder.path("a.bmp"), b = folder.path("b.bmp"), c = folder.path("c.bmp");
+  ASSERT_TRUE(WriteGradientBmp(a, 30, 20));
+  ASSERT_TRUE(WriteGradientBmp(b, 40, 20));
+  ASSERT_TRUE(WriteGradientBmp(c, 50, 20));
+  harness::Process paint;
+  // The questions before paging away from the red-eye stroke and from the
+  // picture whose file went away: no.
+  HWND window = StartPaint(folder, &paint, "", "2;2");
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, a + "|" + b + "|" + c), 1);
+  ASSERT_TRUE(WaitForLoad(folder, "= 30 x 20"));
+  EXPECT_TRUE(harness::PumpUntil([&] { return FindChild(window, 0, "1/3") != nullptr; }, kStartMs));
+
+  PostMessageA(window, WM_COMMAND, 1, 0);  // previous from the first: the last
+  ASSERT_TRUE(WaitForLoad(folder, "= 50 x 20"));
+  EXPECT_TRUE(harness::PumpUntil([&] { return FindChild(window, 0, "3/3") != nullptr; }, kStartMs));
+  ASSERT_TRUE(DeleteFileA(b.c_str()));
+  PostMessageA(window, WM_COMMAND, 3, 0);  // wraps to the first
+  ASSERT_TRUE(WaitForLoad(folder, "= 30 x 20"));
+  PostMessageA(window, WM_COMMAND, 3, 0);  // b is gone: c follows
+  ASSERT_TRUE(harness::PumpUntil([&] { return FindChild(window, 0, "2/2") != nullptr; }, kStartMs));
+  EXPECT_EQ(TraceCalls(folder, "orbpaint LoadPictureIntoCanvas").back(),
+            "orbpaint LoadPictureIntoCanvas(" + orbtrace::QuoteText(c) + ") = 50 x 20");
+
+  PostMessageA(window, WM_COMMAND, kRedEyeCommand, 0);
+  PostClick(CanvasOf(window), 5, 5);
+  PostMessageA(window, WM_COMMAND, 76, 0);  // the track bar at 0: the first
+  ASSERT_TRUE(harness::PumpUntil([&] { return FindChild(window, 0, "1/2") != nullptr; }, kStartMs));
+  EXPECT_EQ(BoxesSaying(folder, "Save the changes"), 1u);
+  const std::string fresh = folder.path("fresh.bmp");
+  ASSERT_TRUE(WriteGradientBmp(fresh, 50, 20));
+  EXPECT_EQ(DifferentPixels(c, fresh, "0"), "0") << "answered no: the stroke was not written";
+
+  ASSERT_TRUE(DeleteFileA(a.c_str()));
+  ASSERT_TRUE(DeleteFileA(c.c_str()));
+  const std::string emptyCanvas = "orbpaint LoadPictureIntoCanvas(\"\") = 0 x 0";
+  PostMessageA(window, WM_COMMAND, 3, 0);
+  ASSERT_TRUE(harness::PumpUntil(
+      [&] { return TraceCalls(folder, "orbpaint LoadPictureIntoCanvas").back() == emptyCanvas; }, kStartMs));
+  PostMessageA(window, WM_COMMAND, 3, 0);  // nothing left to page through
+  harness::PumpMessagesFor(300);
+  EXPECT_EQ(TraceCalls(folder, "orbpaint LoadPictureIntoCanvas").back(), emptyCanvas);
+  CloseBySuiteCommand(window, paint);
+  EXPECT_EQ(BoxesSaying(folder, "Save the changes"), 2u);
 }
 
 }  // namespace
