@@ -54,21 +54,32 @@ POINT PicturePoint(LPARAM lParam) {
           std::min<LONG>(p.fileHeight, static_cast<short>(HIWORD(lParam)) + p.scrollY)};
 }
 
+// The second corner, with the rectangle kept in order around the first
+// corner (the anchor) however the mouse went past it.
+void SetSecondCorner(POINT point) {
+  PaintState& p = Paint();
+  Selection raw = {p.selectionAnchor.x, p.selectionAnchor.y, point.x, point.y};
+  Selection ordered;
+  if (OrderedSelection(raw, &ordered)) {
+    p.selection = ordered;
+  } else {
+    p.selection = raw;
+  }
+  DrawFrame(p.selection);
+  p.drawnFrame = p.selection;
+}
+
 void SelectionClick(LPARAM lParam) {
   PaintState& p = Paint();
   EraseDrawnFrame();
   const POINT point = PicturePoint(lParam);
   if (p.selection.left < 0) {
     p.dragging = true;
+    p.selectionAnchor = point;
     p.selection = {point.x, point.y, -1, -1};
     return;
   }
-  p.selection.right = point.x;
-  p.selection.bottom = point.y;
-  Selection ordered;
-  if (OrderedSelection(p.selection, &ordered)) p.selection = ordered;
-  DrawFrame(p.selection);
-  p.drawnFrame = p.selection;
+  SetSecondCorner(point);
 }
 
 void SelectionDrag(WPARAM wParam, LPARAM lParam) {
@@ -77,15 +88,11 @@ void SelectionDrag(WPARAM wParam, LPARAM lParam) {
   EraseDrawnFrame();
   const POINT point = PicturePoint(lParam);
   if (p.selection.left < 0) {
+    p.selectionAnchor = point;
     p.selection = {point.x, point.y, -1, -1};
     return;
   }
-  p.selection.right = point.x;
-  p.selection.bottom = point.y;
-  Selection ordered;
-  if (OrderedSelection(p.selection, &ordered)) p.selection = ordered;
-  DrawFrame(p.selection);
-  p.drawnFrame = p.selection;
+  SetSecondCorner(point);
 }
 
 // The popup offers crop only for a selection of at least one pixel.

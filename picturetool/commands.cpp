@@ -176,6 +176,10 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     case 309:
       PasteCommand();
       break;
+    case 801:
+    case 802:
+      CaptureCommand(id);
+      break;
     case 315:
       StartSelectionMode();
       break;

@@ -132,6 +132,7 @@ struct PaintState {
   // drawn, so that drawing it again erases it.
   bool selectionMode = false, dragging = false;
   Selection selection, drawnFrame;
+  POINT selectionAnchor = {-1, -1};  // the first corner, where the drag began
   bool redEyeMode = false;
   RedEyeStrokes redEye;
   // The full-screen view: the holder's place and size, the picture's origin
@@ -173,6 +174,7 @@ LRESULT RevertCommand();
 LRESULT DeleteCommand();
 LRESULT CopyCommand();
 LRESULT PasteCommand();
+LRESULT CaptureCommand(int32_t id);
 LRESULT HelpCommand();
 
 // Open (open_picture.cpp): the picture browser or the file picker chooses.

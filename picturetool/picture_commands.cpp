@@ -175,6 +175,38 @@ LRESULT PasteCommand() {
   return 0;
 }
 
+// Screen capture: the whole screen (801, with the program's window hidden
+// meanwhile) or the active window (802) becomes a new unnamed picture.
+LRESULT CaptureCommand(int32_t id) {
+  PaintState& p = Paint();
+  SaveChangesPrompt();
+  const bool wholeScreen = id == 801;
+  if (wholeScreen) ShowWindow(p.mainWindow, SW_HIDE);
+  HDC screen = GetDC(nullptr);
+  RECT area = {0, 0, GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES)};
+  Sleep(500);
+  if (!wholeScreen) {
+    HWND active = GetForegroundWindow();
+    if (active == nullptr || !GetWindowRect(active, &area)) area = RECT{};
+  }
+  const int32_t width = area.right - area.left, height = area.bottom - area.top;
+  BITMAPHANDLE bitmap = {};
+  if (width > 0 && height > 0 &&
+      L_CreateBitmap(&bitmap, TYPE_CONV, width, height, 24, ORDER_BGR, nullptr, 0, nullptr, 0) == IMG_SUCCESS) {
+    HDC lead = L_CreateLeadDC(&bitmap);
+    const bool copied = lead != nullptr && BitBlt(lead, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    if (lead != nullptr) L_DeleteLeadDC(lead);
+    if (copied) TakeAsUnnamedPicture(&bitmap);
+    L_FreeBitmap(&bitmap);
+  }
+  ReleaseDC(nullptr, screen);
+  if (wholeScreen) ShowWindow(p.mainWindow, SW_SHOW);
+  SetWindowPos(p.mainWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(p.mainWindow);
+  MessageBeep(MB_OK);
+  return 0;
+}
+
 LRESULT HelpCommand() {
   PaintState& p = Paint();
   const std::string helpFile = p.programFolder + p.texts.entry(T_HELP_FILE);

@@ -107,6 +107,10 @@ std::string MenuTextOf(int32_t id) {
 // Writes `bytes` to `target` through a temporary file in its folder that
 // replaces the target only once it is complete.  0, or the Windows error.
 DWORD ReplaceFileWith(const std::string& target, const std::string& bytes) {
+  // A read-only picture is not replaced (some file systems would let the
+  // rename through).
+  const DWORD attributes = GetFileAttributesA(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return ERROR_ACCESS_DENIED;
   const std::string temporary = target + ".orbpaint-save";
   HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return GetLastError();

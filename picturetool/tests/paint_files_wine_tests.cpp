@@ -158,7 +158,7 @@ TEST(PictureFiles, CropThenSaveAsPngKeepsTheOriginalUntilSaved) {
   PostDrag(canvas, {90, 60}, {40, 20});
   PostMessageA(window, WM_COMMAND, kCropCommand, 0);
   ASSERT_TRUE(WaitForLoad(folder, "= 50 x 40"));
-  EXPECT_EQ(Identify(WorkingCopyCleanup::Path(".bmp")), "BMP 50 40");
+  EXPECT_EQ(Identify(WorkingCopyCleanup::Path(".bmp")), "BMP3 50 40");
   std::string still;
   ASSERT_TRUE(harness::ReadFileBytes(photo, &still));
   EXPECT_TRUE(still == original) << "the original is untouched until it is saved";
@@ -216,7 +216,7 @@ TEST(PictureFiles, RedEyeStrokesChangeOnlyTheStrokedPixelsAndUndoRestoresThem) {
   PostMessageA(window, WM_COMMAND, kSaveCommand, 0);
   ASSERT_TRUE(harness::PumpUntil([&] { return BoxesSaying(folder, "was saved as") == 1; }, kStartMs));
 
-  EXPECT_EQ(Identify(picture), "BMP 40 30");
+  EXPECT_EQ(Identify(picture), "BMP3 40 30");
   EXPECT_EQ(DifferentPixels(picture, before, "0"), "21") << "only the centre stroke's 21 pixels changed";
   const struct {
     int x, y;
@@ -323,7 +323,7 @@ TEST(PictureFiles, KeywordFileGivesTheCaption) {
   PaintFolder folder("paint.keywords");
   const std::string picture = folder.path("beach.jpg");
   ASSERT_TRUE(WriteTwoColourJpeg(picture, 64, 48));
-  ASSERT_TRUE(harness::WriteFileBytes(folder.path("beach.KWD"), std::string("sand and sea\0Holiday  ", 23)));
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("beach.KWD"), std::string("sand and sea\0Holiday  ", 22)));
   harness::Process paint;
   HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "");
   ASSERT_NE(window, nullptr);
