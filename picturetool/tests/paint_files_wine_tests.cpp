@@ -386,4 +386,69 @@ TEST(PictureFiles, PagingSkipsDeletedPicturesAndAsksBeforeReplacingChanges) {
   EXPECT_EQ(BoxesSaying(folder, "Save the changes"), 2u);
 }
 
+// A window of the test's own colour, for the screen capture to find.
+class ColourWindow {
+ public:
+  ColourWindow(int x, int y, int width, int height) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = CreateSolidBrush(RGB(0, 200, 0));
+    windowClass.lpszClassName = "PaintTestGreen";
+    RegisterClassA(&windowClass);
+    window_ = CreateWindowExA(WS_EX_TOPMOST, "PaintTestGreen", "", WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr,
+                              nullptr, windowClass.hInstance, nullptr);
+    UpdateWindow(window_);
+  }
+  ~ColourWindow() { DestroyWindow(window_); }
+
+ private:
+  HWND window_ = nullptr;
+};
+
+// The screen captured, a picture pasted from the clipboard: each becomes an
+// unnamed picture held only in the working copy, and Delete removes just
+// that working copy and leaves the empty canvas.
+TEST(PictureFiles, CaptureAndPasteMakeUnnamedPicturesThatDeleteRemoves) {
+  WorkingCopyCleanup cleanup;
+  PaintFolder folder("paint capture");
+  const std::string gradient = folder.path("gradient.bmp");
+  ASSERT_TRUE(WriteGradientBmp(gradient, 40, 30));
+  harness::Process paint;
+  // The question before the pasted picture replaces the captured one: no.
+  HWND window = StartPaint(folder, &paint, "", "2");
+  ASSERT_NE(window, nullptr);
+  {
+    ColourWindow green(600, 400, 120, 90);
+    harness::PumpMessagesFor(300);
+    PostMessageA(window, WM_COMMAND, 801, 0);
+    const std::string screen = "= " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " x " +
+                               std::to_string(GetSystemMetrics(SM_CYSCREEN));
+    ASSERT_TRUE(WaitForLoad(folder, screen));
+  }
+  const std::string workingCopy = WorkingCopyCleanup::Path(".bmp");
+  EXPECT_EQ(PixelOf(workingCopy, 660, 445), (std::vector<int>{0, 200, 0}));
+  EXPECT_TRUE(IsWindowVisible(window)) << "the program's window comes back after the capture";
+
+  // The clipboard holds the test's picture.
+  BITMAPHANDLE bitmap = {};
+  ASSERT_EQ(L_LoadBitmap(gradient.c_str(), &bitmap, 24, ORDER_BGR, nullptr, nullptr), IMG_SUCCESS);
+  ASSERT_EQ(L_CopyToClipboard(nullptr, &bitmap, 0), IMG_SUCCESS);
+  L_FreeBitmap(&bitmap);
+  PostMessageA(window, WM_COMMAND, 309, 0);
+  ASSERT_TRUE(WaitForLoad(folder, "= 40 x 30"));
+  EXPECT_EQ(BoxesSaying(folder, "Save the changes"), 1u);
+  EXPECT_EQ(DifferentPixels(workingCopy, gradient, "0"), "0");
+  EXPECT_EQ(L_ClipboardReady(), 0) << "the clipboard is emptied";
+
+  PostMessageA(window, WM_COMMAND, 108, 0);
+  const std::string emptyCanvas = "orbpaint LoadPictureIntoCanvas(\"\") = 0 x 0";
+  ASSERT_TRUE(harness::PumpUntil(
+      [&] { return TraceCalls(folder, "orbpaint LoadPictureIntoCanvas").back() == emptyCanvas; }, kStartMs));
+  EXPECT_FALSE(harness::FileExists(workingCopy));
+  EXPECT_TRUE(harness::FileExists(gradient));
+  CloseBySuiteCommand(window, paint);
+  EXPECT_EQ(BoxesSaying(folder, "Save the changes"), 1u) << "nothing is left to save";
+}
+
 }  // namespace
