@@ -451,4 +451,67 @@ TEST(PictureFiles, CaptureAndPasteMakeUnnamedPicturesThatDeleteRemoves) {
   EXPECT_EQ(BoxesSaying(folder, "Save the changes"), 1u) << "nothing is left to save";
 }
 
+struct ClassSearch {
+  DWORD process;
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<ClassSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof(name));
+  if (owner != search->process || lstrcmpA(name, search->className) != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// The full-screen view of a picture smaller than the screen: shown centred
+// on a topmost window of the screen's size, not panned by the arrow keys,
+// not fitted by a right click, and ended by any other key.
+TEST(PictureFiles, FullViewShowsASmallPictureCentred) {
+  PaintFolder folder("paint full view");
+  const std::string picture = folder.path("small.jpg");
+  ASSERT_TRUE(WriteTwoColourJpeg(picture, 200, 150));
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForLoad(folder, "= 200 x 150"));
+  ClassSearch search = {paint.id(), "SKZOOM", nullptr};
+  EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
+  HWND view = search.found;
+  ASSERT_NE(view, nullptr);
+  EXPECT_FALSE(IsWindowVisible(view));
+
+  PostMessageA(window, WM_COMMAND, 2, 0);
+  ASSERT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(view) != FALSE; }, kStartMs));
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  const RECT placed = harness::WindowRectOf(view);
+  EXPECT_EQ(placed.left, 0);
+  EXPECT_EQ(placed.top, 0);
+  EXPECT_EQ(placed.right, screenWidth);
+  EXPECT_EQ(placed.bottom, screenHeight);
+  PostMessageA(view, WM_KEYDOWN, VK_LEFT, 0);
+  PostMessageA(view, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  harness::PumpMessagesFor(300);
+  EXPECT_TRUE(IsWindowVisible(view));
+  const std::string shot = folder.path("view.bmp");
+  ASSERT_TRUE(harness::CaptureWindowToBmp(view, shot));
+  harness::Bmp24 shown;
+  ASSERT_TRUE(harness::ReadBmp24(shot, &shown));
+  const int originX = (screenWidth - 200) / 2, originY = (screenHeight - 150) / 2;
+  const COLORREF left = shown.at(originX + 40, originY + 75), right = shown.at(originX + 160, originY + 75);
+  EXPECT_GT(GetRValue(left), 200);
+  EXPECT_LT(GetBValue(left), 60);
+  EXPECT_GT(GetBValue(right), 200);
+  EXPECT_LT(GetRValue(right), 60);
+  EXPECT_EQ(harness::WindowRectOf(view).left, 0) << "a small picture does not pan";
+
+  PostMessageA(view, WM_KEYDOWN, 'A', 0);
+  EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(view) == FALSE; }, kStartMs));
+  CloseBySuiteCommand(window, paint);
+}
+
 }  // namespace

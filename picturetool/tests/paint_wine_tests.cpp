@@ -473,8 +473,12 @@ TEST(PictureTool, OpenWithoutThePictureBrowserAsksTheFilePicker) {
   ASSERT_TRUE(harness::WriteFileBytes(folder.path("notes.txt"), "not a picture"));
   harness::Process paint;
   // The picture on the command line makes its folder the one Open starts in.
-  HWND window = StartPaint(folder, &paint, "\"" + folder.path("pic.jpg") + "\"", "");
+  // It gets a red-eye stroke, and the question whether to save it before
+  // the chosen picture replaces it is answered no.
+  HWND window = StartPaint(folder, &paint, "\"" + folder.path("pic.jpg") + "\"", "2");
   ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_COMMAND, 317, 0);
+  PostClick(CanvasOf(window), 10, 10);
   PostMessageA(window, WM_COMMAND, 101, 0);
   HWND dialog = nullptr;
   ASSERT_TRUE(harness::PumpUntil([&] { return (dialog = FindChooserDialog(paint.id())) != nullptr; }, kStartMs));
@@ -511,6 +515,9 @@ TEST(PictureTool, OpenWithoutThePictureBrowserAsksTheFilePicker) {
     }
     return false;
   }, kStartMs));
+  const std::vector<std::string> boxes = TraceCalls(folder, "themecore SKMSGBOX");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("Save the changes to this picture?"), std::string::npos) << boxes[0];
   CloseBySuiteCommand(window, paint);
 }
 
