@@ -176,6 +176,9 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     case 309:
       PasteCommand();
       break;
+    case 104:
+      PrintCommand();
+      break;
     case 801:
     case 802:
       CaptureCommand(id);

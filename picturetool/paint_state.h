@@ -175,6 +175,7 @@ LRESULT DeleteCommand();
 LRESULT CopyCommand();
 LRESULT PasteCommand();
 LRESULT CaptureCommand(int32_t id);
+LRESULT PrintCommand();
 LRESULT HelpCommand();
 
 // Open (open_picture.cpp): the picture browser or the file picker chooses.

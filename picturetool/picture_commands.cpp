@@ -3,6 +3,7 @@
 // copy and paste, and help.  Each one that replaces the canvas asks first
 // whether to save changes.
 #include <windows.h>
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include <string>
@@ -10,6 +11,7 @@
 #include "core/item_list.h"
 #include "core/paint_rules.h"
 #include "core/path_names.h"
+#include "core/canvas_rules.h"
 #include "core/picture_files.h"
 #include "core/suite_command_codes.h"
 #include "imaging.h"
@@ -18,6 +20,7 @@
 #include "skin_texts.h"
 #include "suite_command.h"
 #include "themecore.h"
+#include "themecore_player.h"
 #include "themecore_wait.h"
 
 namespace paint {
@@ -204,6 +207,70 @@ LRESULT CaptureCommand(int32_t id) {
   SetWindowPos(p.mainWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(p.mainWindow);
   MessageBeep(MB_OK);
+  return 0;
+}
+
+// Print: the picture scaled into the page's margins on the printer the
+// user picks.  A page that fails after the document began aborts the
+// document, so the spooler keeps no half job.
+LRESULT PrintCommand() {
+  PaintState& p = Paint();
+  if (p.sourceFile.empty() && p.workingCopy.empty()) return 0;
+  if (p.pictureWidth < 1 || p.pictureHeight < 1) return 0;
+  char documentName[260] = {};
+  lstrcpynA(documentName, suite::FileNameOf(p.workingCopy.empty() ? p.sourceFile : p.workingCopy).c_str(),
+            sizeof(documentName));
+  PRINTDLGA dialog = {};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = p.mainWindow;
+  dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION;
+  if (!PrintDlgA(&dialog) || dialog.hDC == nullptr) return 0;
+  HDC printer = dialog.hDC;
+  BITMAPHANDLE bitmap = {};
+  if (L_CreateBitmap(&bitmap, TYPE_CONV, p.pictureWidth, p.pictureHeight, 24, ORDER_BGR, nullptr, 0, nullptr, 0) !=
+      IMG_SUCCESS) {
+    DeleteDC(printer);
+    return 0;
+  }
+  if (HDC lead = L_CreateLeadDC(&bitmap)) {
+    BitBlt(lead, 0, 0, p.pictureWidth, p.pictureHeight, reinterpret_cast<HDC>(BlitCanvas(2)), 0, 0, SRCCOPY);
+    L_DeleteLeadDC(lead);
+  }
+  const bool landscape = GetDeviceCaps(printer, HORZSIZE) >= GetDeviceCaps(printer, VERTSIZE);
+  const PrintPlacement place = PrintLayout(GetDeviceCaps(printer, HORZRES), GetDeviceCaps(printer, VERTRES), landscape,
+                                           p.pictureWidth, p.pictureHeight);
+  const std::string status = themecore::FetchText([&p](char* out, int32_t size) { return SKGETCTLTEXT(p.statusWindow, out, size); });
+  SetStatusText(p.texts.entry(T_PRINTING));
+  DOCINFOA document = {};
+  document.cbSize = sizeof(document);
+  document.lpszDocName = documentName;
+  bool printed = false;
+  if (StartDocA(printer, &document) > 0) {
+    if (StartPage(printer) > 0) {
+      L_PrintBitmapExt(printer, &bitmap, place.x, place.y, place.width, place.height, 0);
+      printed = EndPage(printer) > 0;
+    }
+    if (printed) {
+      EndDoc(printer);
+    } else {
+      AbortDoc(printer);
+    }
+  }
+  if (printed) {
+    char device[CCHDEVICENAME + 1] = {};
+    if (dialog.hDevNames != nullptr) {
+      if (auto* names = static_cast<DEVNAMES*>(GlobalLock(dialog.hDevNames))) {
+        lstrcpynA(device, reinterpret_cast<const char*>(names) + names->wDeviceOffset, sizeof(device));
+        GlobalUnlock(dialog.hDevNames);
+      }
+    }
+    suite::boxes::ShowInfoBox(suite::FileNameOf(p.currentPicture) + p.texts.entry(T_PRINTED_ON) + device, "");
+  }
+  if (dialog.hDevMode != nullptr) GlobalFree(dialog.hDevMode);
+  if (dialog.hDevNames != nullptr) GlobalFree(dialog.hDevNames);
+  DeleteDC(printer);
+  SetStatusText(status);
+  L_FreeBitmap(&bitmap);
   return 0;
 }
 
