@@ -514,4 +514,44 @@ TEST(PictureFiles, FullViewShowsASmallPictureCentred) {
   CloseBySuiteCommand(window, paint);
 }
 
+// A GIF is shown through the conversion file; Save As proposes PNG (GIF is
+// read, not written); a GIF the converter cannot read leaves an empty
+// canvas, never the previous GIF; the conversion file goes at exit.
+TEST(PictureFiles, GifsGoThroughTheConversionFile) {
+  PaintFolder folder("paint gif");
+  const std::string gif = folder.path("red.gif"), broken = folder.path("broken.gif");
+  ASSERT_EQ(Shell("convert -size 30x20 xc:'#ff0000' " + Q(gif)), "");
+  ASSERT_TRUE(harness::WriteFileBytes(broken, "GIF89a but nothing more"));
+  char temp[MAX_PATH + 1] = {};
+  GetTempPathA(sizeof(temp), temp);
+  const std::string conversion = std::string(temp) + "ORBPAINTCONV.BMP";
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + gif + "\"", "");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForLoad(folder, "= 30 x 20"));
+  EXPECT_EQ(TraceCalls(folder, "orbpaint LoadPictureIntoCanvas").back(),
+            "orbpaint LoadPictureIntoCanvas(" + orbtrace::QuoteText(conversion) + ") = 30 x 20");
+  EXPECT_EQ(PixelOf(conversion, 3, 3), (std::vector<int>{255, 0, 0}));
+
+  PostMessageA(window, WM_COMMAND, kSaveAsCommand, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(harness::PumpUntil([&] { return (dialog = FindChooserDialog(paint.id())) != nullptr; }, kStartMs));
+  HWND types = GetDlgItem(dialog, 3);
+  // Across processes the box's texts travel as UTF-16.
+  wchar_t type[64] = {};
+  SendMessageW(types, CB_GETLBTEXT, static_cast<WPARAM>(SendMessageW(types, CB_GETCURSEL, 0, 0)),
+               reinterpret_cast<LPARAM>(type));
+  EXPECT_STREQ(type, L" PNG");
+  SendMessageA(GetDlgItem(dialog, 5), BM_CLICK, 0, 0);  // cancel
+  ASSERT_TRUE(harness::PumpUntil([&] { return FindChooserDialog(paint.id()) == nullptr; }, kStartMs));
+
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, broken), 1);
+  ASSERT_TRUE(harness::PumpUntil([&] {
+    return TraceCalls(folder, "orbpaint LoadPictureIntoCanvas").back() ==
+           "orbpaint LoadPictureIntoCanvas(" + orbtrace::QuoteText(conversion) + ") = 0 x 0";
+  }, kStartMs));
+  CloseBySuiteCommand(window, paint);
+  EXPECT_FALSE(harness::FileExists(conversion));
+}
+
 }  // namespace
