@@ -13,6 +13,7 @@
 #include "harness.h"
 #include "core/suite_command_codes.h"
 #include "imaging.h"
+#include "obf_file.h"
 #include "paint_test_support.h"
 #include "suite_command.h"
 #include "test_files.h"
@@ -552,6 +553,59 @@ TEST(PictureFiles, GifsGoThroughTheConversionFile) {
   }, kStartMs));
   CloseBySuiteCommand(window, paint);
   EXPECT_FALSE(harness::FileExists(conversion));
+}
+
+// A crop moves the drawing objects with the picture; Save As writes the
+// cut picture without them (their pixels stay out of the PNG) and their
+// sidecar beside it.
+TEST(PictureFiles, CropMovesTheObjectsAndSaveKeepsThemOutOfThePixels) {
+  WorkingCopyCleanup cleanup;
+  PaintFolder folder("paint crop objects");
+  const std::string photo = folder.path("photo.jpg");
+  ASSERT_TRUE(WriteTwoColourJpeg(photo, 200, 150));
+  harness::Process paint;
+  // The shape box confirms the arrow; the saved box is acknowledged.
+  HWND window = StartPaint(folder, &paint, "\"" + photo + "\"", "1;1");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForLoad(folder, "= 200 x 150"));
+  HWND canvas = CanvasOf(window);
+  PostMessageA(window, WM_COMMAND, 405, 0);
+  PostClick(canvas, 150, 100);
+  PostClick(canvas, 40, 20);
+  ASSERT_TRUE(harness::PumpUntil([&] { return ObjectWindows(window).size() == 2; }, kStartMs));
+
+  PostMessageA(window, WM_COMMAND, kSelectionCommand, 0);
+  PostDrag(canvas, {20, 10}, {180, 130});
+  PostMessageA(window, WM_COMMAND, kCropCommand, 0);
+  ASSERT_TRUE(WaitForLoad(folder, "= 160 x 120"));
+  PostMessageA(window, WM_COMMAND, kSaveAsCommand, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(harness::PumpUntil([&] { return (dialog = FindChooserDialog(paint.id())) != nullptr; }, kStartMs));
+  HWND types = GetDlgItem(dialog, 3);
+  const LRESULT png = SendMessageA(types, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(" PNG"));
+  ASSERT_GE(png, 0);
+  SendMessageA(types, CB_SETCURSEL, static_cast<WPARAM>(png), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(3, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
+  SendMessageA(GetDlgItem(dialog, 4), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("framed"));
+  SendMessageA(GetDlgItem(dialog, 6), BM_CLICK, 0, 0);
+  ASSERT_TRUE(harness::PumpUntil([&] { return BoxesSaying(folder, "was saved as") == 1; }, kStartMs));
+
+  const std::string saved = folder.path("framed.PNG");
+  EXPECT_EQ(Identify(saved), "PNG 160 120");
+  const std::string expected = folder.path("expected.png");
+  ASSERT_EQ(Shell("convert " + Q(photo) + " -crop 160x120+20+10 +repage " + Q(expected)), "");
+  EXPECT_EQ(DifferentPixels(saved, expected, "12%"), "0") << "no object is burned into the picture";
+  overlay::ObfDocument document;
+  ASSERT_EQ(overlay::ReadObfSidecar(saved, &document), overlay::ObfStatus::kOk);
+  ASSERT_EQ(document.objects.size(), 1u);
+  const overlay::ObfObject& arrow = document.objects[0];
+  ASSERT_EQ(arrow.points.size(), 2u);
+  EXPECT_EQ(arrow.x + arrow.points[0].x, 130);
+  EXPECT_EQ(arrow.y + arrow.points[0].y, 90);
+  EXPECT_EQ(arrow.x + arrow.points[1].x, 20);
+  EXPECT_EQ(arrow.y + arrow.points[1].y, 10);
+  EXPECT_EQ(document.trailer.canvasWidth, 160);
+  CloseBySuiteCommand(window, paint);
 }
 
 }  // namespace
