@@ -608,4 +608,46 @@ TEST(PictureFiles, CropMovesTheObjectsAndSaveKeepsThemOutOfThePixels) {
   CloseBySuiteCommand(window, paint);
 }
 
+// The canvas scrolls by 5 pixels a line and 50 a page, no further than the
+// canvas holds, and clicks land on the picture where it is scrolled to.
+TEST(PictureFiles, ScrollingMovesTheViewAndClicksFollowIt) {
+  WorkingCopyCleanup cleanup;
+  PaintFolder folder("paint scroll");
+  const std::string picture = folder.path("large.bmp");
+  ASSERT_TRUE(WriteGradientBmp(picture, 1500, 1000));
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "1;1");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForLoad(folder, "= 1500 x 1000"));
+  HWND canvas = CanvasOf(window);
+  PostMessageA(canvas, WM_VSCROLL, SB_LINEDOWN, 0);
+  PostMessageA(canvas, WM_VSCROLL, SB_LINEDOWN, 0);
+  PostMessageA(canvas, WM_VSCROLL, SB_PAGEDOWN, 0);
+  PostMessageA(canvas, WM_HSCROLL, SB_PAGEDOWN, 0);
+  PostMessageA(canvas, WM_HSCROLL, SB_LINEUP, 0);
+  // The scroll bars belong to the program's process; where the view went
+  // shows in where the next click lands.
+
+  PostMessageA(window, WM_COMMAND, kRedEyeCommand, 0);
+  PostClick(canvas, 10, 10);
+  PostMessageA(window, WM_COMMAND, kSaveCommand, 0);
+  ASSERT_TRUE(harness::PumpUntil([&] { return BoxesSaying(folder, "was saved as") == 1; }, kStartMs));
+  const int grey = Grey((6 * 55) & 0xFF, (8 * 70) & 0xFF, 200);
+  EXPECT_EQ(PixelOf(picture, 55, 70), (std::vector<int>{grey, grey, grey}));
+  EXPECT_EQ(PixelOf(picture, 10, 10), (std::vector<int>{60, 80, 200})) << "the window point itself is untouched";
+
+  // The saved picture is loaded again at the top left; dragged far down,
+  // the view stops at the canvas's end.
+  RECT client = {};
+  GetClientRect(canvas, &client);
+  PostMessageA(canvas, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 5000), 0);
+  PostClick(canvas, 10, 10);
+  PostMessageA(window, WM_COMMAND, kSaveCommand, 0);
+  ASSERT_TRUE(harness::PumpUntil([&] { return BoxesSaying(folder, "was saved as") == 2; }, kStartMs));
+  const int bottomY = 1000 - client.bottom + 10;
+  const int bottomGrey = Grey(6 * 10, (8 * bottomY) & 0xFF, 200);
+  EXPECT_EQ(PixelOf(picture, 10, bottomY), (std::vector<int>{bottomGrey, bottomGrey, bottomGrey})) << bottomY;
+  CloseBySuiteCommand(window, paint);
+}
+
 }  // namespace
