@@ -1,8 +1,8 @@
 // WM_COMMAND of the picture tool: the common prologue (the action "END",
 // disarming a drawing tool) and the dispatch of every command; the
-// new-object commands are here too.  The effect, resize, new-picture,
-// underlay, print and capture commands go to the named functions of
-// later_features.h.
+// new-object commands are here too.  The effect, resize, new-picture and
+// underlay commands and the capture of a pointed-at object go to the named
+// functions of later_features.h.
 #include <windows.h>
 
 #include <string>

@@ -159,14 +159,13 @@ bool OnFullViewMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONDBLCLK:
       FitView();
       return true;
-    case WM_PAINT:
-      if (message == WM_PAINT) {
-        PAINTSTRUCT paint;
-        BeginPaint(p.fullView, &paint);
-        EndPaint(p.fullView, &paint);
-        if (!p.viewFitted) CopyPictureToView();
-      }
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      BeginPaint(p.fullView, &paint);
+      EndPaint(p.fullView, &paint);
+      if (!p.viewFitted) CopyPictureToView();
       return true;
+    }
     default:
       return false;
   }

@@ -189,8 +189,10 @@ void EnablePictureMenus();
 bool WriteWorkingCopy();
 void SaveChangesPrompt();
 void FlushWorkingCopy();
-// True when the picture was written.
-bool SavePictureAs(const std::string& target, int32_t result, const std::string& chosenName, int32_t commandId);
+// Writes the picture to `target` when the chooser's `result` is 2 (a "*"
+// in the target stands for the base name of `chosenName`).  True when the
+// picture was written.
+bool SavePictureAs(const std::string& target, int32_t result, const std::string& chosenName);
 LRESULT SaveCommand();
 LRESULT SaveAsCommand();
 void UpdateCaptionAndStatus();

@@ -276,7 +276,7 @@ void FlushWorkingCopy() {
   if (Paint().modifiedFlags > kPictureChanged) WriteWorkingCopy();
 }
 
-bool SavePictureAs(const std::string& chosenTarget, int32_t result, const std::string& chosenName, int32_t commandId) {
+bool SavePictureAs(const std::string& chosenTarget, int32_t result, const std::string& chosenName) {
   PaintState& p = Paint();
   p.saveFolder = suite::FolderOf(chosenTarget);
   if (result != kChooserConfirmed) return false;
@@ -313,7 +313,6 @@ bool SavePictureAs(const std::string& chosenTarget, int32_t result, const std::s
   p.currentPicture = suite::LowerAscii(target);
   LoadPictureFile();
   suite::boxes::ShowInfoBox(p.texts.entry(T_SAVED) + p.currentPicture, "");
-  (void)commandId;
   p.modifiedFlags = 0;
   return true;
 }
@@ -345,7 +344,7 @@ LRESULT SaveAsCommand() {
   RepaintWindow(p.mainWindow, true);
   TraceProgramCall("CHOOSERF", orbtrace::QuoteText(resultText.str()) + ", " + orbtrace::QuoteText(name.str()),
                    std::to_string(result));
-  SavePictureAs(resultText.str(), result, name.str(), 107);
+  SavePictureAs(resultText.str(), result, name.str());
   if (p.modifiedFlags == 0 && !p.currentPicture.empty() && !ListHasEntry(p.pictureList, p.currentPicture)) {
     p.pictureList = InsertListEntry(p.pictureList, p.currentPicture, p.pictureIndex);
     p.pictureIndex = std::max(1, p.pictureIndex);
@@ -368,7 +367,7 @@ LRESULT SaveCommand() {
     if (p.workingCopy.empty()) return 0;
     std::string target = PictureAt(p.pictureList, static_cast<size_t>(std::max(1, p.pictureIndex)));
     if (target.empty()) target = p.currentPicture;
-    SavePictureAs(target, kChooserConfirmed, target, 106);
+    SavePictureAs(target, kChooserConfirmed, target);
     return 0;
   }
   if (!p.workingCopy.empty()) return SaveAsCommand();
