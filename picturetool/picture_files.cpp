@@ -321,9 +321,9 @@ LRESULT SaveAsCommand() {
   PaintState& p = Paint();
   FlushWorkingCopy();
   if (p.sourceFile.empty() && p.workingCopy.empty()) return 0;
-  const std::string nameSource = (p.modifiedFlags == kObjectsChanged && !p.sourceFile.empty()) || p.workingCopy.empty()
-                                     ? p.currentPicture
-                                     : p.workingCopy;
+  // A named picture proposes its own name, also when its changes are in the
+  // working copy; only an unnamed one proposes the working copy's.
+  const std::string nameSource = p.currentPicture.empty() ? p.workingCopy : p.currentPicture;
   const std::string fileName = suite::FileNameOf(nameSource);
   const std::string defaultName = fileName.substr(0, fileName.find('.'));
   const std::string pattern = SaveAsPattern(p.lastFilter);
