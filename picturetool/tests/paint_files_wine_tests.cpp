@@ -172,6 +172,10 @@ TEST(PictureFiles, CropThenSaveAsPngKeepsTheOriginalUntilSaved) {
   ASSERT_GE(png, 0);
   SendMessageA(types, CB_SETCURSEL, static_cast<WPARAM>(png), 0);
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(3, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
+  // The cropped picture proposes its own name.
+  wchar_t proposed[64] = {};
+  SendMessageW(GetDlgItem(dialog, 4), WM_GETTEXT, 64, reinterpret_cast<LPARAM>(proposed));
+  EXPECT_STREQ(proposed, L"photo");
   SendMessageA(GetDlgItem(dialog, 4), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("cut"));
   SendMessageA(GetDlgItem(dialog, 6), BM_CLICK, 0, 0);
 
