@@ -654,4 +654,37 @@ TEST(PictureFiles, ScrollingMovesTheViewAndClicksFollowIt) {
   CloseBySuiteCommand(window, paint);
 }
 
+// Revert drops a red-eye stroke by loading the picture again (nothing is
+// left to ask about); Delete asks, removes the picture's file and shows the
+// next one.
+TEST(PictureFiles, RevertDropsChangesAndDeleteRemovesTheFile) {
+  WorkingCopyCleanup cleanup;
+  PaintFolder folder("paint delete");
+  const std::string a = folder.path("a.bmp"), b = folder.path("b.bmp");
+  ASSERT_TRUE(WriteGradientBmp(a, 30, 20));
+  ASSERT_TRUE(WriteGradientBmp(b, 40, 20));
+  harness::Process paint;
+  // Delete's question: yes.
+  HWND window = StartPaint(folder, &paint, "", "1");
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, a + "|" + b), 1);
+  ASSERT_TRUE(WaitForLoad(folder, "= 30 x 20"));
+  PostMessageA(window, WM_COMMAND, kRedEyeCommand, 0);
+  PostClick(CanvasOf(window), 5, 5);
+  const size_t loads = TraceCalls(folder, "orbpaint LoadPictureIntoCanvas").size();
+  PostMessageA(window, WM_COMMAND, 4, 0);
+  ASSERT_TRUE(harness::PumpUntil(
+      [&] { return TraceCalls(folder, "orbpaint LoadPictureIntoCanvas").size() == loads + 1; }, kStartMs));
+
+  PostMessageA(window, WM_COMMAND, 108, 0);
+  ASSERT_TRUE(WaitForLoad(folder, "= 40 x 20"));
+  EXPECT_FALSE(harness::FileExists(a));
+  EXPECT_TRUE(harness::FileExists(b));
+  EXPECT_TRUE(harness::PumpUntil([&] { return FindChild(window, 0, "1/1") != nullptr; }, kStartMs));
+  const std::vector<std::string> boxes = TraceCalls(folder, "themecore SKMSGBOX");
+  ASSERT_EQ(boxes.size(), 1u) << "revert left nothing to ask about";
+  EXPECT_NE(boxes[0].find("Delete this picture?"), std::string::npos) << boxes[0];
+  CloseBySuiteCommand(window, paint);
+}
+
 }  // namespace
