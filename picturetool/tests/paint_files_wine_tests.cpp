@@ -8,11 +8,13 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "harness.h"
 #include "core/suite_command_codes.h"
 #include "imaging.h"
+#include "core/obf_types.h"
 #include "obf_file.h"
 #include "paint_test_support.h"
 #include "suite_command.h"
@@ -684,6 +686,50 @@ TEST(PictureFiles, RevertDropsChangesAndDeleteRemovesTheFile) {
   const std::vector<std::string> boxes = TraceCalls(folder, "themecore SKMSGBOX");
   ASSERT_EQ(boxes.size(), 1u) << "revert left nothing to ask about";
   EXPECT_NE(boxes[0].find("Delete this picture?"), std::string::npos) << boxes[0];
+  CloseBySuiteCommand(window, paint);
+}
+
+// A polyline from the mouse: the style popup's first item is taken with
+// Return, the shape box confirmed, a click at the same point as the last
+// collects nothing, a right click takes the last point back, and a double
+// click finishes; the sidecar holds exactly the collected points.
+TEST(PictureFiles, PolylinePointsComeFromTheMouse) {
+  PaintFolder folder("paint polyline");
+  const std::string picture = folder.path("lines.jpg");
+  ASSERT_TRUE(WriteTwoColourJpeg(picture, 200, 150));
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "1");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForLoad(folder, "= 200 x 150"));
+  HWND canvas = CanvasOf(window);
+  PostMessageA(window, WM_COMMAND, 406, 0);
+  ClassSearch search = {paint.id(), "#32768", nullptr};
+  ASSERT_TRUE(harness::PumpUntil([&] {
+    search.found = nullptr;
+    EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr && IsWindowVisible(search.found);
+  }, kStartMs));
+  PostMessageA(search.found, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageA(search.found, WM_KEYDOWN, VK_RETURN, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint RunShapeBox", 1));
+  PostClick(canvas, 10, 10);
+  PostClick(canvas, 10, 10);
+  PostClick(canvas, 50, 20);
+  PostClick(canvas, 90, 90);
+  PostMessageA(canvas, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(90, 90));
+  PostClick(canvas, 60, 40);
+  PostMessageA(canvas, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(60, 40));
+  ASSERT_TRUE(harness::PumpUntil([&] { return ObjectWindows(window).size() == 2; }, kStartMs));
+  PostMessageA(window, WM_COMMAND, kSaveCommand, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint SaveSidecar", 1));
+  overlay::ObfDocument document;
+  ASSERT_EQ(overlay::ReadObfSidecar(picture, &document), overlay::ObfStatus::kOk);
+  ASSERT_EQ(document.objects.size(), 1u);
+  const overlay::ObfObject& line = document.objects[0];
+  EXPECT_EQ(line.kind, overlay::kKindPolyline);
+  std::vector<std::pair<int, int>> points;
+  for (const overlay::ObfPoint& point : line.points) points.emplace_back(line.x + point.x, line.y + point.y);
+  EXPECT_EQ(points, (std::vector<std::pair<int, int>>{{10, 10}, {50, 20}, {60, 40}}));
   CloseBySuiteCommand(window, paint);
 }
 
