@@ -689,6 +689,35 @@ TEST(PictureFiles, RevertDropsChangesAndDeleteRemovesTheFile) {
   CloseBySuiteCommand(window, paint);
 }
 
+// Takes the first item of the program's open style popup with the keys a
+// user would press.
+bool ChooseFirstStyle(harness::Process& paint) {
+  ClassSearch search = {paint.id(), "#32768", nullptr};
+  if (!harness::PumpUntil([&] {
+        search.found = nullptr;
+        EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr && IsWindowVisible(search.found);
+      }, kStartMs)) {
+    return false;
+  }
+  PostMessageA(search.found, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageA(search.found, WM_KEYDOWN, VK_RETURN, 0);
+  return true;
+}
+
+// The absolute points of the sidecar's only object, and its kind.
+std::vector<std::pair<int, int>> SavedPoints(const std::string& picture, uint16_t* kind) {
+  overlay::ObfDocument document;
+  std::vector<std::pair<int, int>> points;
+  if (overlay::ReadObfSidecar(picture, &document) != overlay::ObfStatus::kOk || document.objects.size() != 1) {
+    return points;
+  }
+  const overlay::ObfObject& object = document.objects[0];
+  *kind = object.kind;
+  for (const overlay::ObfPoint& point : object.points) points.emplace_back(object.x + point.x, object.y + point.y);
+  return points;
+}
+
 // A polyline from the mouse: the style popup's first item is taken with
 // Return, the shape box confirmed, a click at the same point as the last
 // collects nothing, a right click takes the last point back, and a double
@@ -703,14 +732,7 @@ TEST(PictureFiles, PolylinePointsComeFromTheMouse) {
   ASSERT_TRUE(WaitForLoad(folder, "= 200 x 150"));
   HWND canvas = CanvasOf(window);
   PostMessageA(window, WM_COMMAND, 406, 0);
-  ClassSearch search = {paint.id(), "#32768", nullptr};
-  ASSERT_TRUE(harness::PumpUntil([&] {
-    search.found = nullptr;
-    EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr && IsWindowVisible(search.found);
-  }, kStartMs));
-  PostMessageA(search.found, WM_KEYDOWN, VK_DOWN, 0);
-  PostMessageA(search.found, WM_KEYDOWN, VK_RETURN, 0);
+  ASSERT_TRUE(ChooseFirstStyle(paint));
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint RunShapeBox", 1));
   PostClick(canvas, 10, 10);
   PostClick(canvas, 10, 10);
@@ -722,15 +744,55 @@ TEST(PictureFiles, PolylinePointsComeFromTheMouse) {
   ASSERT_TRUE(harness::PumpUntil([&] { return ObjectWindows(window).size() == 2; }, kStartMs));
   PostMessageA(window, WM_COMMAND, kSaveCommand, 0);
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint SaveSidecar", 1));
-  overlay::ObfDocument document;
-  ASSERT_EQ(overlay::ReadObfSidecar(picture, &document), overlay::ObfStatus::kOk);
-  ASSERT_EQ(document.objects.size(), 1u);
-  const overlay::ObfObject& line = document.objects[0];
-  EXPECT_EQ(line.kind, overlay::kKindPolyline);
-  std::vector<std::pair<int, int>> points;
-  for (const overlay::ObfPoint& point : line.points) points.emplace_back(line.x + point.x, line.y + point.y);
+  uint16_t kind = 0;
+  const std::vector<std::pair<int, int>> points = SavedPoints(picture, &kind);
+  EXPECT_EQ(kind, overlay::kKindPolyline);
   EXPECT_EQ(points, (std::vector<std::pair<int, int>>{{10, 10}, {50, 20}, {60, 40}}));
   CloseBySuiteCommand(window, paint);
+}
+
+// An ellipse is drawn from its centre: the second click is a corner of its
+// box.  A polyline's 257th click finishes it with 256 points.
+TEST(PictureFiles, EllipseFromTheCentreAndTheLongestPolyline) {
+  const struct {
+    const char* name;
+    int command;
+    uint16_t kind;
+    int clicks;
+  } cases[] = {{"ellipse", 402, overlay::kKindEllipse, 2}, {"polyline", 406, overlay::kKindPolyline, 257}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PaintFolder folder("paint shapes");
+    const std::string picture = folder.path("shapes.jpg");
+    ASSERT_TRUE(WriteTwoColourJpeg(picture, 300, 200));
+    harness::Process paint;
+    HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "1");
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForLoad(folder, "= 300 x 200"));
+    HWND canvas = CanvasOf(window);
+    PostMessageA(window, WM_COMMAND, c.command, 0);
+    ASSERT_TRUE(ChooseFirstStyle(paint));
+    ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint RunShapeBox", 1));
+    std::vector<std::pair<int, int>> expected;
+    if (c.kind == overlay::kKindEllipse) {
+      PostClick(canvas, 100, 75);
+      PostClick(canvas, 130, 95);
+      expected = {{70, 55}, {130, 95}};
+    } else {
+      for (int i = 0; i < c.clicks; ++i) {
+        const int x = 10 + i % 250, y = 10 + (i / 250) * 50;
+        PostClick(canvas, x, y);
+        if (i < 256) expected.emplace_back(x, y);
+      }
+    }
+    ASSERT_TRUE(harness::PumpUntil([&] { return ObjectWindows(window).size() == 2; }, kStartMs));
+    PostMessageA(window, WM_COMMAND, kSaveCommand, 0);
+    ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint SaveSidecar", 1));
+    uint16_t kind = 0;
+    EXPECT_EQ(SavedPoints(picture, &kind), expected);
+    EXPECT_EQ(kind, c.kind);
+    CloseBySuiteCommand(window, paint);
+  }
 }
 
 }  // namespace
