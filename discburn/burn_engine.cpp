@@ -90,6 +90,12 @@ void BurnEngine::WaitForThreads() {
   }
 }
 
+void BurnEngine::DiscardImageFile() {
+  if (imageFile_ != INVALID_HANDLE_VALUE) CloseHandle(imageFile_);
+  imageFile_ = INVALID_HANDLE_VALUE;
+  if (mode_ == Mode::kProjectToFile && !tempPath_.empty()) DeleteFileA(tempPath_.c_str());
+}
+
 int BurnEngine::Burn(BurnCompletionCallback callback) {
   // The slot is written first, also when the burn cannot start.
   callback_ = callback;
@@ -138,13 +144,13 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
     imageSectors_ = static_cast<uint32_t>(sectors);
     discType_ = mmc.QueryDiscType();
   } else {
-    // Nothing is sent to the drive for a project that is not laid out.
-    if (!project_.isPrepared) {
-      project_.error = kErrorNotPrepared;
-      return 0;
-    }
+    // An image file is written under a temporary name next to it and takes
+    // its own name only when complete, so that a failed build leaves no
+    // partial file and keeps the old one.  It is created before the project
+    // is checked: a path that cannot be created is reported as such.
     if (mode == Mode::kProjectToFile) {
-      imageFile_ = imagePath ? CreateFileA(imagePath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+      tempPath_ = imagePath_ + ".part";
+      imageFile_ = imagePath ? CreateFileA(tempPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                            FILE_ATTRIBUTE_NORMAL, nullptr)
                              : INVALID_HANDLE_VALUE;
       if (imageFile_ == INVALID_HANDLE_VALUE) {
@@ -152,9 +158,14 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
         *errorName_ = AnsiToUtf16(imagePath);
         return 0;
       }
-    } else {
-      discType_ = mmc.QueryDiscType();
     }
+    // Nothing is sent to the drive for a project that is not laid out.
+    if (!project_.isPrepared) {
+      DiscardImageFile();
+      project_.error = kErrorNotPrepared;
+      return 0;
+    }
+    if (mode == Mode::kProjectToDisc) discType_ = mmc.QueryDiscType();
     imageSectors_ = project_.layout.imageSectors;
   }
 
@@ -174,8 +185,7 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
     header_.clear();
     if (!WriteImageHeader(project_, sessionStart_, &header_)) {
       project_.error = kErrorNotPrepared;
-      if (imageFile_ != INVALID_HANDLE_VALUE) CloseHandle(imageFile_);
-      imageFile_ = INVALID_HANDLE_VALUE;
+      DiscardImageFile();
       return 0;
     }
   }
@@ -206,8 +216,7 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
     WaitForSingleObject(filler_, 30000);
     CloseHandle(filler_);
     filler_ = nullptr;
-    if (imageFile_ != INVALID_HANDLE_VALUE) CloseHandle(imageFile_);
-    imageFile_ = INVALID_HANDLE_VALUE;
+    DiscardImageFile();
     running_ = 0;
     project_.status = kStatusIdle;
     return 0;
@@ -498,6 +507,14 @@ void BurnEngine::RunWriter() {
   if (!toDisc) {
     CloseHandle(imageFile_);
     imageFile_ = INVALID_HANDLE_VALUE;
+    if (isComplete && !MoveFileExA(tempPath_.c_str(), imagePath_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      project_.error = kErrorCreateImage;
+      *errorName_ = AnsiToUtf16(imagePath_.c_str());
+      isComplete = false;
+      result = 1;
+      project_.status = kStatusWriteFailed;
+    }
+    if (!isComplete) DeleteFileA(tempPath_.c_str());
   } else {
     CloseMedium(trackBase, isComplete);
   }

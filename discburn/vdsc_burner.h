@@ -70,6 +70,8 @@ class BurnEngine {
   void FindSessionStart(uint8_t type);
   void FormatDvdRw(uint8_t type);
   void WaitForThreads();
+  // Closes the image file of a build that will not complete and removes it.
+  void DiscardImageFile();
 
   static unsigned __stdcall FillerMain(void* self);
   static unsigned __stdcall WriterMain(void* self);
@@ -93,6 +95,7 @@ class BurnEngine {
   uint32_t cacheBytes_ = kDefaultCacheBytes;
   Mode mode_ = Mode::kProjectToDisc;
   std::string imagePath_;
+  std::string tempPath_;  // where an image file is written until complete
   HANDLE imageFile_ = INVALID_HANDLE_VALUE;
   uint64_t imageFileBytes_ = 0;
   uint8_t discType_ = 0;

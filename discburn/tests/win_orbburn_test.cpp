@@ -264,6 +264,21 @@ TEST(Orbburn, InterfaceEdgeCases) {
   EXPECT_EQ(0, vdscBurn(OnDone));
   EXPECT_STREQ("Data not prepared ", ErrorText().c_str());
   EXPECT_EQ(0, vdscGetErrorNumber());  // the text took it
+
+  // An image build tries the path first: one that cannot be created is
+  // error 3 also for a project that is not laid out; a build refused for
+  // the layout keeps the old file as it was and leaves nothing beside it.
+  std::string noFolder = Scratch() + "\\no folder\\x.iso";
+  EXPECT_EQ(0, vdscBuildISOImage(noFolder.data()));
+  EXPECT_EQ(3, vdscGetErrorNumber());
+  std::string oldImage;
+  ASSERT_TRUE(harness::ReadFileBytes(image, &oldImage));
+  EXPECT_EQ(0, vdscBuildISOImage(image.data()));
+  EXPECT_EQ(1, vdscGetErrorNumber());
+  std::string keptImage;
+  ASSERT_TRUE(harness::ReadFileBytes(image, &keptImage));
+  EXPECT_EQ(oldImage, keptImage);
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((image + ".part").c_str()));
   vdscPrepare();
 
   // Missing image files: errors 2 and 3 name the image path.
