@@ -79,6 +79,18 @@ int CVDSCBurner::ImportSession(int session, const std::u16string& destDir) {
   return result;
 }
 
+DirNode* CVDSCBurner::InsertDir(const std::u16string& destDir, const std::u16string& sourceDir,
+                                const std::u16string& mask, bool recurse, bool keepPath,
+                                bool isWideSource) {
+  const size_t problemsBefore = project_->problems().size();
+  DirNode* dest = project_->InsertDir(destDir, sourceDir, mask, recurse, keepPath, isWideSource);
+  if (project_->problems().size() > problemsBefore) {
+    project_->error = kErrorOpenSource;
+    errorName_ = project_->problems()[problemsBefore].path;
+  }
+  return dest;
+}
+
 int CVDSCBurner::Prepare() {
   project_->status = kStatusPreparing;
   uint32_t sectors = LayoutImage(*project_);

@@ -163,6 +163,11 @@ class CVDSCBurner {
   int DeviceCan(int code);
   int ComponentState() const;
   int ImportSession(int session, const std::u16string& destDir);
+  // Inserts a folder; an entry it had to leave out (a name already there,
+  // a file of 4 GiB or more, a full table) becomes error 2 naming the
+  // first such entry's path on the disc.
+  DirNode* InsertDir(const std::u16string& destDir, const std::u16string& sourceDir,
+                     const std::u16string& mask, bool recurse, bool keepPath, bool isWideSource);
   int Prepare();
   // BurnError read-and-clear, and its texts (library-owned buffers).
   int TakeErrorNumber();

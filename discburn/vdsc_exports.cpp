@@ -92,14 +92,14 @@ VDSC_API void* VDSC_CALL vdscInsertFileWithNameW(wchar_t* destDir, wchar_t* sour
 }
 
 VDSC_API void* VDSC_CALL vdscInsertDir(char* destDir, char* sourceDir, char* mask, int recurse, int keepPath) {
-  return g_burner.project().InsertDir(AnsiToUtf16(destDir), AnsiToUtf16(sourceDir),
-                                      mask ? AnsiToUtf16(mask) : u"*", recurse == 1, keepPath == 1, false);
+  return g_burner.InsertDir(AnsiToUtf16(destDir), AnsiToUtf16(sourceDir), mask ? AnsiToUtf16(mask) : u"*",
+                            recurse == 1, keepPath == 1, false);
 }
 
 VDSC_API void* VDSC_CALL vdscInsertDirW(wchar_t* destDir, wchar_t* sourceDir, wchar_t* mask, int recurse,
                                         int keepPath) {
-  return g_burner.project().InsertDir(Wide(destDir), Wide(sourceDir), mask ? Wide(mask) : u"*", recurse == 1,
-                                      keepPath == 1, true);
+  return g_burner.InsertDir(Wide(destDir), Wide(sourceDir), mask ? Wide(mask) : u"*", recurse == 1,
+                            keepPath == 1, true);
 }
 
 VDSC_API int VDSC_CALL vdscEraseDisc(int mode, BurnCompletionCallback callback) {

@@ -206,7 +206,9 @@ InsertResult BurnProject::AddEntry(DirNode* dir, const FindData& find,
     // reverse) would leave a directory no record points to.
     if (!replaceFiles || !isFile || node->isDirectory()) {
       Report(dir, find.longName, InsertStatus::kNameClash);
-      return {nullptr, InsertStatus::kNameClash};
+      // With replace off a file already there is the answer, unchanged.
+      const bool isSameKind = isFile && !node->isDirectory();
+      return {isSameKind ? node : nullptr, InsertStatus::kNameClash};
     }
     ForgetNames(dir, node);
     status = InsertStatus::kReplaced;
@@ -240,6 +242,8 @@ InsertResult BurnProject::AddImportedFile(DirNode* dir, std::u16string_view long
   find.sizeBytes = sizeBytes;
   find.attributes = attributes & ~kAttributeDirectory;
   InsertResult result = AddEntry(dir, find, std::u16string(), false);
+  // A record whose name is taken adds nothing and changes nothing.
+  if (result.status == InsertStatus::kNameClash) return {nullptr, InsertStatus::kNameClash};
   if (!result.node) return result;
   result.node->time = time;
   result.node->extent = sizeBytes ? absoluteExtent : 0;

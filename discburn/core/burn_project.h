@@ -138,7 +138,9 @@ enum class InsertStatus {
 };
 
 struct InsertResult {
-  FileNode* node = nullptr;  // the entry added or replaced; null otherwise
+  // The entry added or replaced, or the file of that name already there
+  // (replace off); null otherwise.
+  FileNode* node = nullptr;
   InsertStatus status = InsertStatus::kInserted;
 };
 

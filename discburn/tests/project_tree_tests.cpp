@@ -44,6 +44,9 @@ struct InsertCase {
   InsertStatus status;
   const char16_t* destDir;
   std::vector<std::string> entries;
+  // Source path of the entry the insertion answers with, when it is not
+  // the one given (a clash answers with the entry already there).
+  const char16_t* answeredSource = nullptr;
 };
 
 std::vector<std::string> EntryNames(const DirNode* dir) {
@@ -80,7 +83,7 @@ TEST(ProjectTree, InsertCases) {
          f.project.InsertFile(u"\\", u"C:\\a\\photo.jpg");
        },
        [](BurnProject& p) { return p.InsertFile(u"\\", u"C:\\b\\PHOTO.JPG"); },
-       InsertStatus::kNameClash, u"\\", {"photo.jpg|PHOTO.JPG"}},
+       InsertStatus::kNameClash, u"\\", {"photo.jpg|PHOTO.JPG"}, u"C:\\a\\photo.jpg"},
       {"replace on overwrites the entry in place",
        [](Fixture& f) {
          f.files.AddFile(u"C:\\a\\photo.jpg", 10);
@@ -157,7 +160,8 @@ TEST(ProjectTree, InsertCases) {
     InsertResult result = c.insert(f.project);
     EXPECT_EQ(Describe(result.status), Describe(c.status));
     bool added = c.status == InsertStatus::kInserted || c.status == InsertStatus::kReplaced;
-    EXPECT_EQ(result.node != nullptr, added);
+    EXPECT_EQ(result.node != nullptr, added || c.answeredSource != nullptr);
+    if (c.answeredSource && result.node) EXPECT_EQ(result.node->sourcePath, c.answeredSource);
     // Clashes and refusals of entries are listed for the client.
     bool listed = c.status == InsertStatus::kNameClash || c.status == InsertStatus::kTooLarge;
     EXPECT_EQ(f.project.problems().size(), problemsBefore + (listed ? 1 : 0));

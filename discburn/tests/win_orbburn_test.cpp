@@ -291,6 +291,22 @@ TEST(Orbburn, InterfaceEdgeCases) {
   EXPECT_EQ(0, vdscGetErrorNumber());
   EXPECT_EQ(L"Unknown/No Error!", std::wstring(vdscGetErrorStringW()));
 
+  // With replace off a name already there answers with the entry there;
+  // inside a folder insertion the entry left out is reported as error 2.
+  vdscClearAll();
+  std::wstring sector = Widen(tree + "\\sector.bin");
+  void* first = vdscInsertFileW(const_cast<wchar_t*>(L"\\"), sector.data());
+  ASSERT_NE(nullptr, first);
+  EXPECT_EQ(first, vdscInsertFileW(const_cast<wchar_t*>(L"\\"), sector.data()));
+  EXPECT_EQ(first, vdscInsertFile(const_cast<char*>("\\"), const_cast<char*>((tree + "\\sector.bin").c_str())));
+  EXPECT_EQ(0, vdscGetErrorNumber());
+  std::wstring wideTree = Widen(tree);
+  EXPECT_NE(nullptr, vdscInsertDirW(const_cast<wchar_t*>(L"\\"), wideTree.data(), const_cast<wchar_t*>(L"*"), 1, 0));
+  EXPECT_EQ("Error opening file \"\\sector.bin\"", ErrorText());
+  EXPECT_NE(nullptr, vdscInsertDirW(const_cast<wchar_t*>(L"\\"), wideTree.data(), const_cast<wchar_t*>(L"*"), 1, 0));
+  EXPECT_EQ(2, vdscGetErrorNumber());
+  vdscClearAll();
+
   // Boot images: only the four sizes.
   std::string boot = Scratch() + "\\boot.img";
   harness::WriteFileBytes(boot, Bytes(1474561, 9));
