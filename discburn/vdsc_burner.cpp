@@ -66,17 +66,16 @@ int CVDSCBurner::ImportSession(int session, const std::u16string& destDir) {
   if (number == 0) number = mmc.SessionsOnDisc();
   const WriteSettings& settings = mmc.settings();
   mmc.WriteParameters(settings.testWrite, settings.burnProof, settings.finalize ? 0 : 1, mmc.cachedDiscType());
-  int result = 0;
   if (number != 0) {
     if (auto start = SessionStartSector(mmc, number)) {
       DriveSectorReader reader(mmc);
-      // Nothing imported reads as 0, so that no session is written that
-      // would hide the old files.
-      if (discburn::ImportSession(*project_, reader, *start, destDir).isTreeRead) result = number;
+      discburn::ImportSession(*project_, reader, *start, destDir);
     }
   }
+  // The session number used, also when it held no tree to import; 0 only
+  // for a medium without a complete session.
   project_->status = kStatusIdle;
-  return result;
+  return number;
 }
 
 DirNode* CVDSCBurner::InsertDir(const std::u16string& destDir, const std::u16string& sourceDir,

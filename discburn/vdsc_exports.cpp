@@ -183,5 +183,12 @@ VDSC_API char* VDSC_CALL vdscGetVDSCVersion() { return const_cast<char*>(kVersio
 VDSC_API int VDSC_CALL vdscGetErrorNumber() { return g_burner.TakeErrorNumber(); }
 VDSC_API char* VDSC_CALL vdscGetErrorString() { return const_cast<char*>(g_burner.TakeErrorText()); }
 VDSC_API wchar_t* VDSC_CALL vdscGetErrorStringW() { return const_cast<wchar_t*>(g_burner.TakeErrorTextW()); }
-VDSC_API int VDSC_CALL vdscSetJolietFS(int flag) { return g_burner.project().hasJolietTree = flag != 0; }
-VDSC_API int VDSC_CALL vdscSetReplaceFile(int flag) { return g_burner.project().replaceFiles = flag != 0; }
+VDSC_API int VDSC_CALL vdscSetJolietFS(int flag) {
+  g_burner.project().hasJolietTree = flag != 0;
+  return flag;
+}
+
+VDSC_API int VDSC_CALL vdscSetReplaceFile(int flag) {
+  g_burner.project().replaceFiles = flag != 0;
+  return flag;
+}

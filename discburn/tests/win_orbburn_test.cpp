@@ -254,6 +254,18 @@ TEST(Orbburn, InterfaceEdgeCases) {
   ASSERT_TRUE(harness::ReadFileBytes(tinyDisc, &onDisc));
   EXPECT_EQ(Bytes(2048, 3), onDisc.substr(0, 2048));
   EXPECT_EQ(std::string(31 * 2048, '\0'), onDisc.substr(2048, 31 * 2048));
+  // Its session holds no tree: nothing is imported, the session number
+  // used is still the answer.
+  size_t filesBefore = vdscPrepare();
+  EXPECT_EQ(1, vdscImportSessionW(0, const_cast<wchar_t*>(L"\\")));
+  EXPECT_EQ(filesBefore, static_cast<size_t>(vdscPrepare()));
+
+  // The settings answer with the flag given.
+  EXPECT_EQ(2, vdscSetJolietFS(2));
+  EXPECT_EQ(1, vdscSetJolietFS(1));
+  EXPECT_EQ(0, vdscSetReplaceFile(0));
+  EXPECT_EQ(3, vdscSetReplaceFile(3));
+  EXPECT_EQ(0, vdscSetReplaceFile(0));
 
   // A change after the layout drops it: the burn is refused with error 1.
   std::wstring extra = Widen(tree + "\\sector.bin");
