@@ -172,6 +172,9 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
   // An image file gets whole 32-sector units whatever medium was seen
   // last, so that it holds the image and nothing after it.
   unitSectors_ = mode == Mode::kProjectToFile ? 32 : WriteUnitSectors(discType_);
+  // An image file stands alone: its sectors count from 0 whatever session
+  // a disc burn before it started at.
+  if (mode == Mode::kProjectToFile) sessionStart_ = 0;
   isFormatted_ = false;
   if (mode == Mode::kProjectToDisc) {
     WriteSettings& settings = mmc.settings();

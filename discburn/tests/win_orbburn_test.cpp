@@ -319,6 +319,22 @@ TEST(Orbburn, InterfaceEdgeCases) {
   EXPECT_EQ(2, vdscGetErrorNumber());
   vdscClearAll();
 
+  // A build whose source is gone by then fails and leaves the old image
+  // file as it was, with nothing written beside it.
+  std::string vanishing = Scratch() + "\\vanishing.bin";
+  harness::WriteFileBytes(vanishing, Bytes(5000, 4));
+  std::wstring wideVanishing = Widen(vanishing);
+  ASSERT_NE(nullptr, vdscInsertFileW(const_cast<wchar_t*>(L"\\"), wideVanishing.data()));
+  ASSERT_GT(vdscPrepare(), 0);
+  DeleteFileA(vanishing.c_str());
+  vdscBuildISOImage(image.data());
+  for (int i = 0; i < 200 && vdscGetComponentState() != 0; ++i) Sleep(50);
+  EXPECT_EQ(2, vdscGetErrorNumber());
+  ASSERT_TRUE(harness::ReadFileBytes(image, &keptImage));
+  EXPECT_EQ(oldImage, keptImage);
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((image + ".part").c_str()));
+  vdscClearAll();
+
   // Boot images: only the four sizes.
   std::string boot = Scratch() + "\\boot.img";
   harness::WriteFileBytes(boot, Bytes(1474561, 9));
@@ -417,6 +433,17 @@ TEST(Orbburn, SecondSessionKeepsFirstFilesVisible) {
       EXPECT_EQ(1, vdscSessionsOnDisc());
     }
     ExpectDiscHolds(backing, start, {first, second});
+
+    // An image file built next is read alone: its sectors count from 0,
+    // not from where the disc's last session began.
+    PrepareFolders({second});
+    std::string image = Scratch() + "\\after-" + medium + ".iso";
+    ResetCallback();
+    ASSERT_EQ(1, vdscBuildISOImage(image.data()));
+    ASSERT_TRUE(WaitForCallback());
+    EXPECT_EQ(0, g_result.load());
+    ExpectDiscHolds(image, 0, {second});
+    DeleteFileA(image.c_str());
   }
 }
 
