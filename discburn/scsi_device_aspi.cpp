@@ -60,7 +60,12 @@ int ScsiDevice::ScanAspi(const char* library) {
   initialised_ = true;
 
   HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (!event) return 0;
+  if (!event) {
+    // Nothing half-started stays behind.
+    initialised_ = false;
+    UnloadAspi();
+    return 0;
+  }
   HostAdapterInquiry inquiry{};
   inquiry.SRB_Cmd = kSrbHostAdapterInquiry;
   ResetEvent(event);
