@@ -261,7 +261,7 @@ void RunFolderCommand(int id) {
       std::vector<std::string> folders = {folder};
       for (const std::string& below : FoldersBelow(folder)) folders.push_back(below);
       for (const std::string& each : folders) {
-        for (const std::string& file : FilesIn(each)) RecycleFile(each + file);
+        for (const std::string& file : FilesIn(each)) RecycleFile(each + file, 0);
       }
       RemoveEmptiedFolders(folder);
       std::string shown = suite::IsSameOrInsideFolder(folder, b.currentFolder) ? suite::FolderOf(suite::WithoutFinalBackslash(folder))
