@@ -141,6 +141,7 @@ bool StoreThumbnail(LoadedThumbnail* loaded) {
 
 DWORD WINAPI ThumbnailThread(void* parameter) {
   LoaderJob* job = static_cast<LoaderJob*>(parameter);
+  bool loadedAny = false;
   for (int i = 0;; ++i) {
     Sleep(0);
     if (g_stop.load() || job->generation != g_generation.load()) break;
@@ -149,6 +150,7 @@ DWORD WINAPI ThumbnailThread(void* parameter) {
     if (SendMessageA(job->fileList, LB_GETITEMDATA, i, 0) != 0) continue;
     std::string item = ListItemText(job->fileList, i);
     if (item.empty()) continue;
+    loadedAny = true;
     std::string progress = job->title + " " + std::to_string(i + 1) + "/" + std::to_string(count);
     SendMessageA(job->mainWindow, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(progress.c_str()));
     LoadedThumbnail loaded;
@@ -163,8 +165,10 @@ DWORD WINAPI ThumbnailThread(void* parameter) {
     // Not taken by the main thread: this thread deletes it.
     DeleteBitmap(loaded.record.bitmap);
   }
-  RedrawWindow(job->fileList, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  SendMessageA(job->mainWindow, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(job->title.c_str()));
+  if (loadedAny) {
+    RedrawWindow(job->fileList, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    SendMessageA(job->mainWindow, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(job->title.c_str()));
+  }
   delete job;
   g_busy.store(false);
   return 0;
