@@ -82,9 +82,12 @@ std::vector<std::string> Items(HWND list) {
   std::vector<std::string> items;
   LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    char text[MAX_PATH + 2] = {};
-    if (SendMessageA(list, LB_GETTEXTLEN, i, 0) > MAX_PATH) continue;
-    SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    // Between processes Wine passes a list's texts whole only as wide text.
+    wchar_t wide[MAX_PATH + 2] = {};
+    if (SendMessageW(list, LB_GETTEXTLEN, i, 0) > MAX_PATH) continue;
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+    char text[2 * MAX_PATH + 4] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
     items.push_back(text);
   }
   return items;
@@ -492,9 +495,15 @@ void RunTransfer(HWND window, int command, int button) {
   PostMessageA(window, WM_COMMAND, command, 0);
   HWND box = WaitForTargetBox();
   ASSERT_NE(box, nullptr) << "the target-folder box did not open";
-  HWND control = GetDlgItem(box, button);
-  ASSERT_NE(control, nullptr);
-  harness::PumpMessagesFor(200);
+  // The box shows before its tree and buttons are made and it is framed.
+  HWND control = nullptr;
+  ASSERT_TRUE(harness::PumpUntil(
+      [&] {
+        control = GetDlgItem(box, button);
+        return control != nullptr && IsWindowVisible(control) && (GetWindowLongA(box, GWL_STYLE) & WS_CHILD) != 0;
+      },
+      8000));
+  harness::PumpMessagesFor(300);
   ClickWindow(control);
   EXPECT_TRUE(harness::PumpUntil([&] { return !IsWindow(box); }, 8000)) << "the box stayed open";
 }
