@@ -143,11 +143,23 @@ struct CellPixels {
 bool ReadCells(HWND list, const std::string& shot, std::vector<CellPixels>* cells) {
   InvalidateRect(list, nullptr, TRUE);
   harness::PumpMessagesFor(300);
-  if (!harness::CaptureWindowToBmp(list, shot)) return false;
+  // The main window is captured (its children with it), the list's cells
+  // found in it.
+  HWND top = GetAncestor(list, GA_ROOT);
+  POINT origin = {0, 0};
+  ClientToScreen(list, &origin);
+  ScreenToClient(top, &origin);
+  if (!harness::CaptureWindowToBmp(top, shot)) {
+    ADD_FAILURE() << "the list could not be captured";
+    return false;
+  }
   harness::Bmp24 image;
   bool read = harness::ReadBmp24(shot, &image);
   DeleteFileA(shot.c_str());
-  if (!read) return false;
+  if (!read) {
+    ADD_FAILURE() << "the capture could not be read";
+    return false;
+  }
   cells->clear();
   int side = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0)) - 10;
   LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
@@ -155,8 +167,14 @@ bool ReadCells(HWND list, const std::string& shot, std::vector<CellPixels>* cell
     POINT middle = CellMiddle(list, static_cast<int>(i));
     // A 300 x 200 picture fitted into the box: its left quarter starts at
     // the box's left edge.
+    middle.x += origin.x;
+    middle.y += origin.y;
     POINT stripe = {middle.x - side / 2 + side / 8, middle.y};
-    if (middle.x >= image.width || middle.y >= image.height || stripe.x < 0) return false;
+    if (middle.x >= image.width || middle.y >= image.height || stripe.x < 0) {
+      ADD_FAILURE() << "item " << i << " at " << middle.x << "," << middle.y << " outside " << image.width << "x"
+                    << image.height;
+      return false;
+    }
     cells->push_back({image.at(middle.x, middle.y), image.at(stripe.x, stripe.y)});
   }
   return true;
@@ -338,11 +356,14 @@ TEST(MediaBrowserThumbnails, TheWatchedFolderFollowsOutsideChanges) {
 
   WritePicture(fixture.path + "c.bmp", RGB(0, 200, 0));
   EXPECT_TRUE(harness::PumpUntil([&] { return IndexOf(list, " c.bmp") == 2; }, kWatchMs)) << "created";
-  ASSERT_TRUE(MoveFileA((fixture.path + "c.bmp").c_str(), (fixture.path + "d.bmp").c_str()));
+  // (While its thumbnail loads the browser holds the picture open, as a
+  // Windows program reading it would: another program retries the rename.)
+  ASSERT_TRUE(harness::PumpUntil(
+      [&] { return MoveFileA((fixture.path + "c.bmp").c_str(), (fixture.path + "d.bmp").c_str()) != FALSE; }, 3000));
   EXPECT_TRUE(harness::PumpUntil([&] { return IndexOf(list, " d.bmp") == 2 && IndexOf(list, " c.bmp") < 0; },
                                  kWatchMs))
       << "renamed";
-  ASSERT_TRUE(DeleteFileA((fixture.path + "a.bmp").c_str()));
+  ASSERT_TRUE(harness::PumpUntil([&] { return DeleteFileA((fixture.path + "a.bmp").c_str()) != FALSE; }, 3000));
   EXPECT_TRUE(harness::PumpUntil([&] { return IndexOf(list, " a.bmp") < 0; }, kWatchMs)) << "deleted";
   EXPECT_EQ(Items(list), (std::vector<std::string>{" b.bmp", " d.bmp"}));
   EXPECT_TRUE(harness::PumpUntil([&] { return AllThumbnailsLoaded(list); }, kLoadMs));
@@ -530,15 +551,18 @@ TEST(MediaBrowserThumbnails, CopyAndMoveThroughTheTargetBox) {
   WritePicture(fixture.path + "b.bmp", RGB(0, 0, 230));
   WriteFileText(target.path + "a.bmp", "old content");
   WritePictureSettings(fixture.path);
+  // (A backslash before the ";" of the answers would make it part of the
+  // answer: the typed folders end without one.)
   const std::string newFolder = target.path + "new";
-  std::string sameFolder = fixture.path + ".\\";
+  const std::string targetFolder = target.path.substr(0, target.path.size() - 1);
+  std::string sameFolder = fixture.path + ".";
   CharUpperA(sameFolder.data());
 
   // The input boxes (the typed folders) and the "done" boxes, in order.
   harness::Process browser;
   HWND window = StartBrowser(program, &browser, "",
-                             {{"ORB_ANSWERS", newFolder + ";1;" + target.path + ";1;" + sameFolder + ";" +
-                                                  target.path + ";1"}});
+                             {{"ORB_ANSWERS", newFolder + ";1;" + targetFolder + ";1;" + sameFolder + ";" +
+                                                  targetFolder + ";1"}});
   ASSERT_NE(window, nullptr);
   HWND list = FileList(window);
   ASSERT_NE(list, nullptr);
