@@ -233,18 +233,13 @@ int ThreadCount(DWORD processId) {
 // The XDG trash the shell's recycle bin uses under Wine ("" when the home
 // folder is not known here).
 std::string TrashFiles() {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  std::string base;
-  if (data != nullptr && data[0] == '/') {
-    base = data;
-  } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
-    base = std::string(home) + "/.local/share";
-  } else {
-    return std::string();
-  }
-  std::string path = "Z:" + base + "/Trash/";
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
+  // Wine names the Unix home folder in WINEHOMEDIR ("\??\Z:\root").
+  const char* home = std::getenv("WINEHOMEDIR");
+  if (home == nullptr) return std::string();
+  std::string path = home;
+  if (path.rfind("\\??\\", 0) == 0) path.erase(0, 4);
+  if (path.size() < 3 || path[1] != ':') return std::string();
+  return path + "\\.local\\share\\Trash\\";
 }
 
 // Whether `name` went to the trash; its entry and info file are removed.
@@ -437,8 +432,9 @@ TEST(MediaBrowserThumbnails, DeleteKeyRecyclesAPictureWithItsSideFiles) {
   WriteFileText(fixture.path + stem + ".kwd", "holiday");
   WriteFileText(fixture.path + stem + ".obf", "overlay");
   WritePicture(fixture.path + "stays.bmp", RGB(0, 0, 230));
-  WriteFileText(fixture.path + "song.wav", "RIFF");
-  WriteFileText(fixture.path + "song.kwd", "music");
+  const std::string song = "song" + std::to_string(GetTickCount());
+  WriteFileText(fixture.path + song + ".wav", "RIFF");
+  WriteFileText(fixture.path + song + ".kwd", "music");
   WritePictureSettings(fixture.path);
 
   harness::Process browser;
@@ -461,23 +457,24 @@ TEST(MediaBrowserThumbnails, DeleteKeyRecyclesAPictureWithItsSideFiles) {
   // Where the shell's recycle bin took the picture, it took its side files
   // too: restoring the picture brings them back.
   const std::string trash = TrashFiles();
-  if (TakeFromTrash(trash, stem + ".bmp")) {
-    EXPECT_TRUE(TakeFromTrash(trash, stem + ".kwd"));
-    EXPECT_TRUE(TakeFromTrash(trash, stem + ".obf"));
-  } else {
-    TakeFromTrash(trash, stem + ".kwd");
-    TakeFromTrash(trash, stem + ".obf");
+  bool pictureTrashed = TakeFromTrash(trash, stem + ".bmp");
+  bool keywordsTrashed = TakeFromTrash(trash, stem + ".kwd");
+  bool overlayTrashed = TakeFromTrash(trash, stem + ".obf");
+  if (!trash.empty() && Exists(trash + "files")) {
+    EXPECT_TRUE(pictureTrashed);
+    EXPECT_TRUE(keywordsTrashed);
+    EXPECT_TRUE(overlayTrashed);
   }
 
   // The audio type: deleting the song keeps its keyword file.
   ASSERT_EQ(suite::SendSuiteCommand(window, 12, ""), 1);
-  ASSERT_TRUE(harness::PumpUntil([&] { return IndexOf(list, " song.wav") >= 0; }, 3000));
+  ASSERT_TRUE(harness::PumpUntil([&] { return IndexOf(list, " " + song + ".wav") >= 0; }, 3000));
   SetForegroundWindow(window);
-  ClickItem(list, IndexOf(list, " song.wav"));
+  ClickItem(list, IndexOf(list, " " + song + ".wav"));
   PressKey(VK_DELETE);
-  EXPECT_TRUE(harness::PumpUntil([&] { return !Exists(fixture.path + "song.wav"); }, 5000));
-  EXPECT_TRUE(Exists(fixture.path + "song.kwd"));
-  TakeFromTrash(trash, "song.wav");
+  EXPECT_TRUE(harness::PumpUntil([&] { return !Exists(fixture.path + song + ".wav"); }, 5000));
+  EXPECT_TRUE(Exists(fixture.path + song + ".kwd"));
+  TakeFromTrash(trash, song + ".wav");
 
   CloseBrowser(window, browser);
 }
