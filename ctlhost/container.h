@@ -133,7 +133,26 @@ class Frame final : public IOleInPlaceFrame {
   STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return E_NOTIMPL; }
 
  private:
+  // The frame's IDispatch: it knows no members.
+  class Dispatch final : public IDispatch {
+   public:
+    explicit Dispatch(Frame* frame) : frame_(frame) {}
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return frame_->QueryInterface(iid, out); }
+    STDMETHODIMP_(ULONG) AddRef() override { return frame_->AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return frame_->Release(); }
+    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+      return E_NOTIMPL;
+    }
+
+   private:
+    Frame* frame_;
+  };
+
   ~Frame();
+  Dispatch dispatch_{this};
   LONG references_ = 1;
   Container* container_;
   IOleInPlaceActiveObject* activeObject_ = nullptr;

@@ -70,24 +70,23 @@ int WINAPI OnBrowserEvent(SubscriptionHandle, EventHandle event, int) {
   return 0;
 }
 
+struct ClassSearch {
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<ClassSearch*>(data);
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpA(name, search->className) != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
 HWND FindChildOfClass(HWND parent, const char* className) {
-  struct Search {
-    const char* className;
-    HWND found;
-  } search = {className, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        char name[64] = {};
-        GetClassNameA(window, name, sizeof name);
-        if (lstrcmpA(name, s->className) == 0) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ClassSearch search = {className, nullptr};
+  EnumChildWindows(parent, MatchClass, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -104,8 +103,14 @@ TEST(Browser, BeforeNavigate2ArrivesAndCancels) {
   // the control and is no window item of the container.
   HWND embedding = FindChildOfClass(parent, "Shell Embedding");
   ASSERT_NE(embedding, nullptr);
-  short visible = -1;
-  EXPECT_EQ(QXGetControlVisible(reinterpret_cast<INT_PTR>(embedding), kControlRefWindow, &visible), 2);
+  // A window item would have subclassed it with the library's procedure.
+  HMODULE procedureModule = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCSTR>(GetWindowLongPtrA(embedding, GWLP_WNDPROC)), &procedureModule);
+  EXPECT_NE(procedureModule, GetModuleHandleA("ctlhost20.dll")) << "adopted as a window item";
+  HWND controlWindow = nullptr;
+  EXPECT_EQ(CTLHOST_DECORATED(QXGetControlWindow)(reinterpret_cast<INT_PTR>(browser), kControlRefCom, &controlWindow), 0);
+  EXPECT_EQ(controlWindow, embedding);
 
   SubscriptionHandle subscription = QXSubscribeEvents(browser, OnBrowserEvent, 1);
   ASSERT_NE(subscription, nullptr);

@@ -56,7 +56,7 @@ HRESULT AddMembers(ICreateTypeInfo* info, const Member* members, int count) {
     function.callconv = CC_STDCALL;
     function.cParams = static_cast<SHORT>(parameterCount);
     function.lprgelemdescParam = parameterCount == 0 ? nullptr : parameters;
-    function.elemdescFunc.tdesc.vt = member.result == VT_EMPTY ? VT_VOID : member.result;
+    function.elemdescFunc.tdesc.vt = member.result == VT_EMPTY ? static_cast<VARTYPE>(VT_VOID) : member.result;
     HRESULT hr = info->AddFuncDesc(i, &function);
     if (FAILED(hr)) return hr;
     // A property put's value has no name of its own.
