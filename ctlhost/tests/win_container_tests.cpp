@@ -53,6 +53,10 @@ LONG GetNumber(IDispatch* control, DISPID id) {
   return result;
 }
 
+HWND ControlWindowOf(IDispatch* control) {
+  return reinterpret_cast<HWND>(static_cast<INT_PTR>(GetNumber(control, kTestWindow)));
+}
+
 // The ambient property `dispid` as the control reads it from its site.
 HRESULT ReadAmbient(IDispatch* control, DISPID dispid, VARIANT* result) {
   VARIANT id;
@@ -247,6 +251,23 @@ TEST(Site, AttachOrderAndAControlInvisibleAtRunTime) {
   int x = -1, y = -1, cx = -1, cy = -1;
   EXPECT_EQ(QXGetControlPosition(reinterpret_cast<INT_PTR>(invisible), kControlRefCom, &x, &y, &cx, &cy), 0);
   EXPECT_EQ(std::vector<int>({x, y, cx, cy}), std::vector<int>({30, 40, width, height}));
+  EXPECT_EQ(QXDeleteControl(invisible), 0);
+
+  // While the user designs (user mode off) it is activated and shown; the
+  // user mode hides and shows its window.
+  ASSERT_EQ(QXSetAmbientUserMode(parent, 0), 0);
+  invisible = Create(parent, "Designed", "PROGID:OrbTest.Control;PROPERTIES=Invisible=BOOL(true)", 0, 30, 40, 10, 10);
+  ASSERT_NE(invisible, nullptr);
+  HWND window = ControlWindowOf(invisible);
+  ASSERT_TRUE(IsWindow(window));
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_EQ(QXSetAmbientUserMode(parent, 1), 0);
+  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_EQ(QXSetAmbientUserMode(parent, 0), 0);
+  EXPECT_TRUE(IsWindowVisible(window));
+  HWND controlWindow = ControlWindowOf(control);
+  ASSERT_TRUE(IsWindow(controlWindow));
+  EXPECT_TRUE(IsWindowVisible(controlWindow)) << "a control visible at run time stays shown";
   EXPECT_EQ(QXDeleteControl(invisible), 0);
   EXPECT_EQ(QXDeleteControl(control), 0);
   DestroyWindow(parent);
