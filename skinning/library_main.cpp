@@ -125,6 +125,7 @@ void Detach(bool isUnloadedByCall) {
   if (isUnloadedByCall) {
     RestoreHostPaint();
     DeleteCaptionFont();
+    UnregisterMenuBarClass();
   }
 }
 
