@@ -221,7 +221,12 @@ void PaintTabs(const ControlRecord& control, HDC dc) {
   RECT display = {0, 0, window.cx, window.cy};
   CallPreviousProc(control, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
   const int band = std::max<int>(0, display.top);
-  CallPreviousProc(control, WM_SETFONT, reinterpret_cast<WPARAM>(SKCAPTIONFONT()), FALSE);
+  // Set once: a tab control lays its tabs out again for a new font, which
+  // would ask for another paint.
+  HFONT captionFont = SKCAPTIONFONT();
+  if (reinterpret_cast<HFONT>(CallPreviousProc(control, WM_GETFONT, 0, 0)) != captionFont) {
+    CallPreviousProc(control, WM_SETFONT, reinterpret_cast<WPARAM>(captionFont), FALSE);
+  }
   const POINT offset = OffsetOf(control.window);
   {
     Buffer buffer(dc, size.cx, band);
