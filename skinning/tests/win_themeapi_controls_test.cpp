@@ -10,8 +10,10 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "harness.h"
@@ -143,6 +145,23 @@ BOOL CALLBACK MatchPopupMenu(HWND window, LPARAM data) {
   if (lstrcmpA(name, "#32768") != 0 || !IsWindowVisible(window)) return TRUE;
   *reinterpret_cast<HWND*>(data) = window;
   return FALSE;
+}
+
+// A click made from another thread while this one pumps: a scroll bar
+// tracks the button in a loop of its own until the button goes up.
+void ClickWhilePumping(POINT at) {
+  std::atomic<bool> done{false};
+  std::thread clicker([at, &done] {
+    skintest::MouseMove(at);
+    skintest::MouseButton(at, true);
+    Sleep(150);
+    skintest::MouseButton(at, false);
+    done = true;
+  });
+  const DWORD start = GetTickCount();
+  while (!done && GetTickCount() - start < 5000) harness::PumpMessagesFor(20);
+  clicker.join();
+  skintest::PumpUntilQuiet(100);
 }
 
 // A popup menu on the screen, null when none is open.
@@ -399,7 +418,7 @@ TEST_F(SkinnedControls, ComboBoxesAndListBoxesStillWorkWithRealInput) {
   GetWindowRect(list, &listRect);
   const int scroll = GetSystemMetrics(SM_CXVSCROLL);
   POINT below = {listRect.right - 2 - scroll / 2, listRect.bottom - 2 - scroll - 4};
-  skintest::Click(below);
+  ClickWhilePumping(below);
   ASSERT_TRUE(PumpUntil([&] { return SendMessageA(list, LB_GETTOPINDEX, 0, 0) > 0; })) << "the list scrolls";
   // A click on an item selects it.
   RECT item = {};
@@ -474,14 +493,15 @@ TEST_F(SkinnedControls, TheMenuMovesToAnOwnerDrawnBarWhoseItemsCarryTheirSizes) 
     if (item.menu == menu && firstBarId == 0) firstBarId = info.wID;
   }
   EXPECT_GE(firstBarId, 65001u) << "bar items get ids of their own";
-  // A popup's items share the widest width.
+  // A popup's items are measured from the last: each is as wide as the
+  // widest below it, so the first carries the popup's width.
   MENUITEMINFOA open = {};
   open.cbSize = sizeof(open);
   open.fMask = MIIM_DATA;
   MENUITEMINFOA exitItem = open;
   GetMenuItemInfoA(GetSubMenu(menu, 0), 0, TRUE, &open);
   GetMenuItemInfoA(GetSubMenu(menu, 0), 2, TRUE, &exitItem);
-  EXPECT_EQ(LOWORD(open.dwItemData), LOWORD(exitItem.dwItemData));
+  EXPECT_GT(LOWORD(open.dwItemData), LOWORD(exitItem.dwItemData)) << "the shortcut's room";
 
   // The bar on the screen: the skin's bar image and the items' text.
   RECT barRect = {};
@@ -492,43 +512,86 @@ TEST_F(SkinnedControls, TheMenuMovesToAnOwnerDrawnBarWhoseItemsCarryTheirSizes) 
   EXPECT_GT(CountColour(picture, kBarText), 10) << "item text in colour 116";
 }
 
+// What the user does with the menu, played on a thread of its own: while a
+// menu is open this thread runs the system's menu loop.
+struct MenuSession {
+  HWND bar = nullptr;
+  HMENU menu = nullptr;
+  bool fileOpened = false;
+  harness::Bmp24 popupPicture;
+  bool editOpened = false;
+  bool closedAtEnd = false;
+  std::atomic<bool> done{false};
+};
+
+POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+bool WaitFor(bool (*test)(), DWORD limitMs = 3000) {
+  const DWORD start = GetTickCount();
+  while (!test()) {
+    if (GetTickCount() - start > limitMs) return false;
+    Sleep(30);
+  }
+  return true;
+}
+
+bool IsPopupOpen() { return FindPopupMenuWindow() != nullptr; }
+bool IsPopupClosed() { return FindPopupMenuWindow() == nullptr; }
+
+void PlayMenuSession(MenuSession* session) {
+  RECT file = {};
+  GetMenuItemRect(session->bar, session->menu, 0, &file);
+  skintest::Click(Centre(file));
+  session->fileOpened = WaitFor(IsPopupOpen);
+  if (session->fileOpened) {
+    Sleep(400);
+    RECT popupRect = {};
+    GetWindowRect(FindPopupMenuWindow(), &popupRect);
+    skintest::GrabScreen(popupRect, &session->popupPicture);
+    RECT open = {};
+    GetMenuItemRect(nullptr, GetSubMenu(session->menu, 0), 0, &open);
+    skintest::Click(Centre(open));
+    WaitFor(IsPopupClosed);
+  }
+  Sleep(300);
+  skintest::AltChord('E');
+  session->editOpened = WaitFor(IsPopupOpen);
+  Sleep(200);
+  skintest::PressKey(VK_RETURN);
+  session->closedAtEnd = WaitFor(IsPopupClosed);
+  session->done = true;
+}
+
 TEST_F(SkinnedControls, TheMenuBarOpensByMouseAndAltKeysAndItsCommandsReachTheWindow) {
   HMENU menu = MakeMenu();
   HWND host = Host("Menus", 420, 260, menu);
   g_logs[host].answersImages = true;
   ASSERT_EQ(1, skSkinWindow(host, "", 0));
   Show(host);
-  HWND bar = skMenuContainer(host);
-  ASSERT_NE(nullptr, bar);
-
-  // The mouse opens File; the popup shows the skin's menu look; Open is
-  // chosen with a click.
-  RECT file = {};
-  ASSERT_TRUE(GetMenuItemRect(bar, menu, 0, &file));
-  skintest::Click({(file.left + file.right) / 2, (file.top + file.bottom) / 2});
-  HWND popup = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (popup = FindPopupMenuWindow()) != nullptr; })) << "File opens";
+  MenuSession session;
+  session.bar = skMenuContainer(host);
+  session.menu = menu;
+  ASSERT_NE(nullptr, session.bar);
+  std::thread user(PlayMenuSession, &session);
+  const DWORD start = GetTickCount();
+  while (!session.done && GetTickCount() - start < 20000) harness::PumpMessagesFor(20);
+  if (!session.done) {
+    // Whatever is open goes, so that the user's thread ends.
+    EndMenu();
+  }
+  user.join();
   skintest::PumpUntilQuiet(200);
-  RECT popupRect = {};
-  GetWindowRect(popup, &popupRect);
-  harness::Bmp24 picture;
-  ASSERT_TRUE(skintest::GrabScreen(popupRect, &picture));
-  EXPECT_GT(CountColour(picture, kMenuBack), 300) << "the skin's menu background";
-  EXPECT_GT(CountColour(picture, kPopupText), 10) << "item text in colour 110";
+
+  EXPECT_TRUE(session.fileOpened) << "a click opens File";
+  EXPECT_GT(CountColour(session.popupPicture, kMenuBack), 300) << "the skin's menu background";
+  EXPECT_GT(CountColour(session.popupPicture, kPopupText), 10) << "item text in colour 110";
+  EXPECT_TRUE(SawCommand(host, kOpenId)) << "Open reaches the window";
   // The host's pictures of the items were drawn and deleted after use.
   EXPECT_FALSE(g_logs[host].imagesGiven.empty());
   for (const auto& [id, image] : g_logs[host].imagesGiven) EXPECT_EQ(0u, GetObjectType(image)) << id;
-  RECT open = {};
-  ASSERT_TRUE(GetMenuItemRect(nullptr, GetSubMenu(menu, 0), 0, &open));
-  skintest::Click({(open.left + open.right) / 2, (open.top + open.bottom) / 2});
-  EXPECT_TRUE(PumpUntil([&] { return SawCommand(host, kOpenId); })) << "Open reaches the window";
-
-  // Alt+E opens Edit; Return chooses its item.
-  skintest::AltChord('E');
-  ASSERT_TRUE(PumpUntil([&] { return FindPopupMenuWindow() != nullptr; })) << "Alt+E opens Edit";
-  skintest::PressKey(VK_RETURN);
-  EXPECT_TRUE(PumpUntil([&] { return SawCommand(host, kWrapId); })) << "Wrap lines reaches the window";
-  EXPECT_EQ(nullptr, FindPopupMenuWindow());
+  EXPECT_TRUE(session.editOpened) << "Alt+E opens Edit";
+  EXPECT_TRUE(SawCommand(host, kWrapId)) << "Return chooses Wrap lines";
+  EXPECT_TRUE(session.closedAtEnd);
 }
 
 // --- the message box --------------------------------------------------------------
