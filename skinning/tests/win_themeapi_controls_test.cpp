@@ -350,8 +350,14 @@ TEST_F(SkinnedControls, FramesTabsTreesHeadersStatusBarsAndButtonsAreDrawnInTheS
   column.cxy = 70;
   column.pszText = const_cast<char*>("Name");
   SendMessageA(header, HDM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&column));
+  HWND track = Child(host, TRACKBAR_CLASSA, "", TBS_HORZ, 10, 250, 200, 30, 67);
   HWND status = Child(host, STATUSCLASSNAMEA, "", 0, 0, 0, 0, 0, 66);
+  const int widths[] = {200, -1};
+  SendMessageA(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(widths));
   SendMessageA(status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("Ready to burn"));
+  // A part text longer than any fixed buffer is read whole.
+  const std::string longText = "Writing track 1 " + std::string(700, '.');
+  SendMessageA(status, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(longText.c_str()));
   ASSERT_EQ(1, skSkinWindow(host, "", 0));
   Show(host);
 
@@ -380,9 +386,16 @@ TEST_F(SkinnedControls, FramesTabsTreesHeadersStatusBarsAndButtonsAreDrawnInTheS
   EXPECT_GT(CountColour(headerPicture, kSelectedTab), 300) << "header face";
   EXPECT_GT(CountColour(headerPicture, kText, {0, 0, 70, 24}), 5) << "header text";
 
+  const harness::Bmp24 trackPicture = Grab(track);
+  EXPECT_GT(CountColour(trackPicture, kPanel), 1000) << "the track bar over the skin's background";
+  EXPECT_LT(CountColour(trackPicture, GetSysColor(COLOR_BTNFACE)), 100) << "its own face left out";
+
   const harness::Bmp24 statusPicture = Grab(status);
   EXPECT_GT(CountColour(statusPicture, kStatusBack), 300) << "the skin's status image";
-  EXPECT_GT(CountColour(statusPicture, kStatusText), 10) << "the part's text in colour 120";
+  EXPECT_GT(CountColour(statusPicture, kStatusText, {0, 0, 200, statusPicture.height}), 10)
+      << "the part's text in colour 120";
+  EXPECT_GT(CountColour(statusPicture, kStatusText, {200, 0, statusPicture.width, statusPicture.height}), 10)
+      << "the long part's text";
 }
 
 TEST_F(SkinnedControls, ComboBoxesAndListBoxesStillWorkWithRealInput) {
