@@ -581,6 +581,9 @@ TEST_F(SkinnedControls, TheMenuBarOpensByMouseAndAltKeysAndItsCommandsReachTheWi
   g_logs[host].answersImages = true;
   ASSERT_EQ(1, skSkinWindow(host, "", 0));
   Show(host);
+  harness::ScratchFolder traceFolder("themeapi menu trace");
+  const std::string trace = traceFolder.Child("trace.txt");
+  SetEnvironmentVariableA("ORB_TRACE", trace.c_str());
   MenuSession session;
   session.bar = skMenuContainer(host);
   session.menu = menu;
@@ -594,6 +597,7 @@ TEST_F(SkinnedControls, TheMenuBarOpensByMouseAndAltKeysAndItsCommandsReachTheWi
   }
   user.join();
   skintest::PumpUntilQuiet(200);
+  SetEnvironmentVariableA("ORB_TRACE", nullptr);
 
   EXPECT_TRUE(session.fileOpened) << "a click opens File";
   EXPECT_GT(CountColour(session.popupPicture, kMenuBack), 300) << "the skin's menu background";
@@ -605,6 +609,21 @@ TEST_F(SkinnedControls, TheMenuBarOpensByMouseAndAltKeysAndItsCommandsReachTheWi
   EXPECT_TRUE(session.editOpened) << "Alt+E opens Edit";
   EXPECT_TRUE(SawCommand(host, kWrapId)) << "Return chooses Wrap lines";
   EXPECT_TRUE(session.closedAtEnd);
+  // Every font the engine handed out for measuring and painting the items
+  // (menu font, check mark) was deleted after use.
+  std::string lines;
+  ASSERT_TRUE(harness::ReadFileBytes(trace, &lines));
+  int fonts = 0;
+  for (const std::string& line : harness::SplitLines(lines)) {
+    if (line.find("SKMENUFONT(") == std::string::npos && line.find("SKMARLETT(") == std::string::npos) continue;
+    const size_t at = line.rfind(" = 0x");
+    if (at == std::string::npos) continue;
+    const auto handle = reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(std::stoull(line.substr(at + 5), nullptr, 16)));
+    if (handle == nullptr) continue;
+    ++fonts;
+    EXPECT_EQ(0u, GetObjectType(handle)) << line;
+  }
+  EXPECT_GT(fonts, 5) << "fonts taken while the menus were painted";
 }
 
 // --- the message box --------------------------------------------------------------
