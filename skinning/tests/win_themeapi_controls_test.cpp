@@ -408,8 +408,24 @@ TEST_F(SkinnedControls, ComboBoxesAndListBoxesStillWorkWithRealInput) {
     const std::string item = "Track " + std::to_string(i + 1);
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   }
+  // The host's owner-drawn list, drawn by the library in the skin's list
+  // colours.
+  HWND drawn = Child(host, "LISTBOX", "", LBS_HASSTRINGS | LBS_OWNERDRAWFIXED, 20, 180, 160, 80, 72);
+  for (const char* name : {"disc.iso", "track01.wav", "notes.txt"}) {
+    SendMessageA(drawn, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+  }
+  SendMessageA(drawn, LB_SETCURSEL, 1, 0);
   ASSERT_EQ(1, skSkinWindow(host, "", 0));
   Show(host);
+  const harness::Bmp24 drawnPicture = Grab(drawn);
+  RECT first = {};
+  RECT second = {};
+  SendMessageA(drawn, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  SendMessageA(drawn, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+  EXPECT_GT(CountColour(drawnPicture, kHighlight, second), (second.right - second.left) * 4) << "selected item";
+  EXPECT_GT(CountColour(drawnPicture, RGB(255, 255, 255), second), 5) << "its text in colour 115";
+  EXPECT_EQ(0, CountColour(drawnPicture, kHighlight, first)) << "an item not selected";
+  EXPECT_GT(CountColour(drawnPicture, kText, first), 5) << "its text in colour 101";
 
   RECT comboRect = {};
   GetWindowRect(combo, &comboRect);
