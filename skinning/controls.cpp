@@ -88,6 +88,7 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_DESTROY:
       SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control.previousProc));
       if (control.kind == kPushButton) SKDELETEMEMBMP(window);
+      ForgetPopupState(window);
       RemoveControlRecord(window);
       return CallWindowProcA(control.previousProc, window, message, wParam, lParam);
     default:

@@ -302,6 +302,7 @@ LRESULT OnDestroy(const WindowRecordPtr& record, HWND window, WPARAM wParam, LPA
   SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->previousProc));
   ForgetNoSkinEntriesOf(window);
   ForgetHoveredWindow(window);
+  ForgetPopupState(window);
   RemoveWindowRecord(window);
   if (SkinnedWindows().empty()) DestroyCaptionTooltipWindow();
   return CallPrevious(*record, window, WM_DESTROY, wParam, lParam);

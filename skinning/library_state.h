@@ -209,5 +209,18 @@ void PrintMenuBar(HWND bar, HDC dc, int32_t x, int32_t y);
 bool SendSysKeyToMenuBar(const WindowRecord& owner, WPARAM wParam, LPARAM lParam);
 // At unload: the bar class the library registered.
 void UnregisterMenuBarClass();
+// GetMenu(window) and its submenus converted to owner-drawn items.
+void SkinWindowMenu(HWND window);
+// The next item without an id gets the first id again (each window's menu).
+void RestartMenuIds();
+// A popup opened and closed at a window: menu animation held off, the
+// desktop's picture taken and given back.
+void OpenPopup(HWND window, HMENU popup);
+void ClosePopup(HWND window);
+// A popup was opened at the window: its first item painted takes the
+// desktop behind the whole popup.
+void MarkPopupOpened(HWND window);
+// A window going away: its popup state.
+void ForgetPopupState(HWND window);
 
 }  // namespace skinning

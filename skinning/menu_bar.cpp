@@ -16,13 +16,6 @@
 
 namespace skinning {
 
-void SkinWindowMenu(HWND window);
-void RestartMenuIds();
-void OpenPopup(HWND window, HMENU popup);
-void ClosePopup(HWND window);
-void MarkPopupOpened(HWND window);
-void ForgetPopupState(HWND window);
-
 namespace {
 
 constexpr char kBarClass[] = "SKMENU";
