@@ -351,6 +351,16 @@ TEST_F(SkinnedControls, FramesTabsTreesHeadersStatusBarsAndButtonsAreDrawnInTheS
   column.pszText = const_cast<char*>("Name");
   SendMessageA(header, HDM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&column));
   HWND track = Child(host, TRACKBAR_CLASSA, "", TBS_HORZ, 10, 250, 200, 30, 67);
+  HWND toolbar = Child(host, TOOLBARCLASSNAMEA, "", CCS_NORESIZE | CCS_NODIVIDER | TBSTYLE_FLAT, 230, 250, 200,
+                       30, 68);
+  SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  TBBUTTON tool = {};
+  tool.iBitmap = I_IMAGENONE;
+  tool.idCommand = 680;
+  tool.fsState = TBSTATE_ENABLED;
+  tool.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE;
+  tool.iString = reinterpret_cast<INT_PTR>("Erase");
+  SendMessageA(toolbar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&tool));
   HWND status = Child(host, STATUSCLASSNAMEA, "", 0, 0, 0, 0, 0, 66);
   const int widths[] = {200, -1};
   SendMessageA(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(widths));
@@ -389,6 +399,10 @@ TEST_F(SkinnedControls, FramesTabsTreesHeadersStatusBarsAndButtonsAreDrawnInTheS
   const harness::Bmp24 trackPicture = Grab(track);
   EXPECT_GT(CountColour(trackPicture, kPanel), 1000) << "the track bar over the skin's background";
   EXPECT_LT(CountColour(trackPicture, GetSysColor(COLOR_BTNFACE)), 100) << "its own face left out";
+
+  const harness::Bmp24 toolbarPicture = Grab(toolbar);
+  EXPECT_GT(CountColour(toolbarPicture, kPanel), 2000) << "the toolbar over the skin's background";
+  EXPECT_LT(CountColour(toolbarPicture, GetSysColor(COLOR_BTNFACE)), 100);
 
   const harness::Bmp24 statusPicture = Grab(status);
   EXPECT_GT(CountColour(statusPicture, kStatusBack), 300) << "the skin's status image";
