@@ -410,7 +410,17 @@ TEST(MediaPlayer, UserDataFolderComesFromTextEntry81) {
       ASSERT_TRUE(harness::WriteFileBytes(folder.path("orbplay.SYS"), table));
     }
     std::string expected = (c.inDocuments ? documentsFolder : folder.path("")) + c.folder;
-    if (!c.madeFolder.empty()) harness::RemoveTree(documentsFolder + c.madeFolder);
+    // The documents folder lies outside the test's TEMP: what the player
+    // makes there goes again on every way out of the case.
+    struct RemovedAtEnd {
+      std::string folder;
+      explicit RemovedAtEnd(std::string path) : folder(std::move(path)) {
+        if (!folder.empty()) harness::RemoveTree(folder);
+      }
+      ~RemovedAtEnd() {
+        if (!folder.empty()) harness::RemoveTree(folder);
+      }
+    } made(c.madeFolder.empty() ? std::string() : documentsFolder + c.madeFolder);
 
     harness::Process player;
     HWND window = StartPlayer(folder, &player);
@@ -423,7 +433,6 @@ TEST(MediaPlayer, UserDataFolderComesFromTextEntry81) {
     EXPECT_EQ(calls[0], "tonelink BASSSETDOWNLOADPATH(" + TraceText(expected) + ") = 1");
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForExit(player), 0);
-    if (!c.madeFolder.empty()) harness::RemoveTree(documentsFolder + c.madeFolder);
   }
 }
 
