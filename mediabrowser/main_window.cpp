@@ -101,8 +101,12 @@ LRESULT OnCopyData(HWND window, WPARAM wParam, LPARAM lParam) {
   return suite::SUITE_COMMAND_HANDLED;
 }
 
+// Set once the close has saved the settings: SC_CLOSE goes on to WM_CLOSE.
+bool isClosing = false;
+
 void OnClose(HWND window) {
   BrowserState& b = Browser();
+  isClosing = true;
   StopThumbnails();
   StopFolderWatcher();
   StopDriveWatcher();
@@ -126,15 +130,13 @@ void OnClose(HWND window) {
 
 // The About entry of the system menu: the engine's line, then the program's
 // text with "#" standing for the current year.
-void ShowAbout(HWND window) {
+void ShowAbout() {
   BrowserState& b = Browser();
   std::string author = themecore::FetchText([](char* out, int32_t size) { return SKAUTHOR(out, size); });
   SYSTEMTIME now = {};
   GetLocalTime(&now);
   std::string text = author + suite::ReplaceAll(b.texts.entry(2), "#", std::to_string(now.wYear));
-  char caption[256] = {};
-  GetWindowTextA(window, caption, sizeof(caption));
-  SKMSGBOX(window, SKCAPTIONFONT(), caption, text.c_str(), "", nullptr, 0);
+  suite::boxes::ShowAboutBox(text);
 }
 
 // Alt+arrow keys move the selected entry of a list one place: the
@@ -461,7 +463,7 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       return 0;
     case WM_SYSCOMMAND:
       if (window == b.mainWindow && wParam == 0) {
-        ShowAbout(window);
+        ShowAbout();
         return 0;
       }
       if ((wParam & 0xFFF0) == SC_CLOSE && window == b.mainWindow) OnClose(window);
@@ -481,11 +483,18 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
       }
       break;
+    case WM_CLOSE:
+      // From outside (taskkill, another program): closed as the close
+      // button closes it, settings saved; DefWindowProc then destroys it.
+      if (window == b.mainWindow && !isClosing) OnClose(window);
+      break;
     case WM_DESTROY:
-      if (window == b.mainWindow) {
-        FreeThumbnails();
-        b.mainWindow = nullptr;
-      }
+      if (window != b.mainWindow) break;
+      FreeThumbnails();
+      b.mainWindow = nullptr;
+      // However the window went, the program ends with it: a process
+      // without its window would hold the single-instance mutex for good.
+      PostQuitMessage(0);
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
