@@ -261,6 +261,10 @@ LRESULT CALLBACK PlayerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_MOVE:
       if (window == p.mainWindow) panels::DockPane();
       break;
+    case WM_SHOWWINDOW:
+      // The zoom hides the main window and keeps the bar as it decides.
+      if (window == p.mainWindow && p.displayState != DISPLAY_ZOOMED) panels::ShowPaneWithMainWindow(wParam != 0);
+      break;
     case WM_MOUSEACTIVATE:
       result = OnMouseActivate(window);
       break;

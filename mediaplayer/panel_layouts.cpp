@@ -127,7 +127,7 @@ void ShowLayout(int32_t layout, int32_t kind, const char* traceName) {
   }
   SetVolumeBar();
 
-  ShowWindow(pane, SW_SHOWNOACTIVATE);
+  if (IsWindowVisible(p.mainWindow)) ShowWindow(pane, SW_SHOWNOACTIVATE);
   if (p.alwaysOnTop) {
     SetWindowPos(p.mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowPos(pane, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

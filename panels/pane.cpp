@@ -250,8 +250,13 @@ HWND CreatePane(int32_t layoutValue) {
   HRGN region = SKBMPTORGN(s.paneBitmap, kCornerKey);
   if (layoutValue == 8 && region != nullptr) AddLevelMeter(s, region);
   if (region != nullptr && SetWindowRgn(s.pane, region, TRUE) == 0) DeleteObject(region);
-  ShowWindow(s.pane, SW_SHOWNOACTIVATE);
-  UpdateWindow(s.pane);
+  // A hidden player shows no control bar: the bar comes with the main
+  // window (ShowPaneWithMainWindow).
+  HWND mainWindow = MainWindow();
+  if (mainWindow == nullptr || IsWindowVisible(mainWindow)) {
+    ShowWindow(s.pane, SW_SHOWNOACTIVATE);
+    UpdateWindow(s.pane);
+  }
   DragAcceptFiles(s.pane, TRUE);
   return s.pane;
 }
@@ -271,6 +276,12 @@ void DestroyPane() {
   s.marquee = nullptr;
   if (s.paneBitmap != nullptr) DeleteObject(s.paneBitmap);
   s.paneBitmap = nullptr;
+}
+
+void ShowPaneWithMainWindow(bool shown) {
+  PanelState& s = Panels();
+  if (s.pane == nullptr) return;
+  ShowWindow(s.pane, shown ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
 void DockPane() {

@@ -87,6 +87,9 @@ void DestroyPane();
 LRESULT CALLBACK PaneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Keeps a docked pane at its corner of the main window.
 void DockPane();
+// The main window was shown or hidden: the pane follows (an owned popup
+// would otherwise stay on the screen of a hidden player).
+void ShowPaneWithMainWindow(bool shown);
 
 // The image of panel id `id` for a layout value and its place on the pane.
 // *owned: the caller deletes the image (it is the engine's otherwise).
