@@ -284,7 +284,6 @@ int32_t StartPlayback(const std::string& item, int32_t from, int32_t to) {
 }
 
 VOID CALLBACK MeterTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time) {
-  PlayerState& p = Player();
   VolumeFollowTimer(window, message, id, time);
   int32_t percent = GetPlayPercent();
   if (IsPlaying() && percent < 100 && ControlOf(ID_POSITION) != nullptr) {

@@ -125,7 +125,6 @@ void OnPause() {
 }
 
 void OnMute() {
-  PlayerState& p = Player();
   EngineState& engine = Engine();
   ShowControl(ID_UNMUTE, true);
   ShowControl(ID_MUTE, false);
@@ -139,7 +138,6 @@ void OnMute() {
 }
 
 void OnUnmute() {
-  PlayerState& p = Player();
   EngineState& engine = Engine();
   ShowControl(ID_MUTE, true);
   ShowControl(ID_UNMUTE, false);

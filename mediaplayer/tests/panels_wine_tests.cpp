@@ -7,6 +7,7 @@
 // written on close and read at the next start (a damaged one ignored).
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstdio>
@@ -132,7 +133,8 @@ TEST(PlayerPanels, PictureLayoutAtStartIsDockedAndDrawn) {
   ASSERT_NE(window, nullptr);
   HWND pane = WaitForPane();
   ASSERT_NE(pane, nullptr);
-  ASSERT_NE(WaitForControl(77), nullptr);
+  // The page links are made last.
+  ASSERT_NE(WaitForControl(50), nullptr);
   // No chooser module or CHOOSER.DLL beside this player: open is disabled.
   ExpectControls(pane, {{51, true, true, true},   {52, true, false, true},  {53, true, true, false},
                         {54, true, true, false},  {55, true, true, true},   {56, true, true, true},
@@ -166,7 +168,12 @@ TEST(PlayerPanels, DocumentLayoutForAPage) {
   HWND window = StartPlayer(folder, &player);
   ASSERT_NE(window, nullptr);
   ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, page), 1);
-  ASSERT_NE(WaitForControl(64), nullptr);
+  // The document layout's own buttons and the page links, made last, on
+  // one bar.
+  ASSERT_TRUE(harness::PumpUntil([] {
+    HWND bar = FindWindowA(kPaneClass, kTitle);
+    return bar != nullptr && GetDlgItem(bar, 64) != nullptr && GetDlgItem(bar, 50) != nullptr;
+  }, kStartMs));
   HWND pane = WaitForPane();
   ASSERT_NE(pane, nullptr);
   ExpectControls(pane, {{51, true, true, true},  {52, true, false, true}, {53, true, true, true},
@@ -218,17 +225,23 @@ TEST(PlayerPanels, AudioIsPlayedPausedSoughtAndStoppedByMouse) {
   HWND meter = FindWindowExA(pane, nullptr, "VUMETER", nullptr);
   ASSERT_NE(meter, nullptr);
   harness::PumpMessagesFor(600);
+  // The meter is read from the bar's pixels (it is a child of the bar).
   const std::string shot = folder.path("meter.bmp");
-  ASSERT_TRUE(harness::CaptureWindowToBmp(meter, shot));
+  ASSERT_TRUE(harness::CaptureWindowToBmp(pane, shot));
   harness::Bmp24 picture;
   ASSERT_TRUE(harness::ReadBmp24(shot, &picture));
+  RECT meterRect = harness::WindowRectOf(meter);
+  RECT paneRect = harness::WindowRectOf(pane);
+  const int mx = meterRect.left - paneRect.left, my = meterRect.top - paneRect.top;
+  ASSERT_EQ(20, meterRect.right - meterRect.left);
+  ASSERT_EQ(40, meterRect.bottom - meterRect.top);
   // 40 pixels high: 40 segments of 1 pixel, segment i (from the bottom)
   // at y = 40 - i shows step 100 * i / 40; 20 wide: halves of 10.
-  auto rowOfStep = [](int step) { return 40 - step * 40 / 100; };
-  EXPECT_EQ(Palette(25), picture.at(4, rowOfStep(75)));   // step 75
-  EXPECT_EQ(Palette(8), picture.at(15, rowOfStep(25)));   // step 25
-  EXPECT_EQ(Palette(15), picture.at(15, rowOfStep(45)));  // step 45
-  EXPECT_EQ(Palette(0), picture.at(15, rowOfStep(75)));   // above half: dark
+  auto rowOfStep = [my](int step) { return my + 40 - step * 40 / 100; };
+  EXPECT_EQ(Palette(25), picture.at(mx + 4, rowOfStep(75)));   // step 75
+  EXPECT_EQ(Palette(8), picture.at(mx + 15, rowOfStep(25)));   // step 25
+  EXPECT_EQ(Palette(15), picture.at(mx + 15, rowOfStep(45)));  // step 45
+  EXPECT_EQ(Palette(0), picture.at(mx + 15, rowOfStep(75)));   // above half: dark
 
   // Pause: the position stands still and play shows again.
   HWND position = GetDlgItem(pane, 77);
@@ -273,23 +286,25 @@ TEST(PlayerPanels, AudioIsPlayedPausedSoughtAndStoppedByMouse) {
   EXPECT_EQ(' ', config[config.find('|') + 1]) << config;
 }
 
-// A real HDROP, as the shell makes it: DROPFILES and the names, each ended
-// by a zero, the list by one more.
-HGLOBAL MakeDrop(const std::vector<std::string>& files) {
-  size_t size = sizeof(DROPFILES) + 1;
-  for (const std::string& file : files) size += file.size() + 1;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  if (memory == nullptr) return nullptr;
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = FALSE;
-  char* names = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-  for (const std::string& file : files) {
-    memcpy(names, file.c_str(), file.size() + 1);
-    names += file.size() + 1;
+// A drop as the shell hands it to a program: a fixed memory block in the
+// program's own process (an HDROP is its address) holding DROPFILES and
+// the names, each ended by a zero, the list by one more.  Windows do not
+// carry a handle of this process's memory to another, so the block is
+// written into the player.
+HDROP MakeDropIn(HANDLE process, const std::vector<std::string>& files) {
+  DROPFILES header = {};
+  header.pFiles = sizeof(DROPFILES);
+  header.fWide = FALSE;
+  std::string block(reinterpret_cast<const char*>(&header), sizeof(header));
+  for (const std::string& file : files) block += file + std::string(1, '\0');
+  block += std::string(1, '\0');
+  void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (remote == nullptr) return nullptr;
+  SIZE_T written = 0;
+  if (!WriteProcessMemory(process, remote, block.data(), block.size(), &written) || written != block.size()) {
+    return nullptr;
   }
-  GlobalUnlock(memory);
-  return memory;
+  return static_cast<HDROP>(remote);
 }
 
 TEST(PlayerPanels, FilesDroppedOnTheBarPlay) {
@@ -304,7 +319,10 @@ TEST(PlayerPanels, FilesDroppedOnTheBarPlay) {
   HWND pane = WaitForPane();
   ASSERT_NE(pane, nullptr);
   EXPECT_NE(GetWindowLongA(pane, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
-  HGLOBAL drop = MakeDrop({first, second});
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, player.id());
+  ASSERT_NE(process, nullptr);
+  HDROP drop = MakeDropIn(process, {first, second});
+  CloseHandle(process);
   ASSERT_NE(drop, nullptr);
   ASSERT_TRUE(PostMessageA(pane, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0));
   EXPECT_TRUE(WaitForTitle(window, "Orb Play - dropped one.wav"));
