@@ -202,7 +202,8 @@ void OpenCommand() {
     ShowWindow(browser, IsIconic(browser) ? SW_RESTORE : SW_MINIMIZE);
     return;
   }
-  if (SKSHELL((suite::QuoteArgument(program) + " " + p.skinFile).c_str(), 5, 0) == 0) return;
+  // The skin is a full path now, which may hold blanks.
+  if (SKSHELL((suite::QuoteArgument(program) + " " + suite::QuoteArgument(p.skinFile)).c_str(), 5, 0) == 0) return;
   // The browser needs a moment to show its window; without the wait the
   // files chosen in it would have nowhere to go.
   browser = WaitForBrowserWindow(browserClass);
