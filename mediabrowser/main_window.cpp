@@ -103,6 +103,9 @@ LRESULT OnCopyData(HWND window, WPARAM wParam, LPARAM lParam) {
 
 void OnClose(HWND window) {
   BrowserState& b = Browser();
+  StopThumbnails();
+  StopFolderWatcher();
+  StopDriveWatcher();
   WINDOWPLACEMENT placement = {};
   placement.length = sizeof(placement);
   GetWindowPlacement(window, &placement);
@@ -390,6 +393,14 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_BROWSER_REPAINT:
       InvalidateRgn(reinterpret_cast<HWND>(wParam), nullptr, TRUE);
       return 0;
+    case WM_BROWSER_THUMBNAIL:
+      return OnThumbnailLoaded(lParam);
+    case WM_BROWSER_FOLDER_CHANGED:
+      RefreshFileListByDiff();
+      return 0;
+    case WM_BROWSER_DRIVES_CHANGED:
+      OnDrivesChanged();
+      return 0;
     case WM_BROWSER_BATCH_STEP:
       // Steps of the batch picture work, which is not built yet.
       return 0;
@@ -429,15 +440,24 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       }
       break;
     case WM_MEASUREITEM: {
+      // The file list's height follows its mode (FillFileList sets it).
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-      item->itemHeight = item->CtlID == ID_FILE_LIST ? static_cast<UINT>(b.itemHeight + 10) : 18;
+      item->itemHeight = item->CtlID == ID_FILE_LIST ? 16 : 18;
       return TRUE;
     }
-    case WM_DRAWITEM:
-      DrawListItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->hwndItem == b.fileList && b.thumbnailMode) {
+        DrawThumbnailCell(item);
+      } else {
+        DrawListItem(item);
+      }
       return TRUE;
+    }
     case WM_COMMAND:
       DispatchBrowserCommand(window, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      // Boxes of the command may have stopped the loader.
+      if (b.mainWindow != nullptr) StartThumbnails();
       return 0;
     case WM_SYSCOMMAND:
       if (window == b.mainWindow && wParam == 0) {
@@ -462,7 +482,10 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       }
       break;
     case WM_DESTROY:
-      if (window == b.mainWindow) b.mainWindow = nullptr;
+      if (window == b.mainWindow) {
+        FreeThumbnails();
+        b.mainWindow = nullptr;
+      }
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/canvas_rules.h"
 #include "core/object_geometry.h"
 #include "core/obf_types.h"
 #include "imaging.h"
@@ -18,24 +19,46 @@ namespace paint {
 
 namespace {
 
-void UpdateScrollBars() {
+// The preview of the shape being collected, drawn so that drawing it again
+// erases it: a rectangle or an ellipse from the first point to the mouse,
+// else a line through the points to the mouse.
+void DrawRubberBandOn(HDC dc) {
   PaintState& p = Paint();
+  if (p.pointBuffer.empty()) return;
   RECT client = {};
   GetClientRect(p.canvasWindow, &client);
-  SCROLLINFO info = {sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
-  info.nMax = std::max(0, p.pictureWidth - 1);
-  info.nPage = static_cast<UINT>(client.right);
-  p.scrollX = std::clamp(p.scrollX, 0, std::max<int32_t>(0, p.pictureWidth - client.right));
-  info.nPos = p.scrollX;
-  SetScrollInfo(p.canvasWindow, SB_HORZ, &info, TRUE);
-  info.nMax = std::max(0, p.pictureHeight - 1);
-  info.nPage = static_cast<UINT>(client.bottom);
-  p.scrollY = std::clamp(p.scrollY, 0, std::max<int32_t>(0, p.pictureHeight - client.bottom));
-  info.nPos = p.scrollY;
-  SetScrollInfo(p.canvasWindow, SB_VERT, &info, TRUE);
+  HRGN clip = CreateRectRgn(0, 0, client.right, client.bottom);
+  SelectClipRgn(dc, clip);
+  const int previousRop = SetROP2(dc, R2_NOTXORPEN);
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+  HGDIOBJ previousPen = SelectObject(dc, pen);
+  HGDIOBJ previousBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  const uint16_t kind = static_cast<uint16_t>(p.toolWord & 0xFFFF);
+  const int32_t firstX = p.pointBuffer[0].x - p.scrollX, firstY = p.pointBuffer[0].y - p.scrollY;
+  const int32_t mouseX = p.lastMouse.x - p.scrollX, mouseY = p.lastMouse.y - p.scrollY;
+  if (kind == overlay::kKindRectangle) {
+    Rectangle(dc, firstX, firstY, mouseX, mouseY);
+  } else if (kind == overlay::kKindEllipse) {
+    const int32_t dx = std::abs(mouseX - firstX), dy = std::abs(mouseY - firstY);
+    Ellipse(dc, firstX - dx, firstY - dy, firstX + dx, firstY + dy);
+  } else {
+    MoveToEx(dc, firstX, firstY, nullptr);
+    if (kind == overlay::kKindCurve || kind == overlay::kKindPolyline) {
+      for (size_t i = 1; i < p.pointBuffer.size(); ++i) {
+        LineTo(dc, p.pointBuffer[i].x - p.scrollX, p.pointBuffer[i].y - p.scrollY);
+      }
+    }
+    LineTo(dc, mouseX, mouseY);
+  }
+  SelectObject(dc, previousBrush);
+  SelectObject(dc, previousPen);
+  SetROP2(dc, previousRop == 0 ? R2_COPYPEN : previousRop);
+  DeleteObject(pen);
+  SelectClipRgn(dc, nullptr);
+  DeleteObject(clip);
 }
 
-POINT CanvasPoint(LPARAM lParam) {
+POINT MouseCanvasPoint(LPARAM lParam) {
   const PaintState& p = Paint();
   return {static_cast<short>(LOWORD(lParam)) + p.scrollX, static_cast<short>(HIWORD(lParam)) + p.scrollY};
 }
@@ -54,6 +77,32 @@ void FinishCapture() {
 
 }  // namespace
 
+void DrawRubberBand() {
+  PaintState& p = Paint();
+  HDC dc = GetDC(p.canvasWindow);
+  if (dc == nullptr) return;
+  DrawRubberBandOn(dc);
+  ReleaseDC(p.canvasWindow, dc);
+}
+
+// Both scroll bars over what the canvas bitmap holds beyond the client area;
+// the positions are kept inside that range.
+void UpdateScrollBars() {
+  PaintState& p = Paint();
+  if (p.canvasWindow == nullptr) return;
+  RECT client = {};
+  GetClientRect(p.canvasWindow, &client);
+  const int32_t rangeX = std::max<int32_t>(0, p.canvasWidth - client.right);
+  const int32_t rangeY = std::max<int32_t>(0, p.canvasHeight - client.bottom);
+  p.scrollX = std::clamp(p.scrollX, 0, rangeX);
+  p.scrollY = std::clamp(p.scrollY, 0, rangeY);
+  SCROLLINFO info = {sizeof(info), SIF_RANGE | SIF_POS | SIF_DISABLENOSCROLL, 0, rangeX, 0, p.scrollX, 0};
+  SetScrollInfo(p.canvasWindow, SB_HORZ, &info, TRUE);
+  info.nMax = rangeY;
+  info.nPos = p.scrollY;
+  SetScrollInfo(p.canvasWindow, SB_VERT, &info, TRUE);
+}
+
 void PlaceCanvasWindow() {
   PaintState& p = Paint();
   if (p.canvasWindow == nullptr || p.toolHolder == nullptr) return;
@@ -61,61 +110,6 @@ void PlaceCanvasWindow() {
   GetClientRect(p.toolHolder, &client);
   MoveWindow(p.canvasWindow, 24, 24, std::max(0L, client.right - 24), std::max(0L, client.bottom - 24), TRUE);
   UpdateScrollBars();
-}
-
-bool LoadPictureIntoCanvas(const std::string& path) {
-  PaintState& p = Paint();
-  BITMAPHANDLE bitmap = {};
-  bool loaded = false;
-  if (!path.empty()) {
-    loaded = L_LoadBitmap(path.c_str(), &bitmap, 24, ORDER_BGR, nullptr, nullptr) == IMG_SUCCESS;
-  }
-  p.screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  p.screenHeight = GetSystemMetrics(SM_CYSCREEN);
-  p.pictureWidth = loaded ? bitmap.Width : 0;
-  p.pictureHeight = loaded ? bitmap.Height : 0;
-  p.fileWidth = p.pictureWidth;
-  p.fileHeight = p.pictureHeight;
-  const int32_t width = std::max(p.screenWidth, p.pictureWidth);
-  const int32_t height = std::max(p.screenHeight, p.pictureHeight);
-  if (width != p.canvasWidth || height != p.canvasHeight || SKGETHDCMEMBMP(p.canvasWindow) == nullptr) {
-    SKCREATEMEMBMP(p.canvasWindow, width, height);
-    p.canvasWidth = width;
-    p.canvasHeight = height;
-  }
-  HDC dc = SKGETHDCMEMBMP(p.canvasWindow);
-  if (dc != nullptr) {
-    SKFILLRECT(dc, 0, 0, p.canvasWidth, p.canvasHeight, SKGETSYSCOLOR(112));
-    if (loaded) L_PaintDC(dc, &bitmap, nullptr, nullptr, nullptr, SRCCOPY);
-  }
-  if (loaded) L_FreeBitmap(&bitmap);
-  p.scrollX = 0;
-  p.scrollY = 0;
-  UpdateScrollBars();
-  TraceProgramCall("LoadPictureIntoCanvas", orbtrace::QuoteText(path),
-                   std::to_string(p.pictureWidth) + " x " + std::to_string(p.pictureHeight));
-  return loaded;
-}
-
-// Loads CurrentPicture: its pixels into the canvas, then its own objects.
-void LoadPictureFile() {
-  PaintState& p = Paint();
-  const bool loaded = LoadPictureIntoCanvas(p.currentPicture);
-  p.sourceFile = loaded ? p.currentPicture : std::string();
-  p.workingCopy.clear();
-  p.modifiedFlags = 0;
-  if (loaded && !p.pictureLoaded) {
-    p.pictureLoaded = true;
-    const int ranges[][2] = {{201, 214}, {301, 308}, {313, 313}, {315, 315}, {317, 317},
-                             {601, 608}, {701, 708}, {901, 908}};
-    for (const auto& range : ranges) {
-      for (int id = range[0]; id <= range[1]; ++id) EnableMenuItem(p.menu, id, MF_BYCOMMAND | MF_ENABLED);
-    }
-  }
-  BlitCanvas(1);
-  SendToObjectManager(OM_LOAD_SIDECAR, p.currentPicture.size(), reinterpret_cast<LPARAM>(p.currentPicture.c_str()));
-  if (SendToObjectManager(OM_COMPOSE) == 0) RepaintWindow(p.canvasWindow, true);
-  SetStatusText(p.currentPicture);
 }
 
 void PaintCanvas(HWND window) {
@@ -126,45 +120,48 @@ void PaintCanvas(HWND window) {
   GetClientRect(window, &client);
   HDC canvas = SKGETHDCMEMBMP(window);
   if (canvas != nullptr) {
+    p.scrollX = std::max(0, std::min<int32_t>(p.scrollX, SKGETWIDTHMEMBMP(window) - client.right));
+    p.scrollY = std::max(0, std::min<int32_t>(p.scrollY, SKGETHEIGHTMEMBMP(window) - client.bottom));
     BitBlt(dc, 0, 0, client.right, client.bottom, canvas, p.scrollX, p.scrollY, SRCCOPY);
   } else {
     SKFILLRECT(dc, 0, 0, client.right, client.bottom, SKGETSYSCOLOR(112));
   }
   EndPaint(window, &paint);
+  UpdateScrollBars();
 }
 
 void ScrollCanvas(int bar, WPARAM wParam) {
   PaintState& p = Paint();
-  SCROLLINFO info = {sizeof(info), SIF_ALL, 0, 0, 0, 0, 0};
-  GetScrollInfo(p.canvasWindow, bar, &info);
-  int position = info.nPos;
-  switch (LOWORD(wParam)) {
-    case SB_LINEUP: position -= 16; break;
-    case SB_LINEDOWN: position += 16; break;
-    case SB_PAGEUP: position -= static_cast<int>(info.nPage); break;
-    case SB_PAGEDOWN: position += static_cast<int>(info.nPage); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: position = info.nTrackPos; break;
-    default: break;
-  }
-  int32_t& scroll = bar == SB_HORZ ? p.scrollX : p.scrollY;
-  const int before = scroll;
-  scroll = std::clamp(position, 0, std::max(0, info.nMax + 1 - static_cast<int>(info.nPage)));
+  RECT client = {};
+  GetClientRect(p.canvasWindow, &client);
+  const bool horizontal = bar == SB_HORZ;
+  int32_t& scroll = horizontal ? p.scrollX : p.scrollY;
+  const int32_t position =
+      ScrolledPosition(scroll, LOWORD(wParam), HIWORD(wParam),
+                       horizontal ? p.canvasWidth : p.canvasHeight, horizontal ? client.right : client.bottom);
+  const int32_t change = position - scroll;
+  if (change == 0) return;
+  if (p.captureState == 1) DrawRubberBand();
+  scroll = position;
+  ScrollWindowEx(p.canvasWindow, horizontal ? -change : 0, horizontal ? 0 : -change, nullptr, &client, nullptr,
+                 nullptr, SW_INVALIDATE);
   UpdateScrollBars();
-  if (scroll != before) {
-    SendToObjectManager(bar == SB_HORZ ? WM_HSCROLL : WM_VSCROLL, static_cast<WPARAM>(scroll - before));
-    RepaintWindow(p.canvasWindow, false);
-  }
+  UpdateWindow(p.canvasWindow);
+  SendToObjectManager(horizontal ? WM_HSCROLL : WM_VSCROLL, static_cast<WPARAM>(change));
+  if (p.captureState == 1) DrawRubberBand();
 }
 
 // The point capture of an armed drawing tool.  Ellipses, rectangles and
 // arrows take two clicks; curves and polylines collect clicks until a
 // double click.
-LRESULT OnCanvasMouse(UINT message, WPARAM, LPARAM lParam) {
+LRESULT OnCanvasMouse(UINT message, WPARAM wParam, LPARAM lParam) {
   PaintState& p = Paint();
+  if (OnCanvasModeMouse(message, wParam, lParam)) return 0;
   const uint16_t kind = static_cast<uint16_t>(p.toolWord & 0xFFFF);
   if (message == WM_MOUSEMOVE) {
-    p.lastMouse = CanvasPoint(lParam);
+    if (p.captureState == 1) DrawRubberBand();
+    p.lastMouse = MouseCanvasPoint(lParam);
+    if (p.captureState == 1) DrawRubberBand();
     if (p.toolWord != 0) {
       SetStatusText("x" + std::to_string(p.lastMouse.x) + " y" + std::to_string(p.lastMouse.y));
     }
@@ -179,11 +176,14 @@ LRESULT OnCanvasMouse(UINT message, WPARAM, LPARAM lParam) {
       return 0;
     }
     const bool free = kind == overlay::kKindCurve || kind == overlay::kKindPolyline;
+    if (!free) DrawRubberBand();
     const bool doubleClick = message == WM_LBUTTONDBLCLK || p.pointBuffer.size() >= overlay::kObfMaxPoints;
     if (doubleClick && free && p.pointBuffer.size() > 1) {
+      if (free) DrawRubberBand();
       FinishCapture();
       return 0;
     }
+    if (free) DrawRubberBand();
     if (p.pointBuffer.size() < overlay::kObfMaxPoints && !(p.pointBuffer.back() == point)) {
       p.pointBuffer.push_back(point);
     }
@@ -200,12 +200,19 @@ LRESULT OnCanvasMouse(UINT message, WPARAM, LPARAM lParam) {
         b = {static_cast<int16_t>(b.x - 1), static_cast<int16_t>(b.y - 1)};
       }
       FinishCapture();
+      return 0;
     }
+    DrawRubberBand();
     return 0;
   }
   if ((message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK) && p.captureState == 1) {
+    DrawRubberBand();
     if (!p.pointBuffer.empty()) p.pointBuffer.pop_back();
-    if (p.pointBuffer.empty()) p.captureState = 0;
+    if (p.pointBuffer.empty()) {
+      p.captureState = 0;
+    } else {
+      DrawRubberBand();
+    }
   }
   return 0;
 }

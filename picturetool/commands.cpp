@@ -1,7 +1,8 @@
 // WM_COMMAND of the picture tool: the common prologue (the action "END",
-// disarming a drawing tool) and the commands.  The commands of the object
-// manager and the new-object commands are built; the others go to the
-// named functions of later_features.h.
+// disarming a drawing tool) and the dispatch of every command; the
+// new-object commands are here too.  The effect, resize, new-picture and
+// underlay commands and the capture of a pointed-at object go to the named
+// functions of later_features.h.
 #include <windows.h>
 
 #include <string>
@@ -112,24 +113,12 @@ LRESULT NewShapeObject(int32_t id) {
   return 0;
 }
 
-// Save: the drawing objects go to the picture's sidecar.  Writing changed
-// pixels is not built yet; a canvas with such changes keeps them.
-LRESULT SaveCommand() {
-  PaintState& p = Paint();
-  if (p.currentPicture.empty()) return 0;
-  if ((p.modifiedFlags & (kPictureChanged | kRedEyeOnCanvas)) != 0) {
-    SavePictureAs(p.currentPicture);
-    return 0;
-  }
-  SendToObjectManager(OM_SAVE_SIDECAR, p.currentPicture.size(), reinterpret_cast<LPARAM>(p.currentPicture.c_str()));
-  return 0;
-}
-
 }  // namespace
 
 void DisarmDrawingTool() {
   PaintState& p = Paint();
   if (p.toolWord == 0 && p.captureState == 0) return;
+  if (p.captureState == 1) DrawRubberBand();
   p.captureState = 0;
   p.toolWord = 0;
   p.pointBuffer.clear();
@@ -148,18 +137,63 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
   }
   DisarmDrawingTool();
   switch (id) {
+    case 1:
+    case 3:
+      return PageCommand(id == 3);
     case 2:
       ShowFullView();
       break;
+    case 4:
+      RevertCommand();
+      break;
     case 42:
     case 112:
-      ShowHelp();
+      HelpCommand();
       break;
+    case 76:
+      // The engine's track bar names itself; a position comes as it is.
+      return TrackCommand(reinterpret_cast<HWND>(lParam) == p.trackBar && p.trackBar != nullptr
+                              ? SKGETTRACKPOS(p.trackBar)
+                              : lParam);
     case 101:
       OpenPictureDialog();
       return 0;
     case 106:
-      return SaveCommand();
+      SaveCommand();
+      break;
+    case 107:
+      SaveAsCommand();
+      break;
+    case 108:
+      DeleteCommand();
+      break;
+    case 110:
+      ShowMagnifier();
+      break;
+    case 308:
+      CopyCommand();
+      break;
+    case 309:
+      PasteCommand();
+      break;
+    case 104:
+      PrintCommand();
+      break;
+    case 801:
+    case 802:
+      CaptureCommand(id);
+      break;
+    case 315:
+      StartSelectionMode();
+      break;
+    case 317:
+      StartRedEyeMode();
+      break;
+    case 1001:
+      return CropToSelection();
+    case 1002:
+      CancelSelection();
+      break;
     case 401:
       return NewTextObject();
     case 402:

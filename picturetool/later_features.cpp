@@ -16,10 +16,7 @@ void WritePlacementFile(const Placement& placement) {
   NotBuilt("WritePlacementFile", std::to_string(placement.x) + ", " + std::to_string(placement.y) + ", " +
                                      std::to_string(placement.width) + ", " + std::to_string(placement.height));
 }
-void SaveChangesPrompt() { NotBuilt("SaveChangesPrompt", std::to_string(Paint().modifiedFlags)); }
-void SavePictureAs(const std::string& target) { NotBuilt("SavePictureAs", target); }
 void CommandNotBuilt(int32_t id) { NotBuilt("Command", std::to_string(id)); }
-void ShowFullView() { NotBuilt("ShowFullView"); }
-void ShowHelp() { NotBuilt("ShowHelp"); }
+void ShowMagnifier() { NotBuilt("ShowMagnifier"); }
 
 }  // namespace paint

@@ -16,15 +16,9 @@ struct Placement {
 // The placement file: read gives the built-in placement, write nothing.
 Placement ReadPlacementFile();
 void WritePlacementFile(const Placement& placement);
-// Asking to save changes before another picture replaces the canvas.
-void SaveChangesPrompt();
-// Writing a changed picture's pixels (save, save as).
-void SavePictureAs(const std::string& target);
 // The command of `id` that another part of the program will carry out.
 void CommandNotBuilt(int32_t id);
-// The canvas's full-screen view, selection, red-eye and magnifier.
-void ShowFullView();
-// The help hand-off.
-void ShowHelp();
+// The magnifier.
+void ShowMagnifier();
 
 }  // namespace paint

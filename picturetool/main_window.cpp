@@ -84,7 +84,9 @@ LRESULT OnCopyData(WPARAM wParam, LPARAM lParam) {
   std::string text;
   const uint32_t code = suite::ReceiveSuiteCommand(text, wParam, lParam);
   if (code == suite::CMD_CLOSE) {
-    PostQuitMessage(0);
+    // The close sequence asks about unsaved changes, so it runs after the
+    // sender has its answer.
+    PostMessageA(p.mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
   } else if (CarriesPictureList(text)) {
     // Each list keeps its own slot: a later command replaces a list that
     // has not been opened yet, and an empty one never empties the canvas.
@@ -99,7 +101,10 @@ void OnInitMenu(WPARAM wParam) {
   EnableMenuItem(p.menu, 309, MF_BYCOMMAND | (L_ClipboardReady() > 0 ? MF_ENABLED : MF_GRAYED));
   // No underlay picture can be chosen yet (command 216 is not built).
   EnableMenuItem(p.menu, 217, MF_BYCOMMAND | MF_GRAYED);
-  if (reinterpret_cast<HMENU>(wParam) != p.selectionPopup) SKCURSORSTD(p.canvasWindow);
+  if (reinterpret_cast<HMENU>(wParam) != p.selectionPopup || p.selectionPopup == nullptr) {
+    EndCanvasModes();
+    SKCURSORSTD(p.canvasWindow);
+  }
 }
 
 void ShowAbout() {
@@ -158,6 +163,9 @@ LRESULT CALLBACK PaintWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   const int32_t handled = SKGETMESSAGE(&window, &message, &wParam, &lParam);
   if (handled != 0) return handled;
   PaintState& p = Paint();
+  if (p.viewOn && (window == p.fullView || message == WM_KEYDOWN) && OnFullViewMessage(message, wParam, lParam)) {
+    return message == WM_PAINT ? 0 : 1;
+  }
   const bool isMain = window == p.mainWindow;
   const bool isCanvas = window != nullptr && window == p.canvasWindow;
   switch (message) {
@@ -209,6 +217,7 @@ LRESULT CALLBACK PaintWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       }
       break;
     case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:

@@ -360,6 +360,7 @@ LRESULT SaveSidecar(WPARAM length, const char* path) {
     document.preview = PreviewJpeg(std::max(1, std::atoi(p.texts.entry(T_PREVIEW_SIZE).c_str())));
     document.trailer.canvasWidth = p.pictureWidth;
     document.trailer.canvasHeight = p.pictureHeight;
+    document.trailer.colourCount = p.colours;
   }
   const overlay::ObfStatus status = overlay::WriteObfSidecar(picture, document);
   TraceProgramCall("SaveSidecar", orbtrace::QuoteText(picture) + ", " + std::to_string(document.objects.size()),
@@ -568,6 +569,21 @@ HWND CreateObjectWindow(HWND parent, uint32_t word) {
     return nullptr;
   }
   return window;
+}
+
+void ShiftObjects(int32_t dx, int32_t dy) {
+  PaintState& p = Paint();
+  bool any = false;
+  for (size_t i = 2; i <= p.objects.size(); ++i) {
+    DrawObject& object = p.objects[i - 1];
+    object.data.x += dx;
+    object.data.y += dy;
+    PlaceWindow(object);
+    any = true;
+  }
+  if (!any) return;
+  MarkObjectsChanged();
+  ComposeAndRepaint();
 }
 
 intptr_t BlitCanvas(int32_t mode) {

@@ -33,7 +33,6 @@ constexpr size_t T_PICKER_FILTER_LABEL = 6;
 constexpr size_t T_PICKER_UNUSED = 7;
 constexpr size_t T_PICKER_FIELD_LABEL = 8;
 constexpr size_t T_PICKER_TITLE = 10;
-constexpr size_t T_PICKER_FILTERS = 45;
 // The pictures the program loads, for the picker's list and thumbnails.
 constexpr char kPictureExtensions[] =
     ".JPG.CMP.GIF.TIF.BMP.ICO.CUR.PCX.PCC.DCX.PCD.WMF.PSD.PNG.TGA.EPS.RAS.WPG.PCT.MAC.IMG.MSP.EMF.JPEG.G2B.I2B.FPX.";
@@ -86,6 +85,9 @@ void ChooseWithPicker(PaintState& p) {
   }
   std::string chosen = list.str();
   while (!chosen.empty() && chosen.back() == '|') chosen.pop_back();
+  // The chosen pictures replace the canvas: unsaved changes are asked about
+  // first.
+  SaveChangesPrompt();
   p.pictureList = chosen;
   p.pictureCount = static_cast<int32_t>(PictureCountOf(chosen));
   p.pictureIndex = 1;
@@ -105,6 +107,9 @@ void OpenPictureDialog() {
   }
   HWND browser = PictureBrowser(p, viewer);
   if (browser != nullptr) suite::SendSuiteCommand(browser, suite::CMD_PICTURE_TOOL_HELLO, "");
+  // The hand-over reloads the current picture: unsaved changes are asked
+  // about first.
+  SaveChangesPrompt();
   LoadPictureFile();
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/canvas_rules.h"
 #include "core/obf_types.h"
 #include "gdiplus_api.h"
 #include "skin_texts.h"
@@ -19,17 +20,35 @@ namespace paint {
 enum TextEntry : size_t {
   T_TITLE = 1,
   T_ABOUT = 2,
+  T_SAVE_FILTER_REMOVED_2 = 9,
+  T_COLOURS_NOTE = 11,
   T_WORKING_NAME = 13,
   T_OK_CANCEL = 15,
+  T_DELETE_QUESTION = 16,
+  T_SAVE_BUTTONS = 17,
+  T_SAVE_FIELD_LABEL = 18,
+  T_SAVE_TEXT_19 = 19,
+  T_UNKNOWN_EXTENSION = 20,
+  T_SAVED = 21,
   T_REVERT = 22,
+  T_PRINTING = 23,
+  T_PRINTED_ON = 24,
+  T_COPIED = 26,
+  T_NOTHING_TO_PASTE = 27,
+  T_SAVE_CHANGES = 31,
+  T_REDUCED_NOTE = 32,
   T_SYSBUTTON_TIP = 33,
   T_TRACK_TIP = 34,
+  T_SAVE_FILTER_REMOVED_1 = 35,
   T_PREVIOUS_TIP = 36,
   T_FULL_VIEW_TIP = 37,
   T_NEXT_TIP = 38,
   T_REVERT_TIP = 39,
   T_BROWSER = 40,
   T_HELP = 42,
+  T_HELP_FILE = 43,
+  T_HELP_VIEWER = 44,
+  T_PICKER_FILTERS = 45,
   T_BOX_TEXTS = 46,
   T_OBJECT_TITLE = 47,
   T_FIRST_TOOL_TIP = 48,
@@ -37,6 +56,7 @@ enum TextEntry : size_t {
   T_PREVIEW_SIZE = 56,
   T_OBJECT_LIMIT = 57,
   T_OBJECTS_NOT_SAVED = 58,
+  T_NOT_SAVED = 59,
 };
 
 // Bits of ModifiedFlags.
@@ -104,6 +124,22 @@ struct PaintState {
   std::string lastFolder, lastFilter;
   std::string conversionFile;
   uint32_t modifiedFlags = 0;
+  int32_t colours = 0;          // of the loaded picture, 0 when unknown
+  bool reduced = false;         // shrunk by the memory rule
+  std::string saveFolder;       // of the last Save As target
+  bool skipCounterOnce = false; // after new, paste and capture
+  // Selection mode (canvas coordinates; -1 when unset) and the frame last
+  // drawn, so that drawing it again erases it.
+  bool selectionMode = false, dragging = false;
+  Selection selection, drawnFrame;
+  POINT selectionAnchor = {-1, -1};  // the first corner, where the drag began
+  bool redEyeMode = false;
+  RedEyeStrokes redEye;
+  // The full-screen view: the holder's place and size, the picture's origin
+  // in it, how far it may pan and in which directions.
+  bool viewOn = false, viewFitted = false, panX = false, panY = false;
+  int32_t viewX = 0, viewY = 0, viewWidth = 0, viewHeight = 0;
+  int32_t viewOriginX = 0, viewOriginY = 0, lowestX = 0, lowestY = 0;
   bool startedBrowser = false;
   bool pictureLoaded = false;
   uint32_t toolWord = 0;
@@ -131,22 +167,65 @@ void TraceProgramCall(const char* function, const std::string& argument, const s
 LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam);
 void DisarmDrawingTool();
 
+// Paging, revert, delete, clipboard and help (picture_commands.cpp).
+LRESULT PageCommand(bool forward);
+LRESULT TrackCommand(LPARAM position);
+LRESULT RevertCommand();
+LRESULT DeleteCommand();
+LRESULT CopyCommand();
+LRESULT PasteCommand();
+LRESULT CaptureCommand(int32_t id);
+LRESULT PrintCommand();
+LRESULT HelpCommand();
+
 // Open (open_picture.cpp): the picture browser or the file picker chooses.
 void OpenPictureDialog();
 
-// The canvas (canvas.cpp).
+// Picture files and the working copy (picture_files.cpp).
 bool LoadPictureIntoCanvas(const std::string& path);
 void LoadPictureFile();
+void EnablePictureMenus();
+// The canvas's picture (without the drawing objects) into the working copy.
+bool WriteWorkingCopy();
+void SaveChangesPrompt();
+void FlushWorkingCopy();
+// Writes the picture to `target` when the chooser's `result` is 2 (a "*"
+// in the target stands for the base name of `chosenName`).  True when the
+// picture was written.
+bool SavePictureAs(const std::string& target, int32_t result, const std::string& chosenName);
+LRESULT SaveCommand();
+LRESULT SaveAsCommand();
+void UpdateCaptionAndStatus();
+
+// The canvas (canvas.cpp) and its mouse modes (canvas_modes.cpp).
 void PaintCanvas(HWND window);
 LRESULT OnCanvasMouse(UINT message, WPARAM wParam, LPARAM lParam);
 void ScrollCanvas(int bar, WPARAM wParam);
 void PlaceCanvasWindow();
+void UpdateScrollBars();
+// The capture preview, drawn XOR: a second call erases it.
+void DrawRubberBand();
+void StartSelectionMode();
+void StartRedEyeMode();
+// Ends the selection and red-eye modes (frame erased, records dropped).
+void EndCanvasModes();
+void CancelSelection();
+LRESULT CropToSelection();
+// True when the message was taken by a mode (selection, red-eye).
+bool OnCanvasModeMouse(UINT message, WPARAM wParam, LPARAM lParam);
+
+// The full-screen view (full_view.cpp).
+void ShowFullView();
+// True when the view is on and took the message.
+bool OnFullViewMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 // Drawing objects and their manager (object_manager.cpp).
 LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 HWND CreateObjectWindow(HWND parent, uint32_t word);
 size_t FindObjectIndex(HWND window);
 size_t ObjectLimitReached();
+// Moves every drawing object by (dx, dy) canvas pixels (after a crop).
+void ShiftObjects(int32_t dx, int32_t dy);
 intptr_t BlitCanvas(int32_t mode);
 LRESULT SendToObjectManager(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // The family of new text objects: the skin's default font when GDI+ can

@@ -18,6 +18,7 @@
 #include "core/obf_types.h"
 #include "core/suite_command_codes.h"
 #include "harness.h"
+#include "paint_test_support.h"
 #include "imaging.h"
 #include "obf_file.h"
 #include "suite_command.h"
@@ -26,135 +27,7 @@
 
 namespace {
 
-constexpr DWORD kStartMs = 20000;
-
-class PaintFolder {
- public:
-  explicit PaintFolder(const std::string& label) : scratch_(label) {
-    for (const char* file : {"orbpaint.exe", "themecore.dll", "imaging.dll", "chooser.dll", "LUMINAR.SKL", "orbpaint.SYS"}) {
-      CopyFileA((harness::ProgramFolder() + file).c_str(), path(file).c_str(), FALSE);
-    }
-  }
-  std::string path(const std::string& file) const { return scratch_.Child(file); }
-  std::string command(const std::string& arguments = "") const {
-    return "\"" + path("orbpaint.exe") + "\"" + (arguments.empty() ? "" : " " + arguments);
-  }
-  std::string tracePath() const { return path("trace.txt"); }
-
- private:
-  harness::ScratchFolder scratch_;
-};
-
-// A picture of two halves, red on the left and blue on the right.
-bool WriteTwoColourJpeg(const std::string& path, int width, int height) {
-  BITMAPHANDLE bitmap = {};
-  if (L_CreateBitmap(&bitmap, TYPE_CONV, width, height, 24, ORDER_BGR, nullptr, 0, nullptr, 0) != IMG_SUCCESS) {
-    return false;
-  }
-  for (int y = 0; y < height; ++y) {
-    L_UCHAR* row = bitmap.Data + static_cast<size_t>(y) * bitmap.BytesPerLine;
-    for (int x = 0; x < width; ++x) {
-      const bool left = x < width / 2;
-      row[3 * x] = left ? 0 : 255;       // blue
-      row[3 * x + 1] = 0;                // green
-      row[3 * x + 2] = left ? 255 : 0;   // red
-    }
-  }
-  const bool saved = L_SaveBitmap(path.c_str(), &bitmap, FILE_JPEG, 24, 2, 0) == IMG_SUCCESS;
-  L_FreeBitmap(&bitmap);
-  return saved;
-}
-
-std::vector<std::string> TraceCalls(const PaintFolder& folder, const std::string& call) {
-  std::string text;
-  harness::ReadFileBytes(folder.tracePath(), &text);
-  std::vector<std::string> found;
-  for (const std::string& line : harness::SplitLines(text)) {
-    if (line.find("] " + call + "(") != std::string::npos) found.push_back(line.substr(line.find("] ") + 2));
-  }
-  return found;
-}
-
-// Waits for the trace lines; when they do not come, the program's own
-// lines go to the test's output.
-bool WaitForTraceCalls(const PaintFolder& folder, const std::string& call, size_t count) {
-  if (harness::PumpUntil([&] { return TraceCalls(folder, call).size() >= count; }, kStartMs)) return true;
-  std::string text;
-  harness::ReadFileBytes(folder.tracePath(), &text);
-  for (const std::string& line : harness::SplitLines(text)) {
-    if (line.find("] orbpaint ") != std::string::npos) ADD_FAILURE() << line;
-  }
-  return false;
-}
-
-HWND StartPaint(const PaintFolder& folder, harness::Process* paint, const std::string& arguments,
-                const std::string& answers) {
-  harness::ScopedEnvironment trace("ORB_TRACE", folder.tracePath().c_str());
-  harness::ScopedEnvironment scripted("ORB_ANSWERS", answers.c_str());
-  if (!paint->start(folder.command(arguments))) return nullptr;
-  HWND window = harness::WaitForWindow("ORBPAINT", kStartMs);
-  if (window == nullptr) return nullptr;
-  return harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs) ? window : nullptr;
-}
-
-long WaitForExit(harness::Process& paint) {
-  long code = -1;
-  harness::PumpUntil([&] {
-    code = paint.waitExit(0);
-    return code != -1;
-  }, kStartMs);
-  return code;
-}
-
-BOOL CALLBACK CollectObjects(HWND window, LPARAM list) {
-  char name[32] = {};
-  GetClassNameA(window, name, sizeof(name));
-  if (lstrcmpA(name, "ORBOBJECT") == 0) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  return TRUE;
-}
-
-// The ORBOBJECT windows of the program (the canvas's own record included).
-std::vector<HWND> ObjectWindows(HWND main) {
-  std::vector<HWND> windows;
-  EnumChildWindows(main, CollectObjects, reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
-
-HWND CanvasOf(HWND main) {
-  std::vector<HWND> objects = ObjectWindows(main);
-  return objects.empty() ? nullptr : GetParent(objects.front());
-}
-
-struct ChildSearch {
-  int id;
-  const char* text;
-  HWND found;
-};
-
-BOOL CALLBACK MatchChild(HWND window, LPARAM search) {
-  auto* wanted = reinterpret_cast<ChildSearch*>(search);
-  if (GetDlgCtrlID(window) != wanted->id || harness::WindowText(window) != wanted->text) return TRUE;
-  wanted->found = window;
-  return FALSE;
-}
-
-// The descendant of `main` with the control id and the text.
-HWND FindChild(HWND main, int id, const char* text) {
-  ChildSearch search = {id, text, nullptr};
-  EnumChildWindows(main, MatchChild, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-void PostClick(HWND canvas, int x, int y) {
-  PostMessageA(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-  PostMessageA(canvas, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-  PostMessageA(canvas, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
-
-void CloseBySuiteCommand(HWND window, harness::Process& paint) {
-  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
-  EXPECT_EQ(WaitForExit(paint), 0);
-}
+using namespace painttest;
 
 TEST(PictureTool, ShowsThePictureSavesObjectsToTheSidecarAndRestoresThem) {
   PaintFolder folder("paint objects");
@@ -279,6 +152,9 @@ TEST(PictureTool, ShowsThePictureSavesObjectsToTheSidecarAndRestoresThem) {
   EXPECT_EQ(arrow.y + arrow.points[1].y, 20);
   EXPECT_EQ(read.document.trailer.pictureName, "picture.jpg");
   EXPECT_EQ(read.document.trailer.canvasWidth, 200);
+  // The trailer counts the picture's colours (red, blue and the JPEG's
+  // blend along their edge).
+  EXPECT_GT(read.document.trailer.colourCount, 1);
   ASSERT_GT(read.document.preview.size(), 2u);
   EXPECT_EQ(read.document.preview.substr(0, 2), "\xFF\xD8");
   // The objects live in the sidecar: the picture's own file is unchanged.
@@ -290,7 +166,9 @@ TEST(PictureTool, ShowsThePictureSavesObjectsToTheSidecarAndRestoresThem) {
   // Reopening the picture restores both objects.
   DeleteFileA(folder.tracePath().c_str());
   harness::Process again;
-  window = StartPaint(folder, &again, "\"" + picture + "\"", "More text");
+  // The question about the unsaved object before the next picture replaces
+  // the canvas is answered no.
+  window = StartPaint(folder, &again, "\"" + picture + "\"", "More text;1;2");
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadedObject", 2));
   std::vector<std::string> loaded = TraceCalls(folder, "orbpaint LoadedObject");
@@ -526,7 +404,7 @@ TEST(PictureTool, TheHundredthObjectIsRefused) {
   ASSERT_TRUE(WriteTwoColourJpeg(picture, 64, 48));
   std::string answers;
   for (int i = 0; i < 99; ++i) answers += "t" + std::to_string(i) + ";";
-  answers += "never asked";
+  answers += "never asked;2";  // the last: no, the objects are not saved at close
   harness::Process paint;
   HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", answers);
   ASSERT_NE(window, nullptr);
@@ -560,7 +438,8 @@ TEST(PictureTool, HiddenObjectsStayHiddenUntilShown) {
 
   DeleteFileA(folder.tracePath().c_str());
   harness::Process again;
-  window = StartPaint(folder, &again, "\"" + picture + "\"", "");
+  // The question at close about the objects shown again is answered no.
+  window = StartPaint(folder, &again, "\"" + picture + "\"", "2");
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadedObject", 1));
   EXPECT_EQ(TraceCalls(folder, "orbpaint LoadedObject")[0], "orbpaint LoadedObject(1, 0, \"quiet\", 0, 0, 0, 0) = 0");
@@ -577,29 +456,6 @@ TEST(PictureTool, HiddenObjectsStayHiddenUntilShown) {
   CloseBySuiteCommand(window, again);
 }
 
-struct ChooserSearch {
-  DWORD process;
-  HWND dialog;
-};
-
-BOOL CALLBACK FindChooserFrame(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<ChooserSearch*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char name[32] = {};
-  GetClassNameA(window, name, sizeof(name));
-  if (owner != search->process || lstrcmpA(name, "SKPOPUP") != 0 || !IsWindowVisible(window)) return TRUE;
-  search->dialog = FindWindowExA(window, nullptr, "ORBDLG", nullptr);
-  return search->dialog == nullptr;
-}
-
-// The open file picker of another process: the dialog (class ORBDLG)
-// inside the skin's popup frame, or null.
-HWND FindChooserDialog(DWORD process) {
-  ChooserSearch search = {process, nullptr};
-  EnumWindows(FindChooserFrame, reinterpret_cast<LPARAM>(&search));
-  return search.dialog;
-}
 
 // Without the picture browser, Open asks the file picker the program
 // links: it lists the pictures of the folder only, and the one chosen is
@@ -617,8 +473,12 @@ TEST(PictureTool, OpenWithoutThePictureBrowserAsksTheFilePicker) {
   ASSERT_TRUE(harness::WriteFileBytes(folder.path("notes.txt"), "not a picture"));
   harness::Process paint;
   // The picture on the command line makes its folder the one Open starts in.
-  HWND window = StartPaint(folder, &paint, "\"" + folder.path("pic.jpg") + "\"", "");
+  // It gets a red-eye stroke, and the question whether to save it before
+  // the chosen picture replaces it is answered no.
+  HWND window = StartPaint(folder, &paint, "\"" + folder.path("pic.jpg") + "\"", "2");
   ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_COMMAND, 317, 0);
+  PostClick(CanvasOf(window), 10, 10);
   PostMessageA(window, WM_COMMAND, 101, 0);
   HWND dialog = nullptr;
   ASSERT_TRUE(harness::PumpUntil([&] { return (dialog = FindChooserDialog(paint.id())) != nullptr; }, kStartMs));
@@ -655,6 +515,9 @@ TEST(PictureTool, OpenWithoutThePictureBrowserAsksTheFilePicker) {
     }
     return false;
   }, kStartMs));
+  const std::vector<std::string> boxes = TraceCalls(folder, "themecore SKMSGBOX");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("Save the changes to this picture?"), std::string::npos) << boxes[0];
   CloseBySuiteCommand(window, paint);
 }
 

@@ -1,0 +1,153 @@
+#include "paint_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include "imaging.h"
+#include "suite_command.h"
+#include "core/suite_command_codes.h"
+
+namespace painttest {
+
+PaintFolder::PaintFolder(const std::string& label) : scratch_(label) {
+  for (const char* file : {"orbpaint.exe", "themecore.dll", "imaging.dll", "pixconv.dll", "chooser.dll", "LUMINAR.SKL",
+                           "orbpaint.SYS"}) {
+    CopyFileA((harness::ProgramFolder() + file).c_str(), path(file).c_str(), FALSE);
+  }
+}
+
+// A picture of two halves, red on the left and blue on the right.
+bool WriteTwoColourJpeg(const std::string& path, int width, int height) {
+  BITMAPHANDLE bitmap = {};
+  if (L_CreateBitmap(&bitmap, TYPE_CONV, width, height, 24, ORDER_BGR, nullptr, 0, nullptr, 0) != IMG_SUCCESS) {
+    return false;
+  }
+  for (int y = 0; y < height; ++y) {
+    L_UCHAR* row = bitmap.Data + static_cast<size_t>(y) * bitmap.BytesPerLine;
+    for (int x = 0; x < width; ++x) {
+      const bool left = x < width / 2;
+      row[3 * x] = left ? 0 : 255;       // blue
+      row[3 * x + 1] = 0;                // green
+      row[3 * x + 2] = left ? 255 : 0;   // red
+    }
+  }
+  const bool saved = L_SaveBitmap(path.c_str(), &bitmap, FILE_JPEG, 24, 2, 0) == IMG_SUCCESS;
+  L_FreeBitmap(&bitmap);
+  return saved;
+}
+
+std::vector<std::string> TraceCalls(const PaintFolder& folder, const std::string& call) {
+  std::string text;
+  harness::ReadFileBytes(folder.tracePath(), &text);
+  std::vector<std::string> found;
+  for (const std::string& line : harness::SplitLines(text)) {
+    if (line.find("] " + call + "(") != std::string::npos) found.push_back(line.substr(line.find("] ") + 2));
+  }
+  return found;
+}
+
+// Waits for the trace lines; when they do not come, the program's own
+// lines go to the test's output.
+bool WaitForTraceCalls(const PaintFolder& folder, const std::string& call, size_t count) {
+  if (harness::PumpUntil([&] { return TraceCalls(folder, call).size() >= count; }, kStartMs)) return true;
+  std::string text;
+  harness::ReadFileBytes(folder.tracePath(), &text);
+  for (const std::string& line : harness::SplitLines(text)) {
+    if (line.find("] orbpaint ") != std::string::npos) ADD_FAILURE() << line;
+  }
+  return false;
+}
+
+HWND StartPaint(const PaintFolder& folder, harness::Process* paint, const std::string& arguments,
+                const std::string& answers) {
+  harness::ScopedEnvironment trace("ORB_TRACE", folder.tracePath().c_str());
+  harness::ScopedEnvironment scripted("ORB_ANSWERS", answers.c_str());
+  if (!paint->start(folder.command(arguments))) return nullptr;
+  HWND window = harness::WaitForWindow("ORBPAINT", kStartMs);
+  if (window == nullptr) return nullptr;
+  return harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs) ? window : nullptr;
+}
+
+long WaitForExit(harness::Process& paint) {
+  long code = -1;
+  harness::PumpUntil([&] {
+    code = paint.waitExit(0);
+    return code != -1;
+  }, kStartMs);
+  return code;
+}
+
+BOOL CALLBACK CollectObjects(HWND window, LPARAM list) {
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof(name));
+  if (lstrcmpA(name, "ORBOBJECT") == 0) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+// The ORBOBJECT windows of the program (the canvas's own record included).
+std::vector<HWND> ObjectWindows(HWND main) {
+  std::vector<HWND> windows;
+  EnumChildWindows(main, CollectObjects, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+HWND CanvasOf(HWND main) {
+  std::vector<HWND> objects = ObjectWindows(main);
+  return objects.empty() ? nullptr : GetParent(objects.front());
+}
+
+struct ChildSearch {
+  int id;
+  const char* text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM search) {
+  auto* wanted = reinterpret_cast<ChildSearch*>(search);
+  if (GetDlgCtrlID(window) != wanted->id || harness::WindowText(window) != wanted->text) return TRUE;
+  wanted->found = window;
+  return FALSE;
+}
+
+// The descendant of `main` with the control id and the text.
+HWND FindChild(HWND main, int id, const char* text) {
+  ChildSearch search = {id, text, nullptr};
+  EnumChildWindows(main, MatchChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void PostClick(HWND canvas, int x, int y) {
+  PostMessageA(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+  PostMessageA(canvas, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageA(canvas, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void CloseBySuiteCommand(HWND window, harness::Process& paint) {
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(paint), 0);
+}
+
+struct ChooserSearch {
+  DWORD process;
+  HWND dialog;
+};
+
+BOOL CALLBACK FindChooserFrame(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<ChooserSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof(name));
+  if (owner != search->process || lstrcmpA(name, "SKPOPUP") != 0 || !IsWindowVisible(window)) return TRUE;
+  search->dialog = FindWindowExA(window, nullptr, "ORBDLG", nullptr);
+  return search->dialog == nullptr;
+}
+
+// The open file picker of another process: the dialog (class ORBDLG)
+// inside the skin's popup frame, or null.
+HWND FindChooserDialog(DWORD process) {
+  ChooserSearch search = {process, nullptr};
+  EnumWindows(FindChooserFrame, reinterpret_cast<LPARAM>(&search));
+  return search.dialog;
+}
+
+}  // namespace painttest

@@ -1,0 +1,53 @@
+// What the picture tool's Wine tests share: a program folder holding
+// orbpaint.exe with its DLLs, text table and skin, the program started there
+// with a call trace and scripted box answers, its windows found, its trace
+// read, and the file picker it opens found.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "test_files.h"
+
+namespace painttest {
+
+constexpr DWORD kStartMs = 20000;
+
+class PaintFolder {
+ public:
+  explicit PaintFolder(const std::string& label);
+  std::string path(const std::string& file) const { return scratch_.Child(file); }
+  std::string command(const std::string& arguments = "") const {
+    return "\"" + path("orbpaint.exe") + "\"" + (arguments.empty() ? "" : " " + arguments);
+  }
+  std::string tracePath() const { return path("trace.txt"); }
+
+ private:
+  harness::ScratchFolder scratch_;
+};
+
+// A picture of two halves, red on the left and blue on the right.
+bool WriteTwoColourJpeg(const std::string& path, int width, int height);
+// The program's trace lines of `call` ("orbpaint Name"), without their time.
+std::vector<std::string> TraceCalls(const PaintFolder& folder, const std::string& call);
+// Waits for the trace lines; when they do not come, the program's own
+// lines go to the test's output.
+bool WaitForTraceCalls(const PaintFolder& folder, const std::string& call, size_t count);
+HWND StartPaint(const PaintFolder& folder, harness::Process* paint, const std::string& arguments,
+                const std::string& answers);
+long WaitForExit(harness::Process& paint);
+// The ORBOBJECT windows of the program (the canvas's own record included).
+std::vector<HWND> ObjectWindows(HWND main);
+HWND CanvasOf(HWND main);
+// The descendant of `main` with the control id and the text.
+HWND FindChild(HWND main, int id, const char* text);
+void PostClick(HWND canvas, int x, int y);
+void CloseBySuiteCommand(HWND window, harness::Process& paint);
+// The open file picker of another process: the dialog (class ORBDLG)
+// inside the skin's popup frame, or null.
+HWND FindChooserDialog(DWORD process);
+
+}  // namespace painttest
