@@ -66,7 +66,7 @@ TEST(MediaPlayer, StartsWithItsWindowsAndTakesAnItemList) {
   ASSERT_TRUE(WaitForTraceCalls(folder, "themecore SKMSGBOX", 1));
   std::vector<std::string> layouts = TraceCalls(folder, "orbplay ShowMediaLayout");
   ASSERT_EQ(layouts.size(), 1u);
-  EXPECT_EQ(layouts[0], "orbplay ShowMediaLayout(2) = not built");
+  EXPECT_EQ(layouts[0], "orbplay ShowMediaLayout(2) = 0");
   std::vector<std::string> boxes = TraceCalls(folder, "themecore SKMSGBOX");
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].find("Cannot play this item (error -"), std::string::npos) << boxes[0];
