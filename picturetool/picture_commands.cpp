@@ -194,7 +194,6 @@ LRESULT CaptureCommand(int32_t id) {
     CAPTUREOPTION options = {};
     options.uStructSize = sizeof(options);
     options.hCursor = LoadCursorA(p.instance, "HANDEX");
-    if (options.hCursor == nullptr) options.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
     if (L_CaptureSelectedObject(&bitmap, &options, nullptr, nullptr, nullptr) == IMG_SUCCESS) {
       TakeAsUnnamedPicture(&bitmap);
       L_FreeBitmap(&bitmap);

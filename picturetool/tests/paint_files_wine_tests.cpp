@@ -535,11 +535,32 @@ TEST(PictureFiles, CaptureOfThePointedWindowTakesItsPixelsOrCancels) {
   PostMessageA(window, WM_COMMAND, 803, 0);
   ASSERT_TRUE(harness::PumpUntil([&] { return HoldsMouseCapture(window); }, kStartMs));
   SetCursorPos(565, 335);
-  harness::PumpMessagesFor(100);
+  harness::PumpMessagesFor(200);
+  // The pointing hand of the program's resources is shown (its handle
+  // belongs to the program, so only "not the arrow" can be seen from here),
+  // and the program holds that hand, its hot spot at the finger tip.
+  CURSORINFO shown = {};
+  shown.cbSize = sizeof(shown);
+  ASSERT_TRUE(GetCursorInfo(&shown));
+  EXPECT_NE(shown.hCursor, nullptr);
+  EXPECT_NE(shown.hCursor, LoadCursorA(nullptr, IDC_ARROW));
+  {
+    HMODULE program = LoadLibraryExA(folder.path("orbpaint.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    HCURSOR handex = static_cast<HCURSOR>(LoadImageA(program, "HANDEX", IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
+    ICONINFO hand = {};
+    EXPECT_TRUE(handex != nullptr && GetIconInfo(handex, &hand));
+    EXPECT_EQ(hand.xHotspot, 14u);
+    EXPECT_EQ(hand.yHotspot, 1u);
+    if (hand.hbmMask != nullptr) DeleteObject(hand.hbmMask);
+    if (hand.hbmColor != nullptr) DeleteObject(hand.hbmColor);
+    if (handex != nullptr) DestroyCursor(handex);
+    FreeLibrary(program);
+  }
   SendMouseButton(MOUSEEVENTF_LEFTDOWN);
   SendMouseButton(MOUSEEVENTF_LEFTUP);
   ASSERT_TRUE(WaitForLoad(folder, "= 130 x 70"));
-  EXPECT_NE(TraceCalls(folder, trace).back().find("= 1"), std::string::npos) << TraceCalls(folder, trace).back();
+  EXPECT_NE(TraceCalls(folder, trace).back().find("(1) = 1"), std::string::npos) << TraceCalls(folder, trace).back();
   EXPECT_EQ(Identify(workingCopy), "BMP3 130 70");
   for (const POINT at : {POINT{0, 0}, POINT{65, 35}, POINT{129, 69}}) {
     EXPECT_EQ(PixelOf(workingCopy, at.x, at.y), (std::vector<int>{0, 200, 0})) << at.x << ", " << at.y;
