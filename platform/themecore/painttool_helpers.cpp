@@ -3,7 +3,11 @@
 // and the default printer (themecore_painttool.h).
 #include <windows.h>
 
+#include <commdlg.h>
+
 #include <string>
+
+#include "boxes_answers.h"
 
 #include "engine_internal.h"
 #include "themecore_painttool.h"
@@ -170,4 +174,36 @@ THEMECORE_API int32_t __stdcall SKGETDEFAULTPRINTER(char* out, int32_t outSize) 
   } catch (...) {
     return 0;
   }
+}
+
+THEMECORE_API HDC __stdcall SKPRINTDLG(HWND owner) {
+  orbtrace::CallLine call(kLibrary, "SKPRINTDLG");
+  HDC dc = nullptr;
+  try {
+    themecore::BoxAnswer answer;
+    if (themecore::NextScriptedAnswer(themecore::BoxKind::kMessageBox, 2, &answer)) {
+      if (answer.button == 1) {
+        std::string device(1024, '\0');
+        DWORD length = GetProfileStringA("windows", "device", "", device.data(), static_cast<DWORD>(device.size()));
+        device.resize(length);
+        const size_t comma = device.find(',');
+        if (comma != std::string::npos) {
+          const std::string name = device.substr(0, comma);
+          dc = CreateDCA(nullptr, name.c_str(), nullptr, nullptr);
+        }
+      }
+    } else {
+      PRINTDLGA dialog = {};
+      dialog.lStructSize = sizeof(dialog);
+      dialog.hwndOwner = owner;
+      dialog.Flags = PD_RETURNDC | PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
+      if (PrintDlgA(&dialog)) dc = dialog.hDC;
+      if (dialog.hDevMode != nullptr) GlobalFree(dialog.hDevMode);
+      if (dialog.hDevNames != nullptr) GlobalFree(dialog.hDevNames);
+    }
+  } catch (...) {
+    dc = nullptr;
+  }
+  orbtrace::WriteCall(call, dc != nullptr ? 1 : 0);
+  return dc;
 }

@@ -43,3 +43,9 @@ THEMECORE_API HDC __stdcall SKDCDESKTOP(int32_t mode);
 // "device" entry of the user's [windows] settings), by the output-buffer
 // rule; 0 and "" when there is none.
 THEMECORE_API int32_t __stdcall SKGETDEFAULTPRINTER(char* out, int32_t outSize);
+// The printer dialog (owned by `owner`) with the default printer chosen: a
+// device context of the printer the user confirms, which the caller deletes
+// with DeleteDC; 0 when cancelled or when there is no printer.  With
+// ORB_ANSWERS set no dialog shows: answer 1 takes the default printer,
+// any other answer cancels.
+THEMECORE_API HDC __stdcall SKPRINTDLG(HWND owner);
