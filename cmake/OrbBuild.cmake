@@ -143,23 +143,28 @@ function(orb_copy_beside target)
   add_dependencies(${target} ${target}_data)
 endfunction()
 
-# orb_add_suite_program(name SOURCES... LIBS...) (the top level enables the
-# resource compiler for it): one of the suite's
-# programs (win32 tree only): a GUI executable with its text table
-# res/<name>.SYS beside it, the exports of <name>.def (the window procedure
-# the skin engine calls by name) checked against exports.txt, and its
-# install rules.
+# orb_add_suite_program(name [FILE file] SOURCES... LIBS...) (the top level
+# enables the resource compiler for it): one of the suite's
+# programs (win32 tree only): a GUI executable <file>.exe (file defaults to
+# the target's name) with its text table res/<file>.SYS beside it, the
+# exports of <file>.def (the window procedure the skin engine calls by name)
+# checked against exports.txt, and its install rules.
 function(orb_add_suite_program name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "FILE" "SOURCES;LIBS" ${ARGN})
+  set(file ${name})
+  if(ARG_FILE)
+    set(file ${ARG_FILE})
+  endif()
   add_executable(${name} WIN32 ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES OUTPUT_NAME ${file})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
-  orb_copy_beside(${name} ${ORB_SOURCE_ROOT}/res/${name}.SYS)
-  orb_arch_def(${CMAKE_CURRENT_SOURCE_DIR}/${name}.def ${CMAKE_CURRENT_BINARY_DIR}/${name}.def)
-  target_link_options(${name} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${name}.def)
-  set_target_properties(${name} PROPERTIES LINK_DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${name}.def)
+  orb_copy_beside(${name} ${ORB_SOURCE_ROOT}/res/${file}.SYS)
+  orb_arch_def(${CMAKE_CURRENT_SOURCE_DIR}/${file}.def ${CMAKE_CURRENT_BINARY_DIR}/${file}.def)
+  target_link_options(${name} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${file}.def)
+  set_target_properties(${name} PROPERTIES LINK_DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${file}.def)
   orb_add_export_check(${name}_exports ${name} ${CMAKE_CURRENT_SOURCE_DIR}/exports.txt)
   install(TARGETS ${name} RUNTIME DESTINATION .)
-  install(FILES ${ORB_SOURCE_ROOT}/res/${name}.SYS DESTINATION .)
+  install(FILES ${ORB_SOURCE_ROOT}/res/${file}.SYS DESTINATION .)
 endfunction()
 
 # orb_arch_def(input output): writes the module-definition file of this

@@ -113,8 +113,7 @@ void OnItemFinished() {
     case EndOfItem::Close:
       // The tick stops here: a finished stream keeps reading 100 %, and the
       // hide must be asked for only once.
-      KillTimer(p.mainWindow, PLAYBACK_TIMER_ID);
-      Engine().ticking = false;
+      StopPlaybackTick();
       PostMessageA(p.mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
       break;
   }
@@ -250,8 +249,7 @@ int32_t StartPlayback(const std::string& item, int32_t from, int32_t to) {
   if (p.pictureHolder != nullptr) ShowWindow(p.pictureHolder, SW_HIDE);
   if (p.contentHolder != nullptr) InvalidateRect(p.contentHolder, nullptr, TRUE);
 
-  KillTimer(p.mainWindow, PLAYBACK_TIMER_ID);
-  engine.ticking = false;
+  StopPlaybackTick();
   if (p.statusWindow != nullptr) SKSETCTLTEXT(p.statusWindow, "");
   CloseMedia();
   if ((Options().OptionField4() & 2) != 0 && p.controls[ID_POSITION] != nullptr) {
@@ -279,6 +277,11 @@ int32_t StartPlayback(const std::string& item, int32_t from, int32_t to) {
   ShowControl(ID_PLAY, false);
   ShowControl(ID_PAUSE, true);
   return 1;
+}
+
+void StopPlaybackTick() {
+  KillTimer(Player().mainWindow, PLAYBACK_TIMER_ID);
+  Engine().ticking = false;
 }
 
 VOID CALLBACK MeterTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <string>
@@ -14,6 +15,7 @@
 #include "core/command_rules.h"
 #include "core/item_list.h"
 #include "core/path_names.h"
+#include "core/path_placeholders.h"
 #include "core/player_command_line.h"
 #include "core/suite_command_codes.h"
 #include "core/text_rules.h"
@@ -55,6 +57,8 @@ constexpr char kMutexName[] = "ORBPLAY";
 // after it is gone (it is ending): the wait is bounded either way.
 constexpr DWORD kSecondStartWaitMs = 5000;
 constexpr UINT kVolumeFollowMs = 100;
+// The text entry naming the user data folder.
+constexpr size_t T_USER_FOLDER = 81;
 // The largest text table a ".SYS" argument may install.
 constexpr size_t kMaxTextTableBytes = 16u << 20;
 
@@ -216,9 +220,21 @@ void CreateChildren(PlayerState& p) {
   SKSETCTLTEXT(p.mainWindow, p.texts.entry(T_TITLE).c_str());
 }
 
-// The folder the audio library downloads streams to: the program folder
-// while no user data folder is configured.
-std::string UserDataFolder(const PlayerState& p) { return p.programFolder; }
+// The user's documents folder, with a final backslash; "" when the system
+// names none.
+std::string DocumentsFolder() {
+  char folder[MAX_PATH] = "";
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder))) return "";
+  return folder[0] != '\0' ? suite::WithFinalBackslash(folder) : std::string();
+}
+
+// The user data folder ("@user@"), where the audio library downloads
+// streams: the folder text entry 81 names, created when missing; the
+// program folder when the entry is empty or the folder cannot be made.
+std::string UserDataFolder(const PlayerState& p) {
+  StdPlayerFiles files;
+  return player::UserDataFolder(p.texts.entry(T_USER_FOLDER), p.programFolder, DocumentsFolder(), files);
+}
 
 void OpenRoute(PlayerState& p, const Route& route) {
   if (!route.itemList.empty()) {

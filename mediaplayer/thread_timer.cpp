@@ -1,7 +1,9 @@
-// Thread timers of the player (thread_timer.h).
+// Thread timers of the player (thread_timer.h), over the suite's shared
+// thread timers.
 #include "thread_timer.h"
 
 #include "player_state.h"
+#include "thread_timers.h"
 
 namespace player {
 namespace {
@@ -14,11 +16,8 @@ void CALLBACK PlayerTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time
 
 }  // namespace
 
-UINT_PTR StartThreadTimer(UINT ms) { return SetTimer(nullptr, 0, ms, PlayerTimerProc); }
+UINT_PTR StartThreadTimer(UINT ms) { return suite::StartThreadTimer(ms, PlayerTimerProc); }
 
-void KillThreadTimer(UINT_PTR& timer) {
-  if (timer != 0) KillTimer(nullptr, timer);
-  timer = 0;
-}
+void KillThreadTimer(UINT_PTR& timer) { suite::KillThreadTimer(timer); }
 
 }  // namespace player

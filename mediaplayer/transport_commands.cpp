@@ -49,11 +49,6 @@ void StartTick() {
   Engine().ticking = true;
 }
 
-void StopTick() {
-  KillTimer(Player().mainWindow, PLAYBACK_TIMER_ID);
-  Engine().ticking = false;
-}
-
 // The spectrum display (module 8) is started or closed beside the player.
 void ToggleCompanion() {
   PlayerState& p = Player();
@@ -104,7 +99,7 @@ void OnPause() {
   if (HasMediaItem()) {
     ShowControl(ID_PLAY, true);
     ShowControl(ID_PAUSE, false);
-    StopTick();
+    StopPlaybackTick();
     PauseMedia();
     BlankLevelMeter();
     HWND spectrum = FindWindowA(suite::ModuleClass(suite::MODULE_SPECTRUM).c_str(), nullptr);
@@ -154,7 +149,7 @@ void OnUnmute() {
 void OnStop() {
   PlayerState& p = Player();
   if (p.recordingMode != 0) StopRecording();
-  StopTick();
+  StopPlaybackTick();
   KillThreadTimer(p.slideTimer);
   KillThreadTimer(p.transitionTimer);
   SetStatusText("");

@@ -389,6 +389,41 @@ TEST(MediaPlayback, StopClosesTheItemAndHides) {
   EXPECT_EQ(WaitForExit(player), 0);
 }
 
+// Hiding the player (its menu's Exit, which carries no control bar) ends
+// what plays: the tick stops, so the spectrum display hears no more levels;
+// the next item starts the tick again.
+TEST(MediaPlayback, HiddenPlayerSendsNoLevels) {
+  PlayerFolder folder("player hide");
+  const std::string item = folder.path("long.wav");
+  ASSERT_TRUE(harness::WriteFileBytes(item, SquareWaveWav(6000, 16384, 16384)));
+  harness::PeerWindow spectrum("ORBSPEC");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, item), 1);
+  ASSERT_NE(WaitForTitle(window, PlayingTitle("long.wav"), kStartMs), 0u);
+  ASSERT_TRUE(harness::PumpUntil([&] { return CountCode(spectrum, suite::CMD_LEVEL) > 0; }, 5000));
+
+  PostMessageA(window, WM_COMMAND, 105, 0);
+  ASSERT_NE(WaitForHidden(window, kStartMs), 0u);
+  // Wine's hiding of a window can hold the player's thread for a while
+  // after the window is no longer visible: the count starts once the
+  // player answers again.
+  DWORD_PTR ignored = 0;
+  ASSERT_NE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kStartMs, &ignored), 0);
+  harness::PumpMessagesFor(150);
+  size_t levels = CountCode(spectrum, suite::CMD_LEVEL);
+  harness::PumpMessagesFor(1000);
+  EXPECT_EQ(CountCode(spectrum, suite::CMD_LEVEL), levels) << "the hidden player ticks on";
+  EXPECT_EQ(player.waitExit(0), -1) << "hiding ended the player";
+
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, item), 1);
+  EXPECT_TRUE(harness::PumpUntil([&] { return CountCode(spectrum, suite::CMD_LEVEL) >= levels + 3; }, kStartMs))
+      << "a new item did not start the tick";
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
 // An AVI made by ffmpeg on the Linux side (raw video, every frame one solid
 // colour) plays in the player's video window: half-way through, the screen
 // shows the frame of that time; at its end the player hides.

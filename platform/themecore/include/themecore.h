@@ -369,3 +369,4 @@ inline std::string FindFile(const char* name) {
 #include "themecore_frame.h"
 #include "themecore_tree.h"
 #include "themecore_wait.h"
+#include "themecore_burner.h"
