@@ -7,6 +7,7 @@
 #include "burner_state.h"
 #include "core/disc_figures.h"
 #include "themecore.h"
+#include "themecore_looks.h"
 
 namespace burner {
 
@@ -19,7 +20,7 @@ COLORREF FromRgb(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xF
 
 void DrawScale(HDC dc, const BarPicture& picture, int height) {
   const int32_t colour = SKGETSYSCOLOR(0x71);
-  for (const BarPicture::Line& line : picture.scale) SKLINE(dc, line.x, line.top, line.x, height, 0, 1, colour);
+  for (const BarPicture::Line& line : picture.scale) SKLINE(dc, line.x, line.top, line.x, height, colour, 0, 1);
 }
 
 BarPicture PictureOf(HWND bar) {

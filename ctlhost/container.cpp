@@ -3,8 +3,10 @@
 // hook run on the thread that owns the windows and take no API lock.
 #include "container.h"
 
+#include <algorithm>
 #include <new>
 
+#include "core/item_layout.h"
 #include "core/mnemonics.h"
 #include "items.h"
 #include "library.h"
@@ -137,11 +139,10 @@ int Container::SetEscButton(Item* item) {
 Item* Container::NextTabItem(bool forward) {
   if (focusItem == nullptr || focusItem->tabIndex == -1) return nullptr;
   const std::vector<Item*> items = Items();
-  int count = 0;
-  for (Item* item : items) count += item->tabIndex != -1;
-  if (count == 0) return nullptr;
-  const int current = focusItem->tabIndex;
-  const int wanted = forward ? (current + 1) % count : (current + count - 1) % count;
+  std::vector<int32_t> indexes;
+  for (Item* item : items) indexes.push_back(item->tabIndex);
+  const int32_t wanted = NextTabIndex(indexes, focusItem->tabIndex, forward);
+  if (wanted == -1) return nullptr;
   Item* found = nullptr;
   for (Item* item : items) {
     if (item->tabIndex == wanted) found = item;
@@ -187,6 +188,114 @@ int Container::TranslateKey(Item* item, MSG* message, int modifiers) {
   return 1;
 }
 
+bool Container::IsShownAtRuntime(Item* item) const { return !(userMode && item->IsInvisibleAtRuntime()); }
+
+Item* Container::HitTest(POINT point) {
+  std::vector<Item*> active;
+  for (Item* item : Items()) {
+    if (item->windowlessActive) active.push_back(item);
+  }
+  std::stable_sort(active.begin(), active.end(), [](Item* a, Item* b) { return a->zIndex < b->zIndex; });
+  for (size_t i = 0; i < active.size(); ++i) active[i]->zIndex = static_cast<int>(i);
+  for (auto it = active.rbegin(); it != active.rend(); ++it) {
+    Item* item = *it;
+    RECT rect;
+    if (item->GetRect(&rect) != 0 || !PtInRect(&rect, point)) continue;
+    auto* view = static_cast<IViewObjectEx*>(item->QueryControlInterface(IID_IViewObjectEx));
+    if (view == nullptr) continue;
+    DWORD hit = HITRESULT_OUTSIDE;
+    const HRESULT hr = view->QueryHitPoint(DVASPECT_CONTENT, &rect, point, 0, &hit);
+    view->Release();
+    if (SUCCEEDED(hr) && (hit == HITRESULT_CLOSE || hit == HITRESULT_HIT)) return item;
+  }
+  return nullptr;
+}
+
+bool Container::EraseBackground(HDC dc) {
+  const int saved = SaveDC(dc);
+  for (Item* item : Items()) {
+    if (!IsShownAtRuntime(item) || !item->visible) continue;
+    if (!item->windowlessActive) {
+      if (HWND window = item->GetWindow()) {
+        ::InvalidateRect(window, nullptr, TRUE);
+        UpdateWindow(window);
+      }
+    }
+    RECT rect;
+    if (item->GetRect(&rect) == 0) ExcludeClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+  }
+  bool filled = false;
+  if (backColorSet) {
+    RECT client;
+    GetClientRect(parent, &client);
+    if (HBRUSH brush = CreateSolidBrush(backColor)) {
+      FillRect(dc, &client, brush);
+      DeleteObject(brush);
+      filled = true;
+    }
+  }
+  RestoreDC(dc, saved);
+  return filled;
+}
+
+void Container::DrawItems(HDC dc, const RECT& clip) {
+  const int saved = SaveDC(dc);
+  SetMapMode(dc, MM_TEXT);
+  for (Item* item : Items()) {
+    RECT rect, both;
+    if (item->GetRect(&rect) != 0 || !IntersectRect(&both, &rect, &clip) || !IsShownAtRuntime(item)) continue;
+    if (!item->windowlessActive) {
+      if (HWND window = item->GetWindow()) {
+        ::InvalidateRect(window, nullptr, TRUE);
+        UpdateWindow(window);
+        continue;
+      }
+    } else if (!item->visible) {
+      continue;
+    }
+    auto* view = static_cast<IViewObject*>(item->QueryControlInterface(IID_IViewObject));
+    if (view == nullptr) continue;
+    const RECTL bounds = {rect.left, rect.top, rect.right, rect.bottom};
+    view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, item->windowlessActive ? nullptr : &bounds, nullptr,
+               nullptr, 0);
+    view->Release();
+  }
+  RestoreDC(dc, saved);
+}
+
+int Container::SetCapture(Item* item, bool on) {
+  if (item == nullptr || !item->windowlessActive) return 1;
+  if (on) {
+    captureItem = item;
+    ::SetCapture(parent);
+  } else {
+    ReleaseCapture();
+    captureItem = nullptr;
+  }
+  return 0;
+}
+
+int Container::GetCapture(Item* item) const {
+  if (item == nullptr || !item->windowlessActive) return 1;
+  return captureItem == item ? 0 : 1;
+}
+
+int Container::SetWindowlessFocus(Item* item, bool on) {
+  if (item == nullptr || !item->windowlessActive) return 1;
+  uiActiveWindowless = on ? item : nullptr;
+  ::SetFocus(parent);
+  return 0;
+}
+
+int Container::GetWindowlessFocus(Item* item) const {
+  if (item == nullptr || !item->windowlessActive) return 1;
+  return uiActiveWindowless == item ? 0 : 1;
+}
+
+void Container::OnFocus(Item* item, bool) {
+  if (item != nullptr && item->windowlessActive) ::SetFocus(parent);
+}
+
 HRESULT Container::InvalidateItemRect(Item* item, const RECT* rect, BOOL erase) {
   RECT itemRect, clip, both;
   if (item == nullptr || item->GetRect(&itemRect) != 0) return E_FAIL;
@@ -230,9 +339,113 @@ LRESULT Container::CallPrevious(UINT message, WPARAM wParam, LPARAM lParam) {
   return CallWindowProcA(previousProcedure, parent, message, wParam, lParam);
 }
 
+namespace {
+
+// The keyboard messages a UI-active windowless control receives through
+// its container: keys, characters, help, cancel mode and the IME messages.
+bool IsForwardedToWindowless(UINT message) {
+  switch (message) {
+    case WM_CANCELMODE:
+    case WM_HELP:
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+    case WM_DEADCHAR:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_SYSDEADCHAR:
+      return true;
+    default:
+      return (message >= 0x010D && message <= 0x010F) || (message >= 0x0281 && message <= 0x0286) ||
+             message == 0x0290 || message == 0x0291;
+  }
+}
+
+}  // namespace
+
+LRESULT Container::OnActivate(WPARAM wParam, LPARAM lParam) {
+  IOleInPlaceActiveObject* active = frame != nullptr ? frame->activeObject() : nullptr;
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    if (active != nullptr) active->OnFrameWindowActivate(FALSE);
+    HWND focus = ::GetFocus();
+    rememberedFocus = focus != parent && focus != nullptr && IsChild(parent, focus) ? focus : nullptr;
+    // The parent's own procedure learns of its deactivation as well.
+    return CallPrevious(WM_ACTIVATE, wParam, lParam);
+  }
+  if (LOWORD(wParam) != WA_ACTIVE && LOWORD(wParam) != WA_CLICKACTIVE) return CallPrevious(WM_ACTIVATE, wParam, lParam);
+  // The previous procedure runs first (it may give the parent the focus),
+  // then the focus goes back where it was.
+  const LRESULT result = CallPrevious(WM_ACTIVATE, wParam, lParam);
+  if (uiActiveWindowless != nullptr) uiActiveWindowless->SetFocus();
+  if (rememberedFocus != nullptr) {
+    if (IsWindow(rememberedFocus)) ::SetFocus(rememberedFocus);
+    rememberedFocus = nullptr;
+  }
+  if (active != nullptr) active->OnFrameWindowActivate(TRUE);
+  return result;
+}
+
+LRESULT Container::OnPaint(WPARAM wParam, LPARAM lParam) {
+  RECT update = {};
+  GetUpdateRect(parent, &update, FALSE);
+  LRESULT result = 0;
+  if (backColorSet) {
+    PAINTSTRUCT paint;
+    BeginPaint(parent, &paint);
+    EndPaint(parent, &paint);
+  } else {
+    result = CallPrevious(WM_PAINT, wParam, lParam);
+  }
+  if (HDC dc = GetDC(parent)) {
+    DrawItems(dc, update);
+    ReleaseDC(parent, dc);
+  }
+  return result;
+}
+
+LRESULT Container::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
+  Item* target = captureItem;
+  bool hit = false;
+  if (target == nullptr) {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    ScreenToClient(parent, &cursor);
+    target = HitTest(cursor);
+    hit = target != nullptr;
+  }
+  if (target == nullptr) {
+    if (message == WM_SETCURSOR && HIWORD(lParam) == WM_LBUTTONDOWN) ::SetFocus(reinterpret_cast<HWND>(wParam));
+    return CallPrevious(message, wParam, lParam);
+  }
+  const bool takesFocus = hit && message == WM_LBUTTONDOWN;
+  if (takesFocus) target->SetFocus();
+  LRESULT result = 0;
+  if (target->HandleMessage(message, wParam, lParam, &result) == 0) return result;
+  return takesFocus ? 0 : CallPrevious(message, wParam, lParam);
+}
+
 LRESULT CALLBACK Container::ParentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Container* container = FindOrMakeContainer(window, false);
   if (container == nullptr) return 0;
+  if (message == WM_KEYDOWN && wParam == VK_ESCAPE && container->captureItem != nullptr) {
+    Item* holder = container->captureItem;
+    ReleaseCapture();
+    container->captureItem = nullptr;
+    container->uiActiveWindowless = holder;
+    ::SetFocus(window);
+    LRESULT ignored = 0;
+    holder->HandleMessage(WM_CANCELMODE, 0, 0, &ignored);
+  }
+  if (IsForwardedToWindowless(message)) {
+    if (container->uiActiveWindowless != nullptr) {
+      LRESULT result = 0;
+      if (container->uiActiveWindowless->HandleMessage(message, wParam, lParam, &result) == 0) return result;
+    }
+    return container->CallPrevious(message, wParam, lParam);
+  }
+  if (message == WM_SETCURSOR || (message >= WM_MOUSEFIRST && message <= 0x0209)) {
+    return container->OnMouse(message, wParam, lParam);
+  }
   switch (message) {
     case WM_DESTROY:
       container->DestroyItems();
@@ -246,6 +459,16 @@ LRESULT CALLBACK Container::ParentProcedure(HWND window, UINT message, WPARAM wP
       container->ApplyResizeStyles();
       return container->CallPrevious(message, wParam, lParam);
     }
+    case WM_ACTIVATE:
+      return container->OnActivate(wParam, lParam);
+    case WM_SETFOCUS:
+      if (container->uiActiveWindowless != nullptr) return 0;
+      return container->CallPrevious(message, wParam, lParam);
+    case WM_PAINT:
+      return container->OnPaint(wParam, lParam);
+    case WM_ERASEBKGND:
+      if (container->EraseBackground(reinterpret_cast<HDC>(wParam))) return 1;
+      return container->CallPrevious(message, wParam, lParam);
     case WM_NCDESTROY: {
       const LRESULT result = container->CallPrevious(message, wParam, lParam);
       delete container;
@@ -324,6 +547,11 @@ STDMETHODIMP Frame::QueryInterface(REFIID iid, void** out) {
   *out = nullptr;
   if (iid == IID_IUnknown || iid == IID_IOleWindow || iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame) {
     *out = static_cast<IOleInPlaceFrame*>(this);
+    AddRef();
+    return S_OK;
+  }
+  if (iid == IID_IDispatch) {
+    *out = static_cast<IDispatch*>(&dispatch_);
     AddRef();
     return S_OK;
   }

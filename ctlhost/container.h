@@ -44,6 +44,25 @@ class Container {
   int TranslateKey(Item* item, MSG* message, int modifiers);
   Item* NextTabItem(bool forward);
 
+  // The windowless-active item at `point` (parent client coordinates)
+  // whose control reports a hit there; the topmost by z index.  Null when
+  // there is none.
+  Item* HitTest(POINT point);
+  // Fills the parent's background with the ambient back colour once it
+  // was set, leaving the items' rectangles alone: true when it filled.
+  bool EraseBackground(HDC dc);
+  // Paints the items meeting `clip`: windowed ones are repainted, the
+  // others draw themselves into dc through their view object.
+  void DrawItems(HDC dc, const RECT& clip);
+
+  // Windowless capture and focus; 1 for an item that is not
+  // windowless-active.  The getters give 0 when the item holds the role.
+  int SetCapture(Item* item, bool on);
+  int GetCapture(Item* item) const;
+  int SetWindowlessFocus(Item* item, bool on);
+  int GetWindowlessFocus(Item* item) const;
+  void OnFocus(Item* item, bool got);
+
   HRESULT InvalidateItemRect(Item* item, const RECT* rect, BOOL erase);
   // 1 when the container has no items, else 0.
   int InvalidateArea(const RECT* rect, BOOL erase);
@@ -73,6 +92,11 @@ class Container {
  private:
   static LRESULT CALLBACK ParentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT CallPrevious(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+  LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+  // Mouse messages and WM_SETCURSOR: to the capture item or the item hit.
+  LRESULT OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
+  bool IsShownAtRuntime(Item* item) const;
   void ApplyResizeStyles();
   PointerList items_{8};
 };
@@ -109,7 +133,26 @@ class Frame final : public IOleInPlaceFrame {
   STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return E_NOTIMPL; }
 
  private:
+  // The frame's IDispatch: it knows no members.
+  class Dispatch final : public IDispatch {
+   public:
+    explicit Dispatch(Frame* frame) : frame_(frame) {}
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return frame_->QueryInterface(iid, out); }
+    STDMETHODIMP_(ULONG) AddRef() override { return frame_->AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return frame_->Release(); }
+    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+      return E_NOTIMPL;
+    }
+
+   private:
+    Frame* frame_;
+  };
+
   ~Frame();
+  Dispatch dispatch_{this};
   LONG references_ = 1;
   Container* container_;
   IOleInPlaceActiveObject* activeObject_ = nullptr;

@@ -100,6 +100,10 @@ int CreateControlInContainer(Container* container, const char* name, int x, int 
   if (step == 0) {
     created->AddRef();
     *out = created;
+  } else {
+    // The client gets no pointer to name this item by, so it could never
+    // delete it: it goes now, closing and releasing the control.
+    delete item;
   }
   created->Release();
   return step;

@@ -82,7 +82,12 @@ LRESULT CALLBACK MessageHooks::HookProcedure(int code, WPARAM wParam, LPARAM lPa
     hook = static_cast<HHOOK>(TlsGetValue(library->hooks.tlsIndex_));
   }
   if (hook == nullptr) return 0;
-  if (code >= 0) PreTranslateHostMessage(reinterpret_cast<MSG*>(lParam), library->hooks.translateFlag != 0);
+  // Only a message taken from the queue is acted on: a look with
+  // PM_NOREMOVE sees the same message again later, and acting on both would
+  // move the focus twice or press a button twice.
+  if (code >= 0 && (wParam & PM_REMOVE) != 0) {
+    PreTranslateHostMessage(reinterpret_cast<MSG*>(lParam), library->hooks.translateFlag != 0);
+  }
   return CallNextHookEx(hook, code, wParam, lParam);
 }
 

@@ -115,6 +115,19 @@ void Site::ReleaseControl() {
 }
 
 int Site::SetObject(IUnknown* control, const char* properties) {
+  // A control whose misc status asks for its client site first makes its
+  // window while the site is set; the container must not adopt that window
+  // as an item of its own, so the whole attach counts as activating.
+  Container* container = ContainerOf(owner_);
+  if (container == nullptr || control == nullptr) return AttachObject(control, properties);
+  const int wasActivating = container->activating;
+  container->activating = 1;
+  const int result = AttachObject(control, properties);
+  container->activating = wasActivating;
+  return result;
+}
+
+int Site::AttachObject(IUnknown* control, const char* properties) {
   int result = 0;
   if (control_ != nullptr) {
     IOleObject* old = nullptr;
@@ -199,12 +212,13 @@ int Site::InPlaceActivate() {
   if (container == nullptr) return 5;
   IOleObject* object = nullptr;
   if (FAILED(control_->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object))) || object == nullptr) return 2;
+  const int wasActivating = container->activating;
   container->activating = 1;
   MSG none = {};
   RECT empty = {};
   const HRESULT hr =
       object->DoVerb(OLEIVERB_INPLACEACTIVATE, &none, static_cast<IOleClientSite*>(this), 0, nullptr, &empty);
-  container->activating = 0;
+  container->activating = wasActivating;
   object->Release();
   if (FAILED(hr)) return 7;
   state_ |= kInPlaceActive;
@@ -390,33 +404,22 @@ STDMETHODIMP Site::CanWindowlessActivate() {
 
 STDMETHODIMP Site::GetCapture() {
   Container* container = ContainerOf(owner_);
-  return container != nullptr && container->captureItem == owner_ && owner_ != nullptr ? S_OK : S_FALSE;
+  return container != nullptr && container->GetCapture(owner_) == 0 ? S_OK : S_FALSE;
 }
 
 STDMETHODIMP Site::SetCapture(BOOL capture) {
   Container* container = ContainerOf(owner_);
-  if (container == nullptr || owner_ == nullptr || !owner_->windowlessActive) return S_FALSE;
-  if (capture) {
-    container->captureItem = owner_;
-    ::SetCapture(container->parent);
-  } else {
-    container->captureItem = nullptr;
-    ReleaseCapture();
-  }
-  return S_OK;
+  return container != nullptr && container->SetCapture(owner_, capture != FALSE) == 0 ? S_OK : S_FALSE;
 }
 
 STDMETHODIMP Site::GetFocus() {
   Container* container = ContainerOf(owner_);
-  return container != nullptr && owner_ != nullptr && container->uiActiveWindowless == owner_ ? S_OK : S_FALSE;
+  return container != nullptr && container->GetWindowlessFocus(owner_) == 0 ? S_OK : S_FALSE;
 }
 
 STDMETHODIMP Site::SetFocus(BOOL focus) {
   Container* container = ContainerOf(owner_);
-  if (container == nullptr || owner_ == nullptr || !owner_->windowlessActive) return S_FALSE;
-  container->uiActiveWindowless = focus ? owner_ : nullptr;
-  ::SetFocus(container->parent);
-  return S_OK;
+  return container != nullptr && container->SetWindowlessFocus(owner_, focus != FALSE) == 0 ? S_OK : S_FALSE;
 }
 
 STDMETHODIMP Site::InvalidateRect(LPCRECT rect, BOOL erase) {
@@ -473,9 +476,8 @@ STDMETHODIMP Site::TranslateAccelerator(MSG* message, DWORD modifiers) {
   return container->TranslateKey(owner_, message, static_cast<int>(modifiers)) == 0 ? S_OK : S_FALSE;
 }
 
-STDMETHODIMP Site::OnFocus(BOOL) {
-  Container* container = ContainerOf(owner_);
-  if (container != nullptr && owner_ != nullptr && owner_->windowlessActive) ::SetFocus(container->parent);
+STDMETHODIMP Site::OnFocus(BOOL got) {
+  if (Container* container = ContainerOf(owner_)) container->OnFocus(owner_, got != FALSE);
   return S_OK;
 }
 

@@ -116,6 +116,7 @@ class Site final : public IOleClientSite,
  private:
   ~Site();
   void ReleaseControl();
+  int AttachObject(IUnknown* control, const char* properties);
 
   LONG references_ = 0;
   ControlItem* owner_;

@@ -42,6 +42,12 @@ constexpr int kDeleteFolderCommand = 1503;
 // operation.
 constexpr UINT WM_BROWSER_REPAINT = WM_USER + 0x58;
 constexpr UINT WM_BROWSER_BATCH_STEP = WM_USER + 0x5A;
+// From the worker threads: a loaded thumbnail handed over (sent, lParam a
+// record the handler may take); files of the current folder changed
+// (posted); folders came or went on a fixed drive (posted).
+constexpr UINT WM_BROWSER_THUMBNAIL = WM_USER + 0x5B;
+constexpr UINT WM_BROWSER_FOLDER_CHANGED = WM_USER + 0x5C;
+constexpr UINT WM_BROWSER_DRIVES_CHANGED = WM_USER + 0x5D;
 
 // How the program restarts after its message loop ends.
 enum RestartModeValue : int32_t {
@@ -93,6 +99,10 @@ struct BrowserState {
   uintptr_t gdiplusToken = 0;
   bool rightButtonDown = false;  // the key filter's right-button flag
   bool fileOrderChanged = false; // the user reordered the file list
+  bool watcherPaused = false;    // a file command changes the current folder
+  bool deleteBusy = false;       // a delete runs (its boxes pump messages)
+  bool transferBusy = false;     // a copy or move runs
+  std::string lastTarget;        // the folder of the last copy or move
 
   // Target of chosen files set by another module (program, class).
   std::string overrideProgram;
@@ -174,8 +184,42 @@ void OpenPopupAtCursor(HMENU popup);
 // such an id, which then does nothing.
 bool RunPendingCommand(int id);
 
-// Moves a file to the recycle bin; true when it is gone.
-bool RecycleFile(const std::string& path);
+// Moves a file to the recycle bin: SHFileOperationA's result, or 2 when the
+// file does not exist.  Silent without `confirm`.
+int32_t RecycleFile(const std::string& path, int32_t confirm = 0);
+
+// Thumbnails (thumbnails.cpp).  The loader thread runs after every refill
+// and handled command until every item has its thumbnail.
+void StartThumbnails();
+// Stops the loader and waits for it (answering the messages it sends).
+void StopThumbnails();
+// Asks the loader to stop without waiting (before a modal box).
+void RequestThumbnailStop();
+bool ThumbnailsBusy();
+void FreeThumbnails();
+void DropThumbnail(int index);
+LRESULT OnThumbnailLoaded(LPARAM lParam);
+void DrawThumbnailCell(const DRAWITEMSTRUCT* item);
+void SubclassFileList();
+
+// Watchers (watchers.cpp).
+void StartFolderWatcher();
+void StopFolderWatcher();
+void StartDriveWatcher();
+void StopDriveWatcher();
+void MarkListingTime();
+void RefreshFileListByDiff();
+void OnDrivesChanged();
+// Waits for a thread to end, answering the messages other threads send to
+// this one meanwhile (posted ones stay queued).  True when it ended.
+bool WaitForThreadPumpingSent(HANDLE thread, DWORD timeoutMs);
+
+// File commands (file_commands.cpp): delete (7, 105), copy (106), move (107).
+void DeleteSelectedFiles();
+void TransferSelectedFiles(bool move);
+// The target-folder box: 1 chosen, 2 a new folder typed, 3 cancelled;
+// `folder` in is the start folder, out the chosen or typed one.
+int32_t TargetBox(HWND owner, const std::string& buttons, std::string* folder);
 
 // The file list: the files of `folder` that match `pattern`, and the status
 // line that counts them.

@@ -360,6 +360,12 @@ void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
     case 8:
       PlayAddress();
       return;
+    case 7: case 105:
+      DeleteSelectedFiles();
+      return;
+    case 106: case 107:
+      TransferSelectedFiles(id == 107);
+      return;
     case 14:
       PlayCollection(false);
       return;

@@ -1,6 +1,7 @@
 // Filling the file list with the files of the current folder that match the
-// selected media type, and the status line that counts them.  Thumbnails
-// and the folder and drive watchers come on top of this.
+// selected media type, the status line that counts them, and moving a file
+// to the recycle bin.  A refill stops the thumbnail loader and the folder
+// watcher first and starts them again for the new listing.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -11,6 +12,7 @@
 #include "core/path_names.h"
 #include "core/text_rules.h"
 #include "themecore.h"
+#include "themecore_popup.h"
 
 namespace browser {
 
@@ -18,6 +20,7 @@ namespace {
 
 constexpr size_t kStatusNounEntry = 4;
 constexpr int32_t kPictureType = 4;  // the fifth media type lists thumbnails
+constexpr int32_t kTextItemHeight = 16;
 
 }  // namespace
 
@@ -36,26 +39,33 @@ void UpdateStatusText() {
   SKSETCTLTEXT(b.statusWindow, text.c_str());
 }
 
-bool RecycleFile(const std::string& path) {
+int32_t RecycleFile(const std::string& path, int32_t confirm) {
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return 2;
   // The shell takes a list ended by two zero bytes.
   std::string from = path + std::string(2, '\0');
   SHFILEOPSTRUCTA operation = {};
   operation.hwnd = Browser().mainWindow;
   operation.wFunc = FO_DELETE;
   operation.pFrom = from.c_str();
-  operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+  operation.fFlags = confirm != 0 ? FOF_ALLOWUNDO : FOF_ALLOWUNDO | FOF_SILENT | FOF_NOCONFIRMATION;
   int result = SHFileOperationA(&operation);
-  return result == 0 && !operation.fAnyOperationsAborted &&
-         GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+  if (result == 0 && operation.fAnyOperationsAborted) result = ERROR_CANCELLED;
+  return result;
 }
 
 void FillFileList(const std::string& folder, const std::string& pattern) {
   BrowserState& b = Browser();
   if (b.fileList == nullptr) return;
-  b.thumbnailMode = b.currentType == kPictureType;
+  StartDriveWatcher();
+  const bool multiColumn = (GetWindowLongPtrA(b.fileList, GWL_STYLE) & LBS_MULTICOLUMN) != 0;
+  StopFolderWatcher();
+  FreeThumbnails();
+  b.thumbnailMode = multiColumn && b.currentType == kPictureType;
+  const int32_t itemHeight = b.thumbnailMode ? b.itemHeight + 10 : kTextItemHeight;
   FileListFilter filter = MakeFileListFilter(pattern, b.filterList);
   SendMessageA(b.fileList, WM_SETREDRAW, FALSE, 0);
   SendMessageA(b.fileList, LB_RESETCONTENT, 0, 0);
+  SendMessageA(b.fileList, LB_SETITEMHEIGHT, 0, itemHeight);
 
   int32_t widest = 0;
   WIN32_FIND_DATAA found = {};
@@ -65,7 +75,8 @@ void FillFileList(const std::string& folder, const std::string& pattern) {
     do {
       if (!FileListTakes(filter, found.cFileName, found.dwFileAttributes)) continue;
       std::string item = " " + suite::LowerAscii(found.cFileName);
-      SendMessageA(b.fileList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+      SKADDSTRINGLISTBOX(b.fileList, item.c_str());
+      if (b.thumbnailMode) continue;
       int32_t width = 0, height = 0;
       SKGETTEXTEXTENT(b.fileList, font, item.c_str(), &width, &height);
       widest = std::max(widest, width);
@@ -73,10 +84,23 @@ void FillFileList(const std::string& folder, const std::string& pattern) {
     FindClose(search);
   }
   if (SendMessageA(b.fileList, LB_GETCOUNT, 0, 0) > 0) SendMessageA(b.fileList, LB_SETSEL, TRUE, 0);
-  if (widest > 0) SendMessageA(b.fileList, LB_SETCOLUMNWIDTH, widest + 8, 0);
+  if (b.thumbnailMode) {
+    SendMessageA(b.fileList, LB_SETCOLUMNWIDTH, itemHeight, 0);
+  } else if (multiColumn) {
+    if (widest > 0) SendMessageA(b.fileList, LB_SETCOLUMNWIDTH, widest + 8, 0);
+  } else {
+    SendMessageA(b.fileList, LB_SETHORIZONTALEXTENT, widest + 8, 0);
+  }
   SendMessageA(b.fileList, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(b.fileList, nullptr, TRUE);
   UpdateStatusText();
+  MarkListingTime();
+  StartFolderWatcher();
+  if (b.thumbnailMode) {
+    if (b.folderTree != nullptr) UpdateWindow(b.folderTree);
+    PostMessageA(b.mainWindow, WM_BROWSER_REPAINT, reinterpret_cast<WPARAM>(b.fileList), 0);
+    StartThumbnails();
+  }
 }
 
 }  // namespace browser

@@ -147,7 +147,15 @@ void OnTreeEndRename() {
     return;
   }
   std::string newPath = suite::FolderOf(oldPath) + name;
-  if (int32_t error = SKRENAME(oldPath.c_str(), newPath.c_str(), 0)) {
+  // The watcher holds the current folder open, which keeps it (or a folder
+  // above it) from being renamed.
+  StopFolderWatcher();
+  int32_t error = SKRENAME(oldPath.c_str(), newPath.c_str(), 0);
+  if (error == 0 && suite::IsSameOrInsideFolder(oldPath, b.currentFolder)) {
+    b.currentFolder = suite::WithFinalBackslash(suite::LowerAscii(newPath + b.currentFolder.substr(oldPath.size())));
+  }
+  StartFolderWatcher();
+  if (error != 0) {
     suite::boxes::ShowWarningBox(suite::WindowsErrorText(error));
     return;
   }
@@ -156,10 +164,6 @@ void OnTreeEndRename() {
   label.hItem = item;
   label.pszText = name.data();
   SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&label));
-  // The current folder moves with its name.
-  if (suite::IsSameOrInsideFolder(oldPath, b.currentFolder)) {
-    b.currentFolder = suite::WithFinalBackslash(suite::LowerAscii(newPath + b.currentFolder.substr(oldPath.size())));
-  }
   UpdateStatusText();
 }
 
@@ -181,6 +185,9 @@ void MoveDraggedFolder(const HTREEITEM* items) {
   if (suite::boxes::ShowInfoBox(question, b.texts.entry(kYesNoEntry)) != 1) return;
 
   SKCURSORWAIT();
+  // The watched current folder could not be removed while the watcher holds
+  // it open; the listing afterwards starts it again.
+  StopFolderWatcher();
   std::string from = suite::WithFinalBackslash(source);
   std::string to = suite::WithFinalBackslash(target) + LastName(source) + "\\";
   std::vector<std::string> folders = {from};
@@ -258,10 +265,11 @@ void RunFolderCommand(int id) {
                                                std::to_string(SKDIRCOUNT(folder.c_str()))});
       if (suite::boxes::ShowInfoBox(question, b.texts.entry(kYesNoEntry)) != 1) return;
       SKCURSORWAIT();
+      StopFolderWatcher();
       std::vector<std::string> folders = {folder};
       for (const std::string& below : FoldersBelow(folder)) folders.push_back(below);
       for (const std::string& each : folders) {
-        for (const std::string& file : FilesIn(each)) RecycleFile(each + file);
+        for (const std::string& file : FilesIn(each)) RecycleFile(each + file, 0);
       }
       RemoveEmptiedFolders(folder);
       std::string shown = suite::IsSameOrInsideFolder(folder, b.currentFolder) ? suite::FolderOf(suite::WithoutFinalBackslash(folder))

@@ -101,8 +101,15 @@ LRESULT OnCopyData(HWND window, WPARAM wParam, LPARAM lParam) {
   return suite::SUITE_COMMAND_HANDLED;
 }
 
+// Set once the close has saved the settings: SC_CLOSE goes on to WM_CLOSE.
+bool isClosing = false;
+
 void OnClose(HWND window) {
   BrowserState& b = Browser();
+  isClosing = true;
+  StopThumbnails();
+  StopFolderWatcher();
+  StopDriveWatcher();
   WINDOWPLACEMENT placement = {};
   placement.length = sizeof(placement);
   GetWindowPlacement(window, &placement);
@@ -123,15 +130,13 @@ void OnClose(HWND window) {
 
 // The About entry of the system menu: the engine's line, then the program's
 // text with "#" standing for the current year.
-void ShowAbout(HWND window) {
+void ShowAbout() {
   BrowserState& b = Browser();
   std::string author = themecore::FetchText([](char* out, int32_t size) { return SKAUTHOR(out, size); });
   SYSTEMTIME now = {};
   GetLocalTime(&now);
   std::string text = author + suite::ReplaceAll(b.texts.entry(2), "#", std::to_string(now.wYear));
-  char caption[256] = {};
-  GetWindowTextA(window, caption, sizeof(caption));
-  SKMSGBOX(window, SKCAPTIONFONT(), caption, text.c_str(), "", nullptr, 0);
+  suite::boxes::ShowAboutBox(text);
 }
 
 // Alt+arrow keys move the selected entry of a list one place: the
@@ -390,6 +395,14 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_BROWSER_REPAINT:
       InvalidateRgn(reinterpret_cast<HWND>(wParam), nullptr, TRUE);
       return 0;
+    case WM_BROWSER_THUMBNAIL:
+      return OnThumbnailLoaded(lParam);
+    case WM_BROWSER_FOLDER_CHANGED:
+      RefreshFileListByDiff();
+      return 0;
+    case WM_BROWSER_DRIVES_CHANGED:
+      OnDrivesChanged();
+      return 0;
     case WM_BROWSER_BATCH_STEP:
       // Steps of the batch picture work, which is not built yet.
       return 0;
@@ -429,19 +442,28 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       }
       break;
     case WM_MEASUREITEM: {
+      // The file list's height follows its mode (FillFileList sets it).
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-      item->itemHeight = item->CtlID == ID_FILE_LIST ? static_cast<UINT>(b.itemHeight + 10) : 18;
+      item->itemHeight = item->CtlID == ID_FILE_LIST ? 16 : 18;
       return TRUE;
     }
-    case WM_DRAWITEM:
-      DrawListItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->hwndItem == b.fileList && b.thumbnailMode) {
+        DrawThumbnailCell(item);
+      } else {
+        DrawListItem(item);
+      }
       return TRUE;
+    }
     case WM_COMMAND:
       DispatchBrowserCommand(window, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      // Boxes of the command may have stopped the loader.
+      if (b.mainWindow != nullptr) StartThumbnails();
       return 0;
     case WM_SYSCOMMAND:
       if (window == b.mainWindow && wParam == 0) {
-        ShowAbout(window);
+        ShowAbout();
         return 0;
       }
       if ((wParam & 0xFFF0) == SC_CLOSE && window == b.mainWindow) OnClose(window);
@@ -461,8 +483,18 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
       }
       break;
+    case WM_CLOSE:
+      // From outside (taskkill, another program): closed as the close
+      // button closes it, settings saved; DefWindowProc then destroys it.
+      if (window == b.mainWindow && !isClosing) OnClose(window);
+      break;
     case WM_DESTROY:
-      if (window == b.mainWindow) b.mainWindow = nullptr;
+      if (window != b.mainWindow) break;
+      FreeThumbnails();
+      b.mainWindow = nullptr;
+      // However the window went, the program ends with it: a process
+      // without its window would hold the single-instance mutex for good.
+      PostQuitMessage(0);
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);

@@ -1,7 +1,8 @@
 // Handing files to the media player (or to the module another program named
 // with CMD_SET_TARGET_PROGRAM) and to the other modules, starting a module
 // when it does not run; starting the modules and pages of the action table,
-// the help page, and outside editors the browser waits for.
+// the help page, and outside editors the browser waits for (pumping its
+// queue, so that it goes on answering the other programs meanwhile).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -35,6 +36,12 @@ constexpr int32_t kNoEditorErrorText = 1155;
 constexpr size_t kPictureType = 4;           // the fifth media type
 // The one outside editor that is waited for by its window class.
 constexpr char kClassWaitedEditor[] = "Photoshop";
+// How often that editor's window is looked for again.
+constexpr DWORD kClassWaitSliceMs = 1000;
+// An editor that is not ready for input after this long is waited for
+// to end all the same.
+constexpr DWORD kEditorIdleWaitMs = 30000;
+constexpr DWORD kIdlePollMs = 50;
 
 bool CheckButtonTicked() {
   HWND check = Browser().checkButton;
@@ -62,6 +69,44 @@ std::vector<std::string> SelectedMatching(const std::string& patternList) {
 std::string PictureTypePatterns() {
   const BrowserState& b = Browser();
   return b.types.size() > kPictureType ? b.types[kPictureType].pattern : std::string();
+}
+
+enum class EditorWait { kEnded, kTimedOut, kStopped };
+
+// Waits for an editor's process to end, or `timeoutMs` (INFINITE: no
+// limit), while the browser goes on answering its messages: the other
+// programs send it suite commands with a time-out and must not hang while
+// the user edits.  A close request (WM_CLOSE, SC_CLOSE, also the one
+// CMD_CLOSE posts) or Escape answered with yes stops the wait; the close is
+// back in the queue for the main loop.  The editor itself runs on.
+EditorWait WaitForEditor(HANDLE process, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    DWORD left = INFINITE;
+    if (timeoutMs != INFINITE) {
+      DWORD spent = GetTickCount() - start;
+      if (spent >= timeoutMs) return EditorWait::kTimedOut;
+      left = timeoutMs - spent;
+    }
+    DWORD woken = MsgWaitForMultipleObjectsEx(1, &process, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woken == WAIT_OBJECT_0 || woken == WAIT_FAILED) return EditorWait::kEnded;
+    if (woken == WAIT_TIMEOUT) return EditorWait::kTimedOut;
+    if (suite::boxes::PumpAndCheckCancel(0) != suite::boxes::kPumpGoOn) return EditorWait::kStopped;
+  }
+}
+
+// An editor just started is given the time to show its window before the
+// next one starts, as WaitForInputIdle would, with the queue pumped.
+EditorWait WaitForEditorIdle(HANDLE process) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    DWORD idle = WaitForInputIdle(process, 0);
+    // Not a program with windows (WAIT_FAILED), or ready.
+    if (idle != WAIT_TIMEOUT) return EditorWait::kEnded;
+    if (GetTickCount() - start >= kEditorIdleWaitMs) return EditorWait::kTimedOut;
+    EditorWait end = WaitForEditor(process, kIdlePollMs);
+    if (end != EditorWait::kTimedOut) return end;
+  }
 }
 
 }  // namespace
@@ -139,10 +184,16 @@ HINSTANCE OpenDocument(const std::string& path) {
 }
 
 void OpenWithEditorsAndWait(const std::vector<std::string>& entries) {
+  // The browser stays responsive while it waits, so the 701 command can
+  // come again through the pumped queue: one wait at a time.
+  static bool isWaiting = false;
+  if (isWaiting) return;
+  isWaiting = true;
   BrowserState& b = Browser();
   ShowWindow(b.mainWindow, SW_MINIMIZE);
   HANDLE waitByClass = nullptr;
   HANDLE waitDirectly = nullptr;
+  bool isStopped = false;
   for (const std::string& entry : entries) {
     size_t bar = entry.find('|');
     if (bar == std::string::npos) continue;
@@ -156,7 +207,7 @@ void OpenWithEditorsAndWait(const std::vector<std::string>& entries) {
     info.lpFile = file.c_str();
     info.nShow = SW_SHOW;
     if (!ShellExecuteExA(&info) || info.hProcess == nullptr) continue;
-    WaitForInputIdle(info.hProcess, INFINITE);
+    if (!isStopped) isStopped = WaitForEditorIdle(info.hProcess) == EditorWait::kStopped;
     if (waitByClass == nullptr && suite::LowerAscii(editor).find("photoshop") != std::string::npos) {
       waitByClass = info.hProcess;
     } else if (waitDirectly == nullptr) {
@@ -164,18 +215,23 @@ void OpenWithEditorsAndWait(const std::vector<std::string>& entries) {
     } else {
       CloseHandle(info.hProcess);
     }
+    if (isStopped) break;
   }
   if (waitByClass != nullptr) {
-    while (FindWindowA(kClassWaitedEditor, nullptr) != nullptr) {
-      if (WaitForSingleObjectEx(waitByClass, 1000, FALSE) == WAIT_OBJECT_0) break;
+    // That editor is waited for while a window of its class is open.
+    while (!isStopped && FindWindowA(kClassWaitedEditor, nullptr) != nullptr) {
+      EditorWait end = WaitForEditor(waitByClass, kClassWaitSliceMs);
+      if (end == EditorWait::kEnded) break;
+      isStopped = end == EditorWait::kStopped;
     }
     CloseHandle(waitByClass);
   }
   if (waitDirectly != nullptr) {
-    WaitForSingleObjectEx(waitDirectly, INFINITE, FALSE);
+    if (!isStopped) WaitForEditor(waitDirectly, INFINITE);
     CloseHandle(waitDirectly);
   }
   ShowWindow(b.mainWindow, SW_RESTORE);
+  isWaiting = false;
 }
 
 void ShowBrowserHelp() {

@@ -3,8 +3,6 @@
 // one is told nothing untrue; the menus offer them because the text table
 // names them.
 //
-//   7, 105          delete the selected files
-//   106, 107        copy or move the selected files to a folder
 //   12, 203         load a list file into the collection
 //   13, 204         save the collection as a list file
 //   110             the caret picture as desktop wallpaper
@@ -27,7 +25,6 @@ namespace {
 // The ids above; any other id is an action of the action table.
 bool IsPendingCommand(int id) {
   switch (id) {
-    case 7: case 105: case 106: case 107:
     case 12: case 203: case 13: case 204:
     case 110:
     case 703: case 704: case 705: case 706: case 707: case 710: case 711:

@@ -234,6 +234,7 @@ void CreateControls(BrowserState& b, const std::string& startPattern, std::strin
     SKSETCTLFONT(list, listFont);
     SKSETCOLOR(list, SKGETSYSCOLOR(101), SKGETSYSCOLOR(104));
   }
+  SubclassFileList();
 
   for (int id : {5, 6, 7, 8}) {
     const std::string& entry = b.texts.entry(static_cast<size_t>(id));
@@ -265,6 +266,7 @@ void SetUpBoxes(BrowserState& b) {
   context.yesNoButtons = b.texts.entry(29);
   context.cancelCaption = b.texts.entry(51);
   context.cancelQuestion = b.texts.entry(52);
+  context.beforeBox = [] { RequestThumbnailStop(); };
   suite::boxes::SetBoxContext(&context);
 }
 

@@ -39,7 +39,10 @@ void HandOffToBurner(PlayerState& p) {
   suite::SendSuiteCommand(burner, suite::CMD_OPEN_ITEMS, handOff.file);
 }
 
+// A hidden player plays nothing: the tick that feeds the meter and the
+// spectrum display stops with the item.
 LRESULT HidePlayer(PlayerState& p) {
+  StopPlaybackTick();
   KillThreadTimer(p.slideTimer);
   KillThreadTimer(p.transitionTimer);
   if (p.statusWindow != nullptr) SKSETCTLTEXT(p.statusWindow, "");

@@ -35,7 +35,7 @@ void ChooseLayoutItem(int32_t id) {
   for (int32_t item = 303; item <= 308; ++item) SetMenuItemCheck(item, false);
   SetMenuItemCheck(id, true);
   p.layoutItem = id;
-  LayOutWindow();
+  LayOutVideo();
 }
 
 // Full screen needs the full-screen holder; without one nothing happens.
@@ -55,7 +55,7 @@ void PlaceZoomHolder(PlayerState& p) {
     ClientToScreen(over, &origin);
     SetWindowPos(p.zoomHolder, insertAfter ? insertAfter : HWND_TOP, origin.x, origin.y, area.right, area.bottom,
                  SWP_SHOWWINDOW);
-    if (p.controlBar != nullptr) SetForegroundWindow(p.controlBar);
+    if (ControlBar() != nullptr) SetForegroundWindow(ControlBar());
   } else {
     SetWindowPos(p.zoomHolder, HWND_TOPMOST, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                  SWP_SHOWWINDOW);
@@ -66,7 +66,7 @@ void PlaceZoomHolder(PlayerState& p) {
 }  // namespace
 
 void ShowControl(int id, bool show) {
-  HWND control = Player().controls[id];
+  HWND control = ControlOf(id);
   if (control != nullptr) ShowWindow(control, show ? SW_SHOW : SW_HIDE);
 }
 
@@ -101,7 +101,7 @@ void EnterFullScreen(int32_t id) {
     p.slideTimer = StartThreadTimer(static_cast<UINT>(displayTime > 0 ? displayTime : 1000));
     if (p.fullScreenOverPicture) {
       EnableWindow(p.zoomHolder, FALSE);
-      if (p.controls[ID_NEXT] != nullptr) SetFocus(p.controls[ID_NEXT]);
+      if (ControlOf(ID_NEXT) != nullptr) SetFocus(ControlOf(ID_NEXT));
     }
   } else {
     p.slideMode = SLIDE_NONE;
@@ -147,7 +147,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
       break;
     case 301:
       ToggleCheck(301);
-      LayOutWindow();
+      LayOutVideo();
       break;
     case 303: case 304: case 305: case 306: case 307: case 308:
       ChooseLayoutItem(id);

@@ -53,10 +53,10 @@ void OnPlayIntoRect(PlayerState& p, const std::string& text) {
   SKBUILDREGION(p.mainWindow);
   ShowWindow(p.mainWindow, SW_SHOW);
   EnableWindow(p.mainWindow, FALSE);
-  if (p.controlBar != nullptr) {
+  if (ControlBar() != nullptr) {
     RECT bar = {};
-    GetWindowRect(p.controlBar, &bar);
-    SetWindowPos(p.controlBar, nullptr, GetSystemMetrics(SM_CXSCREEN) - (bar.right - bar.left), height, 0, 0,
+    GetWindowRect(ControlBar(), &bar);
+    SetWindowPos(ControlBar(), nullptr, GetSystemMetrics(SM_CXSCREEN) - (bar.right - bar.left), height, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
   }
   if (p.statusWindow != nullptr) SKSETCTLTEXT(p.statusWindow, RecordingStatus().c_str());
@@ -93,7 +93,7 @@ LRESULT OnSuiteCommand(HWND window, WPARAM wParam, LPARAM lParam) {
       if (!IsMenuItemChecked(411)) SendMessageA(p.mainWindow, WM_COMMAND, 411, 0);
       break;
     case suite::CMD_PLAY_IF_SHOWN:
-      if (p.controls[ID_PLAY] != nullptr && IsWindowVisible(p.controls[ID_PLAY])) {
+      if (ControlOf(ID_PLAY) != nullptr && IsWindowVisible(ControlOf(ID_PLAY))) {
         PostMessageA(p.mainWindow, WM_COMMAND, ID_PLAY, 0);
       }
       break;
@@ -101,7 +101,7 @@ LRESULT OnSuiteCommand(HWND window, WPARAM wParam, LPARAM lParam) {
       // A real close also for a player without a control bar: the peers
       // (disc burner, media browser) rely on it.
       PostMessageA(p.mainWindow, WM_SYSCOMMAND, SC_CLOSE,
-                   p.controlBar != nullptr ? reinterpret_cast<LPARAM>(p.controlBar) : CLOSE_FOR_REAL);
+                   ControlBar() != nullptr ? reinterpret_cast<LPARAM>(ControlBar()) : CLOSE_FOR_REAL);
       break;
     case suite::CMD_FORWARD_COMMAND_LINE:
       OnForwardedCommandLine(p, text);

@@ -33,42 +33,8 @@ void ResetDisplayState() {
   if (p.zoomHolder != nullptr) ShowWindow(p.zoomHolder, SW_HIDE);
 }
 
-void ShowPictureLayout() { TraceNotBuilt(Call("ShowPictureLayout")); }
-void ShowMediaLayout(int32_t kind) { TraceNotBuilt(Call("ShowMediaLayout").Number(kind)); }
-void ShowDocumentLayout() { TraceNotBuilt(Call("ShowDocumentLayout")); }
-void DrawLevelMeter(int32_t, int32_t) {}
-void BlankLevelMeter() {}
 void CreateEffectsPanelIfMissing() { TraceNotBuilt(Call("CreateEffectsPanelIfMissing")); }
 void ToggleEffectsPanel() { TraceNotBuilt(Call("ToggleEffectsPanel")); }
-void LayOutWindow() { TraceNotBuilt(Call("LayOutWindow")); }
-void RepaintControlBar() {
-  if (Player().controlBar != nullptr) InvalidateRect(Player().controlBar, nullptr, TRUE);
-}
-VOID CALLBACK VolumeFollowTimer(HWND, UINT, UINT_PTR, DWORD) {}
-
-WindowPlacement LoadWindowConfigFile() {
-  // Until the configuration file is read, the window takes the option
-  // line's size or 640 by 480, centred on the screen.
-  WindowPlacement placement;
-  int32_t screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  int32_t screenHeight = GetSystemMetrics(SM_CYSCREEN);
-  int32_t width = Options().OptionField9();
-  int32_t height = Options().OptionField10();
-  placement.width = width < 0 ? screenWidth : (width == 0 ? 640 : width);
-  placement.height = height < 0 ? screenHeight : (height == 0 ? 480 : height);
-  placement.x = (screenWidth - placement.width) / 2;
-  placement.y = (screenHeight - placement.height) / 2;
-  TraceNotBuilt(Call("LoadWindowConfigFile"));
-  return placement;
-}
-
-void SaveWindowConfigFile(const RECT& normalPosition) {
-  TraceNotBuilt(Call("SaveWindowConfigFile")
-                    .Number(normalPosition.left)
-                    .Number(normalPosition.top)
-                    .Number(normalPosition.right)
-                    .Number(normalPosition.bottom));
-}
 
 void BrowserPaneCommand(int32_t id) { TraceNotBuilt(Call("BrowserPaneCommand").Number(id)); }
 void CreateBrowserPane(const std::string& item) { TraceNotBuilt(Call("CreateBrowserPane").Text(item.c_str())); }

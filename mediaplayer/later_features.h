@@ -1,6 +1,6 @@
 // What the player's start-up and window procedure hand to the parts of the
 // player that are not built yet: the open dispatcher and play lists, the
-// playback engine, the panels and layouts, the configuration file, the
+// playback engine, the effects panel, the
 // browser panes, the picture view, the window recorder and the background
 // sound.  Each function is named for its job and does nothing yet (a
 // result says "nothing done"); with ORB_TRACE set each call leaves a line
@@ -14,6 +14,10 @@
 #include <string>
 
 #include "open_item.h"
+// The control bar's layouts and the window layout are built; their callers
+// find them through here as before.
+#include "panel_layouts.h"
+#include "window_layout.h"
 
 namespace player {
 
@@ -24,29 +28,9 @@ void ChooseFrameTarget(const std::string& temporaryFile);
 // normal, the full-screen holder hidden.
 void ResetDisplayState();
 
-// Panels and layouts.
-void ShowPictureLayout();
-// The media layout for kind 2 (video) or 8 (audio); the document layout.
-void ShowMediaLayout(int32_t kind);
-void ShowDocumentLayout();
-// The level meter: levels 0-128 each (128 full scale); blanked.
-void DrawLevelMeter(int32_t left, int32_t right);
-void BlankLevelMeter();
 // The effects panel of an audio-library stream.
 void CreateEffectsPanelIfMissing();
 void ToggleEffectsPanel();
-void LayOutWindow();
-void RepaintControlBar();
-VOID CALLBACK VolumeFollowTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
-
-// Configuration file: the window placement and skin.
-struct WindowPlacement {
-  int32_t x = 0, y = 0, width = 0, height = 0;
-  int32_t layoutItem = 0;  // 0: none saved
-  bool alwaysOnTop = false;
-};
-WindowPlacement LoadWindowConfigFile();
-void SaveWindowConfigFile(const RECT& normalPosition);
 
 // Browser panes, picture view, printing, clipboard, help, About.
 void BrowserPaneCommand(int32_t id);

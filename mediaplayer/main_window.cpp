@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "later_features.h"
+#include "panels.h"
 #include "playback_engine.h"
 #include "player_state.h"
 #include "thread_timer.h"
@@ -31,14 +32,14 @@ void CentreZoomOverPicture() {
 }
 
 void BringControlBarForward() {
-  HWND bar = Player().controlBar;
+  HWND bar = ControlBar();
   if (bar != nullptr && IsWindowVisible(bar)) {
     SetWindowPos(bar, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
   }
 }
 
 void ToggleControlBar() {
-  HWND bar = Player().controlBar;
+  HWND bar = ControlBar();
   if (bar != nullptr) ShowWindow(bar, IsWindowVisible(bar) ? SW_HIDE : SW_SHOW);
 }
 
@@ -199,7 +200,7 @@ LRESULT OnClose(HWND window) {
   // later starts wait for in vain.  WM_CLOSE closes the player instead.
   if (window == p.mainWindow) {
     PostMessageA(p.mainWindow, WM_SYSCOMMAND, SC_CLOSE,
-                 p.controlBar != nullptr ? reinterpret_cast<LPARAM>(p.controlBar) : CLOSE_FOR_REAL);
+                 ControlBar() != nullptr ? reinterpret_cast<LPARAM>(ControlBar()) : CLOSE_FOR_REAL);
     return 0;
   }
   return -1;
@@ -250,8 +251,19 @@ LRESULT CALLBACK PlayerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       OnRecorderMessage(message);
       return 0;
     case WM_SIZE:
-      if (window == p.mainWindow) RepaintControlBar();
-      if (window == p.contentHolder) LayOutWindow();
+      if (window == p.mainWindow) {
+        RepaintControlBar();
+        panels::DockPane();
+        if (p.layoutMode == 4) PlacePictureHolder();
+      }
+      if (window == p.contentHolder) LayOutVideo();
+      break;
+    case WM_MOVE:
+      if (window == p.mainWindow) panels::DockPane();
+      break;
+    case WM_SHOWWINDOW:
+      // The zoom hides the main window and keeps the bar as it decides.
+      if (window == p.mainWindow && p.displayState != DISPLAY_ZOOMED) panels::ShowPaneWithMainWindow(wParam != 0);
       break;
     case WM_MOUSEACTIVATE:
       result = OnMouseActivate(window);

@@ -147,9 +147,9 @@ void OpenWithChooser() {
   const std::string savedTimes = p.displayTimes;
   p.itemList.clear();
   p.displayTimes.clear();
-  const bool barOwns = Options().OptionField22() != 0 && p.controlBar != nullptr;
-  HWND owner = barOwns ? p.controlBar : p.mainWindow;
-  if (barOwns) EnableWindow(p.controlBar, FALSE);
+  const bool barOwns = Options().OptionField22() != 0 && ControlBar() != nullptr;
+  HWND owner = barOwns ? ControlBar() : p.mainWindow;
+  if (barOwns) EnableWindow(ControlBar(), FALSE);
   const std::string start = (p.folderA.empty() ? p.programFolder : p.folderA) + "*.*";
   const std::string filters = PickerFilters(p);
   picker::TextRef list(p.itemList);
@@ -161,7 +161,7 @@ void OpenWithChooser() {
              p.texts.entry(T_PICKER_UNUSED).c_str(), p.texts.entry(T_PICKER_FIELD_LABEL).c_str(), kAddressMode,
              list.ref(), extra.ref(), 0);
   multi(0);
-  if (barOwns && IsWindow(p.controlBar)) EnableWindow(p.controlBar, TRUE);
+  if (barOwns && IsWindow(ControlBar())) EnableWindow(ControlBar(), TRUE);
   orbtrace::WriteCall(orbtrace::CallLine("orbplay", "CHOOSERF").Text(list.str().c_str()).Text(extra.str().c_str()),
                       result);
   if (result == 2 && p.mainWindow != nullptr && IsWindow(p.mainWindow)) {
@@ -202,7 +202,8 @@ void OpenCommand() {
     ShowWindow(browser, IsIconic(browser) ? SW_RESTORE : SW_MINIMIZE);
     return;
   }
-  if (SKSHELL((suite::QuoteArgument(program) + " " + p.skinFile).c_str(), 5, 0) == 0) return;
+  // The skin is a full path now, which may hold blanks.
+  if (SKSHELL((suite::QuoteArgument(program) + " " + suite::QuoteArgument(p.skinFile)).c_str(), 5, 0) == 0) return;
   // The browser needs a moment to show its window; without the wait the
   // files chosen in it would have nowhere to go.
   browser = WaitForBrowserWindow(browserClass);

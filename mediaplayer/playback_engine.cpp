@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/item_list.h"
+#include "core/path_names.h"
 #include "core/module_lists.h"
 #include "core/suite_command_codes.h"
 #include "later_features.h"
@@ -40,10 +41,10 @@ constexpr int ID_REPEAT = 78;
 constexpr size_t T_PLAY_FAILED = 12;
 constexpr size_t T_AUDIO_PATTERNS = 88;
 
-bool ControlBarFloats() { return Player().controlBar != nullptr && Options().OptionField5() >= kFloatingBar; }
+bool ControlBarFloats() { return ControlBar() != nullptr && Options().OptionField5() >= kFloatingBar; }
 
 void ReportFailure(const std::string& item, int32_t result) {
-  if (ControlBarFloats()) LayOutWindow();
+  if (ControlBarFloats()) LayOutVideo();
   suite::boxes::ShowWarningBox(PlaybackFailureText(Player().texts.entry(T_PLAY_FAILED), item, result));
 }
 
@@ -98,11 +99,11 @@ void TraceLevels(const MeterLevels& levels) {
 // the player hides.
 void OnItemFinished() {
   PlayerState& p = Player();
-  HWND repeat = p.controls[ID_REPEAT];
+  HWND repeat = ControlOf(ID_REPEAT);
   EndOfItemDecision decision = DecideEndOfItem(p.itemIndex, p.itemCount, repeat != nullptr && SKGETCHECK(repeat));
   switch (decision.action) {
     case EndOfItem::NextItem:
-      PlayerWindowProc(p.controlBar != nullptr ? p.controlBar : p.mainWindow, WM_COMMAND, ID_NEXT, 0);
+      PlayerWindowProc(ControlBar() != nullptr ? ControlBar() : p.mainWindow, WM_COMMAND, ID_NEXT, 0);
       break;
     case EndOfItem::Repeat: {
       p.itemIndex = decision.index;
@@ -113,8 +114,7 @@ void OnItemFinished() {
     case EndOfItem::Close:
       // The tick stops here: a finished stream keeps reading 100 %, and the
       // hide must be asked for only once.
-      KillTimer(p.mainWindow, PLAYBACK_TIMER_ID);
-      Engine().ticking = false;
+      StopPlaybackTick();
       PostMessageA(p.mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
       break;
   }
@@ -171,7 +171,7 @@ int32_t OpenMedia(HWND window, const std::string& path, bool noAudioLibrary) {
       engine.videoShown = true;
       if (!IsWindowVisible(p.mainWindow)) ShowWindow(p.mainWindow, SW_SHOW);
       if (window == p.videoWindow) ShowVideoWindow();
-      if (ControlBarFloats()) LayOutWindow();
+      if (ControlBarFloats()) LayOutVideo();
     }
   }
   if (result == 1 || result == 2) PauseAudioPlayer();
@@ -250,12 +250,11 @@ int32_t StartPlayback(const std::string& item, int32_t from, int32_t to) {
   if (p.pictureHolder != nullptr) ShowWindow(p.pictureHolder, SW_HIDE);
   if (p.contentHolder != nullptr) InvalidateRect(p.contentHolder, nullptr, TRUE);
 
-  KillTimer(p.mainWindow, PLAYBACK_TIMER_ID);
-  engine.ticking = false;
+  StopPlaybackTick();
   if (p.statusWindow != nullptr) SKSETCTLTEXT(p.statusWindow, "");
   CloseMedia();
-  if ((Options().OptionField4() & 2) != 0 && p.controls[ID_POSITION] != nullptr) {
-    SendMessageA(p.controls[ID_POSITION], TBM_SETPOS, 1, 0);
+  if ((Options().OptionField4() & 2) != 0 && ControlOf(ID_POSITION) != nullptr) {
+    SendMessageA(ControlOf(ID_POSITION), TBM_SETPOS, 1, 0);
   }
 
   int32_t result = OpenMedia(p.videoWindow, item, false);
@@ -264,7 +263,7 @@ int32_t StartPlayback(const std::string& item, int32_t from, int32_t to) {
     return result;
   }
   if (result == 2) CreateEffectsPanelIfMissing();
-  LayOutWindow();
+  LayOutVideo();
 
   result = PlayMedia(static_cast<uint32_t>(from), static_cast<uint32_t>(to));
   if (result < 1) {
@@ -275,20 +274,26 @@ int32_t StartPlayback(const std::string& item, int32_t from, int32_t to) {
   SetTimer(p.mainWindow, PLAYBACK_TIMER_ID, tickMs, MeterTimerProc);
   engine.ticking = true;
   SKSETCTLTEXT(p.mainWindow, PlayingTitle(p.texts.entry(T_TITLE), item).c_str());
+  ShowPlayingTitle(suite::FileNameOf(item));
   if (p.statusWindow != nullptr) SKSETCTLTEXT(p.statusWindow, "");
   ShowControl(ID_PLAY, false);
   ShowControl(ID_PAUSE, true);
   return 1;
 }
 
+void StopPlaybackTick() {
+  KillTimer(Player().mainWindow, PLAYBACK_TIMER_ID);
+  Engine().ticking = false;
+}
+
 VOID CALLBACK MeterTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time) {
-  PlayerState& p = Player();
   VolumeFollowTimer(window, message, id, time);
   int32_t percent = GetPlayPercent();
-  if (IsPlaying() && percent < 100 && p.controls[ID_POSITION] != nullptr) {
-    SKSETTRACKPOS(p.controls[ID_POSITION], percent);
+  if (IsPlaying() && percent < 100 && ControlOf(ID_POSITION) != nullptr) {
+    SKSETTRACKPOS(ControlOf(ID_POSITION), percent);
   }
   FeedLevels();
+  TickPlayingTitle();
   // At or past the end (a position read before the clip never wraps to a
   // huge value, and one read past it still counts as the end).
   if (percent >= 100) OnItemFinished();

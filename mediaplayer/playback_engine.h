@@ -65,6 +65,9 @@ int32_t GetPlayerState();
 int32_t StartPlayback(const std::string& item, int32_t from, int32_t to);
 // Timer 1 of the main window, every 100 ms while an item plays.
 VOID CALLBACK MeterTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
+// Stops timer 1 and clears the tick flag (a new StartPlayback or play
+// starts it again).
+void StopPlaybackTick();
 
 // Transport and control-bar commands 51-57, 61-63, 71, 73, 76, 77, 101.
 void PlaybackCommand(int32_t id, LPARAM lParam);

@@ -70,11 +70,9 @@ struct PlayerState {
   HWND zoomHolder = nullptr;
   HWND popupWindow = nullptr;
   HWND pictureHolder = nullptr;  // made by the picture view
-  HWND controlBar = nullptr;     // made by the player panels
   HMENU popup1 = nullptr;
   HMENU popup3 = nullptr;
   HMENU popup4 = nullptr;
-  std::vector<HWND> controls = std::vector<HWND>(CONTROL_COUNT, nullptr);
 
   bool recordingKeyword = false;  // "SSL2AVI"
   bool restartAtExit = false;
@@ -133,6 +131,15 @@ struct PlayerState {
   int32_t earlierVolume = -1;                // the master volume before it
   uintptr_t gdiplusToken = 0;
   bool alwaysOnTop = false;
+
+  // Window layout: the compact and off-screen placement and what it undoes.
+  bool compact = false;
+  bool offScreen = false;
+  RECT normalRect = {0, 0, 0, 0};   // the main window's rectangle before going compact
+  POINT clientOrigin = {0, 0};      // its client origin before going off the screen
+  std::string folderB;              // where a saved frame goes
+  std::string configPath;           // the configuration file; "" for none
+  bool taskbarHidden = false;       // the zoom hid the taskbar
 };
 
 PlayerState& Player();
@@ -158,6 +165,9 @@ bool IsMenuItemChecked(int32_t id);
 void SetMenuItemCheck(int32_t id, bool checked);
 // Full screen (403, 404, 405).
 void EnterFullScreen(int32_t id);
+// The control bar (the panels' pane) and its control `id`; null when none.
+HWND ControlBar();
+HWND ControlOf(int id);
 // Shows or hides the control bar's button `id` when it exists.
 void ShowControl(int id, bool show);
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <string>
@@ -14,6 +15,7 @@
 #include "core/command_rules.h"
 #include "core/item_list.h"
 #include "core/path_names.h"
+#include "core/path_placeholders.h"
 #include "core/player_command_line.h"
 #include "core/suite_command_codes.h"
 #include "core/text_rules.h"
@@ -23,6 +25,7 @@
 #include "media_backend.h"
 #include "module_start.h"
 #include "orbboxes.h"
+#include "panels.h"
 #include "playback_engine.h"
 #include "player_state.h"
 #include "suite_command.h"
@@ -55,6 +58,8 @@ constexpr char kMutexName[] = "ORBPLAY";
 // after it is gone (it is ending): the wait is bounded either way.
 constexpr DWORD kSecondStartWaitMs = 5000;
 constexpr UINT kVolumeFollowMs = 100;
+// The text entry naming the user data folder.
+constexpr size_t T_USER_FOLDER = 81;
 // The largest text table a ".SYS" argument may install.
 constexpr size_t kMaxTextTableBytes = 16u << 20;
 
@@ -207,7 +212,6 @@ void CreateChildren(PlayerState& p) {
                   suite::ItemField(p.texts.entry(T_CAPTION_TIPS), static_cast<size_t>(button)).c_str());
     }
   }
-  p.controls.assign(CONTROL_COUNT, nullptr);
   if (p.contentHolder != nullptr) {
     p.videoWindow = SKWINDOW(p.contentHolder, WS_CHILD, 0, 0, 0, 0, PlayerWindowProc, Options().OptionField11());
     p.zoomHolder = SKHOLDER(p.contentHolder, "SKZOOM", 0, 0, PlayerWindowProc);
@@ -216,9 +220,21 @@ void CreateChildren(PlayerState& p) {
   SKSETCTLTEXT(p.mainWindow, p.texts.entry(T_TITLE).c_str());
 }
 
-// The folder the audio library downloads streams to: the program folder
-// while no user data folder is configured.
-std::string UserDataFolder(const PlayerState& p) { return p.programFolder; }
+// The user's documents folder, with a final backslash; "" when the system
+// names none.
+std::string DocumentsFolder() {
+  char folder[MAX_PATH] = "";
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder))) return "";
+  return folder[0] != '\0' ? suite::WithFinalBackslash(folder) : std::string();
+}
+
+// The user data folder ("@user@"), where the audio library downloads
+// streams: the folder text entry 81 names, created when missing; the
+// program folder when the entry is empty or the folder cannot be made.
+std::string UserDataFolder(const PlayerState& p) {
+  StdPlayerFiles files;
+  return player::UserDataFolder(p.texts.entry(T_USER_FOLDER), p.programFolder, DocumentsFolder(), files);
+}
 
 void OpenRoute(PlayerState& p, const Route& route) {
   if (!route.itemList.empty()) {
@@ -231,8 +247,8 @@ void OpenRoute(PlayerState& p, const Route& route) {
   } else {
     OpenItem("", route.item, 0, 0);
   }
-  if (p.layoutMode == 4 && p.itemCount >= 1 && p.controls[ID_POSITION] != nullptr) {
-    SKSETTRACKPOS(p.controls[ID_POSITION], FirstItemTrackPosition(p.itemCount));
+  if (p.layoutMode == 4 && p.itemCount >= 1 && ControlOf(ID_POSITION) != nullptr) {
+    SKSETTRACKPOS(ControlOf(ID_POSITION), FirstItemTrackPosition(p.itemCount));
   }
 }
 
@@ -285,7 +301,7 @@ void OnEscape(PlayerState& p) {
     for (int32_t item = 303; item <= 308; ++item) SetMenuItemCheck(item, false);
     SetMenuItemCheck(p.savedLayoutItem, true);
     p.layoutItem = p.savedLayoutItem;
-    LayOutWindow();
+    LayOutVideo();
   } else if (p.displayState == DISPLAY_FULL_SCREEN) {
     ResetDisplayState();
   }
@@ -381,9 +397,6 @@ int RunPlayer(HINSTANCE instance, const std::string& rawCommandLine) {
   SKKILLFILE((p.basePath + ".LOG").c_str());
   WindowPlacement placement = LoadWindowConfigFile();
   p.alwaysOnTop = placement.alwaysOnTop;
-  std::string skin = suite::ReplaceAll(p.texts.entry(T_SKIN_FILE), "@path@", p.programFolder);
-  if (!skin.empty()) p.skinFile = skin;
-  SKINITENGINE(p.skinFile.c_str());
   BuildMenus(p, placement);
 
   int exitCode = 0;
@@ -395,6 +408,7 @@ int RunPlayer(HINSTANCE instance, const std::string& rawCommandLine) {
   }
   if (p.mainWindow != nullptr) {
     CreateChildren(p);
+    SetUpPanels();
     static suite::boxes::BoxContext boxes;
     boxes.mainWindow = p.mainWindow;
     boxes.iconModule = p.instance;
@@ -419,68 +433,12 @@ int RunPlayer(HINSTANCE instance, const std::string& rawCommandLine) {
 
 }  // namespace
 
-// Mixer 0's master volume: the first volume control of the speakers line.
-namespace {
-
-bool MasterVolumeControl(HMIXER mixer, MIXERCONTROLA* control) {
-  MIXERLINEA line = {};
-  line.cbStruct = sizeof(line);
-  line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
-  if (mixerGetLineInfoA(reinterpret_cast<HMIXEROBJ>(mixer), &line,
-                        MIXER_GETLINEINFOF_COMPONENTTYPE | MIXER_OBJECTF_HMIXER) != MMSYSERR_NOERROR) {
-    return false;
-  }
-  MIXERLINECONTROLSA controls = {};
-  controls.cbStruct = sizeof(controls);
-  controls.dwLineID = line.dwLineID;
-  controls.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
-  controls.cControls = 1;
-  controls.cbmxctrl = sizeof(MIXERCONTROLA);
-  controls.pamxctrl = control;
-  return mixerGetLineControlsA(reinterpret_cast<HMIXEROBJ>(mixer), &controls,
-                               MIXER_GETLINECONTROLSF_ONEBYTYPE | MIXER_OBJECTF_HMIXER) == MMSYSERR_NOERROR;
-}
-
-}  // namespace
-
-int32_t MasterVolume() {
-  HMIXER mixer = Player().mixer;
-  MIXERCONTROLA control = {};
-  control.cbStruct = sizeof(control);
-  if (mixer == nullptr || !MasterVolumeControl(mixer, &control)) return -1;
-  MIXERCONTROLDETAILS_UNSIGNED value = {};
-  MIXERCONTROLDETAILS details = {};
-  details.cbStruct = sizeof(details);
-  details.dwControlID = control.dwControlID;
-  details.cChannels = 1;
-  details.cbDetails = sizeof(value);
-  details.paDetails = &value;
-  if (mixerGetControlDetailsA(reinterpret_cast<HMIXEROBJ>(mixer), &details,
-                              MIXER_GETCONTROLDETAILSF_VALUE | MIXER_OBJECTF_HMIXER) != MMSYSERR_NOERROR) {
-    return -1;
-  }
-  DWORD range = control.Bounds.dwMaximum - control.Bounds.dwMinimum;
-  if (range == 0) return -1;
-  return static_cast<int32_t>((static_cast<uint64_t>(value.dwValue - control.Bounds.dwMinimum) * 100 + range / 2) /
-                              range);
-}
+// Mixer 0's master volume, through the panels' mixer calls.
+int32_t MasterVolume() { return panels::MixerGetVolume(Player().mixer); }
 
 bool SetMasterVolume(int32_t percent) {
-  HMIXER mixer = Player().mixer;
-  MIXERCONTROLA control = {};
-  control.cbStruct = sizeof(control);
-  if (mixer == nullptr || percent < 0 || percent > 100 || !MasterVolumeControl(mixer, &control)) return false;
-  DWORD range = control.Bounds.dwMaximum - control.Bounds.dwMinimum;
-  MIXERCONTROLDETAILS_UNSIGNED value = {};
-  value.dwValue = control.Bounds.dwMinimum + static_cast<DWORD>(static_cast<uint64_t>(range) * percent / 100);
-  MIXERCONTROLDETAILS details = {};
-  details.cbStruct = sizeof(details);
-  details.dwControlID = control.dwControlID;
-  details.cChannels = 1;
-  details.cbDetails = sizeof(value);
-  details.paDetails = &value;
-  return mixerSetControlDetails(reinterpret_cast<HMIXEROBJ>(mixer), &details,
-                                MIXER_SETCONTROLDETAILSF_VALUE | MIXER_OBJECTF_HMIXER) == MMSYSERR_NOERROR;
+  if (percent < 0 || percent > 100) return false;
+  return panels::MixerSetVolume(Player().mixer, percent) == 1;
 }
 
 }  // namespace player

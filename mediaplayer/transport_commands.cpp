@@ -49,11 +49,6 @@ void StartTick() {
   Engine().ticking = true;
 }
 
-void StopTick() {
-  KillTimer(Player().mainWindow, PLAYBACK_TIMER_ID);
-  Engine().ticking = false;
-}
-
 // The spectrum display (module 8) is started or closed beside the player.
 void ToggleCompanion() {
   PlayerState& p = Player();
@@ -104,7 +99,7 @@ void OnPause() {
   if (HasMediaItem()) {
     ShowControl(ID_PLAY, true);
     ShowControl(ID_PAUSE, false);
-    StopTick();
+    StopPlaybackTick();
     PauseMedia();
     BlankLevelMeter();
     HWND spectrum = FindWindowA(suite::ModuleClass(suite::MODULE_SPECTRUM).c_str(), nullptr);
@@ -125,13 +120,12 @@ void OnPause() {
 }
 
 void OnMute() {
-  PlayerState& p = Player();
   EngineState& engine = Engine();
   ShowControl(ID_UNMUTE, true);
   ShowControl(ID_MUTE, false);
   if (!engine.muted) engine.savedVolume = MasterVolume();
   engine.muted = SetMasterVolume(0) || engine.muted;
-  HWND bar = p.controls[ID_VOLUME];
+  HWND bar = ControlOf(ID_VOLUME);
   if (bar != nullptr) {
     SendMessageA(bar, TBM_SETPOS, 1, 0);
     EnableWindow(bar, FALSE);
@@ -139,12 +133,11 @@ void OnMute() {
 }
 
 void OnUnmute() {
-  PlayerState& p = Player();
   EngineState& engine = Engine();
   ShowControl(ID_MUTE, true);
   ShowControl(ID_UNMUTE, false);
   int32_t volume = VolumeAfterUnmute(engine.savedVolume);
-  HWND bar = p.controls[ID_VOLUME];
+  HWND bar = ControlOf(ID_VOLUME);
   if (bar != nullptr) SendMessageA(bar, TBM_SETPOS, 1, volume);
   SetMasterVolume(volume);
   engine.muted = false;
@@ -154,7 +147,7 @@ void OnUnmute() {
 void OnStop() {
   PlayerState& p = Player();
   if (p.recordingMode != 0) StopRecording();
-  StopTick();
+  StopPlaybackTick();
   KillThreadTimer(p.slideTimer);
   KillThreadTimer(p.transitionTimer);
   SetStatusText("");
@@ -170,7 +163,7 @@ void OnStop() {
   p.itemIndex = 0;
   p.itemList.clear();
   p.displayTimes.clear();
-  PostMessageA(p.mainWindow, WM_SYSCOMMAND, SC_CLOSE, reinterpret_cast<LPARAM>(p.controlBar));
+  PostMessageA(p.mainWindow, WM_SYSCOMMAND, SC_CLOSE, reinterpret_cast<LPARAM>(ControlBar()));
 }
 
 void OnSeek(LPARAM lParam) {
@@ -231,8 +224,8 @@ void StepItem(int32_t direction) {
   }
   p.itemIndex = SteppedIndex(p.itemIndex, p.itemCount, direction);
   engine.direction = direction < 0 ? 1 : 2;
-  if (p.layoutMode == LAYOUT_PICTURE && p.controls[ID_POSITION] != nullptr) {
-    SKSETTRACKPOS(p.controls[ID_POSITION], PictureTrackPosition(p.itemIndex, p.itemCount));
+  if (p.layoutMode == LAYOUT_PICTURE && ControlOf(ID_POSITION) != nullptr) {
+    SKSETTRACKPOS(ControlOf(ID_POSITION), PictureTrackPosition(p.itemIndex, p.itemCount));
   }
   OpenItem("", suite::ItemField(p.itemList, static_cast<size_t>(p.itemIndex)), 0, 0);
   if (p.displayState == DISPLAY_FULL_SCREEN && p.zoomHolder != nullptr) InvalidateRect(p.zoomHolder, nullptr, TRUE);

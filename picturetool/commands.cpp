@@ -181,6 +181,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
       break;
     case 801:
     case 802:
+    case 803:
       CaptureCommand(id);
       break;
     case 315:

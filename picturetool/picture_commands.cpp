@@ -179,7 +179,8 @@ LRESULT PasteCommand() {
 }
 
 // Screen capture: the whole screen (801, with the program's window hidden
-// meanwhile) or the active window (802) becomes a new unnamed picture.
+// meanwhile), the active window (802) or the window the user points at
+// with the mouse (803) becomes a new unnamed picture.
 LRESULT CaptureCommand(int32_t id) {
   PaintState& p = Paint();
   SaveChangesPrompt();
@@ -188,19 +189,30 @@ LRESULT CaptureCommand(int32_t id) {
   HDC screen = GetDC(nullptr);
   RECT area = {0, 0, GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES)};
   Sleep(500);
-  if (!wholeScreen) {
-    HWND active = GetForegroundWindow();
-    if (active == nullptr || !GetWindowRect(active, &area)) area = RECT{};
-  }
-  const int32_t width = area.right - area.left, height = area.bottom - area.top;
   BITMAPHANDLE bitmap = {};
-  if (width > 0 && height > 0 &&
-      L_CreateBitmap(&bitmap, TYPE_CONV, width, height, 24, ORDER_BGR, nullptr, 0, nullptr, 0) == IMG_SUCCESS) {
-    HDC lead = L_CreateLeadDC(&bitmap);
-    const bool copied = lead != nullptr && BitBlt(lead, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    if (lead != nullptr) L_DeleteLeadDC(lead);
-    if (copied) TakeAsUnnamedPicture(&bitmap);
-    L_FreeBitmap(&bitmap);
+  if (id == 803) {
+    CAPTUREOPTION options = {};
+    options.uStructSize = sizeof(options);
+    options.hCursor = LoadCursorA(p.instance, "HANDEX");
+    if (L_CaptureSelectedObject(&bitmap, &options, nullptr, nullptr, nullptr) == IMG_SUCCESS) {
+      TakeAsUnnamedPicture(&bitmap);
+      L_FreeBitmap(&bitmap);
+    }
+  } else {
+    if (!wholeScreen) {
+      HWND active = GetForegroundWindow();
+      if (active == nullptr || !GetWindowRect(active, &area)) area = RECT{};
+    }
+    const int32_t width = area.right - area.left, height = area.bottom - area.top;
+    if (width > 0 && height > 0 &&
+        L_CreateBitmap(&bitmap, TYPE_CONV, width, height, 24, ORDER_BGR, nullptr, 0, nullptr, 0) == IMG_SUCCESS) {
+      HDC lead = L_CreateLeadDC(&bitmap);
+      const bool copied =
+          lead != nullptr && BitBlt(lead, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+      if (lead != nullptr) L_DeleteLeadDC(lead);
+      if (copied) TakeAsUnnamedPicture(&bitmap);
+      L_FreeBitmap(&bitmap);
+    }
   }
   ReleaseDC(nullptr, screen);
   if (wholeScreen) ShowWindow(p.mainWindow, SW_SHOW);

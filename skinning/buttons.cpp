@@ -1,11 +1,10 @@
 // The skinned buttons a host makes through the library (the engine's push,
 // check and radio buttons in the skin's default font), and the exports of
-// the menu bar and the message box, whose work is later_features'.
+// the menu bar.
 #include <windows.h>
 
 #include <cstdint>
 
-#include "later_features.h"
 #include "library_state.h"
 #include "themeapi.h"
 #include "themecore.h"
@@ -68,19 +67,4 @@ THEMEAPI_API HMENU __stdcall skGetMenu(HWND window) {
 
 THEMEAPI_API void __stdcall skDrawMenuBar(HWND window) {
   if (HWND bar = skMenuContainer(window)) DrawMenuBar(bar);
-}
-
-THEMEAPI_API int32_t __stdcall skMessageBox(const char* text, int32_t type, const char* caption) {
-  try {
-    return skinning::later::ShowMessageBox(text, type, caption);
-  } catch (...) {
-    return 0;
-  }
-}
-
-THEMEAPI_API void __stdcall skSetMsgString(const char* labels) {
-  try {
-    skinning::later::SetMessageBoxLabels(labels);
-  } catch (...) {
-  }
 }

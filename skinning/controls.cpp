@@ -1,10 +1,10 @@
 // The child controls of a skinned window: each descendant gets a kind from
-// its class (core/control_kinds), a record in the control table and the
-// subclass procedure ControlWindowProc.  While its window is shown from its
-// picture (the capture), a control neither erases nor paints; the look of
-// each kind is later_features' (not built yet), so controls otherwise
-// behave as the host made them.  Also the no-skin list (skSkinDisable,
-// skSkinEnable) and skChildOffset.
+// its class (core/control_kinds), its preparation (control_prepare.cpp), a
+// record in the control table and the subclass procedure
+// ControlWindowProc.  While its window is shown from its picture (the
+// capture), a control neither erases nor paints; otherwise its look is
+// control_paint.cpp's.  Also the no-skin list (skSkinDisable, skSkinEnable)
+// and skChildOffset.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -16,9 +16,9 @@
 
 #include "core/control_kinds.h"
 #include "core/opening_effects.h"
-#include "later_features.h"
 #include "library_state.h"
 #include "themeapi.h"
+#include "themecore.h"
 
 namespace skinning {
 
@@ -87,19 +87,28 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       break;
     case WM_DESTROY:
       SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control.previousProc));
+      if (control.kind == kPushButton) SKDELETEMEMBMP(window);
+      ForgetPopupState(window);
       RemoveControlRecord(window);
       return CallWindowProcA(control.previousProc, window, message, wParam, lParam);
     default:
       break;
   }
   LRESULT result = 0;
-  if (!later::HandleControlMessage(window, control.kind, message, wParam, lParam, &result)) {
+  if (HandleControlMessage(control, owner, message, wParam, lParam, &result)) {
+    if (message == WM_ERASEBKGND && owner != nullptr && owner->effect == kEffectSnapshotLater) {
+      CopyToFrameBitmap(owner, window);
+    }
+    return result;
+  }
+  const bool snapshotLater = owner != nullptr && owner->effect == kEffectSnapshotLater;
+  if (message == WM_ERASEBKGND && snapshotLater) CopyToFrameBitmap(owner, window);
+  if (message == WM_PAINT && snapshotLater) {
     result = CallWindowProcA(control.previousProc, window, message, wParam, lParam);
-  }
-  if (message == WM_ERASEBKGND && owner != nullptr && owner->effect == kEffectSnapshotLater) {
     CopyToFrameBitmap(owner, window);
+    return result;
   }
-  return result;
+  return CallWindowProcA(control.previousProc, window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -145,9 +154,10 @@ BOOL CALLBACK SkinChildProc(HWND child, LPARAM) {
     parentRecord->mdiClient = child;
   }
   if (found.kind == kStatusBar && parentRecord != nullptr) parentRecord->statusBar = child;
+  if (found.kind == kPushButton) PreparePushButtonStyle(child);
   if (!found.isRegistered) return TRUE;
-  later::PrepareControl(child, found.kind);
   AddSkinnedControl(child, found.kind);
+  PrepareControl(child, found.kind);
   return TRUE;
 }
 

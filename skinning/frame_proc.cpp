@@ -16,7 +16,6 @@
 #include "core/frame_rules.h"
 #include "core/key_rules.h"
 #include "core/opening_effects.h"
-#include "later_features.h"
 #include "library_state.h"
 #include "themeapi.h"
 #include "themecore.h"
@@ -58,47 +57,10 @@ void SetMinMaxAnimation(bool on) {
   SystemParametersInfoA(SPI_SETANIMATION, sizeof(info), &info, 0);
 }
 
-std::vector<std::string> BarItemTexts(HWND bar) {
-  std::vector<std::string> texts;
-  HMENU menu = GetMenu(bar);
-  const int count = menu != nullptr ? GetMenuItemCount(menu) : 0;
-  for (int i = 0; i < count; ++i) {
-    char text[260] = {};
-    GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
-    texts.push_back(text);
-  }
-  return texts;
-}
-
 LRESULT OnDrawItem(const WindowRecordPtr& record, HWND window, WPARAM wParam, LPARAM lParam) {
   auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-  if (item == nullptr) return CallPrevious(*record, window, WM_DRAWITEM, wParam, lParam);
-  switch (item->CtlType) {
-    case ODT_MENU:
-      if (later::DrawMenuItem(window, item)) return 1;
-      break;
-    case ODT_LISTBOX: {
-      const ControlRecord* control = FindControlRecord(item->hwndItem);
-      if (control != nullptr && control->kind == kListBox && later::DrawListBoxItem(window, item)) {
-        return 1;
-      }
-      break;
-    }
-    case ODT_BUTTON: {
-      const ControlRecord* control = FindControlRecord(item->hwndItem);
-      const bool hostDraws = control != nullptr && control->kind > 999;
-      LRESULT result = 0;
-      if (hostDraws) result = CallPrevious(*record, window, WM_DRAWITEM, wParam, lParam);
-      else result = SKDRAWITEM(item);
-      WindowRecordPtr owner = FindWindowRecord(TopLevelOwner(item->hwndItem));
-      if (owner != nullptr && owner->effect == kEffectSnapshotLater) {
-        CopyToFrameBitmap(owner, item->hwndItem);
-      }
-      return result;
-    }
-    default:
-      break;
-  }
+  LRESULT result = 0;
+  if (item != nullptr && AnswerDrawItem(window, record->previousProc, wParam, item, &result)) return result;
   return CallPrevious(*record, window, WM_DRAWITEM, wParam, lParam);
 }
 
@@ -109,14 +71,11 @@ LRESULT OnCtlColorStatic(const WindowRecordPtr& record, HWND window, WPARAM wPar
   const ControlRecord* found = FindControlRecord(control);
   const int32_t kind = found != nullptr ? found->kind : 0;
   if (kind == kTrackbar) return CallPrevious(*record, window, WM_CTLCOLORSTATIC, wParam, lParam);
-  HBRUSH brush = SKCTLCOLORSTATIC(dc, control);
   const bool isEtched = (GetWindowLongA(control, GWL_STYLE) & 0x12) == 0x12;
-  const bool ownGlyph = (kind == kCheckBox || kind == kRadioButton) && later::PaintsItsOwnBackground(kind);
-  if (record->snapshotDc == nullptr && brush == GetStockObject(NULL_BRUSH) && !ownGlyph && !isEtched) {
-    SKTILEBACK(control, dc);
-  }
-  if (SKCHECKCOLORPROPERTY(control) == 0) SetTextColor(dc, static_cast<COLORREF>(SKGETSYSCOLOR(113)));
-  return reinterpret_cast<LRESULT>(brush);
+  // Check boxes and radio buttons tile under themselves when they paint.
+  const bool ownGlyph = kind == kCheckBox || kind == kRadioButton;
+  const bool tileUnder = record->snapshotDc == nullptr && !ownGlyph && !isEtched;
+  return reinterpret_cast<LRESULT>(AnswerControlColourStatic(control, dc, tileUnder));
 }
 
 // The skin's control background over the client area, or its panel colour
@@ -333,15 +292,8 @@ void OnNcCalcSize(const WindowRecordPtr& record, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT OnSysKeyDown(const WindowRecordPtr& record, HWND window, WPARAM wParam, LPARAM lParam) {
-  if (record->menuBar == nullptr) return CallPrevious(*record, window, WM_SYSKEYDOWN, wParam, lParam);
-  const char key = MnemonicOfKey(MapVirtualKeyA(static_cast<UINT>(wParam), MAPVK_VK_TO_CHAR));
-  const bool itemHasKey = FindMnemonic(BarItemTexts(record->menuBar), key) >= 0;
-  if (!SendsSysKeyToBar(itemHasKey, GetFocus() != nullptr, static_cast<uint32_t>(wParam))) {
-    return CallPrevious(*record, window, WM_SYSKEYDOWN, wParam, lParam);
-  }
-  SetFocus(record->menuBar);
-  SendMessageA(record->menuBar, WM_SYSKEYDOWN, wParam, lParam);
-  return 0;
+  if (SendSysKeyToMenuBar(*record, wParam, lParam)) return 0;
+  return CallPrevious(*record, window, WM_SYSKEYDOWN, wParam, lParam);
 }
 
 LRESULT OnDestroy(const WindowRecordPtr& record, HWND window, WPARAM wParam, LPARAM lParam) {
@@ -350,6 +302,7 @@ LRESULT OnDestroy(const WindowRecordPtr& record, HWND window, WPARAM wParam, LPA
   SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->previousProc));
   ForgetNoSkinEntriesOf(window);
   ForgetHoveredWindow(window);
+  ForgetPopupState(window);
   RemoveWindowRecord(window);
   if (SkinnedWindows().empty()) DestroyCaptionTooltipWindow();
   return CallPrevious(*record, window, WM_DESTROY, wParam, lParam);
@@ -392,10 +345,10 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       break;
     case WM_INITMENUPOPUP:
     case WM_UNINITMENUPOPUP:
-      later::PreparePopup(window, message, wParam, lParam);
+      PreparePopup(window, message, wParam, lParam);
       break;
     case WM_MEASUREITEM:
-      if (wParam == 0 && later::MeasureMenuItem(window, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) {
+      if (wParam == 0 && MeasureMenuItem(window, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) {
         return 1;
       }
       break;

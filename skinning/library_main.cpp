@@ -63,7 +63,10 @@ bool HandleAltKey(WPARAM virtualKey, LPARAM keyFlags) {
   if (record->menuBar != nullptr) {
     if (FindMnemonic(TopLevelItemTexts(GetMenu(record->menuBar)), key) >= 0) {
       SetFocus(record->menuBar);
-      SendMessageA(record->menuBar, WM_SYSCHAR, virtualKey, keyFlags);
+      // Posted: the menu runs a loop of its own, which must not start inside
+      // this hook while the key that called it is still in the queue (the
+      // loop would take that key again).
+      PostMessageA(record->menuBar, WM_SYSCHAR, virtualKey, keyFlags);
       return true;
     }
   }
@@ -125,6 +128,7 @@ void Detach(bool isUnloadedByCall) {
   if (isUnloadedByCall) {
     RestoreHostPaint();
     DeleteCaptionFont();
+    UnregisterMenuBarClass();
   }
 }
 

@@ -8,8 +8,9 @@
 // Parts: library_main.cpp (entry point, hooks, Alt keys), import_patch.cpp,
 // engine_binding.cpp, skin_window.cpp (skSkinWindow and the tables),
 // opening_effects.cpp, snapshot.cpp (pictures, capture, paint
-// redirection), caption.cpp, frame_proc.cpp, controls.cpp, buttons.cpp,
-// later_features.cpp.
+// redirection), caption.cpp, frame_proc.cpp, controls.cpp,
+// control_prepare.cpp, control_paint.cpp, menu_items.cpp, menu_bar.cpp,
+// buttons.cpp, message_box.cpp.
 #pragma once
 
 #include <windows.h>
@@ -159,5 +160,67 @@ void PlaceBars(const WindowRecord& record);
 BOOL CALLBACK SkinChildProc(HWND child, LPARAM unused);
 // Removes the no-skin entries of a top-level window going away.
 void ForgetNoSkinEntriesOf(HWND owner);
+
+// --- their preparation, borders and answers (control_prepare.cpp) ---
+// A registered control's one-time preparation for its kind.
+void PrepareControl(HWND control, int32_t kind);
+// What every push button of a skinned window loses before it is classified.
+void PreparePushButtonStyle(HWND button);
+// A skinned push button's pictures (SKDRAWBUT3D) for a text, at its size.
+void MakePushButtonPictures(HWND button, const char* text);
+// The skinned border of a control on `dc` (its window DC when null); gives
+// the border's width, 0 when it has none or no control is skinned.
+int32_t PaintControlBorder(HWND window, HDC dc);
+void PaintGroupBox(HWND window, HDC dc);
+// The skin's control background over (0, 0, width, height) lined up with
+// the top-level window's (a control at offset ox, oy); the panel colour
+// without an image.
+void TileAtOffset(HDC dc, int32_t ox, int32_t oy, int32_t width, int32_t height, HBITMAP tile);
+// A host's owner-drawn list box item in the skin's list colours.
+bool DrawListBoxItem(HWND owner, const DRAWITEMSTRUCT* item);
+// WM_DRAWITEM at a skinned window or control: menu items, skinned list box
+// items, buttons (the skinned ones by the engine, the host's own through
+// `previous`).  False when the message must be passed on.
+bool AnswerDrawItem(HWND window, WNDPROC previous, WPARAM wParam, DRAWITEMSTRUCT* item, LRESULT* result);
+// WM_CTLCOLORSTATIC's skinned answer: the engine's brush, the background
+// tiled under a transparent control when `tileUnder`, text colour 113.
+HBRUSH AnswerControlColourStatic(HWND control, HDC dc, bool tileUnder);
+
+// --- painting by kind (control_paint.cpp) ---
+// The skinned control's own handling of a message; false when the message
+// goes to the control's previous procedure unchanged.
+bool HandleControlMessage(const ControlRecord& control, const WindowRecordPtr& owner, UINT message,
+                          WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+// --- menus (menu_bar.cpp, menu_items.cpp) ---
+// The unowned window's menu moved to an SKMENU bar; the bar, or null when
+// none was made (the window then keeps its menu).
+HWND MoveMenuToBar(HWND window, HMENU menu, int32_t x, int32_t y, int32_t width, int32_t height);
+// WM_INITMENUPOPUP and WM_UNINITMENUPOPUP at a skinned window or control.
+void PreparePopup(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// WM_MEASUREITEM and WM_DRAWITEM for a converted menu item; false when the
+// item is not one.
+bool MeasureMenuItem(HWND window, MEASUREITEMSTRUCT* item);
+bool DrawMenuItem(HWND window, const DRAWITEMSTRUCT* item);
+// The bar and its items drawn into a window's picture at (x, y).
+void PrintMenuBar(HWND bar, HDC dc, int32_t x, int32_t y);
+// Alt with a key at a skinned window or control: true when the key went
+// to the owner's menu bar.
+bool SendSysKeyToMenuBar(const WindowRecord& owner, WPARAM wParam, LPARAM lParam);
+// At unload: the bar class the library registered.
+void UnregisterMenuBarClass();
+// GetMenu(window) and its submenus converted to owner-drawn items.
+void SkinWindowMenu(HWND window);
+// The next item without an id gets the first id again (each window's menu).
+void RestartMenuIds();
+// A popup opened and closed at a window: menu animation held off, the
+// desktop's picture taken and given back.
+void OpenPopup(HWND window, HMENU popup);
+void ClosePopup(HWND window);
+// A popup was opened at the window: its first item painted takes the
+// desktop behind the whole popup.
+void MarkPopupOpened(HWND window);
+// A window going away: its popup state.
+void ForgetPopupState(HWND window);
 
 }  // namespace skinning

@@ -11,7 +11,6 @@
 #include "core/frame_rules.h"
 #include "core/opening_effects.h"
 #include "core/window_tree.h"
-#include "later_features.h"
 #include "library_state.h"
 #include "themeapi.h"
 #include "themecore.h"
@@ -95,7 +94,7 @@ void SkinWindow(HWND window, const char* tips, int32_t effect) {
   record->extraTop = static_cast<int16_t>(placement.extraTop);
   if (record->menu != nullptr) {
     const Rect& bar = placement.menuBar;
-    record->menuBar = later::MoveMenuToBar(window, record->menu, bar.left + xOffset, bar.top + yOffset,
+    record->menuBar = MoveMenuToBar(window, record->menu, bar.left + xOffset, bar.top + yOffset,
                                            bar.width(), bar.height());
     if (record->menuBar == nullptr) {
       // No bar: the window keeps its menu and the frame makes no room for one.

@@ -15,7 +15,6 @@
 
 #include "core/capture_rules.h"
 #include "core/opening_effects.h"
-#include "later_features.h"
 #include "library_state.h"
 #include "themeapi.h"
 #include "themecore.h"
@@ -139,7 +138,7 @@ void PrintWindowInto(const WindowRecordPtr& record, HDC dc, bool captionInactive
   PrintChildTree(window, dc, topRect);
   if (record->menuBar != nullptr) {
     const RECT bar = WindowRectOf(record->menuBar);
-    later::PrintMenuBar(record->menuBar, dc, bar.left - topRect.left, bar.top - topRect.top);
+    PrintMenuBar(record->menuBar, dc, bar.left - topRect.left, bar.top - topRect.top);
   }
   DrawCaption(*record, dc, WindowTextOf(window), captionInactive);
   SKDRAWBORDER(window, dc);

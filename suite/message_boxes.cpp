@@ -1,5 +1,5 @@
-// The program's box context and the two skinned boxes every program shows:
-// the warning box and the information or question box.  The engine draws and
+// The program's box context and the skinned boxes every program shows: the
+// warning box, the information or question box and the About box.  The engine draws and
 // runs them (SKMSGBOX); this file fills the shared style record and picks
 // owner, caption and icon from the program's context.
 #include <windows.h>
@@ -31,10 +31,10 @@ std::string WindowTextOf(HWND window) {
   return text;
 }
 
-int32_t ShowBox(BoxContext& context, HICON icon, const std::string& text,
+int32_t ShowBox(BoxContext& context, BoxLook look, HICON icon, const std::string& text,
                 const std::string& buttons) {
   if (context.beforeBox) context.beforeBox();
-  PrepareBoxStyle(&context.style, BoxLook::kMessage, BoxIconField(icon),
+  PrepareBoxStyle(&context.style, look, BoxIconField(icon),
                   static_cast<uint32_t>(SKGETSYSCOLOR(113)),
                   static_cast<uint32_t>(SKGETSYSCOLOR(112)));
   const std::string caption = WindowTextOf(context.mainWindow);
@@ -42,6 +42,12 @@ int32_t ShowBox(BoxContext& context, HICON icon, const std::string& text,
                                   text.c_str(), buttons.c_str(), &context.style, 0);
   if (context.mainWindow != nullptr) UpdateWindow(context.mainWindow);
   return answer;
+}
+
+HICON ProgramIcon(const BoxContext& context) {
+  HINSTANCE module = context.iconModule != nullptr ? context.iconModule : GetModuleHandleA(nullptr);
+  // A program without the resource shows its boxes without an icon.
+  return LoadIconA(module, "PROGRAM");
 }
 
 }  // namespace
@@ -54,15 +60,17 @@ BoxContext& CurrentBoxContext() {
 
 void ShowWarningBox(const std::string& text) {
   HICON icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_EXCLAMATION));
-  ShowBox(CurrentBoxContext(), icon, text, std::string());
+  ShowBox(CurrentBoxContext(), BoxLook::kMessage, icon, text, std::string());
 }
 
 int32_t ShowInfoBox(const std::string& text, const std::string& buttons) {
   BoxContext& context = CurrentBoxContext();
-  HINSTANCE module = context.iconModule != nullptr ? context.iconModule : GetModuleHandleA(nullptr);
-  // A program without the resource shows its boxes without an icon.
-  HICON icon = LoadIconA(module, "PROGRAM");
-  return ShowBox(context, icon, text, buttons);
+  return ShowBox(context, BoxLook::kMessage, ProgramIcon(context), text, buttons);
+}
+
+void ShowAboutBox(const std::string& text) {
+  BoxContext& context = CurrentBoxContext();
+  ShowBox(context, BoxLook::kAbout, ProgramIcon(context), text, std::string());
 }
 
 }  // namespace suite::boxes

@@ -67,6 +67,9 @@ void ShowWarningBox(const std::string& text);
 // `buttons` ("|"-separated; "" is one OK).  Returns the 1-based button
 // pressed (or scripted by ORB_ANSWERS).
 int32_t ShowInfoBox(const std::string& text, const std::string& buttons);
+// The About box: the program's icon, the About look of the style record,
+// one OK button, the main window's text as caption.
+void ShowAboutBox(const std::string& text);
 
 // Empties the message queue for a long operation that runs on the main
 // thread.  With `showWaitCursor` the wait cursor is kept up.  Returns

@@ -90,4 +90,22 @@ Restack RestackForZOrder(int32_t requested) {
   return Restack::kNone;
 }
 
+int32_t NextTabIndex(const std::vector<int32_t>& indexes, int32_t current, bool forward) {
+  if (current == -1) return -1;
+  bool any = false, stepped = false;
+  int32_t step = 0, wrap = 0;
+  for (int32_t index : indexes) {
+    if (index == -1) continue;
+    if (!any || (forward ? index < wrap : index > wrap)) wrap = index;
+    any = true;
+    const bool beyond = forward ? index > current : index < current;
+    if (beyond && (!stepped || (forward ? index < step : index > step))) {
+      step = index;
+      stepped = true;
+    }
+  }
+  if (!any) return -1;
+  return stepped ? step : wrap;
+}
+
 }  // namespace ctlhost

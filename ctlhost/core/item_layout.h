@@ -49,6 +49,13 @@ std::vector<int32_t> ResortTabOrder(std::vector<int32_t> indexes, size_t which, 
 // items from there on move up one.
 std::vector<int32_t> ResortZOrder(std::vector<int32_t> indexes, size_t which, int32_t order);
 
+// The tab index Tab (forward) or Shift+Tab moves to from `current`, among
+// the items' indexes (-1 = out of the tab order): the next larger index in
+// use, wrapping to the smallest; backward the next smaller, wrapping to the
+// largest.  Gaps left by destroyed items are stepped over.  -1 when current
+// is -1 or no item is in the tab order.
+int32_t NextTabIndex(const std::vector<int32_t>& indexes, int32_t current, bool forward);
+
 inline constexpr int32_t kZOrderTop = 0x7FFFFFFF;
 enum class Restack { kNone, kBottom, kTop };
 // Whether a requested z order moves the item's window among its siblings.

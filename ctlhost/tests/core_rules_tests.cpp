@@ -137,6 +137,32 @@ TEST(TabOrder, ResortsAsItemsAreNumbered) {
   }
 }
 
+TEST(TabOrder, NextTabStopStepsOverGapsAndWraps) {
+  struct Case {
+    const char* name;
+    std::vector<int32_t> indexes;
+    int32_t current;
+    bool forward;
+    int32_t next;
+  } cases[] = {
+      {"forward", {0, 1, 2}, 0, true, 1},
+      {"forward wraps", {0, 1, 2}, 2, true, 0},
+      {"backward", {0, 1, 2}, 1, false, 0},
+      {"backward wraps", {0, 1, 2}, 0, false, 2},
+      {"out of the order skipped", {0, -1, 1}, 0, true, 1},
+      {"a destroyed item's gap is stepped over", {0, 2}, 0, true, 2},
+      {"and wraps from past the gap", {0, 2}, 2, true, 0},
+      {"backward over the gap", {0, 2}, 2, false, 0},
+      {"a lone item stays", {-1, 4}, 4, true, 4},
+      {"no tab index", {0, 1}, -1, true, -1},
+      {"nothing in the order", {-1, -1}, 0, true, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(NextTabIndex(c.indexes, c.current, c.forward), c.next);
+  }
+}
+
 TEST(ZOrder, ClampsAndRenumbers) {
   struct Case {
     const char* name;

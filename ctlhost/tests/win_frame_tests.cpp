@@ -2,7 +2,7 @@
 // its header, the API lock's named mutex and its WAIT_TIMEOUT line, the
 // message hook of a thread started after the load (it routes Tab between
 // items) and its removal at unload, the log's nesting, the trace file, and
-// the exports whose work is not built yet.  The library is loaded with
+// a failed creation's log line.  The library is loaded with
 // LoadLibrary so each test sees a fresh load.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -384,21 +384,6 @@ TEST_F(FrameTest, AFailedCreationIsLoggedWithItsStep) {
             "QXCreateControl error 5.4: 'no valid ProgID ('Nope.Nothing;') found in 'ProgID:Nope.Nothing;'.'\r\n"
             "QXCreateControl error 2.1: ''\r\n");
   DestroyWindow(parent);
-}
-
-TEST_F(FrameTest, ExportsNotBuiltYetReportFailure) {
-  Library library;
-  ASSERT_TRUE(library.loaded());
-  auto subscribe = library.Get<void*(WINAPI*)(IDispatch*, void*, int)>("QXSubscribeEvents", 12);
-  auto unsubscribe = library.Get<int(WINAPI*)(void**)>("QXUnsubscribe", 4);
-  auto backColor = library.Get<int(WINAPI*)(HWND, OLE_COLOR)>("QXSetAmbientBackColor", 8);
-  auto sender = library.Get<IDispatch*(WINAPI*)(void*)>("QXGetEventSenderDispatch", 4);
-  ASSERT_TRUE(subscribe && unsubscribe && backColor && sender);
-  EXPECT_EQ(subscribe(nullptr, nullptr, 1), nullptr);
-  void* handle = nullptr;
-  EXPECT_EQ(unsubscribe(&handle), 2);
-  EXPECT_EQ(backColor(GetDesktopWindow(), 0), 2);
-  EXPECT_EQ(sender(nullptr), nullptr);
 }
 
 }  // namespace

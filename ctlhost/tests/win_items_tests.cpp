@@ -13,48 +13,11 @@
 #include <vector>
 
 #include "ctlhost20.h"
+#include "control_registration.h"
 #include "harness.h"
 #include "test_control.h"
 
 namespace {
-
-// Registers the test control in this prefix for the whole run and removes
-// its keys and the library's log again; COM is initialised on the main
-// thread meanwhile.
-class TestControlRegistration : public ::testing::Environment {
- public:
-  void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    module_ = LoadLibraryA("orbtestctl.dll");
-    ASSERT_NE(module_, nullptr);
-    auto registerServer = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(module_, "DllRegisterServer"));
-    ASSERT_NE(registerServer, nullptr);
-    ASSERT_EQ(registerServer(), S_OK);
-  }
-  void TearDown() override {
-    if (module_ != nullptr) {
-      auto unregisterServer = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(module_, "DllUnregisterServer"));
-      if (unregisterServer != nullptr) unregisterServer();
-      FreeLibrary(module_);
-    }
-    // The library's log beside this program, made when it was loaded.
-    char program[MAX_PATH];
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    std::string log = program;
-    log = log.substr(0, log.rfind('.')) + ".LOG";
-    EXPECT_TRUE(DeleteFileA(log.c_str())) << log;
-    HKEY key;
-    EXPECT_NE(RegOpenKeyExA(HKEY_CLASSES_ROOT, ORB_TEST_CONTROL_PROGID, 0, KEY_READ, &key), ERROR_SUCCESS)
-        << "the test control's ProgID is still registered";
-    CoUninitialize();
-  }
-
- private:
-  HMODULE module_ = nullptr;
-};
-
-const ::testing::Environment* const g_registration =
-    ::testing::AddGlobalTestEnvironment(new TestControlRegistration);
 
 // --- reading and writing the control's properties ---------------------
 

@@ -26,9 +26,7 @@ FileListFilter MakeFileListFilter(const std::string& pattern, const std::string&
 
 bool FileListTakes(const FileListFilter& filter, const std::string& name, uint32_t attributes) {
   if (name.empty() || name[0] == '.') return false;
-  if (attributes != 0 && attributes != 1 && attributes != 32 && attributes != 33 && attributes != 128) {
-    return false;
-  }
+  if ((attributes & kUnlistedAttributes) != 0) return false;
   std::string lower = suite::LowerAscii(name);
   size_t dot = lower.rfind('.');
   if (dot == std::string::npos) return filter.allowed.empty();

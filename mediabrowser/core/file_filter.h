@@ -19,8 +19,15 @@ struct FileListFilter {
 // separated, each with its dot).
 FileListFilter MakeFileListFilter(const std::string& pattern, const std::string& excluded);
 
+// Attribute bits of entries the list never shows: hidden, system, volume
+// label, folder and device.  Any other bit (read-only, archive, normal,
+// temporary, compressed, not indexed, encrypted, ...) leaves a file listed:
+// NTFS sets those on ordinary files, and a list of exact attribute values
+// would hide them.
+constexpr uint32_t kUnlistedAttributes = 0x02 | 0x04 | 0x08 | 0x10 | 0x40;
+
 // Whether an entry found with the mask is listed: names starting with "."
-// never; only plain files (attributes exactly 0, 1, 32, 33 or 128); no
+// never; only files without an unlisted attribute bit; no
 // excluded extension; and, when the type has an extension list, one of it
 // (a name without an extension then is not listed).
 bool FileListTakes(const FileListFilter& filter, const std::string& name, uint32_t attributes);

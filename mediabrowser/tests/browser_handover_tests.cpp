@@ -10,6 +10,7 @@
 
 #include "browser_test_support.h"
 #include "core/suite_command_codes.h"
+#include "core/suite_payload.h"
 #include "harness.h"
 #include "suite_command.h"
 #include "test_files.h"
@@ -41,6 +42,13 @@ std::vector<Logged> ModuleLog(const std::string& path) {
     entries.push_back({fields[0], text});
   }
   return entries;
+}
+
+// A suite command as the other programs send it to a window that may be
+// busy: false when no answer came within the time-out.
+bool SendCommandWithTimeout(HWND window, uint32_t code, const std::string& text, LRESULT* answer,
+                            DWORD timeoutMs = 2000) {
+  return harness::SendCopyData(window, code, suite::EncodeSuitePayload(text), text.size(), timeoutMs, answer);
 }
 
 std::string Describe(const std::vector<Logged>& entries) {
@@ -189,7 +197,8 @@ TEST_F(HandOverTest, PlayerBurnerAndHelp) {
 }
 
 // Files opened in their editors: the browser gets out of the way while the
-// editor runs and comes back when it ends.
+// editor runs, goes on answering the other programs' suite commands, and
+// comes back when the editor ends (or closes when asked to).
 TEST_F(HandOverTest, EditorsAreWaitedFor) {
   // The stand-in editor is the program of a file type of its own.
   program_.Copy("suite_receiver.exe", "orbedit.exe");
@@ -215,13 +224,41 @@ TEST_F(HandOverTest, EditorsAreWaitedFor) {
   ASSERT_EQ(log.size(), 1u);
   EXPECT_NE(Lower(log[0].text).find("d.orbedit"), std::string::npos) << log[0].text;
   EXPECT_TRUE(harness::PumpUntil([&] { return IsIconic(window) != FALSE; }, 5000)) << "the browser stayed up";
-  // Still waiting while the editor runs.
+  // Still waiting while the editor runs ...
   harness::PumpMessagesFor(500);
   EXPECT_TRUE(IsIconic(window));
+  // ... and answering the other programs meanwhile: a suite command sent
+  // with a time-out is carried out at once.
+  std::string other = fixture_ + "other\\";
+  ASSERT_TRUE(CreateDirectoryA(other.c_str(), nullptr));
+  WriteFileText(other + "e.mp3", "x");
+  LRESULT answer = 0;
+  ASSERT_TRUE(SendCommandWithTimeout(window, suite::CMD_GO_TO_FOLDER, other, &answer))
+      << "the browser did not answer while the editor ran";
+  EXPECT_EQ(answer, 1);
+  EXPECT_NE(SendMessageA(files, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(" e.mp3")), LB_ERR);
+  EXPECT_TRUE(IsIconic(window)) << "the wait ended with the editor still running";
   suite::SendSuiteCommand(editor, suite::CMD_CLOSE, "");
   EXPECT_TRUE(harness::PumpUntil([&] { return IsIconic(window) == FALSE; }, 10000)) << "the browser did not come back";
 
-  CloseBrowser(window, browser_);
+  // A close request while it waits closes the browser; the editor runs on.
+  ASSERT_TRUE(SendCommandWithTimeout(window, suite::CMD_GO_TO_FOLDER, fixture_, &answer));
+  index = SendMessageA(files, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(" d.orbedit"));
+  ASSERT_NE(index, LB_ERR);
+  SendMessageA(files, LB_SETSEL, FALSE, -1);
+  SendMessageA(files, LB_SETSEL, TRUE, index);
+  PostMessageA(window, WM_COMMAND, 701, 0);
+  editor = harness::WaitForWindow("ORBEDIT", 10000);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_TRUE(harness::PumpUntil([&] { return IsIconic(window) != FALSE; }, 5000));
+  // The browser hides its minimised window before it answers, and Wine's
+  // hiding of a minimised window waits up to 2 s for a window manager.
+  EXPECT_TRUE(SendCommandWithTimeout(window, suite::CMD_CLOSE, "", &answer, 10000));
+  EXPECT_EQ(browser_.waitExit(kStartMs), 0);
+  EXPECT_TRUE(IsWindow(editor));
+  suite::SendSuiteCommand(editor, suite::CMD_CLOSE, "");
+  EXPECT_TRUE(harness::PumpUntil([] { return FindWindowA("ORBEDIT", nullptr) == nullptr; }, 10000));
+
   RegDeleteKeyA(HKEY_CLASSES_ROOT, "OrbTest.Edit\\shell\\open\\command");
   RegDeleteKeyA(HKEY_CLASSES_ROOT, "OrbTest.Edit\\shell\\open");
   RegDeleteKeyA(HKEY_CLASSES_ROOT, "OrbTest.Edit\\shell");

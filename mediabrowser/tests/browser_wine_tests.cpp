@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 #include <initializer_list>
 #include <memory>
 #include <sstream>
@@ -13,6 +15,7 @@
 #include "core/command_line.h"
 #include "core/suite_command_codes.h"
 #include "browser_test_support.h"
+#include "dib_canvas.h"
 #include "harness.h"
 #include "suite_command.h"
 #include "test_files.h"
@@ -20,6 +23,30 @@
 namespace {
 
 using namespace browsertest;
+
+// The side of the icon the skin engine's boxes draw.
+constexpr int kIconSide = 32;
+
+// Whether `picture` appears somewhere in `image`, pixel for pixel (a step or
+// two of difference per channel allowed for blending).
+bool ContainsPicture(const harness::Bmp24& image, const harness::DibCanvas& picture) {
+  auto isClose = [](COLORREF a, COLORREF b) {
+    return abs(GetRValue(a) - GetRValue(b)) <= 6 && abs(GetGValue(a) - GetGValue(b)) <= 6 &&
+           abs(GetBValue(a) - GetBValue(b)) <= 6;
+  };
+  for (int top = 0; top + picture.height() <= image.height; ++top) {
+    for (int left = 0; left + picture.width() <= image.width; ++left) {
+      bool same = true;
+      for (int y = 0; y < picture.height() && same; ++y) {
+        for (int x = 0; x < picture.width() && same; ++x) {
+          same = isClose(image.at(left + x, top + y), picture.At(x, y));
+        }
+      }
+      if (same) return true;
+    }
+  }
+  return false;
+}
 
 TEST(MediaBrowser, StartsWithItsControlsAndClosesCleanly) {
   ProgramFolder program("start");
@@ -377,6 +404,8 @@ TEST(MediaBrowser, AboutMoveAndEnd) {
   EXPECT_NE(aboutLine.find("Skins by the themecore engine.|Orb Media - the media browser"),
             std::string::npos) << aboutLine;
   EXPECT_NE(aboutLine.find("2003-" + std::to_string(now.wYear) + "."), std::string::npos) << aboutLine;
+  // The box gets the program's style record, not the engine's defaults.
+  EXPECT_NE(aboutLine.find(", style, 0)"), std::string::npos) << aboutLine;
 
   // "Exit" of the last menu: its action is END.
   SendMessageA(window, WM_COMMAND, 1103, 0);
@@ -453,6 +482,74 @@ TEST(MediaBrowser, FilesOnTheCommandLineStartThePlayer) {
   EXPECT_EQ(lines[1], "1 0 ");
   std::string item = "c:\\clips\\one.avi";
   EXPECT_EQ(lines[2], "3 " + std::to_string(item.size()) + " " + harness::ToHex(item));
+}
+
+// The About box as the user sees it: the engine draws the program's icon
+// from the style record the browser hands it.  The icon is looked for in
+// the box's pixels, drawn here from the program's own resource on the
+// box's background.
+TEST(MediaBrowser, AboutBoxShowsTheProgramIcon) {
+  ProgramFolder program("about box");
+  WriteQuietSettings(TempFolder());
+  harness::Process browser;
+  HWND window = nullptr;
+  {
+    harness::ScopedEnvironment realBoxes("ORB_ANSWERS", nullptr);
+    window = StartBrowser(program, &browser);
+  }
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_SYSCOMMAND, 0, 0);
+  HWND box = harness::WaitForWindow("SKMSGBOX", kStartMs);
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(box) != FALSE; }, 5000));
+  std::string shot = TempFolder() + "orbmedia about box.bmp";
+  ASSERT_TRUE(harness::CaptureWindowToBmp(box, shot));
+  harness::Bmp24 image;
+  ASSERT_TRUE(harness::ReadBmp24(shot, &image));
+  DeleteFileA(shot.c_str());
+  PostMessageA(box, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(harness::PumpUntil([] { return FindWindowA("SKMSGBOX", nullptr) == nullptr; }, 5000));
+
+  // The background is the colour most of the box shows.
+  std::map<COLORREF, int> counts;
+  for (COLORREF pixel : image.pixels) ++counts[pixel];
+  COLORREF back = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                    return a.second < b.second;
+                  })->first;
+  HMODULE exe = LoadLibraryExA(program.path("orbmedia.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(exe, nullptr);
+  HICON icon = static_cast<HICON>(LoadImageA(exe, "PROGRAM", IMAGE_ICON, kIconSide, kIconSide, 0));
+  ASSERT_NE(icon, nullptr);
+  harness::DibCanvas expected(kIconSide, kIconSide, back);
+  DrawIconEx(expected.dc(), 0, 0, icon, kIconSide, kIconSide, 0, nullptr, DI_NORMAL);
+  DestroyIcon(icon);
+  FreeLibrary(exe);
+  ASSERT_GT(kIconSide * kIconSide - expected.CountOf(back), 100) << "the icon hardly shows on the background";
+  EXPECT_TRUE(ContainsPicture(image, expected)) << "no program icon in the About box";
+
+  CloseBrowser(window, browser);
+}
+
+// WM_CLOSE from outside, as taskkill sends it: the browser closes as its
+// close button closes it (the window's place saved) and the process ends,
+// so that the next start is not taken for a second one.
+TEST(MediaBrowser, CloseMessageFromOutsideEndsTheProcess) {
+  ProgramFolder program("close message");
+  WriteQuietSettings(TempFolder());
+  harness::Process browser;
+  HWND window = StartBrowser(program, &browser);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(SetWindowPos(window, nullptr, 60, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(browser.waitExit(kStartMs), 0) << "the process outlived its window";
+  EXPECT_EQ(FindWindowA("ORBMEDIA", nullptr), nullptr);
+  std::string line = ReadFileText(SettingsPath());
+  EXPECT_EQ(line.rfind(" 60| 50|", 0), 0u) << "the place was not saved: " << line;
+
+  harness::Process next;
+  window = StartBrowser(program, &next);
+  ASSERT_NE(window, nullptr) << "a new start found the mutex taken";
+  CloseBrowser(window, next);
 }
 
 TEST(MediaBrowser, SecondStartRaisesTheFirstAndEnds) {

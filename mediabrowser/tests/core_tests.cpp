@@ -12,6 +12,7 @@
 #include "core/browser_command_line.h"
 #include "core/config_file.h"
 #include "core/file_filter.h"
+#include "core/file_list_rules.h"
 #include "core/path_names.h"
 #include "core/startup_rules.h"
 #include "core/text_rules.h"
@@ -256,6 +257,14 @@ TEST(FileFilter, WhatTheFileListShows) {
       {"folder", "*.*", "folder.avi", 16, false},
       {"hidden attribute", "*.*", "a.avi", 2, false},
       {"read-only archive", "*.*", "a.avi", 33, true},
+      {"normal", "*.*", "a.avi", 128, true},
+      {"system attribute", "*.*", "a.avi", 4, false},
+      {"hidden archive", "*.*", "a.avi", 0x22, false},
+      {"device", "*.*", "a.avi", 0x40, false},
+      {"compressed archive", "*.*", "a.avi", 0x820, true},
+      {"not content indexed", "*.*", "a.avi", 0x2020, true},
+      {"temporary", "*.*", "a.avi", 0x100, true},
+      {"encrypted read-only", "*.*", "a.avi", 0x4001, true},
       {"type allows", "*.avi;*.MPG", "b.mpg", 32, true},
       {"type does not allow", "*.avi;*.mpg", "c.wav", 32, false},
       {"no extension, typed list", "*.avi;*.mpg", "readme", 32, false},
@@ -338,6 +347,92 @@ TEST(TextRules, ExtensionLists) {
   }
   EXPECT_EQ(suite::FolderOf("c:\\a\\b"), "c:\\a\\");
   EXPECT_EQ(suite::FolderOf("b"), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FileListRules, RefreshDiff) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> listed;
+    std::vector<browser::ScannedEntry> scanned;
+    std::vector<std::string> removed, added, reloaded;
+  };
+  const Case cases[] = {
+      {"nothing changed", {" a.jpg", " b.jpg"}, {{" a.jpg", false}, {" b.jpg", false}}, {}, {}, {}},
+      {"renamed from outside", {" a.jpg", " b.jpg"}, {{" a.jpg", false}, {" c.jpg", false}}, {" b.jpg"}, {" c.jpg"}, {}},
+      {"written after the listing", {" a.jpg"}, {{" a.jpg", true}}, {}, {}, {" a.jpg"}},
+      {"emptied", {" a.jpg", " b.jpg"}, {}, {" a.jpg", " b.jpg"}, {}, {}},
+      {"case of the list kept", {" A.jpg"}, {{" a.jpg", false}}, {}, {}, {}},
+      {"one entry seen twice added once", {}, {{" a.jpg", false}, {" a.jpg", false}}, {}, {" a.jpg"}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    browser::ListChanges changes = browser::DiffFileList(c.listed, c.scanned);
+    EXPECT_EQ(changes.removed, c.removed);
+    EXPECT_EQ(changes.added, c.added);
+    EXPECT_EQ(changes.reloaded, c.reloaded);
+  }
+}
+
+TEST(FileListRules, SideFilesAndTexts) {
+  EXPECT_EQ(browser::SideFilePaths("c:\\p\\a.b.jpg", "kwd, tim,,.obf"),
+            (std::vector<std::string>{"c:\\p\\a.b.kwd", "c:\\p\\a.b.tim", "c:\\p\\a.b.obf"}));
+  EXPECT_TRUE(browser::SideFilePaths("c:\\p\\a.jpg", "").empty());
+  struct Number {
+    int64_t value;
+    const char* text;
+  };
+  for (const Number& n : {Number{0, "0"}, Number{999, "999"}, Number{1000, "1,000"},
+                          Number{16777216, "16,777,216"}, Number{-1234, "-1,234"}}) {
+    EXPECT_EQ(browser::GroupedNumber(n.value), n.text);
+  }
+  browser::ThumbnailFacts facts{" red.jpg", 640, 480, 16777216, 12345, true};
+  facts.name = "red.jpg";
+  EXPECT_EQ(browser::ThumbnailStatusText(facts, " colours, ", " bytes)", "overlay"),
+            "RED.JPG 640 x480 (16,777,216 colours, 12,345 bytes) overlay");
+  facts.hasOverlay = false;
+  EXPECT_EQ(browser::ThumbnailStatusText(facts, " colours, ", " bytes)", "overlay"),
+            "RED.JPG 640 x480 (16,777,216 colours, 12,345 bytes)");
+  EXPECT_EQ(browser::TimingCellText(" 12\r\n"), " 12\"");
+  EXPECT_EQ(browser::TimingCellText("007"), " 7\"");
+  EXPECT_EQ(browser::TimingCellText("x"), "");
+  EXPECT_EQ(browser::TimingCellText("99999999999999"), " 999999999\"");
+}
+
+TEST(FileListRules, CopyTargets) {
+  using browser::TargetAction;
+  struct Case {
+    const char* name;
+    int32_t result;
+    std::string chosen;
+    TargetAction action;
+    std::string folder;
+  };
+  const std::string current = "c:\\media\\photos\\";
+  const Case cases[] = {
+      {"cancelled", 3, "c:\\other", TargetAction::kCancel, ""},
+      {"chosen but empty (would be the working folder)", 1, "", TargetAction::kCancel, ""},
+      {"relative name", 1, "photos", TargetAction::kCancel, ""},
+      {"drive-relative name", 1, "c:photos", TargetAction::kCancel, ""},
+      {"above the root", 1, "c:\\..\\x", TargetAction::kCancel, ""},
+      {"unknown answer", 0, "c:\\other", TargetAction::kCancel, ""},
+      {"current folder in another case", 1, "C:\\Media\\PHOTOS", TargetAction::kSameFolder, "C:\\Media\\PHOTOS\\"},
+      {"current folder through dots and slashes", 1, "c:/media//x/../photos/.", TargetAction::kSameFolder,
+       "c:\\media\\photos\\"},
+      {"another folder", 1, "d:\\backup\\", TargetAction::kTransfer, "d:\\backup\\"},
+      {"a new folder", 2, "c:\\media\\new", TargetAction::kCreate, "c:\\media\\new\\"},
+      {"network share", 1, "\\\\server\\share\\a", TargetAction::kTransfer, "\\\\server\\share\\a\\"},
+      {"server without share", 1, "\\\\server", TargetAction::kCancel, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    browser::TargetDecision decision = browser::DecideTarget(c.result, c.chosen, current);
+    EXPECT_EQ(decision.action, c.action);
+    if (c.action != TargetAction::kCancel) EXPECT_EQ(decision.folder, c.folder);
+  }
 }
 
 }  // namespace

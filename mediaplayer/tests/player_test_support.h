@@ -18,13 +18,37 @@ namespace player_test {
 
 constexpr DWORD kStartMs = 15000;
 
-// A program folder with a blank in its name, removed at the end.
+// The player's configuration file (option field 13 "@temp@": the
+// temporary folder, which the player inherits from the test).
+inline std::string ConfigFilePath() {
+  char temp[MAX_PATH + 1] = {};
+  GetTempPathA(MAX_PATH, temp);
+  return std::string(temp) + "orbplay.cfg";
+}
+
+// A program folder with a blank in its name, removed at the end, with the
+// configuration file an earlier player left.
 class PlayerFolder {
  public:
   explicit PlayerFolder(const std::string& label) : scratch_(label) {
+    DeleteFileA(ConfigFilePath().c_str());
     for (const char* file : {"orbplay.exe", "themecore.dll", "tonelink.dll", "imaging.dll", "LUMINAR.SKL", "orbplay.SYS"}) {
       Copy(file, file);
     }
+  }
+  ~PlayerFolder() { DeleteFileA(ConfigFilePath().c_str()); }
+  PlayerFolder(const PlayerFolder&) = delete;
+  PlayerFolder& operator=(const PlayerFolder&) = delete;
+  // The control bar's definition and images beside the program.
+  void CopyPanels() const {
+    Copy("orbpanel.pnl", "orbpanel.pnl");
+    WIN32_FIND_DATAA found = {};
+    HANDLE search = FindFirstFileA((harness::ProgramFolder() + "*.bmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+      Copy(found.cFileName, found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
   }
   void Copy(const char* from, const char* to) const {
     CopyFileA((harness::ProgramFolder() + from).c_str(), path(to).c_str(), FALSE);
@@ -99,6 +123,39 @@ inline long WaitForExit(harness::Process& player) {
     return code != -1;
   }, kStartMs);
   return code;
+}
+
+constexpr int kRate = 22050;
+
+inline void PutLe(std::string* out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+// A 16-bit stereo PCM WAV of `ms` milliseconds: a 100 Hz square wave of
+// amplitude `left` and `right` (0-32767), so the peak of any 20 ms is the
+// amplitude.
+inline std::string SquareWaveWav(int ms, int left, int right) {
+  const uint32_t frames = static_cast<uint32_t>(kRate) * ms / 1000;
+  std::string data;
+  data.reserve(frames * 4);
+  for (uint32_t i = 0; i < frames; ++i) {
+    bool high = (i * 100 / kRate) % 2 == 0;
+    PutLe(&data, static_cast<uint16_t>(static_cast<int16_t>(high ? left : -left)), 2);
+    PutLe(&data, static_cast<uint16_t>(static_cast<int16_t>(high ? right : -right)), 2);
+  }
+  std::string wav = "RIFF";
+  PutLe(&wav, 36 + static_cast<uint32_t>(data.size()), 4);
+  wav += "WAVEfmt ";
+  PutLe(&wav, 16, 4);
+  PutLe(&wav, 1, 2);          // PCM
+  PutLe(&wav, 2, 2);          // stereo
+  PutLe(&wav, kRate, 4);
+  PutLe(&wav, kRate * 4, 4);  // bytes a second
+  PutLe(&wav, 4, 2);          // block
+  PutLe(&wav, 16, 2);         // bits
+  wav += "data";
+  PutLe(&wav, static_cast<uint32_t>(data.size()), 4);
+  return wav + data;
 }
 
 inline bool MutexIsFree() {

@@ -5,6 +5,7 @@
 // processes and suite commands.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <memory>
@@ -65,7 +66,7 @@ TEST(MediaPlayer, StartsWithItsWindowsAndTakesAnItemList) {
   ASSERT_TRUE(WaitForTraceCalls(folder, "themecore SKMSGBOX", 1));
   std::vector<std::string> layouts = TraceCalls(folder, "orbplay ShowMediaLayout");
   ASSERT_EQ(layouts.size(), 1u);
-  EXPECT_EQ(layouts[0], "orbplay ShowMediaLayout(2) = not built");
+  EXPECT_EQ(layouts[0], "orbplay ShowMediaLayout(2) = 0");
   std::vector<std::string> boxes = TraceCalls(folder, "themecore SKMSGBOX");
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].find("Cannot play this item (error -"), std::string::npos) << boxes[0];
@@ -375,6 +376,64 @@ TEST(MediaPlayer, TextTableArgumentReplacesTheTable) {
   ASSERT_TRUE(harness::ReadFileBytes(folder.path("orbplay.SYS"), &installed));
   EXPECT_EQ(installed, table);
   EXPECT_NE(installed, original);
+}
+
+// Text entry 81 names the user data folder: lower-cased, "@path@" the
+// program folder and "@user@" the user's documents.  The player creates it
+// and gives it to the audio library as the folder streams download to;
+// without the entry that is the program folder.
+TEST(MediaPlayer, UserDataFolderComesFromTextEntry81) {
+  char documents[MAX_PATH] = "";
+  ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)));
+  const std::string documentsFolder = std::string(documents) + "\\";
+  struct Case {
+    const char* name;
+    std::string entry;         // "" leaves the entry out
+    std::string folder;        // below the program folder, or below the documents
+    bool inDocuments;
+    std::string madeFolder;    // the top folder the player creates ("" none)
+  };
+  const Case cases[] = {
+      {"no entry", "", "", false, ""},
+      {"program folder", "@PATH@My Streams\\", "my streams\\", false, ""},
+      {"documents", "@user@Orb Player Test\\\\Streams", "orb player test\\streams\\", true, "orb player test"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PlayerFolder folder(std::string("player user ") + c.name);
+    if (!c.entry.empty()) {
+      std::string table;
+      ASSERT_TRUE(harness::ReadFileBytes(folder.path("orbplay.SYS"), &table));
+      size_t strings = table.find("[strings]");
+      ASSERT_NE(strings, std::string::npos);
+      table.insert(table.find('\n', strings) + 1, "81=" + c.entry + "\r\n");
+      ASSERT_TRUE(harness::WriteFileBytes(folder.path("orbplay.SYS"), table));
+    }
+    std::string expected = (c.inDocuments ? documentsFolder : folder.path("")) + c.folder;
+    // The documents folder lies outside the test's TEMP: what the player
+    // makes there goes again on every way out of the case.
+    struct RemovedAtEnd {
+      std::string folder;
+      explicit RemovedAtEnd(std::string path) : folder(std::move(path)) {
+        if (!folder.empty()) harness::RemoveTree(folder);
+      }
+      ~RemovedAtEnd() {
+        if (!folder.empty()) harness::RemoveTree(folder);
+      }
+    } made(c.madeFolder.empty() ? std::string() : documentsFolder + c.madeFolder);
+
+    harness::Process player;
+    HWND window = StartPlayer(folder, &player);
+    ASSERT_NE(window, nullptr);
+    DWORD attributes = GetFileAttributesA(expected.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        << expected << " was not made";
+    std::vector<std::string> calls = TraceCalls(folder, "tonelink BASSSETDOWNLOADPATH");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0], "tonelink BASSSETDOWNLOADPATH(" + TraceText(expected) + ") = 1");
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(player), 0);
+  }
 }
 
 // An empty command line with an AUTORUN.INF that names an existing video

@@ -458,6 +458,117 @@ TEST(PictureFiles, CaptureAndPasteMakeUnnamedPicturesThatDeleteRemoves) {
   EXPECT_EQ(BoxesSaying(folder, "Save the changes"), 1u) << "nothing is left to save";
 }
 
+// True when the thread of `window` holds the mouse capture.
+bool HoldsMouseCapture(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCapture != nullptr;
+}
+
+void SendMouseButton(DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof(input));
+}
+
+void SendKey(WORD key, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof(input));
+}
+
+// The capture of a pointed-at window, ended three ways: Escape and the right
+// button cancel and leave the loaded picture as it was; a left click on a
+// window of the test's colour makes that window's pixels the new unnamed
+// picture, at the window's size.
+TEST(PictureFiles, CaptureOfThePointedWindowTakesItsPixelsOrCancels) {
+  WorkingCopyCleanup cleanup;
+  PaintFolder folder("paint pointed capture");
+  const std::string gradient = folder.path("gradient.bmp");
+  ASSERT_TRUE(WriteGradientBmp(gradient, 40, 30));
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + gradient + "\"", "2");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForLoad(folder, "= 40 x 30"));
+  ColourWindow green(500, 300, 130, 70);
+  harness::PumpMessagesFor(300);
+  const std::string workingCopy = WorkingCopyCleanup::Path(".bmp");
+  const std::string trace = "imaging L_CaptureSelectedObject";
+
+  struct Cancel {
+    const char* how;
+    void (*end)();
+  };
+  const Cancel cancels[] = {
+      {"Escape", [] {
+         SendKey(VK_ESCAPE, false);
+         harness::PumpMessagesFor(150);
+         SendKey(VK_ESCAPE, true);
+       }},
+      {"right button", [] {
+         SetCursorPos(565, 335);
+         SendMouseButton(MOUSEEVENTF_RIGHTDOWN);
+         SendMouseButton(MOUSEEVENTF_RIGHTUP);
+       }},
+  };
+  const std::vector<std::string> loads = TraceCalls(folder, "orbpaint LoadPictureIntoCanvas");
+  size_t calls = 0;
+  for (const Cancel& cancel : cancels) {
+    SCOPED_TRACE(cancel.how);
+    // The user picked the menu item, so the program is in front.
+    SetForegroundWindow(window);
+    PostMessageA(window, WM_COMMAND, 803, 0);
+    ASSERT_TRUE(harness::PumpUntil([&] { return HoldsMouseCapture(window); }, kStartMs));
+    cancel.end();
+    ASSERT_TRUE(WaitForTraceCalls(folder, trace, ++calls));
+    EXPECT_NE(TraceCalls(folder, trace).back().find("= -13"), std::string::npos) << TraceCalls(folder, trace).back();
+    ASSERT_TRUE(harness::PumpUntil([&] { return !HoldsMouseCapture(window); }, kStartMs));
+    harness::PumpMessagesFor(300);
+    EXPECT_EQ(TraceCalls(folder, "orbpaint LoadPictureIntoCanvas"), loads) << "the picture stays";
+    EXPECT_FALSE(harness::FileExists(workingCopy));
+  }
+
+  SetForegroundWindow(window);
+  PostMessageA(window, WM_COMMAND, 803, 0);
+  ASSERT_TRUE(harness::PumpUntil([&] { return HoldsMouseCapture(window); }, kStartMs));
+  SetCursorPos(565, 335);
+  harness::PumpMessagesFor(200);
+  // The pointing hand of the program's resources is shown (its handle
+  // belongs to the program, so only "not the arrow" can be seen from here),
+  // and the program holds that hand, its hot spot at the finger tip.
+  CURSORINFO shown = {};
+  shown.cbSize = sizeof(shown);
+  ASSERT_TRUE(GetCursorInfo(&shown));
+  EXPECT_NE(shown.hCursor, nullptr);
+  EXPECT_NE(shown.hCursor, LoadCursorA(nullptr, IDC_ARROW));
+  {
+    HMODULE program = LoadLibraryExA(folder.path("orbpaint.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    HCURSOR handex = static_cast<HCURSOR>(LoadImageA(program, "HANDEX", IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
+    ICONINFO hand = {};
+    EXPECT_TRUE(handex != nullptr && GetIconInfo(handex, &hand));
+    EXPECT_EQ(hand.xHotspot, 14u);
+    EXPECT_EQ(hand.yHotspot, 1u);
+    if (hand.hbmMask != nullptr) DeleteObject(hand.hbmMask);
+    if (hand.hbmColor != nullptr) DeleteObject(hand.hbmColor);
+    if (handex != nullptr) DestroyCursor(handex);
+    FreeLibrary(program);
+  }
+  SendMouseButton(MOUSEEVENTF_LEFTDOWN);
+  SendMouseButton(MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(WaitForLoad(folder, "= 130 x 70"));
+  EXPECT_NE(TraceCalls(folder, trace).back().find("(1) = 1"), std::string::npos) << TraceCalls(folder, trace).back();
+  EXPECT_EQ(Identify(workingCopy), "BMP3 130 70");
+  for (const POINT at : {POINT{0, 0}, POINT{65, 35}, POINT{129, 69}}) {
+    EXPECT_EQ(PixelOf(workingCopy, at.x, at.y), (std::vector<int>{0, 200, 0})) << at.x << ", " << at.y;
+  }
+  CloseBySuiteCommand(window, paint);
+  EXPECT_TRUE(harness::FileExists(gradient));
+}
+
 struct ClassSearch {
   DWORD process;
   const char* className;

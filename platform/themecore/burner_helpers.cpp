@@ -1,5 +1,5 @@
-// The engine's erase animation, number formatting and lines (SKANIMATE,
-// SKLONGFORMAT, SKLINE).
+// The engine's erase animation and number formatting (SKANIMATE,
+// SKLONGFORMAT).
 //
 // An animation keeps its own copy of the frame strip on the window (a
 // property) and a timer of the window; both go with WM_NCDESTROY, which the
@@ -129,28 +129,6 @@ THEMECORE_API int32_t __stdcall SKLONGFORMAT(int32_t value, char* out, int32_t o
                            : digits;
     return themecore::engine::ReturnTextOut(orbtrace::CallLine(kLibrary, "SKLONGFORMAT").Number(value), text, out,
                                             outSize);
-  } catch (...) {
-    return 0;
-  }
-}
-
-THEMECORE_API int32_t __stdcall SKLINE(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t style,
-                                       int32_t width, int32_t colour) {
-  try {
-    int32_t result = 0;
-    if (dc != nullptr) {
-      HPEN pen = CreatePen(style, width < 1 ? 1 : width, static_cast<COLORREF>(colour));
-      if (pen != nullptr) {
-        HGDIOBJ old = SelectObject(dc, pen);
-        MoveToEx(dc, x1, y1, nullptr);
-        LineTo(dc, x2, y2);
-        SetPixel(dc, x2, y2, static_cast<COLORREF>(colour));
-        SelectObject(dc, old);
-        DeleteObject(pen);
-        result = 1;
-      }
-    }
-    return result;
   } catch (...) {
     return 0;
   }

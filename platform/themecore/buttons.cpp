@@ -33,6 +33,7 @@ struct ButtonState {
   bool isSpaceDown = false;
   bool isHot = false;
   bool isTrackingLeave = false;
+  const char* text = nullptr;  // drawn instead of the window's text when set
 };
 
 struct ButtonCreation {
@@ -94,7 +95,7 @@ void PaintPush(HWND window, const ButtonState& state, HDC dc, const RECT& client
   RECT textRect = client;
   InflateRect(&textRect, -3, -2);
   if (state.isPushed) OffsetRect(&textRect, 1, 1);
-  std::string text = TextOf(window);
+  std::string text = state.text != nullptr ? std::string(state.text) : TextOf(window);
   HGDIOBJ oldFont = SelectObject(dc, state.font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colours.text);
@@ -301,6 +302,21 @@ void DrawPushButtonLook(HWND window, HDC dc, const RECT& rect, bool pushed, bool
   SetViewportOrgEx(dc, rect.left, rect.top, nullptr);
   RECT local = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
   PaintPush(window, state, dc, local, focused);
+  RestoreDC(dc, saved);
+}
+
+void DrawPushButtonPicture(HWND window, HDC dc, const RECT& rect, const char* text, HFONT font,
+                           bool pushed, bool hot) {
+  ButtonState state;
+  state.kind = ButtonKind::kPush;
+  state.font = font != nullptr ? font : SkinCaptionFont();
+  state.isPushed = pushed;
+  state.isHot = hot;
+  state.text = text != nullptr ? text : "";
+  const int saved = SaveDC(dc);
+  SetViewportOrgEx(dc, rect.left, rect.top, nullptr);
+  RECT local = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
+  PaintPush(window, state, dc, local, false);
   RestoreDC(dc, saved);
 }
 

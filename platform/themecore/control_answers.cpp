@@ -32,7 +32,25 @@ bool DrawButtonItem(const DRAWITEMSTRUCT* item) {
   const bool pushed = (item->itemState & ODS_SELECTED) != 0;
   const bool hot = (item->itemState & ODS_HOTLIGHT) != 0;
   const bool focused = (item->itemState & ODS_FOCUS) != 0;
-  DrawPushButtonLook(item->hwndItem, item->hDC, item->rcItem, pushed, hot, focused);
+  const int width = item->rcItem.right - item->rcItem.left;
+  const int height = item->rcItem.bottom - item->rcItem.top;
+  int stripWidth = 0;
+  int stripHeight = 0;
+  HDC strip = WindowBitmapDc(item->hwndItem);
+  const bool hasPictures = strip != nullptr && WindowBitmapSize(item->hwndItem, &stripWidth, &stripHeight) &&
+                           width > 0 && stripWidth == 3 * width && stripHeight == height;
+  if (!hasPictures || (item->itemState & ODS_DISABLED) != 0) {
+    DrawPushButtonLook(item->hwndItem, item->hDC, item->rcItem, pushed, hot, focused);
+    return true;
+  }
+  // The pictures SKDRAWBUT3D made: normal, hot, pressed.
+  const int frame = pushed ? 2 : hot ? 1 : 0;
+  BitBlt(item->hDC, item->rcItem.left, item->rcItem.top, width, height, strip, frame * width, 0, SRCCOPY);
+  if (focused && FocusRectEnabled()) {
+    RECT focus = item->rcItem;
+    InflateRect(&focus, -3, -3);
+    DrawFocusRect(item->hDC, &focus);
+  }
   return true;
 }
 

@@ -1,7 +1,7 @@
 // The skin in force: its colours, sizes, fonts and images (SkinColour and
 // the rest of engine_state.h, SKGETSYSCOLOR, SKGETSYSTEMMETRICS, the font
 // exports) and the loading of a skin file (SKINITENGINE, SKSKINFOLDER,
-// SKSKINNAME).  The
+// SKSKINNAME, the skin's named texts SKLOADSTRING).  The
 // format and the built-in skin are core/skin_file; this file turns them into
 // GDI objects.
 #include <windows.h>
@@ -194,6 +194,25 @@ THEMECORE_API int32_t __stdcall SKSKINNAME(char* out, int32_t outSize) {
     }
     return themecore::engine::ReturnTextOut(orbtrace::CallLine(themecore::kLibrary, "SKSKINNAME"),
                                             path, out, outSize);
+  } catch (...) {
+    themecore::CopyTextOut("", out, outSize);
+    return 0;
+  }
+}
+
+THEMECORE_API int32_t __stdcall SKLOADSTRING(const char* name, char* out, int32_t outSize) {
+  try {
+    std::string text;
+    std::string key = name != nullptr ? name : "";
+    CharLowerBuffA(key.data(), static_cast<DWORD>(key.size()));
+    {
+      themecore::SkinState& state = themecore::TheSkin();
+      std::lock_guard<std::mutex> guard(state.lock);
+      auto found = state.skin.strings.find(key);
+      if (found != state.skin.strings.end()) text = found->second;
+    }
+    return themecore::engine::ReturnTextOut(
+        orbtrace::CallLine(themecore::kLibrary, "SKLOADSTRING").Text(name), text, out, outSize);
   } catch (...) {
     themecore::CopyTextOut("", out, outSize);
     return 0;

@@ -155,6 +155,10 @@ struct ButtonLook {
 // window into `rect` of a DC: its text and font, pressed or hot, with a
 // focus rectangle when focused and asked for.
 void DrawPushButtonLook(HWND window, HDC dc, const RECT& rect, bool pushed, bool hot, bool focused);
+// The same look with a given text and font (the skin's caption font when
+// null), never focused: the pictures SKDRAWBUT3D keeps (looks.cpp).
+void DrawPushButtonPicture(HWND window, HDC dc, const RECT& rect, const char* text, HFONT font,
+                           bool pushed, bool hot);
 // An owner-drawn button (ODT_BUTTON) in that look: pressed for
 // ODS_SELECTED, hot for ODS_HOTLIGHT; false for other items
 // (control_answers.cpp).

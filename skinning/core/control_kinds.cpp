@@ -16,18 +16,29 @@ std::string Upper(std::string_view text) {
   return upper;
 }
 
-constexpr uint32_t kGroupBoxType = 7;
-constexpr uint32_t kOwnerDrawType = 0xB;
 constexpr uint32_t kIconStyle = 0x40;
 constexpr uint32_t kBitmapStyle = 0x80;
 constexpr uint32_t kListBoxHasStrings = 0x40;
 
+// The button's type is the value of its low four style bits, not a set of
+// flags: BS_3STATE (5) shares a bit with BS_RADIOBUTTON (4), BS_PUSHBOX
+// (0xA) one with BS_CHECKBOX (2).
 ControlClass ClassifyButton(uint32_t style, int32_t controlId) {
-  if ((style & kGroupBoxType) == kGroupBoxType) return {kGroupBox, true};
-  const bool ownerDrawn = (style & kOwnerDrawType) == kOwnerDrawType;
-  if ((style & 2) == 2) return {ownerDrawn ? kOwnerDrawnCheckBox : kCheckBox, true};
-  if ((style & 4) == 4 || (style & 9) == 9) {
-    return {ownerDrawn ? kOwnerDrawnRadioButton : kRadioButton, true};
+  switch (style & 0xF) {
+    case 0x7:  // BS_GROUPBOX
+      return {kGroupBox, true};
+    case 0x2:  // BS_CHECKBOX
+    case 0x3:  // BS_AUTOCHECKBOX
+    case 0x5:  // BS_3STATE
+    case 0x6:  // BS_AUTO3STATE
+      return {kCheckBox, true};
+    case 0x4:  // BS_RADIOBUTTON
+    case 0x9:  // BS_AUTORADIOBUTTON
+      return {kRadioButton, true};
+    case 0xB:  // BS_OWNERDRAW: the host draws it
+      return {kOwnerDrawnCheckBox, true};
+    default:
+      break;
   }
   if (style & (kIconStyle | kBitmapStyle)) return {kPictureButton, true};
   const bool isCaptionButton = controlId >= kFirstCaptionButtonId && controlId <= kLastCaptionButtonId;

@@ -24,6 +24,16 @@ TEST(ControlKinds, ByClassStyleAndId) {
       {"Button", 7, 1, false, kGroupBox, true},
       {"Button", 3, 1, false, kCheckBox, true},       // BS_AUTOCHECKBOX
       {"Button", 0xB, 1, false, kOwnerDrawnCheckBox, true},
+      {"Button", 2, 1, false, kCheckBox, true},       // BS_CHECKBOX
+      {"Button", 5, 1, false, kCheckBox, true},       // BS_3STATE
+      {"Button", 6, 1, false, kCheckBox, true},       // BS_AUTO3STATE
+      {"Button", 0x10003, 1, false, kCheckBox, true}, // WS_TABSTOP | BS_AUTOCHECKBOX
+      {"Button", 0xA, 1, false, kPushButton, true},   // BS_PUSHBOX
+      {"Button", 0xC, 1, false, kPushButton, true},   // BS_SPLITBUTTON
+      {"Button", 0xE, 1, false, kPushButton, true},   // BS_COMMANDLINK
+      {"Button", 0x8, 1, false, kPushButton, true},   // BS_USERBUTTON
+      {"Button", 0x2000 | 0x20, 1, false, kPushButton, true},  // BS_MULTILINE | BS_LEFTTEXT
+      {"Button", 0x40 | 3, 1, false, kCheckBox, true},  // an icon check box is still one
       {"Button", 4, 1, false, kRadioButton, true},    // BS_RADIOBUTTON
       {"Button", 9, 1, false, kRadioButton, true},    // BS_AUTORADIOBUTTON
       {"Button", 0x40, 1, false, kPictureButton, true},

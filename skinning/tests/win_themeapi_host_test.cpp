@@ -116,7 +116,8 @@ TEST(ThemeapiHostProgram, WithoutASkinFileNothingChanges) {
   ASSERT_TRUE(host.started());
   HWND window = harness::WaitForWindow("THEMEAPIHOST", 15000);
   ASSERT_NE(nullptr, window);
-  ASSERT_TRUE(harness::PumpUntil([&] { return host.Logged("skinned 0"); }, 5000));
+  // The host logs the result, then shows its window.
+  ASSERT_TRUE(harness::PumpUntil([&] { return host.Logged("skinned 0") && IsWindowVisible(window); }, 5000));
   EXPECT_EQ(static_cast<LONG>(WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPSIBLINGS),
             GetWindowLongA(window, GWL_STYLE) & ~(WS_MAXIMIZE | WS_MINIMIZE));
   EXPECT_EQ(nullptr, GetDlgItem(window, 32196)) << "no caption buttons";

@@ -771,7 +771,7 @@ TEST_F(SkinnedHost, APictureShowsTheWindowWithItsControls) {
   }
   EXPECT_GT(labelText, 5) << "the label's text";
   at = InPicture(pictured.load, 4, 12, pictured.window);
-  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), copy.At(at.x, at.y)) << "the button";
+  EXPECT_EQ(kButtonFace, copy.At(at.x, at.y)) << "the button, in the skin's face colour";
   EXPECT_EQ(kBorderColour, copy.At(2, 100));
   // The screen shows the same window: few pixels differ.
   harness::Bmp24 screen;

@@ -173,8 +173,10 @@ STDMETHODIMP TestControl::QueryInterface(REFIID iid, void** out) {
     *out = static_cast<IDispatch*>(this);
   } else if (iid == IID_IOleObject) {
     *out = static_cast<IOleObject*>(this);
-  } else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceObject) {
-    *out = static_cast<IOleInPlaceObject*>(this);
+  } else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceObject || iid == IID_IOleInPlaceObjectWindowless) {
+    *out = static_cast<IOleInPlaceObjectWindowless*>(this);
+  } else if (iid == IID_IViewObject || iid == IID_IViewObject2 || iid == IID_IViewObjectEx) {
+    *out = static_cast<IViewObjectEx*>(this);
   } else if (iid == IID_IOleInPlaceActiveObject) {
     *out = static_cast<IOleInPlaceActiveObject*>(this);
   } else if (iid == IID_IOleControl) {
@@ -230,7 +232,18 @@ STDMETHODIMP TestControl::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCI
                                  {L"AmbientChanges", kTestAmbientChanges},
                                  {L"PropertyVerbs", kTestPropertyVerbs},
                                  {L"Refresh", kTestRefresh},
-                                 {L"Notify", kTestNotify}};
+                                 {L"Notify", kTestNotify},
+                                 {L"FireRequest", kTestFireRequest},
+                                 {L"LastCount", kTestLastCount},
+                                 {L"LastCancel", kTestLastCancel},
+                                 {L"FireUndeclared", kTestFireUndeclared},
+                                 {L"Ambient", kTestAmbient},
+                                 {L"Clicks", kTestClicks},
+                                 {L"Windowless", kTestWindowless},
+                                 {L"FailActivate", kTestFailActivate},
+                                 {L"Keys", kTestKeys},
+                                 {L"SiteCalls", kTestSiteCalls},
+                                 {L"Invisible", kTestInvisible}};
   HRESULT hr = S_OK;
   for (UINT i = 0; i < count; ++i) {
     ids[i] = DISPID_UNKNOWN;
@@ -245,7 +258,8 @@ STDMETHODIMP TestControl::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCI
 HRESULT TestControl::PutProperty(DISPID id, VARIANT* value) {
   VARIANT converted;
   VariantInit(&converted);
-  const VARTYPE wanted = id == kTestNumber ? VT_I4 : VT_BSTR;
+  const bool flag = id == kTestWindowless || id == kTestFailActivate || id == kTestInvisible;
+  const VARTYPE wanted = id == kTestNumber ? VT_I4 : flag ? VT_BOOL : VT_BSTR;
   if (FAILED(VariantChangeType(&converted, value, 0, wanted))) return DISP_E_TYPEMISMATCH;
   switch (id) {
     case kTestText:
@@ -256,6 +270,15 @@ HRESULT TestControl::PutProperty(DISPID id, VARIANT* value) {
       break;
     case kTestNumber:
       number_ = V_I4(&converted);
+      break;
+    case kTestWindowless:
+      windowless_ = V_BOOL(&converted) != VARIANT_FALSE;
+      break;
+    case kTestFailActivate:
+      failActivate_ = V_BOOL(&converted) != VARIANT_FALSE;
+      break;
+    case kTestInvisible:
+      invisible_ = V_BOOL(&converted) != VARIANT_FALSE;
       break;
     default:
       VariantClear(&converted);
@@ -291,9 +314,51 @@ STDMETHODIMP TestControl::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS
     VariantClear(&what);
     return S_OK;
   }
+  if (id == kTestFireRequest) return FireRequest(params);
+  if (id == kTestFireUndeclared) {
+    VARIANT value;
+    VariantInit(&value);
+    V_VT(&value) = VT_I4;
+    V_I4(&value) = 7;
+    events_.ForEach([&value](IUnknown* sink) {
+      DISPPARAMS args = {&value, nullptr, 1, 0};
+      static_cast<IDispatch*>(sink)->Invoke(kTestEventUndeclared, IID_NULL, 0, DISPATCH_METHOD, &args, nullptr,
+                                            nullptr, nullptr);
+    });
+    return S_OK;
+  }
+  if (id == kTestAmbient) return ReadAmbient(params, result);
   if (result == nullptr) return S_OK;
   VariantInit(result);
+  auto number = [result](LONG value) {
+    V_VT(result) = VT_I4;
+    V_I4(result) = value;
+    return S_OK;
+  };
+  auto boolean = [result](bool value) {
+    V_VT(result) = VT_BOOL;
+    V_BOOL(result) = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+  };
   switch (id) {
+    case kTestLastCount:
+      return number(lastCount_);
+    case kTestLastCancel:
+      return boolean(lastCancel_);
+    case kTestClicks:
+      return number(clicks_);
+    case kTestKeys:
+      return number(keys_);
+    case kTestWindowless:
+      return boolean(windowless_);
+    case kTestFailActivate:
+      return boolean(failActivate_);
+    case kTestInvisible:
+      return boolean(invisible_);
+    case kTestSiteCalls:
+      V_VT(result) = VT_BSTR;
+      V_BSTR(result) = SysAllocStringLen(siteCalls_.data(), static_cast<UINT>(siteCalls_.size()));
+      return S_OK;
     case kTestText:
       V_VT(result) = VT_BSTR;
       V_BSTR(result) = SysAllocStringLen(text_.data(), static_cast<UINT>(text_.size()));
@@ -327,9 +392,70 @@ STDMETHODIMP TestControl::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS
   }
 }
 
+// Request(Text, [in, out] Count, [in, out] Cancel) to every sink, with
+// Count and Cancel by reference; what the sinks leave there is kept.
+HRESULT TestControl::FireRequest(DISPPARAMS* params) {
+  if (params == nullptr || params->cArgs != 2) return DISP_E_BADPARAMCOUNT;
+  VARIANT text, count;
+  VariantInit(&text);
+  VariantInit(&count);
+  if (FAILED(VariantChangeType(&text, &params->rgvarg[1], 0, VT_BSTR)) ||
+      FAILED(VariantChangeType(&count, &params->rgvarg[0], 0, VT_I4))) {
+    VariantClear(&text);
+    return DISP_E_TYPEMISMATCH;
+  }
+  LONG countValue = V_I4(&count);
+  VARIANT_BOOL cancel = VARIANT_FALSE;
+  events_.ForEach([&](IUnknown* sink) {
+    VARIANT args[3];  // last parameter first
+    VariantInit(&args[0]);
+    V_VT(&args[0]) = VT_BYREF | VT_BOOL;
+    V_BOOLREF(&args[0]) = &cancel;
+    VariantInit(&args[1]);
+    V_VT(&args[1]) = VT_BYREF | VT_I4;
+    V_I4REF(&args[1]) = &countValue;
+    args[2] = text;  // not owned here
+    DISPPARAMS fired = {args, nullptr, 3, 0};
+    static_cast<IDispatch*>(sink)->Invoke(kTestEventRequest, IID_NULL, 0, DISPATCH_METHOD, &fired, nullptr, nullptr,
+                                          nullptr);
+  });
+  // The by-reference slots are dead from here on: anything still reading
+  // them would read stale memory, which this pattern makes visible.
+  lastCount_ = countValue;
+  lastCancel_ = cancel != VARIANT_FALSE;
+  countValue = 0x5EADBEEF;
+  cancel = VARIANT_FALSE;
+  VariantClear(&text);
+  return S_OK;
+}
+
+// The ambient property `dispid` as the client site's dispatch reports it.
+HRESULT TestControl::ReadAmbient(DISPPARAMS* params, VARIANT* result) {
+  if (params == nullptr || params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
+  if (result == nullptr) return E_POINTER;
+  VariantInit(result);
+  VARIANT id;
+  VariantInit(&id);
+  if (FAILED(VariantChangeType(&id, &params->rgvarg[0], 0, VT_I4))) return DISP_E_TYPEMISMATCH;
+  IDispatch* ambient = nullptr;
+  if (site_ == nullptr || FAILED(site_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&ambient)))) {
+    return E_FAIL;
+  }
+  DISPPARAMS none = {nullptr, nullptr, 0, 0};
+  const HRESULT hr = ambient->Invoke(V_I4(&id), IID_NULL, 0, DISPATCH_PROPERTYGET, &none, result, nullptr, nullptr);
+  ambient->Release();
+  return hr;
+}
+
+void TestControl::NoteSiteCall(const wchar_t* call) {
+  if (!siteCalls_.empty()) siteCalls_ += L",";
+  siteCalls_ += call;
+}
+
 // --- IOleObject ---
 
 STDMETHODIMP TestControl::SetClientSite(IOleClientSite* site) {
+  NoteSiteCall(site != nullptr ? L"SetClientSite" : L"SetClientSite(null)");
   if (site != nullptr) site->AddRef();
   if (site_ != nullptr) site_->Release();
   site_ = site;
@@ -349,6 +475,7 @@ STDMETHODIMP TestControl::Close(DWORD) {
 }
 
 STDMETHODIMP TestControl::DoVerb(LONG verb, LPMSG, IOleClientSite*, LONG, HWND, LPCRECT) {
+  NoteSiteCall((L"DoVerb(" + std::to_wstring(verb) + L")").c_str());
   switch (verb) {
     case OLEIVERB_PROPERTIES:
       ++propertyVerbs_;
@@ -370,8 +497,33 @@ HRESULT TestControl::ActivateInPlace(bool uiActivate) {
   if (site_ == nullptr) return E_UNEXPECTED;
   IOleInPlaceSite* inPlaceSite = nullptr;
   if (FAILED(site_->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&inPlaceSite)))) return E_NOINTERFACE;
+  if (failActivate_) {
+    inPlaceSite->Release();
+    return E_FAIL;
+  }
   HRESULT hr = S_OK;
-  if (window_ == nullptr) {
+  if (windowless_ && !windowlessActive_ && window_ == nullptr) {
+    IOleInPlaceSiteWindowless* windowlessSite = nullptr;
+    if (SUCCEEDED(site_->QueryInterface(IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&windowlessSite)))) {
+      if (windowlessSite->CanWindowlessActivate() == S_OK) {
+        BOOL noRedraw = FALSE;
+        windowlessSite->OnInPlaceActivateEx(&noRedraw, ACTIVATE_WINDOWLESS);
+        IOleInPlaceFrame* frame = nullptr;
+        IOleInPlaceUIWindow* document = nullptr;
+        RECT clip = {};
+        OLEINPLACEFRAMEINFO frameInfo = {};
+        frameInfo.cb = sizeof frameInfo;
+        windowlessSite->GetWindowContext(&frame, &document, &rect_, &clip, &frameInfo);
+        if (document != nullptr) document->Release();
+        if (frame_ != nullptr) frame_->Release();
+        frame_ = frame;
+        windowlessActive_ = true;
+        windowlessSite->InvalidateRect(nullptr, TRUE);
+      }
+      windowlessSite->Release();
+    }
+  }
+  if (!windowlessActive_ && window_ == nullptr) {
     if (inPlaceSite->CanInPlaceActivate() != S_OK) {
       inPlaceSite->Release();
       return E_FAIL;
@@ -397,7 +549,15 @@ HRESULT TestControl::ActivateInPlace(bool uiActivate) {
     uiActive_ = true;
     inPlaceSite->OnUIActivate();
     if (frame_ != nullptr) frame_->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), L"");
-    SetFocus(window_);
+    if (windowlessActive_) {
+      IOleInPlaceSiteWindowless* windowlessSite = nullptr;
+      if (SUCCEEDED(site_->QueryInterface(IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&windowlessSite)))) {
+        windowlessSite->SetFocus(TRUE);
+        windowlessSite->Release();
+      }
+    } else {
+      SetFocus(window_);
+    }
   }
   inPlaceSite->Release();
   return hr;
@@ -412,12 +572,14 @@ void TestControl::DestroyControlWindow() {
 
 STDMETHODIMP TestControl::GetMiscStatus(DWORD aspect, DWORD* status) {
   if (status == nullptr) return E_POINTER;
-  *status = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_RECOMPOSEONRESIZE;
+  *status = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_RECOMPOSEONRESIZE |
+            (invisible_ ? OLEMISC_INVISIBLEATRUNTIME : 0);
   return S_OK;
 }
 
 STDMETHODIMP TestControl::Advise(IAdviseSink* sink, DWORD* cookie) {
   if (sink == nullptr || cookie == nullptr) return E_POINTER;
+  NoteSiteCall(L"Advise");
   if (adviseSink_ != nullptr) adviseSink_->Release();
   adviseSink_ = sink;
   sink->AddRef();
@@ -447,6 +609,19 @@ STDMETHODIMP TestControl::GetWindow(HWND* window) {
 }
 
 STDMETHODIMP TestControl::InPlaceDeactivate() {
+  if (windowlessActive_) {
+    UIDeactivate();
+    windowlessActive_ = false;
+    if (frame_ != nullptr) frame_->Release();
+    frame_ = nullptr;
+    IOleInPlaceSiteWindowless* windowlessSite = nullptr;
+    if (site_ != nullptr &&
+        SUCCEEDED(site_->QueryInterface(IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&windowlessSite)))) {
+      windowlessSite->OnInPlaceDeactivateEx(TRUE);
+      windowlessSite->Release();
+    }
+    return S_OK;
+  }
   if (window_ == nullptr) return S_OK;
   UIDeactivate();
   DestroyControlWindow();
@@ -472,6 +647,7 @@ STDMETHODIMP TestControl::UIDeactivate() {
 
 STDMETHODIMP TestControl::SetObjectRects(LPCRECT position, LPCRECT) {
   if (position == nullptr) return E_POINTER;
+  rect_ = *position;
   if (window_ != nullptr) {
     MoveWindow(window_, position->left, position->top, position->right - position->left,
                position->bottom - position->top, TRUE);
@@ -500,6 +676,7 @@ STDMETHODIMP TestControl::OnAmbientPropertyChange(DISPID) {
 STDMETHODIMP TestControl::GetClassID(CLSID* id) { return GetUserClassID(id); }
 
 STDMETHODIMP TestControl::InitNew() {
+  NoteSiteCall(L"InitNew");
   text_.clear();
   caption_.clear();
   number_ = 0;
@@ -547,8 +724,17 @@ STDMETHODIMP TestControl::GetSizeMax(ULARGE_INTEGER* size) {
 
 STDMETHODIMP TestControl::Load(IPropertyBag* bag, IErrorLog* log) {
   if (bag == nullptr) return E_POINTER;
+  NoteSiteCall(L"Load");
   VARIANT value;
   VariantInit(&value);
+  struct Named {
+    const wchar_t* name;
+    DISPID id;
+  } flags[] = {{L"Windowless", kTestWindowless}, {L"FailActivate", kTestFailActivate}, {L"Invisible", kTestInvisible}};
+  for (const Named& named : flags) {
+    if (SUCCEEDED(bag->Read(named.name, &value, log))) PutProperty(named.id, &value);
+    VariantClear(&value);
+  }
   if (SUCCEEDED(bag->Read(L"Text", &value, log))) PutProperty(kTestText, &value);
   VariantClear(&value);
   if (SUCCEEDED(bag->Read(L"Number", &value, log))) PutProperty(kTestNumber, &value);
@@ -591,3 +777,55 @@ STDMETHODIMP TestControl::FindConnectionPoint(REFIID iid, IConnectionPoint** out
 }
 
 STDMETHODIMP TestControl::GetClassInfo(ITypeInfo** out) { return GetTestTypeInfo(CLSID_OrbTestControl, out); }
+
+// --- windowless drawing and input ---
+
+STDMETHODIMP TestControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL bounds, LPCRECTL,
+                               BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) {
+  if (aspect != DVASPECT_CONTENT || dc == nullptr) return DV_E_DVASPECT;
+  RECT area = rect_;
+  if (bounds != nullptr) area = {bounds->left, bounds->top, bounds->right, bounds->bottom};
+  if (bounds == nullptr && !windowlessActive_) return E_INVALIDARG;
+  HBRUSH brush = CreateSolidBrush(ORB_TEST_CONTROL_WINDOWLESS_COLOR);
+  FillRect(dc, &area, brush);
+  DeleteObject(brush);
+  return S_OK;
+}
+
+STDMETHODIMP TestControl::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) {
+  if (size == nullptr) return E_POINTER;
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  *size = kTestControlExtent;
+  return S_OK;
+}
+
+STDMETHODIMP TestControl::GetViewStatus(DWORD* status) {
+  if (status == nullptr) return E_POINTER;
+  *status = VIEWSTATUS_OPAQUE | VIEWSTATUS_SOLIDBKGND;
+  return S_OK;
+}
+
+STDMETHODIMP TestControl::QueryHitPoint(DWORD aspect, LPCRECT bounds, POINT point, LONG, DWORD* result) {
+  if (result == nullptr || bounds == nullptr) return E_POINTER;
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  const LONG middle = bounds->left + (bounds->right - bounds->left) / 2;
+  const bool inLeftHalf =
+      point.x >= bounds->left && point.x < middle && point.y >= bounds->top && point.y < bounds->bottom;
+  *result = inLeftHalf ? HITRESULT_HIT : HITRESULT_OUTSIDE;
+  return S_OK;
+}
+
+STDMETHODIMP TestControl::OnWindowMessage(UINT message, WPARAM, LPARAM, LRESULT* result) {
+  if (result != nullptr) *result = 0;
+  if (!windowlessActive_) return S_FALSE;
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      ++clicks_;
+      return S_OK;
+    case WM_KEYDOWN:
+      ++keys_;
+      return S_OK;
+    default:
+      return S_FALSE;
+  }
+}

@@ -37,6 +37,27 @@ enum OrbTestControlDispid {
   kTestAmbientChanges = 3,            // long, read only: OnAmbientPropertyChange calls
   kTestPropertyVerbs = 4,             // long, read only: DoVerb(OLEIVERB_PROPERTIES) calls
   kTestNotify = 5,                    // method (BSTR what): fires Changed(what)
+  kTestFireRequest = 6,               // method (BSTR text, long count): fires Request
+  kTestLastCount = 7,                 // long, read only: Count as the sinks left it
+  kTestLastCancel = 8,                // bool, read only: Cancel as the sinks left it
+  kTestFireUndeclared = 9,            // method: fires member 99, which no interface declares
+  kTestAmbient = 10,                  // method (long dispid): the ambient property its site reports
+  kTestClicks = 11,                   // long, read only: left clicks received while windowless
+  kTestWindowless = 12,               // bool, read and write: activate without a window when allowed
+  kTestFailActivate = 13,             // bool, read and write: in-place activation fails
+  kTestKeys = 14,                     // long, read only: key presses received while windowless
+  kTestSiteCalls = 15,                // BSTR, read only: the container's calls, in order
+  kTestInvisible = 16,                // bool, read and write: reports OLEMISC_INVISIBLEATRUNTIME
 };
 // Events.
-enum OrbTestControlEventDispid { kTestEventChanged = 1 };
+enum OrbTestControlEventDispid {
+  kTestEventChanged = 1,    // Changed([in] BSTR What)
+  kTestEventRequest = 2,    // Request([in] BSTR Text, [in, out] long* Count, [in, out] VARIANT_BOOL* Cancel)
+  kTestEventUndeclared = 99,
+};
+
+// While windowless, the control paints its rectangle in this colour and
+// answers hits only in the left half of it.
+#define ORB_TEST_CONTROL_WINDOWLESS_COLOR RGB(200, 40, 120)
+// Its extent (HIMETRIC) as a control invisible at run time.
+inline constexpr SIZEL kTestControlExtent = {2540, 1270};

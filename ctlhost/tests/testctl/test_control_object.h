@@ -47,14 +47,15 @@ class ConnectionPoint : public IConnectionPoint {
 
 class TestControl final : public IDispatch,
                     public IOleObject,
-                    public IOleInPlaceObject,
+                    public IOleInPlaceObjectWindowless,
                     public IOleInPlaceActiveObject,
                     public IOleControl,
                     public IPersistStreamInit,
                     public IPersistStream,
                     public IPersistPropertyBag,
                     public IConnectionPointContainer,
-                    public IProvideClassInfo {
+                    public IProvideClassInfo,
+                    public IViewObjectEx {
  public:
   explicit TestControl(HINSTANCE instance);
 
@@ -85,6 +86,22 @@ class TestControl final : public IDispatch,
   STDMETHODIMP GetUserType(DWORD, LPOLESTR*) override { return E_NOTIMPL; }
   STDMETHODIMP SetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
   STDMETHODIMP GetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
+  // IViewObject, IViewObject2, IViewObjectEx: drawn while windowless
+  STDMETHODIMP Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL bounds, LPCRECTL,
+                    BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) override;
+  STDMETHODIMP GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE**) override { return E_NOTIMPL; }
+  STDMETHODIMP Freeze(DWORD, LONG, void*, DWORD*) override { return E_NOTIMPL; }
+  STDMETHODIMP Unfreeze(DWORD) override { return E_NOTIMPL; }
+  STDMETHODIMP SetAdvise(DWORD, DWORD, IAdviseSink*) override { return S_OK; }
+  STDMETHODIMP GetAdvise(DWORD*, DWORD*, IAdviseSink**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) override;
+  STDMETHODIMP GetRect(DWORD, LPRECTL) override { return E_NOTIMPL; }
+  STDMETHODIMP GetViewStatus(DWORD* status) override;
+  STDMETHODIMP QueryHitPoint(DWORD aspect, LPCRECT bounds, POINT point, LONG, DWORD* result) override;
+  STDMETHODIMP QueryHitRect(DWORD, LPCRECT, LPCRECT, LONG, DWORD*) override { return E_NOTIMPL; }
+  STDMETHODIMP GetNaturalExtent(DWORD, LONG, DVTARGETDEVICE*, HDC, DVEXTENTINFO*, LPSIZEL) override {
+    return E_NOTIMPL;
+  }
   STDMETHODIMP Advise(IAdviseSink* sink, DWORD* cookie) override;
   STDMETHODIMP Unadvise(DWORD cookie) override;
   STDMETHODIMP EnumAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
@@ -97,6 +114,11 @@ class TestControl final : public IDispatch,
   STDMETHODIMP UIDeactivate() override;
   STDMETHODIMP SetObjectRects(LPCRECT position, LPCRECT clip) override;
   STDMETHODIMP ReactivateAndUndo() override { return E_NOTIMPL; }
+  STDMETHODIMP OnWindowMessage(UINT message, WPARAM, LPARAM, LRESULT* result) override;
+  STDMETHODIMP GetDropTarget(IDropTarget** out) override {
+    if (out != nullptr) *out = nullptr;
+    return E_NOTIMPL;
+  }
   STDMETHODIMP TranslateAccelerator(LPMSG) override { return S_FALSE; }
   STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
   STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
@@ -125,7 +147,10 @@ class TestControl final : public IDispatch,
   ~TestControl();
   HRESULT PutProperty(DISPID id, VARIANT* value);
   HRESULT ActivateInPlace(bool uiActivate);
+  HRESULT FireRequest(DISPPARAMS* params);
+  HRESULT ReadAmbient(DISPPARAMS* params, VARIANT* result);
   void DestroyControlWindow();
+  void NoteSiteCall(const wchar_t* call);
 
   LONG references_ = 0;
   HINSTANCE instance_;
@@ -138,6 +163,15 @@ class TestControl final : public IDispatch,
   IAdviseSink* adviseSink_ = nullptr;
   IOleInPlaceFrame* frame_ = nullptr;
   HWND window_ = nullptr;
+  bool windowless_ = false;        // asked for (property Windowless)
+  bool windowlessActive_ = false;  // active without a window
+  bool failActivate_ = false;
+  bool invisible_ = false;
+  RECT rect_ = {};
+  LONG clicks_ = 0, keys_ = 0;
+  LONG lastCount_ = 0;
+  bool lastCancel_ = false;
+  std::wstring siteCalls_;
   ConnectionPoint events_;
   ConnectionPoint notifications_;
 };

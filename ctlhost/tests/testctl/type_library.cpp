@@ -1,7 +1,8 @@
 // The test control's type library, built in memory with ICreateTypeLib2
 // the first time a client asks for type information: the control's
-// dispinterface, its event dispinterface and the coclass that names the
-// event interface as its default source.
+// dispinterface, its event dispinterface (Changed with an in parameter,
+// Request with in/out ones) and the coclass that names the event interface
+// as its default source.
 #include "type_library.h"
 
 #include <oleauto.h>
@@ -12,34 +13,54 @@ namespace {
 
 ITypeLib* g_library = nullptr;
 
+struct Parameter {
+  VARTYPE type;     // VT_EMPTY: no parameter
+  bool byReference;  // [in, out] and a pointer to `type`
+  const wchar_t* name;
+};
+
 struct Member {
   MEMBERID id;
   INVOKEKIND kind;
   VARTYPE result;  // VT_EMPTY: none
-  VARTYPE parameter;  // VT_EMPTY: none
   const wchar_t* name;
-  const wchar_t* parameterName;
+  Parameter parameters[3];
 };
 
 HRESULT AddMembers(ICreateTypeInfo* info, const Member* members, int count) {
   for (int i = 0; i < count; ++i) {
     const Member& member = members[i];
-    ELEMDESC parameter = {};
-    parameter.tdesc.vt = member.parameter;
-    parameter.paramdesc.wParamFlags = PARAMFLAG_FIN;
+    ELEMDESC parameters[3] = {};
+    TYPEDESC pointed[3] = {};
+    LPOLESTR names[4] = {const_cast<LPOLESTR>(member.name)};
+    UINT parameterCount = 0;
+    for (const Parameter& parameter : member.parameters) {
+      if (parameter.type == VT_EMPTY) break;
+      ELEMDESC& described = parameters[parameterCount];
+      if (parameter.byReference) {
+        pointed[parameterCount].vt = parameter.type;
+        described.tdesc.vt = VT_PTR;
+        described.tdesc.lptdesc = &pointed[parameterCount];
+        described.paramdesc.wParamFlags = PARAMFLAG_FIN | PARAMFLAG_FOUT;
+      } else {
+        described.tdesc.vt = parameter.type;
+        described.paramdesc.wParamFlags = PARAMFLAG_FIN;
+      }
+      names[parameterCount + 1] = const_cast<LPOLESTR>(parameter.name);
+      ++parameterCount;
+    }
     FUNCDESC function = {};
     function.memid = member.id;
     function.funckind = FUNC_DISPATCH;
     function.invkind = member.kind;
     function.callconv = CC_STDCALL;
-    function.cParams = member.parameter == VT_EMPTY ? 0 : 1;
-    function.lprgelemdescParam = member.parameter == VT_EMPTY ? nullptr : &parameter;
-    function.elemdescFunc.tdesc.vt = member.result == VT_EMPTY ? VT_VOID : member.result;
+    function.cParams = static_cast<SHORT>(parameterCount);
+    function.lprgelemdescParam = parameterCount == 0 ? nullptr : parameters;
+    function.elemdescFunc.tdesc.vt = member.result == VT_EMPTY ? static_cast<VARTYPE>(VT_VOID) : member.result;
     HRESULT hr = info->AddFuncDesc(i, &function);
     if (FAILED(hr)) return hr;
     // A property put's value has no name of its own.
-    LPOLESTR names[2] = {const_cast<LPOLESTR>(member.name), const_cast<LPOLESTR>(member.parameterName)};
-    const UINT nameCount = (member.parameter != VT_EMPTY && member.kind != INVOKE_PROPERTYPUT) ? 2 : 1;
+    const UINT nameCount = member.kind == INVOKE_PROPERTYPUT ? 1 : parameterCount + 1;
     hr = info->SetFuncAndParamNames(i, names, nameCount);
     if (FAILED(hr)) return hr;
   }
@@ -79,19 +100,31 @@ HRESULT Build(ITypeLib** out) {
   if (SUCCEEDED(hr)) hr = control->SetGuid(DIID_OrbTestControl);
   if (SUCCEEDED(hr)) hr = DeriveFromDispatch(control, dispatchInfo);
   if (SUCCEEDED(hr)) {
+    constexpr Parameter kNone = {VT_EMPTY, false, nullptr};
     const Member members[] = {
-        {kTestText, INVOKE_PROPERTYGET, VT_BSTR, VT_EMPTY, L"Text", nullptr},
-        {kTestText, INVOKE_PROPERTYPUT, VT_EMPTY, VT_BSTR, L"Text", nullptr},
-        {kTestCaption, INVOKE_PROPERTYGET, VT_BSTR, VT_EMPTY, L"Caption", nullptr},
-        {kTestCaption, INVOKE_PROPERTYPUT, VT_EMPTY, VT_BSTR, L"Caption", nullptr},
-        {kTestNumber, INVOKE_PROPERTYGET, VT_I4, VT_EMPTY, L"Number", nullptr},
-        {kTestNumber, INVOKE_PROPERTYPUT, VT_EMPTY, VT_I4, L"Number", nullptr},
-        {kTestWindow, INVOKE_PROPERTYGET, VT_I4, VT_EMPTY, L"hWnd", nullptr},
-        {kTestRefreshCount, INVOKE_PROPERTYGET, VT_I4, VT_EMPTY, L"RefreshCount", nullptr},
-        {kTestAmbientChanges, INVOKE_PROPERTYGET, VT_I4, VT_EMPTY, L"AmbientChanges", nullptr},
-        {kTestPropertyVerbs, INVOKE_PROPERTYGET, VT_I4, VT_EMPTY, L"PropertyVerbs", nullptr},
-        {kTestRefresh, INVOKE_FUNC, VT_EMPTY, VT_EMPTY, L"Refresh", nullptr},
-        {kTestNotify, INVOKE_FUNC, VT_EMPTY, VT_BSTR, L"Notify", L"What"},
+        {kTestText, INVOKE_PROPERTYGET, VT_BSTR, L"Text", {kNone}},
+        {kTestText, INVOKE_PROPERTYPUT, VT_EMPTY, L"Text", {{VT_BSTR, false, L"Value"}}},
+        {kTestCaption, INVOKE_PROPERTYGET, VT_BSTR, L"Caption", {kNone}},
+        {kTestCaption, INVOKE_PROPERTYPUT, VT_EMPTY, L"Caption", {{VT_BSTR, false, L"Value"}}},
+        {kTestNumber, INVOKE_PROPERTYGET, VT_I4, L"Number", {kNone}},
+        {kTestNumber, INVOKE_PROPERTYPUT, VT_EMPTY, L"Number", {{VT_I4, false, L"Value"}}},
+        {kTestWindow, INVOKE_PROPERTYGET, VT_I4, L"hWnd", {kNone}},
+        {kTestRefreshCount, INVOKE_PROPERTYGET, VT_I4, L"RefreshCount", {kNone}},
+        {kTestAmbientChanges, INVOKE_PROPERTYGET, VT_I4, L"AmbientChanges", {kNone}},
+        {kTestPropertyVerbs, INVOKE_PROPERTYGET, VT_I4, L"PropertyVerbs", {kNone}},
+        {kTestRefresh, INVOKE_FUNC, VT_EMPTY, L"Refresh", {kNone}},
+        {kTestNotify, INVOKE_FUNC, VT_EMPTY, L"Notify", {{VT_BSTR, false, L"What"}}},
+        {kTestFireRequest, INVOKE_FUNC, VT_EMPTY, L"FireRequest", {{VT_BSTR, false, L"Text"}, {VT_I4, false, L"Count"}}},
+        {kTestLastCount, INVOKE_PROPERTYGET, VT_I4, L"LastCount", {kNone}},
+        {kTestLastCancel, INVOKE_PROPERTYGET, VT_BOOL, L"LastCancel", {kNone}},
+        {kTestFireUndeclared, INVOKE_FUNC, VT_EMPTY, L"FireUndeclared", {kNone}},
+        {kTestAmbient, INVOKE_FUNC, VT_VARIANT, L"Ambient", {{VT_I4, false, L"Dispid"}}},
+        {kTestClicks, INVOKE_PROPERTYGET, VT_I4, L"Clicks", {kNone}},
+        {kTestWindowless, INVOKE_PROPERTYGET, VT_BOOL, L"Windowless", {kNone}},
+        {kTestFailActivate, INVOKE_PROPERTYGET, VT_BOOL, L"FailActivate", {kNone}},
+        {kTestKeys, INVOKE_PROPERTYGET, VT_I4, L"Keys", {kNone}},
+        {kTestSiteCalls, INVOKE_PROPERTYGET, VT_BSTR, L"SiteCalls", {kNone}},
+        {kTestInvisible, INVOKE_PROPERTYGET, VT_BOOL, L"Invisible", {kNone}},
     };
     hr = AddMembers(control, members, ARRAYSIZE(members));
   }
@@ -99,7 +132,11 @@ HRESULT Build(ITypeLib** out) {
   if (SUCCEEDED(hr)) hr = events->SetGuid(DIID_OrbTestControlEvents);
   if (SUCCEEDED(hr)) hr = DeriveFromDispatch(events, dispatchInfo);
   if (SUCCEEDED(hr)) {
-    const Member members[] = {{kTestEventChanged, INVOKE_FUNC, VT_EMPTY, VT_BSTR, L"Changed", L"What"}};
+    const Member members[] = {
+        {kTestEventChanged, INVOKE_FUNC, VT_EMPTY, L"Changed", {{VT_BSTR, false, L"What"}}},
+        {kTestEventRequest, INVOKE_FUNC, VT_EMPTY, L"Request",
+         {{VT_BSTR, false, L"Text"}, {VT_I4, true, L"Count"}, {VT_BOOL, true, L"Cancel"}}},
+    };
     hr = AddMembers(events, members, ARRAYSIZE(members));
   }
   if (SUCCEEDED(hr)) hr = library->CreateTypeInfo(const_cast<LPOLESTR>(L"OrbTestControlClass"), TKIND_COCLASS, &coclass);

@@ -17,6 +17,7 @@ const char* ResultText(int32_t result) {
     case kErrorFeatureNotSupported: return "operation not supported with these values";
     case kErrorNoCodecs: return "GDI+ is not available";
     case kErrorClipboard: return "clipboard error";
+    case kErrorUserAbort: return "cancelled by the user";
     default: return "unknown result";
   }
 }

@@ -21,6 +21,7 @@ enum Result : int32_t {
   kErrorFeatureNotSupported = -10,  // the operation exists but not with these values (e.g. a 45-degree rotation)
   kErrorNoCodecs = -11,          // GDI+ (gdiplus.dll) is missing or would not start
   kErrorClipboard = -12,         // the clipboard could not be opened or holds no picture
+  kErrorUserAbort = -13,         // the user cancelled (a capture ended with Escape or the right button)
 };
 
 // A short English text of a result, for the README and test messages.

@@ -209,6 +209,24 @@ IMAGING_API L_INT WINAPI L_CopyToClipboard(HWND owner, pBITMAPHANDLE bitmap, L_U
 IMAGING_API L_INT WINAPI L_CopyFromClipboard(HWND owner, pBITMAPHANDLE bitmap, L_UINT flags);
 
 // ---------------------------------------------------------------------------
+// Screen capture (capture.cpp)
+
+// How L_CaptureSelectedObject asks the user for the window.
+typedef struct _CAPTUREOPTION {
+  L_UINT uStructSize;  // sizeof(CAPTUREOPTION)
+  HCURSOR hCursor;     // shown while the user points; null: the arrow
+} CAPTUREOPTION, *pCAPTUREOPTION;
+
+// The user points at a window with the mouse (captured, showing the
+// options' cursor) and clicks: the left button takes the window under the
+// point and what the screen shows of it (clipped to the screen) becomes a
+// new 24-bit bitmap (the record is overwritten).  Escape or the right
+// button cancel with -13 and leave the bitmap as it was.  `info`,
+// `callback` and `userData` are accepted and not used.
+IMAGING_API L_INT WINAPI L_CaptureSelectedObject(pBITMAPHANDLE bitmap, pCAPTUREOPTION options, void* info,
+                                                 void* callback, void* userData);
+
+// ---------------------------------------------------------------------------
 // Multimedia: AVI videos played into a window (multimedia.cpp)
 //
 // A media object holds one loaded video, its play window and its playback

@@ -80,7 +80,7 @@ TEST(PictureFormat, QualityFactorToPercent) {
 }
 
 TEST(Results, FailuresAreNegativeAndNamed) {
-  for (int32_t code = kErrorClipboard; code <= kErrorNoMemory; ++code) {
+  for (int32_t code = kErrorUserAbort; code <= kErrorNoMemory; ++code) {
     SCOPED_TRACE(code);
     EXPECT_LT(code, 0);
     EXPECT_STRNE("unknown result", ResultText(code));

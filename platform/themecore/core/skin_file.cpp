@@ -83,7 +83,7 @@ std::optional<std::string> ParseImageName(std::string_view text) {
   return lower;
 }
 
-enum class Section { kNone, kSkin, kColours, kMetrics, kFonts, kImages, kOther };
+enum class Section { kNone, kSkin, kColours, kMetrics, kFonts, kImages, kStrings, kOther };
 
 Section SectionFromName(const std::string& name) {
   if (name == "skin") return Section::kSkin;
@@ -91,6 +91,7 @@ Section SectionFromName(const std::string& name) {
   if (name == "metrics") return Section::kMetrics;
   if (name == "fonts") return Section::kFonts;
   if (name == "images") return Section::kImages;
+  if (name == "strings") return Section::kStrings;
   return Section::kOther;
 }
 
@@ -137,6 +138,12 @@ bool ApplyEntry(Section section, std::string_view key, std::string_view value,
       skin->images[*name] = std::string(file);
       return true;
     }
+    case Section::kStrings: {
+      std::optional<std::string> name = ParseImageName(key);
+      if (!name) return false;
+      skin->strings[*name] = std::string(TrimBlanks(value));
+      return true;
+    }
     default:
       return false;
   }
@@ -154,6 +161,7 @@ SkinDefinition DefaultSkin() {
   skin.captionFont = FontSpec{"Tahoma", 8, 700};
   skin.defaultFont = FontSpec{"Tahoma", 8, 400};
   skin.menuFont = FontSpec{"Tahoma", 8, 400};
+  skin.strings["popuppane"] = "@path@orbpanel.pnl";
   return skin;
 }
 

@@ -12,6 +12,8 @@
 //   caption=Tahoma,8,700
 //   [images]                  name=file, relative to the skin file's folder
 //   menubar=menubar.bmp
+//   [strings]                 name=text, the skin's named texts
+//   popuppane=@path@orbpanel.pnl
 //
 // A skin file names only what it changes; everything else keeps the built-in
 // value (DefaultSkin, the same as LUMINAR.SKL).  A file is taken whole or
@@ -43,6 +45,7 @@ struct SkinDefinition {
   FontSpec defaultFont;
   FontSpec menuFont;
   std::map<std::string, std::string> images;  // lower-case name -> file
+  std::map<std::string, std::string> strings;  // lower-case name -> text
   bool operator==(const SkinDefinition& other) const = default;
 };
 

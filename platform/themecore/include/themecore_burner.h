@@ -13,11 +13,6 @@ THEMECORE_API int32_t __stdcall SKANIMATE(HWND window, HBITMAP bitmap);
 // A whole number as the user's locale writes it, with its thousands
 // separator ("1,234,567").
 THEMECORE_API int32_t __stdcall SKLONGFORMAT(int32_t value, char* out, int32_t outSize);
-// A line from (x1, y1) to (x2, y2) in `colour` (a COLORREF); `style` is the
-// pen style (0 solid), `width` the pen width.  The end point is drawn too.
-// 1, or 0 for no DC.
-THEMECORE_API int32_t __stdcall SKLINE(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-                                       int32_t style, int32_t width, int32_t colour);
 
 namespace themecore {
 

@@ -30,3 +30,8 @@ THEMECORE_API HWND __stdcall SKWINDOW(HWND parent, int32_t style, int32_t x, int
 // window changed size so nothing of an older, smaller region cuts it.  1,
 // or 0 for no window.
 THEMECORE_API int32_t __stdcall SKBUILDREGION(HWND window);
+
+// The skin's text `name` (its [strings] section; the name in any case), by
+// the output-buffer rule; 0 and "" when the skin has none.  The player
+// panels find their definition file under "POPUPPANE".
+THEMECORE_API int32_t __stdcall SKLOADSTRING(const char* name, char* out, int32_t outSize);

@@ -53,6 +53,11 @@ TEST(SkinFile, AppliesWhatTheFileNames) {
          s->images["menubar"] = "bar.bmp";
          s->images["check_box"] = "img\\check.bmp";
        }},
+      {"named texts, names lower-cased, texts trimmed", "[strings]\nPopupPane= @path@my.pnl \nempty=\n",
+       [](SkinDefinition* s) {
+         s->strings["popuppane"] = "@path@my.pnl";
+         s->strings["empty"] = "";
+       }},
       {"skin name", "[skin]\nname=Dusk\nauthor=anyone\n",
        [](SkinDefinition* s) { s->name = "Dusk"; }},
       {"last of a duplicate wins", "[colours]\n101=000001\n101=000002\n",
