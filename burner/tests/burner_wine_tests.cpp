@@ -427,7 +427,7 @@ TEST(DiscBurner, RefusesAListLargerThanTheDisc) {
   // The message names both sizes in sectors: the image's 3 MiB and more,
   // the disc's free sectors, at most its 1000.
   const std::string needs = "The image needs ";
-  const size_t box = trace.find("ShowMessageBox(");
+  const size_t box = trace.find("skMessageBox(");
   ASSERT_NE(box, std::string::npos) << trace;
   const size_t at = trace.find(needs, box);
   ASSERT_NE(at, std::string::npos) << trace;
