@@ -16,12 +16,14 @@
 #include "core/command_line.h"
 #include "core/suite_command_codes.h"
 #include "harness.h"
+#include "../../picker/tests/find_chooser.h"
 #include "player_test_support.h"
 #include "suite_command.h"
 #include "test_files.h"
 
 namespace {
 
+using picker_test::FindChooserDialog;
 using player_test::kStartMs;
 using player_test::MutexIsFree;
 using player_test::PlayerFolder;
@@ -531,30 +533,6 @@ TEST(MediaPlayer, OpenCommandStartsTheMediaBrowserAsChooser) {
   suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
   EXPECT_EQ(WaitForExit(player), 0);
   EXPECT_TRUE(harness::PumpUntil([] { return FindWindowA("ORBMEDIA", nullptr) == nullptr; }, kStartMs));
-}
-
-struct ChooserSearch {
-  DWORD process;
-  HWND dialog;
-};
-
-BOOL CALLBACK FindChooserFrame(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<ChooserSearch*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char name[32] = {};
-  GetClassNameA(window, name, sizeof(name));
-  if (owner != search->process || lstrcmpA(name, "SKPOPUP") != 0 || !IsWindowVisible(window)) return TRUE;
-  search->dialog = FindWindowExA(window, nullptr, "ORBDLG", nullptr);
-  return search->dialog == nullptr;
-}
-
-// The open file picker of another process: the dialog (class ORBDLG)
-// inside the skin's popup frame, or null.
-HWND FindChooserDialog(DWORD process) {
-  ChooserSearch search = {process, nullptr};
-  EnumWindows(FindChooserFrame, reinterpret_cast<LPARAM>(&search));
-  return search.dialog;
 }
 
 std::vector<std::string> ChooserItems(HWND list) {

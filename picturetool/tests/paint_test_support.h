@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "../../picker/tests/find_chooser.h"
 #include "harness.h"
 #include "test_files.h"
 
@@ -46,8 +47,6 @@ HWND CanvasOf(HWND main);
 HWND FindChild(HWND main, int id, const char* text);
 void PostClick(HWND canvas, int x, int y);
 void CloseBySuiteCommand(HWND window, harness::Process& paint);
-// The open file picker of another process: the dialog (class ORBDLG)
-// inside the skin's popup frame, or null.
-HWND FindChooserDialog(DWORD process);
+using picker_test::FindChooserDialog;
 
 }  // namespace painttest
