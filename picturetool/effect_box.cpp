@@ -278,6 +278,29 @@ bool RegisterBoxClass(const char* name, WNDPROC procedure) {
   return RegisterClassExA(&wc) != 0;
 }
 
+// Enter and Escape in a box: Escape goes to button 1; Enter on button 1 or 2
+// presses it, elsewhere it goes to button 2.  The dialog manager would
+// instead send them as its default and cancel buttons (ids 1 and 2, which
+// here mean cancel and OK the other way round).
+bool TakeBoxKey(HWND box, const MSG& message) {
+  if (message.message != WM_KEYDOWN || (message.wParam != VK_RETURN && message.wParam != VK_ESCAPE)) return false;
+  if (!IsWindow(box) || (message.hwnd != box && !IsChild(box, message.hwnd))) return false;
+  if (message.wParam == VK_ESCAPE) {
+    SetFocus(GetDlgItem(box, 1));
+    return true;
+  }
+  HWND focus = GetFocus();
+  const int id = focus != nullptr && GetParent(focus) == box ? GetDlgCtrlID(focus) : 0;
+  char className[16] = {};
+  if (focus != nullptr) GetClassNameA(focus, className, sizeof(className));
+  if ((id == 1 || id == 2) && lstrcmpiA(className, "EDIT") != 0) {
+    SendMessageA(focus, BM_CLICK, 0, 0);
+  } else {
+    SetFocus(GetDlgItem(box, 2));
+  }
+  return true;
+}
+
 // The box's own loop.  A WM_QUIT meant for the program (a close command
 // that arrived meanwhile) ends the box as cancelled and is posted again for
 // the program's loop.
@@ -294,6 +317,7 @@ void RunModalLoop(HWND box) {
       }
       break;
     }
+    if (TakeBoxKey(box, message)) continue;
     if (IsWindow(box) && IsDialogMessageA(box, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);

@@ -48,8 +48,15 @@ LRESULT CALLBACK FieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lPara
   if (state == nullptr) return DefWindowProcA(field, message, wParam, lParam);
   const WNDPROC previous = state->previous;
   switch (message) {
-    case WM_GETDLGCODE:
-      return CallWindowProcA(previous, field, message, wParam, lParam) | DLGC_WANTARROWS;
+    case WM_GETDLGCODE: {
+      // Enter and Escape are the field's own (they reach the box as its
+      // messages), not the dialog manager's default and cancel buttons.
+      LRESULT code = CallWindowProcA(previous, field, message, wParam, lParam) | DLGC_WANTARROWS;
+      const MSG* key = reinterpret_cast<const MSG*>(lParam);
+      if (key != nullptr && key->message == WM_KEYDOWN && (key->wParam == VK_RETURN || key->wParam == VK_ESCAPE))
+        code |= DLGC_WANTMESSAGE;
+      return code;
+    }
     case WM_KEYDOWN:
       if (wParam == VK_UP || wParam == VK_DOWN) {
         StepValue(field, *state, wParam == VK_UP ? 1 : -1);
