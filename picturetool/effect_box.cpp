@@ -361,8 +361,9 @@ int32_t EffectBoxHost(std::string* path, const std::string& title, int32_t minim
   procedure(nullptr, box_parts::kSetPath, reinterpret_cast<WPARAM>(path->c_str()), static_cast<LPARAM>(path->size()));
   if (!RegisterBoxClass(className, procedure)) return 0;
   g_boxDestroyed = false;
-  HWND box = CreateWindowExA(WS_EX_TOOLWINDOW, className, boxTitle.c_str(), WS_POPUP | WS_VISIBLE | WS_CAPTION, 0, 0,
-                             0, 0, p.mainWindow, nullptr, p.instance, nullptr);
+  // The skin frame draws the caption: the box has none of its own.
+  HWND box = CreateWindowExA(WS_EX_TOOLWINDOW, className, boxTitle.c_str(), WS_POPUP | WS_VISIBLE, 0, 0, 0, 0,
+                             p.mainWindow, nullptr, p.instance, nullptr);
   if (box == nullptr) return 0;
   EnableWindow(p.mainWindow, FALSE);
   if (!sizeBox) SendMessageA(box, box_parts::kFitPreview, 0, 0);

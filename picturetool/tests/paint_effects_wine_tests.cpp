@@ -109,18 +109,53 @@ bool PressAndWait(const PaintFolder& folder, HWND box, int button, size_t runs) 
          harness::PumpUntil([&] { return !IsWindow(box); }, kStartMs);
 }
 
-// The pixels of the result file that the preview capture `shot` does not
-// show, the picture centred in the preview; -1 when a file cannot be read.
-int PreviewDifferences(const std::string& shot, const std::string& result) {
-  harness::Bmp24 shown, expected;
-  if (!harness::ReadBmp24(shot, &shown) || !harness::ReadBmp24(result, &expected)) return -1;
-  if (expected.width > shown.width || expected.height > shown.height) return -1;
-  const int left = (shown.width - expected.width) / 2, top = (shown.height - expected.height) / 2;
+// What the box's preview shows: the skin frame captured with the box in it
+// (the box's own DC cannot be copied from here) and where the preview's
+// client area lies in it.
+struct PreviewShot {
+  bool taken = false;
+  harness::Bmp24 image;
+  int left = 0, top = 0, width = 0, height = 0;
+};
+
+PreviewShot CapturePreview(HWND box, const std::string& scratch) {
+  PreviewShot shot;
+  HWND preview = FindWindowExA(box, nullptr, "Static", nullptr);
+  HWND frame = GetParent(box);
+  if (preview == nullptr || frame == nullptr || !harness::CaptureWindowToBmp(frame, scratch)) return shot;
+  RECT client = {};
+  GetClientRect(preview, &client);
+  POINT origin = {0, 0};
+  MapWindowPoints(preview, frame, &origin, 1);
+  shot.taken = harness::ReadBmp24(scratch, &shot.image);
+  DeleteFileA(scratch.c_str());
+  shot = {shot.taken, shot.image, origin.x, origin.y, client.right, client.bottom};
+  return shot;
+}
+
+// The pixels of the result file that the preview did not show, the picture
+// centred in the preview; -1 when it cannot be compared.
+int PreviewDifferences(const PreviewShot& shot, const std::string& result) {
+  harness::Bmp24 expected;
+  if (!shot.taken || !harness::ReadBmp24(result, &expected)) return -1;
+  if (expected.width > shot.width || expected.height > shot.height) return -1;
+  const int left = shot.left + (shot.width - expected.width) / 2;
+  const int top = shot.top + (shot.height - expected.height) / 2;
+  if (left + expected.width > shot.image.width || top + expected.height > shot.image.height) return -1;
   int differing = 0;
   for (int y = 0; y < expected.height; ++y)
     for (int x = 0; x < expected.width; ++x)
-      if (shown.at(left + x, top + y) != expected.at(x, y)) ++differing;
+      if (shot.image.at(left + x, top + y) != expected.at(x, y)) ++differing;
   return differing;
+}
+
+std::string Describe(HWND window) {
+  RECT rect = harness::WindowRectOf(window);
+  RECT client = {};
+  GetClientRect(window, &client);
+  return "window " + std::to_string(reinterpret_cast<uintptr_t>(window)) + " visible " +
+         std::to_string(IsWindowVisible(window)) + " at " + std::to_string(rect.left) + "," + std::to_string(rect.top) +
+         " client " + std::to_string(client.right) + " x " + std::to_string(client.bottom);
 }
 
 // Types `text` into a number field as a user does: a click into it, all of
@@ -164,7 +199,7 @@ TEST(PictureEffects, TurnsAndNegativeMatchImageMagick) {
     ASSERT_TRUE(PressAndWait(folder, box, 2, ++runs));
     const std::string expected = folder.path("expected.bmp");
     ASSERT_EQ(Shell("convert " + Q(picture) + " " + step.magick + " BMP3:" + Q(expected)), "");
-    EXPECT_EQ(Identify(WorkingCopy::Path()), "BMP " + std::to_string(step.width) + " " + std::to_string(step.height));
+    EXPECT_EQ(Identify(WorkingCopy::Path()), "BMP3 " + std::to_string(step.width) + " " + std::to_string(step.height));
     EXPECT_EQ(DifferentPixels(WorkingCopy::Path(), expected), "0");
     DeleteFileA(expected.c_str());
   }
@@ -176,15 +211,13 @@ TEST(PictureEffects, TurnsAndNegativeMatchImageMagick) {
   harness::PumpMessagesFor(300);
   const std::string before = folder.path("before.bmp");
   ASSERT_TRUE(CopyFileA(WorkingCopy::Path().c_str(), before.c_str(), FALSE));
-  HWND preview = FindWindowExA(box, nullptr, "Static", nullptr);
-  const std::string shot = folder.path("shot.bmp");
-  ASSERT_TRUE(harness::CaptureWindowToBmp(preview, shot));
+  const PreviewShot shot = CapturePreview(box, folder.path("shot.bmp"));
+  ASSERT_TRUE(shot.taken) << Describe(box);
   ASSERT_TRUE(PressAndWait(folder, box, 2, ++runs));
   // Negated twice: the turned picture again, and the preview showed it.
   EXPECT_NE(DifferentPixels(WorkingCopy::Path(), before), "0");
   EXPECT_EQ(PreviewDifferences(shot, WorkingCopy::Path()), 0);
   DeleteFileA(before.c_str());
-  DeleteFileA(shot.c_str());
   CloseBySuiteCommand(window, paint);
 }
 
@@ -228,16 +261,14 @@ TEST(PictureEffects, PreviewWithAValueMatchesTheResult) {
     TypeInto(field, c.value);
     ASSERT_TRUE(harness::PumpUntil([&] { return harness::WindowText(field) == c.value; }, kStartMs));
     harness::PumpMessagesFor(500);
-    HWND preview = FindWindowExA(box, nullptr, "Static", nullptr);
-    const std::string shot = folder.path("shot.bmp");
-    ASSERT_TRUE(harness::CaptureWindowToBmp(preview, shot));
+    const PreviewShot shot = CapturePreview(box, folder.path("shot.bmp"));
+    ASSERT_TRUE(shot.taken) << Describe(box);
     const std::string previous = folder.path("previous.bmp");
     ASSERT_TRUE(CopyFileA(source.c_str(), previous.c_str(), FALSE));
     ASSERT_TRUE(PressAndWait(folder, box, 2, ++runs));
-    EXPECT_EQ(Identify(WorkingCopy::Path()), "BMP 48 36");
+    EXPECT_EQ(Identify(WorkingCopy::Path()), "BMP3 48 36");
     EXPECT_NE(DifferentPixels(WorkingCopy::Path(), previous), "0") << "the effect changed nothing";
     EXPECT_EQ(PreviewDifferences(shot, WorkingCopy::Path()), 0);
-    DeleteFileA(shot.c_str());
     DeleteFileA(previous.c_str());
   }
   CloseBySuiteCommand(window, paint);
@@ -268,17 +299,18 @@ TEST(PictureEffects, SizeBoxNewPictureAndReliefs) {
   EXPECT_TRUE(harness::PumpUntil([&] { return harness::WindowText(height) == "240"; }, kStartMs))
       << harness::WindowText(height);
   ASSERT_TRUE(PressAndWait(folder, box, 2, 1));
-  EXPECT_EQ(Identify(WorkingCopy::Path()), "BMP 320 240");
+  EXPECT_EQ(Identify(WorkingCopy::Path()), "BMP3 320 240");
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadPictureIntoCanvas", 2));
   EXPECT_NE(TraceCalls(folder, "orbpaint LoadPictureIntoCanvas").back().find("320 x 240"), std::string::npos);
 
   // A relief keeps the size and changes the picture.
   const std::string sized = folder.path("sized.bmp");
   ASSERT_TRUE(CopyFileA(WorkingCopy::Path().c_str(), sized.c_str(), FALSE));
-  PostMessageA(window, WM_COMMAND, 901, 0);
+  // (903 lights from the west: the picture's halves meet in a vertical edge.)
+  PostMessageA(window, WM_COMMAND, 903, 0);
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint QuickEffect", 1));
   EXPECT_NE(TraceCalls(folder, "orbpaint QuickEffect")[0].find("= 1"), std::string::npos);
-  EXPECT_EQ(Identify(WorkingCopy::Path()), "BMP 320 240");
+  EXPECT_EQ(Identify(WorkingCopy::Path()), "BMP3 320 240");
   EXPECT_NE(DifferentPixels(WorkingCopy::Path(), sized), "0");
 
   // A new picture of 200 x 100 (the box starts with the screen's size and
@@ -292,7 +324,7 @@ TEST(PictureEffects, SizeBoxNewPictureAndReliefs) {
   ASSERT_TRUE(harness::PumpUntil([&] { return harness::WindowText(GetDlgItem(box, 5)) == "100"; }, kStartMs));
   EXPECT_EQ(harness::WindowText(GetDlgItem(box, 4)), "200");
   ASSERT_TRUE(PressAndWait(folder, box, 2, 2));
-  ASSERT_TRUE(harness::PumpUntil([&] { return Identify(WorkingCopy::Path()) == "BMP 200 100"; }, kStartMs))
+  ASSERT_TRUE(harness::PumpUntil([&] { return Identify(WorkingCopy::Path()) == "BMP3 200 100"; }, kStartMs))
       << Identify(WorkingCopy::Path());
   EXPECT_EQ(Shell("convert " + Q(WorkingCopy::Path()) + " -format '%[fx:minima.r*255],%[fx:minima.b*255]' info:"),
             "255,255");
