@@ -16,6 +16,7 @@
 namespace {
 
 using namespace testsupport;
+using namespace imaging;
 
 class Effects : public ::testing::Test {
  protected:
