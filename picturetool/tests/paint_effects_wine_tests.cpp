@@ -333,4 +333,53 @@ TEST(PictureEffects, SizeBoxNewPictureAndReliefs) {
   CloseBySuiteCommand(window, paint);
 }
 
+// The underlay chosen in the file picker (its default folder, "textures"
+// beside the program) and applied: a white texture doubles every colour of
+// the picture, limited to 255; the picture keeps its size.
+TEST(PictureEffects, UnderlayChosenAndApplied) {
+  PaintFolder folder("paint underlay");
+  WorkingCopy cleanup;
+  const std::string picture = folder.path("gradient.bmp");
+  ASSERT_TRUE(WriteGradientBmp(picture, 40, 30));
+  const std::string textures = folder.path("textures");
+  ASSERT_TRUE(CreateDirectoryA(textures.c_str(), nullptr));
+  const std::string texture = textures + "\\white.bmp";
+  ASSERT_EQ(Shell("convert -size 3x3 xc:white BMP3:" + Q(texture)), "");
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "2;2");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadPictureIntoCanvas", 1));
+
+  PostMessageA(window, WM_COMMAND, 216, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(harness::PumpUntil([&] { return (dialog = FindChooserDialog(paint.id())) != nullptr; }, kStartMs));
+  HWND list = GetDlgItem(dialog, 2);
+  LRESULT index = LB_ERR;
+  ASSERT_TRUE(harness::PumpUntil([&] {
+    for (const char* shown : {"white.bmp", " white.bmp"}) {
+      index = SendMessageA(list, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(shown));
+      if (index != LB_ERR) return true;
+    }
+    return false;
+  }, kStartMs));
+  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(2, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  SendMessageA(GetDlgItem(dialog, 6), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ChooseUnderlay", 1));
+  EXPECT_NE(TraceCalls(folder, "orbpaint ChooseUnderlay")[0].find("white.bmp\") = 2"), std::string::npos)
+      << TraceCalls(folder, "orbpaint ChooseUnderlay")[0];
+
+  PostMessageA(window, WM_COMMAND, 217, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint UnderlayPicture", 1));
+  EXPECT_NE(TraceCalls(folder, "orbpaint UnderlayPicture")[0].find("= 1"), std::string::npos);
+  EXPECT_EQ(Identify(WorkingCopy::Path()), "BMP3 40 30");
+  harness::Bmp24 result;
+  ASSERT_TRUE(harness::ReadBmp24(WorkingCopy::Path(), &result));
+  // (5, 3) was red 30, green 24, blue 195.
+  EXPECT_EQ(result.at(5, 3), RGB(60, 48, 255));
+  CloseBySuiteCommand(window, paint);
+  DeleteFileA(texture.c_str());
+  RemoveDirectoryA(textures.c_str());
+}
+
 }  // namespace
