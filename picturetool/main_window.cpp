@@ -14,6 +14,7 @@
 #include "later_features.h"
 #include "orbboxes.h"
 #include "paint_state.h"
+#include "placement.h"
 #include "suite_command.h"
 #include "themecore.h"
 #include "themecore_painttool.h"
