@@ -3,7 +3,7 @@
 // the magnifier's position, kept between runs in a few bytes.
 //
 // Layout, little-endian, no header and no terminator:
-//   0  i16 window x (the client origin on the screen)
+//   0  i16 window x (its top-left corner on the screen)
 //   2  i16 window y
 //   4  i16 window width (outer size)
 //   6  i16 window height
