@@ -45,6 +45,13 @@ LRESULT CALLBACK PassThroughProc(HWND window, UINT message, WPARAM wParam, LPARA
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The pipette sits under the cursor: the mouse goes through it to the
+// picker (Wine's hit test does not skip a disabled child).
+LRESULT CALLBACK PipetteProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCHITTEST) return HTTRANSPARENT;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
 bool RegisterOnce(const char* name, UINT style, WNDPROC procedure, HBRUSH brush) {
   if (SKCHECKCLASS(name) != 0) return true;
   WNDCLASSEXA windowClass = {};
@@ -123,7 +130,8 @@ void OnTimer(HWND window) {
   if (!Picker().hovering) return;
   POINT cursor = {};
   GetCursorPos(&cursor);
-  if (WindowFromPoint(cursor) != window) StopHovering(window);
+  HWND under = WindowFromPoint(cursor);
+  if (under != window && !IsChild(window, under)) StopHovering(window);
 }
 
 void OnMouse(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -219,7 +227,7 @@ HWND CreatePipette(HWND parent) {
     return nullptr;
   }
   HWND pipette = nullptr;
-  if (RegisterOnce(kPipetteClass, CS_HREDRAW | CS_VREDRAW, PassThroughProc,
+  if (RegisterOnce(kPipetteClass, CS_HREDRAW | CS_VREDRAW, PipetteProc,
                    static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)))) {
     pipette = CreateWindowExA(WS_EX_TRANSPARENT, kPipetteClass, "", WS_CHILD | WS_DISABLED, -width, -height, width,
                               height, parent, nullptr, ProgramInstance(), nullptr);
