@@ -256,7 +256,10 @@ HWND CreateColorSwatch(HWND parent, int32_t x, int32_t y, int32_t width, int32_t
                                 ProgramInstance(), nullptr);
   // A later box shows its own colour, not the one the class was made with
   // or the last one picked.
-  if (swatch != nullptr && registered) SetClassBrush(swatch, colour);
+  if (swatch != nullptr && registered) {
+    SetClassBrush(swatch, colour);
+    InvalidateRect(swatch, nullptr, TRUE);
+  }
   return swatch;
 }
 
