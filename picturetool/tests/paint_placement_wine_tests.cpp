@@ -265,6 +265,37 @@ TEST(PaintPlacement, WindowAndMagnifierComeBackWhereTheUserLeftThem) {
     EXPECT_TRUE(ViewShowsZoom(view, folder, 3 + opening));
     CloseMagnifierByItsFrame(again, frame);
   }
+
+  // The red-eye brush opens the magnifier too, and its cross (inverted
+  // pixels: cyan on the red) marks the cursor in the middle of the view.
+  PostMessageA(window, WM_COMMAND, 317, 0);
+  frame = WaitForMagnifierFrame(again);
+  ASSERT_NE(frame, nullptr);
+  view = ViewOf(frame);
+  RestCursorOnCanvas(window);
+  const std::string file = folder.path("cross.bmp");
+  harness::Bmp24 shown;
+  POINT origin = {0, 0};
+  MapWindowPoints(view, frame, &origin, 1);
+  const auto isCyan = [&](int x, int y) {
+    const COLORREF pixel = shown.at(origin.x + x, origin.y + y);
+    return GetRValue(pixel) < 60 && GetGValue(pixel) > 200 && GetBValue(pixel) > 200;
+  };
+  const auto capture = [&] {
+    const bool read = harness::CaptureWindowToBmp(frame, file) && harness::ReadBmp24(file, &shown) &&
+                      origin.x + 182 <= shown.width && origin.y + 180 <= shown.height;
+    DeleteFileA(file.c_str());
+    return read;
+  };
+  EXPECT_TRUE(harness::PumpUntil([&] { return capture() && isCyan(91, 90 - 6); }, kWaitMs));
+  if (shown.width >= origin.x + 182 && shown.height >= origin.y + 180) {
+    EXPECT_TRUE(isCyan(91, 90 + 6));  // the vertical line
+    EXPECT_TRUE(isCyan(91 - 6, 90));  // the horizontal line
+    EXPECT_TRUE(isCyan(91 + 6, 90));
+    EXPECT_FALSE(isCyan(91 - 6, 90 - 6));  // between the arms: the picture
+    EXPECT_FALSE(isCyan(91 - 20, 90));     // beyond the arms
+    EXPECT_GT(GetRValue(shown.at(origin.x + 91 - 20, origin.y + 90)), 200);
+  }
   CloseBySuiteCommand(window, again);
   ASSERT_TRUE(harness::ReadFileBytes(ConfigPath(), &bytes));
   EXPECT_EQ(harness::ToHex(bytes), harness::ToHex(ConfigBytes(100, 60, 640, 480, pictureFolder, "*.BMP", 750, 320)));
