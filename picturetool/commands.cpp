@@ -11,6 +11,7 @@
 #include "core/obf_name.h"
 #include "effect_boxes.h"
 #include "later_features.h"
+#include "magnifier.h"
 #include "paint_state.h"
 #include "skin_texts.h"
 #include "themecore.h"
