@@ -118,4 +118,69 @@ void CloseBrowser(HWND window, harness::Process& process) {
   EXPECT_EQ(process.waitExit(kStartMs), 0);
 }
 
+std::vector<ReceivedLine> ReceiverLog(const std::string& path) {
+  std::vector<ReceivedLine> entries;
+  for (const std::string& line : ReadLines(path)) {
+    // "kind number hex-text"
+    size_t first = line.find(' ');
+    size_t second = first == std::string::npos ? std::string::npos : line.find(' ', first + 1);
+    if (second == std::string::npos) continue;
+    std::string text;
+    if (!harness::FromHex(line.substr(second + 1), &text)) continue;
+    entries.push_back({line.substr(0, first), text});
+  }
+  return entries;
+}
+
+std::vector<ReceivedLine> WaitForReceiverLog(const std::string& path, size_t lines, DWORD timeoutMs) {
+  std::vector<ReceivedLine> log;
+  harness::PumpUntil(
+      [&] {
+        log = ReceiverLog(path);
+        return log.size() >= lines;
+      },
+      timeoutMs);
+  return log;
+}
+
+namespace {
+
+struct BoxSearch {
+  const char* className;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindBoxChild(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<BoxSearch*>(param);
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof(name));
+  if (lstrcmpiA(name, search->className) != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+BOOL CALLBACK FindBoxTop(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<BoxSearch*>(param);
+  FindBoxChild(window, param);
+  if (search->found == nullptr) EnumChildWindows(window, FindBoxChild, param);
+  return search->found == nullptr;
+}
+
+}  // namespace
+
+HWND WaitForFramedBox(const char* className, int controlId, DWORD timeoutMs) {
+  HWND box = nullptr;
+  bool ready = harness::PumpUntil(
+      [&] {
+        BoxSearch search{className};
+        EnumWindows(FindBoxTop, reinterpret_cast<LPARAM>(&search));
+        box = search.found;
+        if (box == nullptr || !IsWindowVisible(box) || (GetWindowLongA(box, GWL_STYLE) & WS_CHILD) == 0) return false;
+        HWND control = GetDlgItem(box, controlId);
+        return control != nullptr && IsWindowVisible(control);
+      },
+      timeoutMs);
+  return ready ? box : nullptr;
+}
+
 }  // namespace browsertest
