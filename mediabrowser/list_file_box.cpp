@@ -227,14 +227,15 @@ bool RegisterPickFileClass() {
   return SKREGISTERCLASS(&windowClass, kPickFileClass) != 0;
 }
 
-// Return confirms as the first button does and Escape closes the box as its
-// frame's close box does.  The dialog manager would send Escape to the
-// control of IDCANCEL, which is the first button (id 2) here: Escape would
-// save or open.
+// Return in the list confirms as the first button does (on a button it
+// presses that button), and Escape closes the box as its frame's close box
+// does.  The dialog manager would send Escape to the control of IDCANCEL,
+// which is the first button (id 2) here: Escape would save or open.
 bool TakeBoxKey(HWND box, const MSG& message) {
   if (message.message != WM_KEYDOWN || (message.hwnd != box && !IsChild(box, message.hwnd))) return false;
+  const bool inList = g_box.combo != nullptr && (message.hwnd == g_box.combo || IsChild(g_box.combo, message.hwnd));
   int id = 0;
-  if (message.wParam == VK_RETURN) id = kPickBoxFirstButtonId;
+  if (message.wParam == VK_RETURN && inList) id = kPickBoxFirstButtonId;
   if (message.wParam == VK_ESCAPE) id = kSkinFrameCloseId;
   if (id == 0) return false;
   SendMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
