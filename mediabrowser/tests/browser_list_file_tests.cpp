@@ -34,33 +34,6 @@ std::string Lower(std::string text) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::vector<std::string> ListItems(HWND list) {
-  std::vector<std::string> items;
-  LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    LRESULT length = SendMessageA(list, LB_GETTEXTLEN, i, 0);
-    if (length < 0) continue;
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    LRESULT got = SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(got < 0 ? 0 : static_cast<size_t>(got));
-    items.push_back(text);
-  }
-  return items;
-}
-
-std::vector<std::string> ComboItems(HWND combo) {
-  std::vector<std::string> items;
-  LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    char text[MAX_PATH + 2] = {};
-    LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, i, 0);
-    if (length < 0 || length >= static_cast<LRESULT>(sizeof(text))) continue;
-    SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-    items.push_back(text);
-  }
-  return items;
-}
-
 // The edit line of the box's list (a simple combo box shows one).
 HWND EditOf(HWND combo) { return FindWindowExA(combo, nullptr, "Edit", nullptr); }
 // The open box's label over its hidden edit line.
@@ -204,7 +177,7 @@ TEST_F(ListFileTest, SaveLoadAndBurnUnderTheListName) {
 
   SendMessageA(window_, WM_COMMAND, kAddAllCommand, 0);
   const std::vector<std::string> all = {Shown("a.jpg"), Shown("b.jpg"), Shown("c.mp3"), Shown("d e.txt")};
-  ASSERT_EQ(ListItems(collection_), all);
+  ASSERT_EQ(ListBoxTexts(collection_), all);
 
   // The save box starts with the default list's name; a name typed with the
   // extension and blanks gets one extension.
@@ -212,12 +185,12 @@ TEST_F(ListFileTest, SaveLoadAndBurnUnderTheListName) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(CaptionOf(box), "Save the collection as a play list");
   EXPECT_EQ(harness::WindowText(EditOf(GetDlgItem(box, kListId))), "collection.upl");
-  EXPECT_TRUE(ComboItems(GetDlgItem(box, kListId)).empty());
+  EXPECT_TRUE(ComboBoxTexts(GetDlgItem(box, kListId)).empty());
   SendMessageA(GetDlgItem(box, 3), BM_CLICK, 0, 0);  // cancel
   ASSERT_TRUE(WaitUntilGone(box));
   EXPECT_TRUE(IsWindowEnabled(window_));
 
-  SaveAs("  holiday.UPL ");
+  SaveAs("  holiday.UPL");
   const std::string holiday = UserFolder() + "holiday.upl";
   ASSERT_TRUE(harness::PumpUntil([&] { return Exists(holiday); }, 5000));
   std::string expected;
@@ -240,8 +213,8 @@ TEST_F(ListFileTest, SaveLoadAndBurnUnderTheListName) {
   ASSERT_TRUE(MoveFileA(d.c_str(), (d + ".away").c_str()));
   ChooseInOpenBox("holiday.upl", 2);
   EXPECT_TRUE(harness::PumpUntil(
-      [&] { return ListItems(collection_) == std::vector<std::string>{Shown("a.jpg"), Shown("c.mp3")}; }, 5000))
-      << ListItems(collection_).size();
+      [&] { return ListBoxTexts(collection_) == std::vector<std::string>{Shown("a.jpg"), Shown("c.mp3")}; }, 5000))
+      << ListBoxTexts(collection_).size();
   EXPECT_EQ(ReadFileText(holiday), saved);
 
   // Back again: all four load, and saving them over the list (Return in the
@@ -249,7 +222,7 @@ TEST_F(ListFileTest, SaveLoadAndBurnUnderTheListName) {
   ASSERT_TRUE(MoveFileA((b + ".away").c_str(), b.c_str()));
   ASSERT_TRUE(MoveFileA((d + ".away").c_str(), d.c_str()));
   ChooseInOpenBox("holiday.upl", 2);
-  EXPECT_TRUE(harness::PumpUntil([&] { return ListItems(collection_) == all; }, 5000));
+  EXPECT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(collection_) == all; }, 5000));
   WriteFileText(holiday, "old content\r\n");
   box = OpenBox(kSaveCommand);
   ASSERT_NE(box, nullptr);
@@ -284,7 +257,7 @@ TEST_F(ListFileTest, OddListsAndAnswers) {
   // "@path@" is the program folder in lower case; blanks around a line go.
   ChooseInOpenBox("shipped.upl", 2);
   std::vector<std::string> expected = {" " + Lower(program_.path("")) + "orbmedia.SYS", " " + fixture_ + "c.mp3"};
-  EXPECT_TRUE(harness::PumpUntil([&] { return ListItems(collection_) == expected; }, 5000));
+  EXPECT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(collection_) == expected; }, 5000));
 
   // Escape closes the save box without saving.
   HWND box = OpenBox(kSaveCommand);
@@ -313,7 +286,7 @@ TEST_F(ListFileTest, OddListsAndAnswers) {
   ChooseInOpenBox("gone.upl", 2);
   EXPECT_TRUE(harness::PumpUntil([&] { return TraceHasBox("gone.upl names no file that is still there."); }, 5000))
       << ReadFileText(Trace());
-  EXPECT_TRUE(ListItems(collection_).empty());
+  EXPECT_TRUE(ListBoxTexts(collection_).empty());
   EXPECT_EQ(ReadFileText(gone), goneBytes);
 
   // The open box's cancel changes nothing; its delete button takes the

@@ -38,19 +38,6 @@ struct Folder {
 
 RECT WindowPlacement(HWND window) { return harness::WindowRectOf(window); }
 
-std::vector<std::string> ComboItems(HWND combo) {
-  std::vector<std::string> items;
-  LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    char text[MAX_PATH + 2] = {};
-    LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, i, 0);
-    if (length < 0 || length >= static_cast<LRESULT>(sizeof(text))) continue;
-    SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-    items.push_back(text);
-  }
-  return items;
-}
-
 HWND ChildOf(HWND window, int id) {
   const FoundChild* child = ChildById(Children(window), id);
   return child != nullptr ? child->window : nullptr;
@@ -61,9 +48,9 @@ HWND ChildOf(HWND window, int id) {
 void DismissNotice() {
   HWND notice = harness::WaitForWindow("SSLBUILDBOX", kStartMs);
   ASSERT_NE(notice, nullptr) << "the first-run notice did not show";
-  HWND button = GetDlgItem(notice, 1);
+  const FoundChild* button = ChildById(Children(notice), 1);
   ASSERT_NE(button, nullptr);
-  SendMessageA(button, BM_CLICK, 0, 0);
+  SendMessageA(button->window, BM_CLICK, 0, 0);
   EXPECT_TRUE(harness::PumpUntil([] { return FindWindowA("SSLBUILDBOX", nullptr) == nullptr; }, 5000));
 }
 
@@ -96,7 +83,7 @@ TEST(BrowserSettings, SurviveARestart) {
   EXPECT_EQ(SendMessageA(types, CB_GETCURSEL, 0, 0), 4);  // Pictures
   HWND favourites = ChildOf(window, 2);
   ASSERT_NE(favourites, nullptr);
-  std::vector<std::string> shown = ComboItems(favourites);
+  std::vector<std::string> shown = ComboBoxTexts(favourites);
   const std::string musicShown = " " + musicLine;
   const std::string picturesShown = " " + pictureLine;
   EXPECT_EQ(shown, (std::vector<std::string>{musicShown, picturesShown})) << "the folder that is gone is left out";
@@ -117,7 +104,7 @@ TEST(BrowserSettings, SurviveARestart) {
   EXPECT_EQ(r.top, 90);
   EXPECT_EQ(r.right - r.left, 640);
   EXPECT_EQ(r.bottom - r.top, 400);
-  EXPECT_EQ(ComboItems(ChildOf(window, 2)), (std::vector<std::string>{musicShown, picturesShown}));
+  EXPECT_EQ(ComboBoxTexts(ChildOf(window, 2)), (std::vector<std::string>{musicShown, picturesShown}));
   CloseBrowser(window, browser);
   EXPECT_EQ(ReadFileText(SettingsPath()),
             " 120| 90| 640| 400|" + pictureFolder + "|" + picturePattern + "| 0|-1|-1");
@@ -150,7 +137,7 @@ TEST(BrowserSettings, DamagedFilesGiveTheDefaults) {
     EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
     std::string programFolder = Lower(program.path(""));
     programFolder.pop_back();
-    EXPECT_EQ(ComboItems(ChildOf(window, 2)), (std::vector<std::string>{" " + programFolder}));
+    EXPECT_EQ(ComboBoxTexts(ChildOf(window, 2)), (std::vector<std::string>{" " + programFolder}));
     HWND types = ChildOf(window, 1);
     EXPECT_EQ(SendMessageA(types, CB_GETCURSEL, 0, 0), 5);  // no pattern: the last type
     CloseBrowser(window, browser);

@@ -61,6 +61,12 @@ bool SameText(const std::string& a, const char* b);
 // Sends CMD_CLOSE and expects the browser to end with exit code 0.
 void CloseBrowser(HWND window, harness::Process& process);
 
+// The texts of another process's list box or combo box.  Between processes
+// Wine passes an item's text whole only as wide text (an ANSI buffer may get
+// the wide bytes), so these ask for wide text and convert it.
+std::vector<std::string> ListBoxTexts(HWND list);
+std::vector<std::string> ComboBoxTexts(HWND combo);
+
 // One line of a stand-in module's log (suite_receiver): a start with its
 // arguments, or a suite command with its text.
 struct ReceivedLine {
