@@ -48,9 +48,17 @@ HWND ChildOf(HWND window, int id) {
 void DismissNotice() {
   HWND notice = harness::WaitForWindow("SSLBUILDBOX", kStartMs);
   ASSERT_NE(notice, nullptr) << "the first-run notice did not show";
-  const FoundChild* button = ChildById(Children(notice), 1);
+  // The notice shows before its button is made.
+  HWND button = nullptr;
+  harness::PumpUntil(
+      [&] {
+        const FoundChild* found = ChildById(Children(notice), 1);
+        button = found != nullptr ? found->window : nullptr;
+        return button != nullptr && IsWindowVisible(button);
+      },
+      5000);
   ASSERT_NE(button, nullptr);
-  SendMessageA(button->window, BM_CLICK, 0, 0);
+  SendMessageA(button, BM_CLICK, 0, 0);
   EXPECT_TRUE(harness::PumpUntil([] { return FindWindowA("SSLBUILDBOX", nullptr) == nullptr; }, 5000));
 }
 
