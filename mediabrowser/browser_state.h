@@ -138,6 +138,9 @@ HINSTANCE OpenDocument(const std::string& path);
 void OpenWithEditorsAndWait(const std::vector<std::string>& entries);
 void ShowBrowserHelp();
 void HandPicturesToViewer(bool fromCollection);
+// True for the menu item that starts the disc burner, wherever start-up
+// moved it; 95 is the burner's button.
+bool IsBurnerItem(int id);
 void HandToBurner(int id);
 void StartModuleWithFiles(int id);
 void OpenSelectedInEditors();

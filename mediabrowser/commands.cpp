@@ -315,6 +315,10 @@ void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
     SendMessageA(b.mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
     return;
   }
+  if (id == 95 || IsBurnerItem(id)) {
+    HandToBurner(id);
+    return;
+  }
   switch (id) {
     case ID_FOLDER_TREE:
       OnFolderTree(code, reinterpret_cast<LPARAM>(control));
@@ -376,9 +380,6 @@ void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
       return;
     case 210:
       HandPicturesToViewer(true);
-      return;
-    case 212: case 95:
-      HandToBurner(id);
       return;
     case 12: case 203:
       LoadListIntoCollection();
