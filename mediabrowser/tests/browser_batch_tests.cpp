@@ -73,8 +73,13 @@ void MakePicture(const std::string& path, int width, int height, const char* col
   ASSERT_EQ("made", Magick(command)) << path;
 }
 
-// "FORMAT WIDTH HEIGHT" as ImageMagick reads the file.
-std::string Identify(const std::string& path) { return Magick("identify -format '%m %w %h' " + Unix(path)); }
+// "FORMAT WIDTH HEIGHT" as ImageMagick reads the file (a BMP of any header
+// version is "BMP").
+std::string Identify(const std::string& path) {
+  std::string facts = Magick("identify -format '%m %w %h' " + Unix(path));
+  if (facts.rfind("BMP", 0) == 0) facts = "BMP" + facts.substr(facts.find(' '));
+  return facts;
+}
 
 // The colour at (x, y) as "r g b".
 std::string PixelAt(const std::string& path, int x, int y) {
