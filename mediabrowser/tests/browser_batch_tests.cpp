@@ -286,8 +286,9 @@ TEST(MediaBrowserBatch, TurnsMirrorsAndFlips) {
 
 // Resizing through the new-size box: it opens with the screen's size and
 // the proportions kept; 800 x 800 then gives 800 x 600 for a 1600 x 1200
-// picture, and 800 x 800 without the proportions; a cancelled box changes
-// nothing, and a zero side is taken as one pixel, never as no picture.
+// picture, and 800 x 800 without the proportions; a cancelled box (or one
+// closed from outside) changes nothing, and a zero side is taken as one
+// pixel, never as no picture.
 TEST(MediaBrowserBatch, ResizesThroughTheNewSizeBox) {
   ProgramFolder program("batch resize");
   Folder fixture("orbmedia batch resize");
@@ -316,6 +317,17 @@ TEST(MediaBrowserBatch, ResizesThroughTheNewSizeBox) {
   EXPECT_EQ(BST_CHECKED, SendMessageA(keep, BM_GETCHECK, 0, 0));
   EXPECT_FALSE(IsWindowEnabled(window)) << "the browser waits for the box";
   PostMessageA(GetDlgItem(box, 1), BM_CLICK, 0, 0);
+  ASSERT_TRUE(harness::PumpUntil([&] { return !IsWindow(box); }, 5000));
+  EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowEnabled(window) != FALSE; }, 5000));
+  harness::PumpMessagesFor(500);
+  EXPECT_EQ(untouched, LastWrite(kept));
+
+  // Closed from outside by a sent WM_CLOSE: the same as a cancel, and the
+  // browser is usable again.
+  PostMessageA(window, WM_COMMAND, kResize, 0);
+  box = WaitForBox("NEWSIZEBOX");
+  ASSERT_NE(box, nullptr);
+  SendMessageTimeoutA(box, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
   ASSERT_TRUE(harness::PumpUntil([&] { return !IsWindow(box); }, 5000));
   EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowEnabled(window) != FALSE; }, 5000));
   harness::PumpMessagesFor(500);
