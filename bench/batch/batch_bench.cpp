@@ -93,7 +93,15 @@ int main(int argc, char** argv) {
   if (browser.start(suite::ProgramCommandLine(harness::ProgramFolder() + "orbmedia.exe", ""))) {
     HWND window = harness::WaitForWindow("ORBMEDIA", 120000);
     HWND list = nullptr;
-    if (window != nullptr) EnumChildWindows(window, FindFileList, reinterpret_cast<LPARAM>(&list));
+    // The window shows before its controls are made.
+    if (window != nullptr) {
+      harness::PumpUntil(
+          [&] {
+            EnumChildWindows(window, FindFileList, reinterpret_cast<LPARAM>(&list));
+            return list != nullptr;
+          },
+          60000);
+    }
     const LRESULT files = static_cast<LRESULT>(paths.size());
     if (list != nullptr &&
         harness::PumpUntil([&] { return SendMessageA(list, LB_GETCOUNT, 0, 0) == files; }, 60000)) {
