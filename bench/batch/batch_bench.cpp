@@ -5,8 +5,8 @@
 // confirmation until every picture has been written again.  Runs under
 // Wine from the folder that holds orbmedia.exe and its libraries:
 //   orbbatch_bench <picture folder> <width> <height>
-// Prints "files N seconds S".  The browser's settings file in the
-// temporary folder is put back as it was.
+// Prints "files N seconds S".  The browser runs with a temporary folder of
+// its own, so the user's settings stay as they were.
 #include <windows.h>
 
 #include <cstdio>
@@ -81,12 +81,13 @@ int main(int argc, char** argv) {
   }
   if (paths.empty()) return Fail("no JPEG pictures in the folder");
 
+  // A temporary folder of the run's own (the browser keeps its settings and
+  // favourites there), removed at the end.
+  harness::PrivateTempFolder privateTemp;
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
-  const std::string settings = std::string(temp) + "orbmedia.cfg";
-  std::string savedSettings;
-  const bool hadSettings = harness::ReadFileBytes(settings, &savedSettings);
-  harness::WriteFileBytes(settings, " 40| 30| 760| 520|" + folder + "|*.jpg;*.jpeg;*.bmp;*.gif;*.png| 0|-1| 0");
+  harness::WriteFileBytes(std::string(temp) + "orbmedia.cfg",
+                          " 40| 30| 760| 520|" + folder + "|*.jpg;*.jpeg;*.bmp;*.gif;*.png| 0|-1| 0");
 
   int status = 1;
   harness::Process browser;
@@ -152,11 +153,6 @@ int main(int argc, char** argv) {
     if (browser.waitExit(30000) == -1) browser.kill();
   } else {
     Fail("orbmedia.exe did not start");
-  }
-  if (hadSettings) {
-    harness::WriteFileBytes(settings, savedSettings);
-  } else {
-    DeleteFileA(settings.c_str());
   }
   return status;
 }
