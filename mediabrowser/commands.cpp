@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "batch.h"
 #include "browser_state.h"
 #include "list_files.h"
 #include "core/module_lists.h"
@@ -426,6 +427,7 @@ void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
     StartModuleWithFiles(id);
     return;
   }
+  if (RunBatchCommand(id)) return;
   if (RunPendingCommand(id)) return;
   // Every other command starts what its action entry names.
   LaunchAction(id);
