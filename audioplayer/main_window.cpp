@@ -173,7 +173,7 @@ LRESULT OnSysCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 void TraceStep(const std::string& name, const std::string& arguments, const std::string& result) {
-  orbtrace::WriteCall(orbtrace::CallLine("orbaudio", name).Raw(arguments), result);
+  orbtrace::WriteCall(orbtrace::CallLine("orbaudio", name).Raw(arguments), result.empty() ? "-" : result);
 }
 
 extern "C" LRESULT __stdcall OrbAudioWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

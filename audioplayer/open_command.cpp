@@ -8,6 +8,7 @@
 #include "audio_state.h"
 #include "chooser.h"
 #include "core/audio_rules.h"
+#include "core/command_line.h"
 #include "core/item_list.h"
 #include "core/module_lists.h"
 #include "core/path_names.h"

@@ -15,6 +15,7 @@
 #include "fx_panel.h"
 #include "orbboxes.h"
 #include "panels.h"
+#include "suite_command.h"
 #include "themecore.h"
 #include "tonelink.h"
 #include "trace_writer.h"

@@ -26,6 +26,7 @@
 #include "themecore_player.h"
 #include "thread_timers.h"
 #include "tonelink.h"
+#include "trace_format.h"
 
 namespace audio {
 
@@ -97,7 +98,7 @@ void OpenStartItem(AudioState& a) {
     a.playList = start.playList;
     a.count = start.count;
     a.index = start.index;
-    TraceStep("ItemList", "\"" + a.playList + "\"", std::to_string(a.count));
+    TraceStep("ItemList", orbtrace::QuoteText(a.playList), std::to_string(a.count));
   }
   OpenItem("", start.item, 0, 0);
 }
