@@ -51,8 +51,11 @@ bool OpenWithChooserModule() {
   if (window != nullptr) {
     ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_MINIMIZE);
   } else {
+    // The skin goes along only when it is a file: the media browser takes
+    // any other argument for files to hand to a player.
     std::string skin = a.settings.skin;
-    std::string command = suite::QuoteArgument(chooser) + (skin.empty() ? "" : " " + suite::QuoteArgument(skin));
+    bool hasSkin = !skin.empty() && SKEXIST(skin.c_str());
+    std::string command = suite::QuoteArgument(chooser) + (hasSkin ? " " + suite::QuoteArgument(skin) : "");
     if (SKSHELL(command.c_str(), 5, 0) != 0) {
       // A process just started has no window yet: it gets the time every
       // module of the suite is given to show one.

@@ -140,12 +140,16 @@ void Close(HWND window, harness::Process& player) {
   EXPECT_EQ(WaitForExit(player), 0);
 }
 
+// The trace lines (without the process id) that start with `call` and an
+// opening parenthesis, or with `call` itself when it ends in "(" or ",".
 std::vector<std::string> TraceLines(const AudioFolder& folder, const std::string& call) {
   std::string text;
   harness::ReadFileBytes(folder.tracePath(), &text);
+  const char last = call.empty() ? ' ' : call.back();
+  const std::string start = "] " + call + (last == '(' || last == ',' ? "" : "(");
   std::vector<std::string> found;
   for (const std::string& line : harness::SplitLines(text)) {
-    size_t at = line.find("] " + call + "(");
+    size_t at = line.find(start);
     if (at != std::string::npos) found.push_back(line.substr(at + 2));
   }
   return found;
@@ -180,6 +184,45 @@ std::vector<std::pair<uint32_t, std::string>> ReceivedCommands(const std::string
     commands.emplace_back(code, bytes);
   }
   return commands;
+}
+
+// Everything the player wrote to the trace, for failure messages.
+std::string PlayerTrace(const AudioFolder& folder) {
+  std::string text, out;
+  harness::ReadFileBytes(folder.tracePath(), &text);
+  for (const std::string& line : harness::SplitLines(text)) {
+    if (line.find("] orbaudio ") != std::string::npos) out += line + "\n";
+  }
+  return out;
+}
+
+// The pane once it shows: BuildPlayer shows it after its controls are made
+// and it is in its place.
+HWND WaitForPane() {
+  HWND pane = harness::WaitForWindow("SKPANE", kStartMs);
+  if (pane == nullptr) return nullptr;
+  return harness::PumpUntil([&] { return IsWindowVisible(pane) != FALSE; }, kStartMs) ? pane : nullptr;
+}
+
+struct PanelSearch {
+  DWORD process;
+  HWND panel;
+};
+
+BOOL CALLBACK FindPanelFrame(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<PanelSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->process) return TRUE;
+  search->panel = FindWindowExA(window, nullptr, "ORBFXEFFECT", nullptr);
+  return search->panel == nullptr;
+}
+
+// The effects panel of the player (inside the skin's popup frame), or null.
+HWND FindEffectsPanel(DWORD process) {
+  PanelSearch search = {process, nullptr};
+  EnumWindows(FindPanelFrame, reinterpret_cast<LPARAM>(&search));
+  return search.panel;
 }
 
 // A list of three plays in order, each for its length, and wraps to the
@@ -229,12 +272,15 @@ TEST(AudioPlayer, ListOfThreePlaysInOrderAndWraps) {
 // Without the repeat box the list ends at its last item and rests there.
 TEST(AudioPlayer, WithoutRepeatTheListStopsAtItsEnd) {
   AudioFolder folder("audio no repeat");
-  std::string one = folder.Tone("one.wav", 300, 440);
-  std::string two = folder.Tone("two.wav", 300, 660);
+  std::string one = folder.Tone("one.wav", 800, 440);
+  std::string two = folder.Tone("two.wav", 800, 660);
   harness::Process player;
   HWND window = StartAudio(folder, &player, Quote(one) + " " + Quote(two));
   ASSERT_NE(window, nullptr);
-  HWND pane = harness::WaitForWindow("SKPANE", kStartMs);
+  // The audio layout's pane replaces the start-up one when the first item
+  // plays.
+  ASSERT_TRUE(harness::PumpUntil([&] { return harness::WindowText(window) == Playing(one); }, kStartMs));
+  HWND pane = WaitForPane();
   ASSERT_NE(pane, nullptr);
   HWND repeat = GetDlgItem(pane, 78);
   ASSERT_NE(repeat, nullptr);
@@ -297,7 +343,8 @@ TEST(AudioPlayer, SecondStartAddsItsFilesThroughCode18) {
   EXPECT_EQ(WaitForExit(second), 0);
   std::string batch = a + "|" + b1 + "|" + b2;
   ASSERT_TRUE(harness::PumpUntil([&] { return !TraceLines(folder, "orbaudio SuiteCommand(3,").empty(); },
-                                 kStartMs));
+                                 kStartMs))
+      << PlayerTrace(folder);
   std::vector<std::string> forwarded = TraceLines(folder, "orbaudio SuiteCommand(18,");
   ASSERT_EQ(forwarded.size(), 1u);
   EXPECT_EQ(forwarded[0], "orbaudio SuiteCommand(18, " + orbtrace::QuoteText(b1 + "|" + b2) + ") = 1");
@@ -378,9 +425,8 @@ TEST(AudioPlayer, SettingsFileKeepsAndRestoresThePanePlace) {
   harness::Process player;
   HWND window = StartAudio(folder, &player);
   ASSERT_NE(window, nullptr);
-  HWND pane = harness::WaitForWindow("SKPANE", kStartMs);
+  HWND pane = WaitForPane();
   ASSERT_NE(pane, nullptr);
-  ASSERT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(pane) != FALSE; }, kStartMs));
   RECT place = harness::WindowRectOf(pane);
   EXPECT_EQ(place.left, 123);
   EXPECT_EQ(place.top, 77);
@@ -394,7 +440,7 @@ TEST(AudioPlayer, SettingsFileKeepsAndRestoresThePanePlace) {
   harness::Process again;
   window = StartAudio(folder, &again);
   ASSERT_NE(window, nullptr);
-  pane = harness::WaitForWindow("SKPANE", kStartMs);
+  pane = WaitForPane();
   ASSERT_NE(pane, nullptr);
   place = harness::WindowRectOf(pane);
   const int width = place.right - place.left, height = place.bottom - place.top;
@@ -504,20 +550,21 @@ TEST(AudioPlayer, EffectsPanelToggleAndStopAndQuit) {
   HWND window = StartAudio(folder, &player, Quote(tone));
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(harness::PumpUntil([&] { return harness::WindowText(window) == Playing(tone); }, kStartMs));
-  auto panelFrame = [] {
-    HWND panel = FindWindowA("ORBFXEFFECT", nullptr);
+  const DWORD process = player.id();
+  auto panelFrame = [process] {
+    HWND panel = FindEffectsPanel(process);
     if (panel == nullptr) return panel;
     return GetParent(panel) != nullptr ? GetParent(panel) : panel;
   };
   HWND panel = nullptr;
   SendMessageA(window, WM_COMMAND, 53, 0);
-  ASSERT_TRUE(harness::PumpUntil([&] { return (panel = FindWindowA("ORBFXEFFECT", nullptr)) != nullptr; }, 5000));
+  ASSERT_TRUE(harness::PumpUntil([&] { return (panel = FindEffectsPanel(process)) != nullptr; }, 5000));
   EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(panelFrame()) != FALSE; }, 3000));
   SendMessageA(window, WM_COMMAND, 53, 0);
   EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(panelFrame()) == FALSE; }, 3000));
   SendMessageA(window, WM_COMMAND, 53, 0);
   EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(panelFrame()) != FALSE; }, 3000));
-  EXPECT_EQ(FindWindowA("ORBFXEFFECT", nullptr), panel) << "shown again, not made anew";
+  EXPECT_EQ(FindEffectsPanel(process), panel) << "shown again, not made anew";
 
   PostMessageA(window, WM_COMMAND, 71, 0);
   EXPECT_EQ(WaitForExit(player), 0);
