@@ -325,6 +325,57 @@ TEST(AudioPlayer, PauseAndResumeHoldThePosition) {
   Close(window, player);
 }
 
+// Seeking while paused moves the position and leaves the item paused
+// (start, set the position, pause again); a seek past 100 goes to 100.
+TEST(AudioPlayer, SeekWhilePausedStaysPaused) {
+  AudioFolder folder("audio seek");
+  std::string tone = folder.Tone("seek.wav", 2000, 440);
+  std::string next = folder.Tone("after.wav", 2000, 660);
+  harness::Process player;
+  HWND window = StartAudio(folder, &player, Quote(tone) + " " + Quote(next));
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(harness::PumpUntil([&] { return harness::WindowText(window) == Playing(tone); }, kStartMs));
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_PAUSE, ""), 1);
+  ASSERT_TRUE(harness::PumpUntil([&] { return !TraceLines(folder, "tonelink BASSPAUSE").empty(); }, 2000));
+  PostMessageA(window, WM_COMMAND, 77, 50);
+  ASSERT_TRUE(harness::PumpUntil([&] { return TraceLines(folder, "tonelink BASSPAUSE").size() >= 2; }, 2000));
+  std::string text;
+  harness::ReadFileBytes(folder.tracePath(), &text);
+  std::vector<std::string> after;
+  bool paused = false;
+  for (const std::string& line : harness::SplitLines(text)) {
+    if (!paused) {
+      paused = line.find("] tonelink BASSPAUSE(") != std::string::npos;
+      continue;
+    }
+    for (const char* call : {"tonelink BASSSTART(", "tonelink BASSCHANNELSETPOSITION(", "tonelink BASSPAUSE("}) {
+      if (line.find(std::string("] ") + call) != std::string::npos) after.push_back(line.substr(line.find("] ") + 2));
+    }
+  }
+  ASSERT_EQ(after.size(), 3u) << text;
+  EXPECT_EQ(after[0], "tonelink BASSSTART() = 1");
+  EXPECT_EQ(after[1], "tonelink BASSCHANNELSETPOSITION(1000) = 1");
+  EXPECT_EQ(after[2], "tonelink BASSPAUSE() = 1");
+  harness::PumpMessagesFor(1500);
+  EXPECT_EQ(harness::WindowText(window), Playing(tone)) << "still paused: the item did not play on to its end";
+
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_RESUME, ""), 1);
+  const DWORD resumed = GetTickCount();
+  ASSERT_TRUE(harness::PumpUntil([&] { return harness::WindowText(window) == Playing(next); }, kStartMs));
+  const DWORD rest = GetTickCount() - resumed;
+  EXPECT_GE(rest, 800u) << "the second half of the item";
+  EXPECT_LE(rest, 1800u) << "the second half of the item";
+
+  // 150 % is 100 %: the end of the item, which moves on.
+  PostMessageA(window, WM_COMMAND, 77, 150);
+  ASSERT_TRUE(harness::PumpUntil([&] { return harness::WindowText(window) == Playing(tone); }, 3000))
+      << "the list wrapped after a seek to the end";
+  std::vector<std::string> seeks = TraceLines(folder, "tonelink BASSCHANNELSETPOSITION");
+  ASSERT_EQ(seeks.size(), 2u);
+  EXPECT_EQ(seeks[1], "tonelink BASSCHANNELSETPOSITION(2000) = 1");
+  Close(window, player);
+}
+
 // A second start hands its two quoted names to the first with code 18 and
 // ends; 100 ms later the first opens one batch: its own start-up item, then
 // the two.
