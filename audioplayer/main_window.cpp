@@ -3,6 +3,7 @@
 // all arrive here.  Suite commands, the close and its notices, About, help
 // and the command table; the work is in the files audio_state.h names.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <ctime>
 #include <string>
@@ -127,6 +128,32 @@ void ShowHelp() {
                   a.settings.skin, a.programFolder);
 }
 
+// The mixer buttons: sound off keeps the volume it takes away, sound on
+// gives it back (a middle volume when there was none).
+void SetMuted(bool muted) {
+  static int32_t savedVolume = 0;
+  HMIXER mixer = panels::Panels().mixer;
+  HWND bar = PaneControl(ID_VOLUME);
+  ShowPaneControl(ID_MIXER, !muted);
+  ShowPaneControl(ID_MIXER2, muted);
+  if (muted) {
+    int32_t volume = panels::MixerGetVolume(mixer);
+    if (volume > 0) savedVolume = volume;
+    panels::MixerSetVolume(mixer, 0);
+    if (bar != nullptr) {
+      SendMessageA(bar, TBM_SETPOS, TRUE, 0);
+      EnableWindow(bar, FALSE);
+    }
+    return;
+  }
+  int32_t volume = savedVolume > 0 ? savedVolume : 50;
+  panels::MixerSetVolume(mixer, volume);
+  if (bar != nullptr) {
+    SendMessageA(bar, TBM_SETPOS, TRUE, volume);
+    EnableWindow(bar, TRUE);
+  }
+}
+
 LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   AudioState& a = Audio();
   int id = LOWORD(wParam);
@@ -143,7 +170,8 @@ LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case ID_PREVIOUS: PreviousItem(); break;
     case ID_NEXT: NextItem(); break;
     case 57: case 73: case 101: RequestRebuild(); break;
-    case ID_MIXER: case ID_MIXER2: break;
+    case ID_MIXER: SetMuted(true); break;
+    case ID_MIXER2: SetMuted(false); break;
     case ID_OPEN: case 103: OpenCommand(); break;
     case ID_STOP_QUIT: StopAndQuit(); break;
     case ID_HELP:

@@ -593,7 +593,8 @@ TEST(AudioPlayer, FirstOpenWithTheMediaBrowserReceivesTheChosenFiles) {
 }
 
 // Command 53 three times: the effects panel is made and shown, hidden, then
-// shown again as the same window; 71 clears the list and ends the program.
+// shown again as the same window; the mixer buttons swap; 71 clears the
+// list and ends the program.
 TEST(AudioPlayer, EffectsPanelToggleAndStopAndQuit) {
   AudioFolder folder("audio effects");
   std::string tone = folder.Tone("tone.wav", 3000, 440);
@@ -616,6 +617,19 @@ TEST(AudioPlayer, EffectsPanelToggleAndStopAndQuit) {
   SendMessageA(window, WM_COMMAND, 53, 0);
   EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(panelFrame()) != FALSE; }, 3000));
   EXPECT_EQ(FindEffectsPanel(process), panel) << "shown again, not made anew";
+
+  // Sound off and on: the two mixer buttons swap, the volume bar rests.
+  HWND pane = WaitForPane();
+  ASSERT_NE(pane, nullptr);
+  HWND soundOff = GetDlgItem(pane, 61), soundOn = GetDlgItem(pane, 62), volume = GetDlgItem(pane, 76);
+  ASSERT_TRUE(soundOff != nullptr && soundOn != nullptr && volume != nullptr);
+  EXPECT_TRUE(IsWindowVisible(soundOff) && !IsWindowVisible(soundOn));
+  SendMessageA(window, WM_COMMAND, 61, 0);
+  EXPECT_TRUE(!IsWindowVisible(soundOff) && IsWindowVisible(soundOn));
+  EXPECT_FALSE(IsWindowEnabled(volume));
+  SendMessageA(window, WM_COMMAND, 62, 0);
+  EXPECT_TRUE(IsWindowVisible(soundOff) && !IsWindowVisible(soundOn));
+  EXPECT_TRUE(IsWindowEnabled(volume));
 
   PostMessageA(window, WM_COMMAND, 71, 0);
   EXPECT_EQ(WaitForExit(player), 0);
