@@ -410,6 +410,24 @@ TEST(AudioPlayer, SecondStartAddsItsFilesThroughCode18) {
   Close(window, first);
 }
 
+// A first instance that holds the single-instance mutex but never shows a
+// window (stuck at a message box, or ending) does not keep a second start
+// waiting: it looks for about two seconds, then ends.
+TEST(AudioPlayer, SecondStartGivesUpWithoutAWindow) {
+  AudioFolder folder("audio no window");
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, "ORBAUDIO");
+  ASSERT_NE(mutex, nullptr);
+  ASSERT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "an audio player is running already";
+  harness::Process second;
+  const DWORD started = GetTickCount();
+  ASSERT_TRUE(second.start(folder.command(Quote(folder.path("x.wav")))));
+  EXPECT_EQ(WaitForExit(second), 0);
+  const DWORD waited = GetTickCount() - started;
+  EXPECT_GE(waited, 1900u);
+  EXPECT_LE(waited, 8000u);
+  CloseHandle(mutex);
+}
+
 // A stray binary code (a level, a pane handle) leaves the play list alone.
 TEST(AudioPlayer, BinaryCodesDoNotReplaceTheList) {
   AudioFolder folder("audio stray");
