@@ -3,8 +3,6 @@
 // one is told nothing untrue; the menus offer them because the text table
 // names them.
 //
-//   12, 203         load a list file into the collection
-//   13, 204         save the collection as a list file
 //   110             the caret picture as desktop wallpaper
 //   703-707, 710,   batch picture work: flip, mirror, rotate, resize,
 //   711             convert, numbered rename (and its step message)
@@ -25,7 +23,6 @@ namespace {
 // The ids above; any other id is an action of the action table.
 bool IsPendingCommand(int id) {
   switch (id) {
-    case 12: case 203: case 13: case 204:
     case 110:
     case 703: case 704: case 705: case 706: case 707: case 710: case 711:
       return true;
