@@ -8,12 +8,11 @@
 // ends as a success only when every sector of the image reached the drive
 // or the file: a stop, a source that cannot be read or a failed write is a
 // failure, and then the session is not closed over data that is missing.
-#include <process.h>
-
 #include <algorithm>
 
 #include "core/image_header.h"
 #include "core/image_stream.h"
+#include "library_thread.h"
 #include "vdsc_burner.h"
 
 namespace discburn {
@@ -56,8 +55,9 @@ BurnEngine::BurnEngine(BurnProject& project, ScsiDevice& device, CRITICAL_SECTIO
       sequence_(device.mmc(), pacing_, stop_) {}
 
 BurnEngine::~BurnEngine() {
-  // The library is being unloaded: a burn still running is told to stop.
-  // Waiting for it here would wait under the loader's lock.
+  // The library is unloaded.  Its burn threads hold references on it, so
+  // this runs once they have ended, or at process exit, when they are gone
+  // already: nothing is waited for here, under the loader's lock.
   stop_ = 1;
   if (filler_) CloseHandle(filler_);
   if (writer_) CloseHandle(writer_);
@@ -180,8 +180,7 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
   slotCount_ = CacheSlotCount(cacheBytes_, unitSectors_ * 2048);
   running_ = 1;
 
-  filler_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, kThreadStack, FillerMain, this, CREATE_SUSPENDED,
-                                                    nullptr));
+  filler_ = StartLibraryThread(kThreadStack, FillerMain, this);
   if (filler_ == nullptr) {
     running_ = 0;
     return 0;
@@ -203,8 +202,7 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
   // Writing from here on, also for a client that polls before the writer
   // has run a line.
   project_.status = kStatusWriting;
-  writer_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, kThreadStack, WriterMain, this, CREATE_SUSPENDED,
-                                                    nullptr));
+  writer_ = StartLibraryThread(kThreadStack, WriterMain, this);
   if (writer_ == nullptr) {
     stop_ = 1;
     WaitForSingleObject(filler_, 30000);
