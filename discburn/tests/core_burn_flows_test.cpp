@@ -122,6 +122,8 @@ struct FlowCase {
   bool finalizeSecond;
   uint8_t sessionsAfterOne, sessionsAfterTwo;
   bool appends;  // the second session follows the first (else: written over it)
+  // An overwritable medium gets the appended session's first unit at
+  // sector 0 too.
   uint32_t gap;  // lead-out and lead-in between sessions
   int writableAfter;
 };
@@ -132,7 +134,7 @@ TEST(BurnSequence, TwoBurnsInTwoDriveObjects) {
       {"CD-RW, both open", MediumKind::kCdRw, false, 1, 2, true, 11400, 1},
       {"DVD-R", MediumKind::kDvdR, false, 1, 2, true, 0, 1},
       {"DVD+R, finalized", MediumKind::kDvdPlusR, true, 1, 2, true, 0, 0},
-      {"DVD-RW, formatted to restricted overwrite", MediumKind::kDvdRwSequential, false, 1, 1, false, 0, 1},
+      {"DVD-RW, formatted to restricted overwrite", MediumKind::kDvdRwSequential, false, 1, 1, true, 0, 1},
       {"DVD+RW", MediumKind::kDvdPlusRw, false, 1, 1, false, 0, 1},
       {"DVD-RAM", MediumKind::kDvdRam, false, 1, 1, false, 0, 1},
   };
@@ -163,8 +165,11 @@ TEST(BurnSequence, TwoBurnsInTwoDriveObjects) {
     ASSERT_GE(image.size(), size_t{secondStart + kBlocks} * 2048);
     EXPECT_TRUE(std::equal(data.begin(), data.end(), image.begin() + size_t{secondStart} * 2048));
     if (secondStart != 0) {
+      const size_t copied = IsOverwritable(two.mmc.cachedDiscType()) ? 32 * 2048 : 0;
       data = Pattern(kBlocks, 1);
-      EXPECT_TRUE(std::equal(data.begin(), data.end(), image.begin()));
+      EXPECT_TRUE(std::equal(data.begin() + copied, data.end(), image.begin() + copied));
+      data = Pattern(kBlocks, 2);
+      EXPECT_TRUE(std::equal(data.begin(), data.begin() + copied, image.begin()));
     }
   }
 }
@@ -239,8 +244,9 @@ TEST(BurnSequence, FaultsAndWaits) {
 }
 
 // An image of one session whose primary volume descriptor (sector 16)
-// gives its size, so that an overwritable medium's next session follows it.
-std::vector<uint8_t> SessionImage(uint32_t blocks, uint8_t seed) {
+// gives the size of the volume up to its end, so that an overwritable
+// medium's next session follows it.
+std::vector<uint8_t> SessionImage(uint32_t blocks, uint8_t seed, uint32_t volumeBlocks) {
   std::vector<uint8_t> image = Pattern(blocks, seed);
   uint8_t* primary = image.data() + 16 * 2048;
   std::memset(primary, 0, 2048);
@@ -248,8 +254,8 @@ std::vector<uint8_t> SessionImage(uint32_t blocks, uint8_t seed) {
   std::memcpy(primary + 1, "CD001", 5);
   primary[6] = 1;
   for (int i = 0; i < 4; ++i) {
-    primary[80 + i] = static_cast<uint8_t>(blocks >> (8 * i));
-    primary[87 - i] = static_cast<uint8_t>(blocks >> (8 * i));
+    primary[80 + i] = static_cast<uint8_t>(volumeBlocks >> (8 * i));
+    primary[87 - i] = static_cast<uint8_t>(volumeBlocks >> (8 * i));
   }
   uint8_t* terminator = image.data() + 17 * 2048;
   std::memset(terminator, 0, 2048);
@@ -282,12 +288,12 @@ TEST(BurnSequence, OverwritableMediumAnnouncesOnlyACompleteSession) {
     config.formatted = c.formatted;
     config.backingPath = Backing("over.img");
     CountingPacing pacing;
-    std::vector<uint8_t> first = SessionImage(kBlocks, 5);
+    std::vector<uint8_t> first = SessionImage(kBlocks, 5, kBlocks);
     {
       DriveOnConfig drive(config);
       ASSERT_TRUE(BurnImage(drive.mmc, first, false, pacing).isComplete);
     }
-    std::vector<uint8_t> second = SessionImage(kBlocks, 6);
+    std::vector<uint8_t> second = SessionImage(kBlocks, 6, 2 * kBlocks);
     {
       DriveOnConfig drive(config);
       BurnOutcome outcome = BurnImage(drive.mmc, second, false, pacing, c.stopAfterUnits);
@@ -303,7 +309,9 @@ TEST(BurnSequence, OverwritableMediumAnnouncesOnlyACompleteSession) {
     EXPECT_TRUE(std::equal(second.begin(), second.begin() + 32 * 2048, disc.begin() + size_t{kBlocks} * 2048));
     DriveOnConfig reader(config);
     reader.mmc.QueryDiscType();
-    EXPECT_EQ(c.isComplete ? kBlocks : 0u, reader.mmc.LastSessionStart());
+    // Where a third session would go: after the second only when that one
+    // is the session readers find.
+    EXPECT_EQ(c.isComplete ? 2 * kBlocks : kBlocks, reader.mmc.LastSessionStart());
   }
 }
 
