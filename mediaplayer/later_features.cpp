@@ -55,9 +55,6 @@ void ScrollPicture(HWND, UINT message, WPARAM wParam) {
 }
 void TogglePictureFit() { TraceNotBuilt(Call("TogglePictureFit")); }
 
-void InstallScreenCodec(const std::string& argument) {
-  TraceNotBuilt(Call("InstallScreenCodec").Text(argument.c_str()));
-}
 void StartRequestedRecording() { TraceNotBuilt(Call("StartRequestedRecording")); }
 void StopRecording() { TraceNotBuilt(Call("StopRecording")); }
 void RefreshRecording() { TraceNotBuilt(Call("RefreshRecording")); }

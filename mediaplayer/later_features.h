@@ -49,8 +49,11 @@ void PaintPictureWindow(HWND window);
 void ScrollPicture(HWND window, UINT message, WPARAM wParam);
 void TogglePictureFit();
 
-// Window recorder and codec.
+// The screen codec (screen_codec.cpp): copied into the system folder and
+// registered when missing.
 void InstallScreenCodec(const std::string& argument);
+
+// Window recorder.
 void StartRequestedRecording();
 void StopRecording();
 void RefreshRecording();

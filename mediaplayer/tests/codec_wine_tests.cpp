@@ -1,0 +1,152 @@
+// The screen codec under Wine: a player started from a program folder that
+// holds codec\camcodec.dll copies it into the system folder and registers
+// it (read back with `reg query` and GetPrivateProfileString); a second
+// start changes nothing; an option line naming a file outside the program
+// folder installs nothing.  Everything the tests add to the prefix is
+// removed again.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "core/option_line.h"
+#include "player_test_support.h"
+
+namespace {
+
+using namespace player_test;
+
+constexpr char kCodecKey[] = "System\\CurrentControlSet\\Control\\MediaResources\\icm\\VIDC.CSCD";
+
+std::string SystemFile(const std::string& name) {
+  char folder[MAX_PATH + 1] = {};
+  GetSystemDirectoryA(folder, MAX_PATH);
+  return std::string(folder) + "\\" + name;
+}
+
+std::string Drivers32(const char* key) {
+  char value[MAX_PATH] = {};
+  GetPrivateProfileStringA("Drivers32", key, "", value, sizeof value, "system.ini");
+  return value;
+}
+
+std::string RegistryText(const char* key, const char* name) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return "<no key>";
+  char value[512] = {};
+  DWORD size = sizeof value - 1, type = 0;
+  LONG result = RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(opened);
+  return result == ERROR_SUCCESS && type == REG_SZ ? std::string(value) : "<no value>";
+}
+
+// Removes what an installation leaves in the prefix, before and after.
+void RemoveCodec(const char* key, const char* fileName) {
+  DeleteFileA(SystemFile(fileName).c_str());
+  WritePrivateProfileStringA("Drivers32", key, nullptr, "system.ini");
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string("System\\CurrentControlSet\\Control\\MediaResources\\icm\\") + key).c_str());
+}
+
+struct CodecCleanup {
+  CodecCleanup() { Clean(); }
+  ~CodecCleanup() { Clean(); }
+  static void Clean() {
+    RemoveCodec("VIDC.CSCD", "camcodec.dll");
+    RemoveCodec("VIDC.EVIL", "evilcodec.dll");
+  }
+};
+
+// Starts the player, lets it finish its start-up and closes it.
+void RunPlayerOnce(const PlayerFolder& folder) {
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
+// Option field 12 of the folder's text table set to `field12`.
+void SetCodecField(const PlayerFolder& folder, const std::string& field12) {
+  std::string table;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("orbplay.SYS"), &table));
+  size_t start = table.find("\n49=");
+  ASSERT_NE(start, std::string::npos);
+  start += 4;
+  size_t end = table.find_first_of("\r\n", start);
+  std::string line = player::RewriteOptionFields(table.substr(start, end - start), {{12, field12}});
+  table.replace(start, end - start, line);
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("orbplay.SYS"), table));
+}
+
+TEST(ScreenCodec, InstalledOnceFromTheProgramFolder) {
+  CodecCleanup cleanup;
+  PlayerFolder folder("player codec");
+  CreateDirectoryA(folder.path("codec").c_str(), nullptr);
+  const std::string codecBytes = "MZ the codec of this test";
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("codec\\camcodec.dll"), codecBytes));
+
+  RunPlayerOnce(folder);
+  std::string copied;
+  ASSERT_TRUE(harness::ReadFileBytes(SystemFile("camcodec.dll"), &copied));
+  EXPECT_EQ(codecBytes, copied);
+  EXPECT_EQ("camcodec.dll", Drivers32("VIDC.CSCD"));
+  EXPECT_EQ("CamStudio lossless codec [CSCD]", RegistryText(kCodecKey, "Description"));
+  EXPECT_EQ("camcodec.dll", RegistryText(kCodecKey, "Driver"));
+  EXPECT_EQ("CamStudio lossless codec [CSCD]", RegistryText(kCodecKey, "FriendlyName"));
+  // What Wine's own registry tool shows.
+  std::string queryOutput = folder.path("query.txt");
+  harness::Process query;
+  ASSERT_TRUE(query.startWithOutput("reg.exe query \"HKLM\\" + std::string(kCodecKey) + "\"", queryOutput));
+  EXPECT_EQ(0, query.waitExit(kStartMs));
+  std::string shown;
+  harness::ReadFileBytes(queryOutput, &shown);
+  EXPECT_NE(std::string::npos, shown.find("FriendlyName")) << shown;
+  EXPECT_NE(std::string::npos, shown.find("camcodec.dll")) << shown;
+
+  // A second start with another codec file beside the program and a value
+  // changed by hand: the copy in the system folder is there, so nothing
+  // is copied or written again.
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("codec\\camcodec.dll"), "MZ a newer codec"));
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCodecKey, 0, KEY_SET_VALUE, &key));
+  RegSetValueExA(key, "Description", 0, REG_SZ, reinterpret_cast<const BYTE*>("set by hand"), 12);
+  RegCloseKey(key);
+  RunPlayerOnce(folder);
+  ASSERT_TRUE(harness::ReadFileBytes(SystemFile("camcodec.dll"), &copied));
+  EXPECT_EQ(codecBytes, copied);
+  EXPECT_EQ("set by hand", RegistryText(kCodecKey, "Description"));
+}
+
+TEST(ScreenCodec, ThreeFieldsTakeTheDescriptionAsFriendlyName) {
+  CodecCleanup cleanup;
+  PlayerFolder folder("player codec text");
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("evilcodec.dll"), "MZ"));
+  // The friendly name is left out: the description stands for it.
+  SetCodecField(folder, "@path@evilcodec.dll|VIDC.EVIL|Test codec; fast");
+  RunPlayerOnce(folder);
+  const std::string key = "System\\CurrentControlSet\\Control\\MediaResources\\icm\\VIDC.EVIL";
+  EXPECT_EQ("evilcodec.dll", Drivers32("VIDC.EVIL"));
+  EXPECT_EQ("Test codec; fast", RegistryText(key.c_str(), "FriendlyName"));
+}
+
+TEST(ScreenCodec, FileOutsideTheProgramFolderIsRefused) {
+  CodecCleanup cleanup;
+  PlayerFolder folder("player codec refused");
+  // A DLL in a folder beside the program's, named by its full path and
+  // through "..".
+  harness::ScratchFolder outside("codec outside");
+  ASSERT_TRUE(harness::WriteFileBytes(outside.Child("evilcodec.dll"), "MZ not ours"));
+  const std::string outsideName = outside.path().substr(outside.path().find_last_of('\\') + 1);
+  for (const std::string& field : {outside.Child("evilcodec.dll") + "|VIDC.EVIL|x",
+                                   "@path@..\\" + outsideName + "\\evilcodec.dll|VIDC.EVIL|x"}) {
+    SCOPED_TRACE(field);
+    SetCodecField(folder, field);
+    RunPlayerOnce(folder);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(SystemFile("evilcodec.dll").c_str()));
+    EXPECT_EQ("", Drivers32("VIDC.EVIL"));
+    EXPECT_EQ("<no key>",
+              RegistryText("System\\CurrentControlSet\\Control\\MediaResources\\icm\\VIDC.EVIL", "Driver"));
+  }
+}
+
+}  // namespace
