@@ -43,8 +43,6 @@ void StepContentPane(int32_t direction) { TraceNotBuilt(Call("StepContentPane").
 void ShowPicture(const std::string& item) { TraceNotBuilt(Call("ShowPicture").Text(item.c_str())); }
 void PrintCommand() { TraceNotBuilt(Call("PrintCommand")); }
 void CopyPictureCommand() { TraceNotBuilt(Call("CopyPictureCommand")); }
-void HelpCommand() { TraceNotBuilt(Call("HelpCommand")); }
-void ShowAboutBox() { TraceNotBuilt(Call("ShowAboutBox")); }
 void ShowPictureAgain() { TraceNotBuilt(Call("ShowPictureAgain")); }
 void PaintPictureWindow(HWND window) {
   PAINTSTRUCT paint;

@@ -42,6 +42,7 @@ void StepContentPane(int32_t direction);
 void ShowPicture(const std::string& item);
 void PrintCommand();
 void CopyPictureCommand();
+// About box and help (about_help.cpp).
 void HelpCommand();
 void ShowAboutBox();
 void ShowPictureAgain();

@@ -1,9 +1,11 @@
-// The screen codec under Wine: a player started from a program folder that
-// holds codec\camcodec.dll copies it into the system folder and registers
-// it (read back with `reg query` and GetPrivateProfileString); a second
-// start changes nothing; an option line naming a file outside the program
-// folder installs nothing.  Everything the tests add to the prefix is
-// removed again.
+// The player's smaller services under Wine.  The screen codec: a player
+// started from a program folder that holds codec\camcodec.dll copies it
+// into the system folder and registers it (read back with `reg query` and
+// GetPrivateProfileString); a second start changes nothing; an option line
+// naming a file outside the program folder installs nothing.  Everything
+// the tests add to the prefix is removed again.  The About box with the
+// year, and the help command handing the layout's help file to a running
+// help viewer.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -17,6 +19,20 @@ namespace {
 using namespace player_test;
 
 constexpr char kCodecKey[] = "System\\CurrentControlSet\\Control\\MediaResources\\icm\\VIDC.CSCD";
+
+// The folder's text table with entry `number` (the first of that number,
+// in the strings) set to `text`.
+void SetTextEntry(const PlayerFolder& folder, int number, const std::string& text) {
+  std::string table;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("orbplay.SYS"), &table));
+  std::string key = "\n" + std::to_string(number) + "=";
+  size_t start = table.find(key);
+  ASSERT_NE(start, std::string::npos);
+  start += key.size();
+  size_t end = table.find_first_of("\r\n", start);
+  table.replace(start, end - start, text);
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("orbplay.SYS"), table));
+}
 
 std::string SystemFile(const std::string& name) {
   char folder[MAX_PATH + 1] = {};
@@ -147,6 +163,53 @@ TEST(ScreenCodec, FileOutsideTheProgramFolderIsRefused) {
     EXPECT_EQ("<no key>",
               RegistryText("System\\CurrentControlSet\\Control\\MediaResources\\icm\\VIDC.EVIL", "Driver"));
   }
+}
+
+// WM_SYSCOMMAND 0: the About box shows the engine's line and entry 2 with
+// every "#" the current year.
+TEST(PlayerServices, AboutBoxShowsTheYear) {
+  PlayerFolder folder("player about");
+  SetTextEntry(folder, 2, "Orb Play # (c) 2003-#");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player, "", {{"ORB_ANSWERS", "1"}});
+  ASSERT_NE(window, nullptr);
+  SendMessageA(window, WM_SYSCOMMAND, 0, 0);
+  SYSTEMTIME now = {};
+  GetLocalTime(&now);
+  const std::string year = std::to_string(now.wYear);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "themecore SKMSGBOX", 1));
+  std::string box = TraceCalls(folder, "themecore SKMSGBOX").back();
+  EXPECT_NE(box.find("Orb Play " + year + " (c) 2003-" + year), std::string::npos) << box;
+  EXPECT_EQ(box.find('#'), std::string::npos) << box;
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
+// Command 74 with the help viewer beside the program and running: it is
+// sent code 3 with the help file of the layout (entry 90, by column).
+TEST(PlayerServices, HelpGoesToTheRunningViewer) {
+  PlayerFolder folder("player help");
+  SetTextEntry(folder, 90, "document.htm,media.htm,picture.htm");
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("media.htm"), "<html></html>"));
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("ORBHELP.EXE"), "MZ"));
+  harness::PeerWindow viewer("ORBHELP");
+  ASSERT_NE(viewer.hwnd(), nullptr);
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_COMMAND, 74, 0);
+  ASSERT_TRUE(harness::PumpUntil([&] { return !viewer.received().empty(); }, kStartMs));
+  const harness::CopyDataRecord& record = viewer.received().front();
+  EXPECT_EQ(3u, record.code);
+  EXPECT_EQ(0u, record.bytes.find(folder.path("media.htm"))) << record.bytes;
+  // Without the file nothing is sent.
+  DeleteFileA(folder.path("media.htm").c_str());
+  viewer.clear();
+  PostMessageA(window, WM_COMMAND, 74, 0);
+  harness::PumpMessagesFor(500);
+  EXPECT_TRUE(viewer.received().empty());
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(player), 0);
 }
 
 }  // namespace
