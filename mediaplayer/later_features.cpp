@@ -58,10 +58,4 @@ void StopRecording() { TraceNotBuilt(Call("StopRecording")); }
 void RefreshRecording() { TraceNotBuilt(Call("RefreshRecording")); }
 std::string RecordingStatus() { return std::string(); }
 
-void StartBackgroundSound(const std::string& soundList, int32_t volume, int32_t intervalMs) {
-  TraceNotBuilt(Call("StartBackgroundSound").Text(soundList.c_str()).Number(volume).Number(intervalMs));
-}
-void StopBackgroundSound() { TraceNotBuilt(Call("StopBackgroundSound")); }
-void RepeatBackgroundSound() { TraceNotBuilt(Call("RepeatBackgroundSound")); }
-
 }  // namespace player

@@ -60,7 +60,7 @@ void StopRecording();
 void RefreshRecording();
 std::string RecordingStatus();
 
-// Background sound.
+// Background sound (background_sound.cpp).
 void StartBackgroundSound(const std::string& soundList, int32_t volume, int32_t intervalMs);
 void StopBackgroundSound();
 void RepeatBackgroundSound();
