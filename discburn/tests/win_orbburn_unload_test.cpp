@@ -58,14 +58,14 @@ std::string Bytes(size_t size, unsigned seed) {
   return bytes;
 }
 
-// A slow software drive holding a fresh medium.
+// A fresh medium in the software drive; LoadWithDrive makes it slow.
 std::string UseSlowMedium(const char* medium, const std::string& name, const char* capacity = nullptr) {
   std::string backing = Scratch() + "\\" + name + ".img";
   DeleteFileA(backing.c_str());
   DeleteFileA((backing + ".state").c_str());
   SetEnvironmentVariableA("ORB_DRIVE_MEDIUM", medium);
   SetEnvironmentVariableA("ORB_DRIVE_BACKING", backing.c_str());
-  SetEnvironmentVariableA("ORB_DRIVE_SLOW_MS", "20");
+  SetEnvironmentVariableA("ORB_DRIVE_SLOW_MS", nullptr);
   SetEnvironmentVariableA("ORB_DRIVE_CAPACITY", capacity);
   return backing;
 }
@@ -84,10 +84,15 @@ bool WaitUntilUnloaded(DWORD timeoutMs) {
   return false;
 }
 
-// Loads the library and selects the software drive.
+// Loads the library and selects the software drive, which from then on
+// answers each read and write 20 ms late from threads of its own.  (The
+// library scans the drives once as it loads, under the loader's lock, where
+// such a thread could not start: the drive is made slow only afterwards.)
 HMODULE LoadWithDrive() {
+  SetEnvironmentVariableA("ORB_DRIVE_SLOW_MS", nullptr);
   HMODULE module = LoadLibraryA("orbburn.dll");
   if (!module) return nullptr;
+  SetEnvironmentVariableA("ORB_DRIVE_SLOW_MS", "20");
   auto initialize = Export<InitializeAspiFn>(module, "vdscInitializeASPI");
   auto select = Export<IntIntFn>(module, "vdscSelectDevice");
   if (!initialize || !select || initialize(0, nullptr, 0, nullptr) != 1 || select(0) != 1) {
