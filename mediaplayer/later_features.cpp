@@ -42,7 +42,7 @@ void HideBrowserPanes() {}
 void StepContentPane(int32_t direction) { TraceNotBuilt(Call("StepContentPane").Number(direction)); }
 void ShowPicture(const std::string& item) { TraceNotBuilt(Call("ShowPicture").Text(item.c_str())); }
 void PrintCommand() { TraceNotBuilt(Call("PrintCommand")); }
-void CopyPictureCommand() { TraceNotBuilt(Call("CopyPictureCommand")); }
+ShownPicture CurrentShownPicture() { return {}; }
 void ShowPictureAgain() { TraceNotBuilt(Call("ShowPictureAgain")); }
 void PaintPictureWindow(HWND window) {
   PAINTSTRUCT paint;

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 
+#include "imaging.h"
 #include "open_item.h"
 // The control bar's layouts and the window layout are built; their callers
 // find them through here as before.
@@ -41,7 +42,15 @@ void HideBrowserPanes();
 void StepContentPane(int32_t direction);
 void ShowPicture(const std::string& item);
 void PrintCommand();
+// Command 72 (picture_copy.cpp).
 void CopyPictureCommand();
+// The picture the picture view shows: its bitmap (owned by the view) and
+// path; no bitmap while none is shown.
+struct ShownPicture {
+  pBITMAPHANDLE bitmap = nullptr;
+  std::string path;
+};
+ShownPicture CurrentShownPicture();
 // About box and help (about_help.cpp).
 void HelpCommand();
 void ShowAboutBox();

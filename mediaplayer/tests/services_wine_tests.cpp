@@ -4,8 +4,8 @@
 // GetPrivateProfileString); a second start changes nothing; an option line
 // naming a file outside the program folder installs nothing.  Everything
 // the tests add to the prefix is removed again.  The About box with the
-// year, and the help command handing the layout's help file to a running
-// help viewer.
+// year, the help command handing the layout's help file to a running
+// help viewer, and the picture copy refused outside the picture layout.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -208,6 +208,25 @@ TEST(PlayerServices, HelpGoesToTheRunningViewer) {
   PostMessageA(window, WM_COMMAND, 74, 0);
   harness::PumpMessagesFor(500);
   EXPECT_TRUE(viewer.received().empty());
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
+// Command 72 outside the picture layout: the warning box says a shown
+// picture is needed, and nothing reaches the clipboard.
+TEST(PlayerServices, PictureCopyNeedsThePictureLayout) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  PlayerFolder folder("player copy");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player, "", {{"ORB_ANSWERS", "1"}});
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_COMMAND, 72, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "themecore SKMSGBOX", 1));
+  std::string box = TraceCalls(folder, "themecore SKMSGBOX").back();
+  EXPECT_NE(box.find("Only a picture shown in the picture layout can be copied."), std::string::npos) << box;
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_DIB));
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForExit(player), 0);
 }
