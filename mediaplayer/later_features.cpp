@@ -53,9 +53,5 @@ void ScrollPicture(HWND, UINT message, WPARAM wParam) {
 }
 void TogglePictureFit() { TraceNotBuilt(Call("TogglePictureFit")); }
 
-void StartRequestedRecording() { TraceNotBuilt(Call("StartRequestedRecording")); }
-void StopRecording() { TraceNotBuilt(Call("StopRecording")); }
-void RefreshRecording() { TraceNotBuilt(Call("RefreshRecording")); }
-std::string RecordingStatus() { return std::string(); }
 
 }  // namespace player

@@ -63,7 +63,8 @@ void TogglePictureFit();
 // registered when missing.
 void InstallScreenCodec(const std::string& argument);
 
-// Window recorder.
+// Window recorder (recording.cpp).  The frame rate comes with code 20.
+void SetRecordingFrameRate(int32_t requested);
 void StartRequestedRecording();
 void StopRecording();
 void RefreshRecording();
