@@ -5,13 +5,18 @@
 // naming a file outside the program folder installs nothing.  Everything
 // the tests add to the prefix is removed again.  The About box with the
 // year, the help command handing the layout's help file to a running
-// help viewer, and the picture copy refused outside the picture layout.
+// help viewer, the picture copy refused outside the picture layout, and a
+// recording of the full-screen show read back with ffprobe.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "core/command_line.h"
 #include "core/option_line.h"
+#include "core/suite_command_codes.h"
+#include "suite_command.h"
 #include "player_test_support.h"
 
 namespace {
@@ -229,6 +234,71 @@ TEST(PlayerServices, PictureCopyNeedsThePictureLayout) {
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_DIB));
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForExit(player), 0);
+}
+
+// Linux tools run from Wine through /bin/sh, their output to a file (Wine
+// hands no output back through pipes); at most 60 s.
+std::string UnixPath(const std::string& windowsPath) {
+  using Converter = char*(CDECL*)(const WCHAR*);
+  static auto convert = reinterpret_cast<Converter>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (convert == nullptr) return {};
+  std::wstring wide(windowsPath.begin(), windowsPath.end());
+  char* unixPath = convert(wide.c_str());
+  if (unixPath == nullptr) return {};
+  std::string result(unixPath);
+  HeapFree(GetProcessHeap(), 0, unixPath);
+  return result;
+}
+
+bool RunShell(const PlayerFolder& folder, const std::string& script, std::string* output) {
+  static int runs = 0;
+  std::string name = folder.path("run" + std::to_string(runs++));
+  std::string body = "(\n" + script + "\n) > '" + UnixPath(name + ".out") + "' 2>&1\necho $? > '" +
+                     UnixPath(name + ".tmp") + "' && mv '" + UnixPath(name + ".tmp") + "' '" +
+                     UnixPath(name + ".status") + "'\n";
+  if (!harness::WriteFileBytes(name + ".sh", body)) return false;
+  harness::Process shell;
+  if (!shell.start("/bin/sh \"" + UnixPath(name + ".sh") + "\"")) return false;
+  if (!harness::WaitForFile(name + ".status", 60000)) return false;
+  std::string status;
+  harness::ReadFileBytes(name + ".status", &status);
+  harness::ReadFileBytes(name + ".out", output);
+  return std::atoi(status.c_str()) == 0;
+}
+
+// Code 20 asks for a recording; the full-screen command starts it with the
+// recorder beside the program, stop ends it: "orbplay.avi" in the program
+// folder holds the zoom holder's frames at the rate asked for.
+TEST(PlayerServices, RecordsTheFullScreenShow) {
+  PlayerFolder folder("player recording");
+  folder.Copy("reelcap.dll", "reelcap.dll");
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_PLAY_INTO_RECT, "320,240,5,0"), 1);
+  PostMessageA(window, WM_COMMAND, 403, 0);
+  harness::PumpMessagesFor(2500);
+  PostMessageA(window, WM_COMMAND, 71, 0);
+  harness::PumpMessagesFor(500);
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+
+  std::string avi = folder.path("orbplay.avi");
+  ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(avi.c_str()));
+  std::string output;
+  ASSERT_TRUE(RunShell(folder,
+                       "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                       "stream=width,height,r_frame_rate,nb_read_frames -of default=noprint_wrappers=1 '" +
+                           UnixPath(avi) + "'",
+                       &output))
+      << output;
+  EXPECT_NE(output.find("width=" + std::to_string(GetSystemMetrics(SM_CXSCREEN))), std::string::npos) << output;
+  EXPECT_NE(output.find("height=" + std::to_string(GetSystemMetrics(SM_CYSCREEN))), std::string::npos) << output;
+  EXPECT_NE(output.find("r_frame_rate=5/1"), std::string::npos) << output;
+  size_t at = output.find("nb_read_frames=");
+  ASSERT_NE(at, std::string::npos) << output;
+  EXPECT_GE(std::atoi(output.c_str() + at + 15), 5) << output;
 }
 
 }  // namespace
