@@ -301,4 +301,34 @@ TEST(PlayerServices, RecordsTheFullScreenShow) {
   EXPECT_GE(std::atoi(output.c_str() + at + 15), 5) << output;
 }
 
+// Code 4 names a list of two sounds (one missing file left out): the
+// background sound plays them through the audio library one after the
+// other, round the list, as the trace of the library's opens shows.
+TEST(PlayerServices, BackgroundSoundsCycle) {
+  PlayerFolder folder("player sounds");
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("one.wav"), SquareWaveWav(300, 8000, 8000)));
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("two.wav"), SquareWaveWav(300, 4000, 4000)));
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("sounds.lst"),
+                                      folder.path("one.wav") + "\r\n" + folder.path("gone.wav") + "\r\n" +
+                                          folder.path("two.wav") + "\r\n"));
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player);
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_SET_BACKGROUND_SOUND, folder.path("sounds.lst") + "|80|100"), 1);
+  auto opens = [&] {
+    std::vector<std::string> files;
+    for (const std::string& line : TraceCalls(folder, "tonelink BASSOPEN")) {
+      if (line.find("one.wav") != std::string::npos) files.push_back("one");
+      if (line.find("two.wav") != std::string::npos) files.push_back("two");
+    }
+    return files;
+  };
+  EXPECT_TRUE(harness::PumpUntil([&] { return opens().size() >= 3; }, kStartMs));
+  std::vector<std::string> seen = opens();
+  ASSERT_GE(seen.size(), 3u);
+  EXPECT_EQ((std::vector<std::string>{"one", "two", "one"}), std::vector<std::string>(seen.begin(), seen.begin() + 3));
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
 }  // namespace
