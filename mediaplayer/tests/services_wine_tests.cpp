@@ -5,7 +5,7 @@
 // naming a file outside the program folder installs nothing.  Everything
 // the tests add to the prefix is removed again.  The About box with the
 // year, the help command handing the layout's help file to a running
-// help viewer, the picture copy refused outside the picture layout, and a
+// help viewer, the picture copy without a picture, and a
 // recording of the full-screen show read back with ffprobe.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -219,23 +219,35 @@ TEST(PlayerServices, HelpGoesToTheRunningViewer) {
   EXPECT_EQ(WaitForExit(player), 0);
 }
 
-// Command 72 outside the picture layout: the warning box says a shown
-// picture is needed, and nothing reaches the clipboard.
-TEST(PlayerServices, PictureCopyNeedsThePictureLayout) {
+// Command 72 with nothing to copy: in the picture layout the player starts
+// in (no picture shown) the box says there is no picture; once a sound has
+// brought the media layout, it says a shown picture is needed.  Nothing
+// reaches the clipboard either time.
+TEST(PlayerServices, PictureCopyWithoutAPicture) {
   ASSERT_TRUE(OpenClipboard(nullptr));
   EmptyClipboard();
   CloseClipboard();
   PlayerFolder folder("player copy");
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("tone.wav"), SquareWaveWav(2000, 4000, 4000)));
   harness::Process player;
   HWND window = StartPlayer(folder, &player, "", {{"ORB_ANSWERS", "1"}});
   ASSERT_NE(window, nullptr);
-  const size_t boxesBefore = TraceCalls(folder, "themecore SKMSGBOX").size();
-  PostMessageA(window, WM_COMMAND, 72, 0);
-  ASSERT_TRUE(WaitForTraceCalls(folder, "themecore SKMSGBOX", boxesBefore + 1));
-  std::string box = TraceCalls(folder, "themecore SKMSGBOX").back();
+  auto copyBox = [&] {
+    const size_t boxesBefore = TraceCalls(folder, "themecore SKMSGBOX").size();
+    PostMessageA(window, WM_COMMAND, 72, 0);
+    if (!WaitForTraceCalls(folder, "themecore SKMSGBOX", boxesBefore + 1)) return std::string("<no box>");
+    return TraceCalls(folder, "themecore SKMSGBOX").back();
+  };
+  std::string box = copyBox();
+  EXPECT_NE(box.find("There is no picture to copy."), std::string::npos) << box;
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_DIB));
+
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, folder.path("tone.wav")), 1);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay ShowMediaLayout", 1));
+  box = copyBox();
   EXPECT_NE(box.find("Only a picture shown in the picture layout can be copied."), std::string::npos) << box;
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_DIB));
-  PostMessageA(window, WM_CLOSE, 0, 0);
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
   EXPECT_EQ(WaitForExit(player), 0);
 }
 
