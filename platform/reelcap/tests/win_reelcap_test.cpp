@@ -118,11 +118,15 @@ BITMAPINFOHEADER Format(int width, int height) {
 TEST(Reelcap, RecordsTheWindowToAnAvi) {
   harness::ScratchFolder folder("reelcap");
   HWND owner = MakeWindow("ReelcapOwner", OwnerProc, WS_OVERLAPPEDWINDOW, 100, 100);
-  HWND painted = MakeWindow("ReelcapPainted", PaintedProc, WS_OVERLAPPED | WS_VISIBLE, kWidth, kHeight);
+  HWND painted = MakeWindow("ReelcapPainted", PaintedProc, WS_POPUP | WS_VISIBLE, kWidth, kHeight);
   ASSERT_NE(owner, nullptr);
   ASSERT_NE(painted, nullptr);
   UpdateWindow(painted);
   harness::PumpMessagesFor(300);
+  RECT client = {};
+  GetClientRect(painted, &client);
+  ASSERT_EQ(kWidth, client.right);
+  ASSERT_EQ(kHeight, client.bottom);
 
   std::string file = folder.Child("window.avi");
   BITMAPINFOHEADER format = Format(kWidth, kHeight);
