@@ -101,7 +101,8 @@ void StartRequestedRecording() {
   AVICOMPRESSOPTIONS options{};
   options.fccHandler = mmioStringToFOURCCA("cscd", 0);
   options.dwFlags = AVICOMPRESSF_VALID;
-  std::string file = RecordingFileName(p.exeName);
+  // In the program folder: the file picker may have moved the current folder.
+  std::string file = p.programFolder + RecordingFileName(p.exeName);
   SKKILLFILE(file.c_str());
   int handle = 0;
   if (r.init(&handle, p.mainWindow, file.c_str(), r.frameRate, 0, &video, &audio, &options, 0) != 0 ||
