@@ -11,6 +11,7 @@
 #include "core/item_list.h"
 #include "core/obf_name.h"
 #include "later_features.h"
+#include "magnifier.h"
 #include "paint_state.h"
 #include "skin_texts.h"
 #include "themecore.h"
