@@ -42,9 +42,7 @@ void HideBrowserPanes() {}
 void StepContentPane(int32_t direction) { TraceNotBuilt(Call("StepContentPane").Number(direction)); }
 void ShowPicture(const std::string& item) { TraceNotBuilt(Call("ShowPicture").Text(item.c_str())); }
 void PrintCommand() { TraceNotBuilt(Call("PrintCommand")); }
-void CopyPictureCommand() { TraceNotBuilt(Call("CopyPictureCommand")); }
-void HelpCommand() { TraceNotBuilt(Call("HelpCommand")); }
-void ShowAboutBox() { TraceNotBuilt(Call("ShowAboutBox")); }
+ShownPicture CurrentShownPicture() { return {}; }
 void ShowPictureAgain() { TraceNotBuilt(Call("ShowPictureAgain")); }
 void PaintPictureWindow(HWND window) {
   PAINTSTRUCT paint;
@@ -55,18 +53,5 @@ void ScrollPicture(HWND, UINT message, WPARAM wParam) {
 }
 void TogglePictureFit() { TraceNotBuilt(Call("TogglePictureFit")); }
 
-void InstallScreenCodec(const std::string& argument) {
-  TraceNotBuilt(Call("InstallScreenCodec").Text(argument.c_str()));
-}
-void StartRequestedRecording() { TraceNotBuilt(Call("StartRequestedRecording")); }
-void StopRecording() { TraceNotBuilt(Call("StopRecording")); }
-void RefreshRecording() { TraceNotBuilt(Call("RefreshRecording")); }
-std::string RecordingStatus() { return std::string(); }
-
-void StartBackgroundSound(const std::string& soundList, int32_t volume, int32_t intervalMs) {
-  TraceNotBuilt(Call("StartBackgroundSound").Text(soundList.c_str()).Number(volume).Number(intervalMs));
-}
-void StopBackgroundSound() { TraceNotBuilt(Call("StopBackgroundSound")); }
-void RepeatBackgroundSound() { TraceNotBuilt(Call("RepeatBackgroundSound")); }
 
 }  // namespace player

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 
+#include "imaging.h"
 #include "open_item.h"
 // The control bar's layouts and the window layout are built; their callers
 // find them through here as before.
@@ -41,7 +42,16 @@ void HideBrowserPanes();
 void StepContentPane(int32_t direction);
 void ShowPicture(const std::string& item);
 void PrintCommand();
+// Command 72 (picture_copy.cpp).
 void CopyPictureCommand();
+// The picture the picture view shows: its bitmap (owned by the view) and
+// path; no bitmap while none is shown.
+struct ShownPicture {
+  pBITMAPHANDLE bitmap = nullptr;
+  std::string path;
+};
+ShownPicture CurrentShownPicture();
+// About box and help (about_help.cpp).
 void HelpCommand();
 void ShowAboutBox();
 void ShowPictureAgain();
@@ -49,14 +59,18 @@ void PaintPictureWindow(HWND window);
 void ScrollPicture(HWND window, UINT message, WPARAM wParam);
 void TogglePictureFit();
 
-// Window recorder and codec.
+// The screen codec (screen_codec.cpp): copied into the system folder and
+// registered when missing.
 void InstallScreenCodec(const std::string& argument);
+
+// Window recorder (recording.cpp).  The frame rate comes with code 20.
+void SetRecordingFrameRate(int32_t requested);
 void StartRequestedRecording();
 void StopRecording();
 void RefreshRecording();
 std::string RecordingStatus();
 
-// Background sound.
+// Background sound (background_sound.cpp).
 void StartBackgroundSound(const std::string& soundList, int32_t volume, int32_t intervalMs);
 void StopBackgroundSound();
 void RepeatBackgroundSound();
