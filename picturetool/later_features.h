@@ -4,6 +4,8 @@
 // pretends to have done work it did not do.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -20,5 +22,12 @@ void WritePlacementFile(const Placement& placement);
 void CommandNotBuilt(int32_t id);
 // The magnifier.
 void ShowMagnifier();
+// The colour picker of the text and shape boxes: a framed empty area of
+// the picker's size stands in (no colour is picked from it).
+HWND CreateColorPicker(HWND parent, int32_t x, int32_t y, HBITMAP bitmap);
+// The colour swatch under the picker: a plain window of class SKSTATIC
+// painted with its class brush, which the boxes replace for each colour.
+HWND CreateColorSwatch(HWND parent, int32_t x, int32_t y, int32_t width, int32_t height, int32_t id,
+                       COLORREF colour);
 
 }  // namespace paint
