@@ -211,6 +211,13 @@ void RunBoxLoop(HWND box, HWND owner, bool repaintAfterKeys, const bool* closing
       quit = true;
       break;
     }
+    // Escape closes the box without its values.  The dialog manager would
+    // turn it into command 2, which is the box's OK button.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
+        GetAncestor(message.hwnd, GA_ROOT) == GetAncestor(box, GA_ROOT)) {
+      PostMessageA(box, WM_CLOSE, 0, 0);
+      continue;
+    }
     if (SKDIALOGMESSAGE(Paint().mainWindow, &message) == 0 && !IsDialogMessageA(box, &message)) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
