@@ -527,7 +527,7 @@ LRESULT DrawFontItem(const DRAWITEMSTRUCT* item) {
     if ((item->itemState & ODS_FOCUS) != 0) DrawFocusRect(dc, &r);
     return TRUE;
   }
-  const std::string name = ListText(Box().fontList, static_cast<LRESULT>(item->itemID));
+  const std::string name = ListText(item->hwndItem, static_cast<LRESULT>(item->itemID));
   const bool selected = (item->itemState & ODS_SELECTED) != 0;
   const auto text = static_cast<COLORREF>(SKGETSYSCOLOR(selected ? 115 : 101));
   const auto back = static_cast<COLORREF>(SKGETSYSCOLOR(selected ? 114 : 104));

@@ -379,7 +379,8 @@ TEST(PaintObjects, DraggingMovesByTheMouseDistanceAndEndsWhenTheMouseIsLost) {
   CloseBySuiteCommand(window, paint);
 }
 
-// The popup menu of an object window, an item chosen by its key.
+// The popup menu of an object window, an item chosen by keys: a letter is
+// an item's mnemonic (a character for the menu), anything else a key.
 bool ChooseFromPopup(harness::Process& paint, HWND canvas, POINT onCanvas, const std::vector<WORD>& keys) {
   RightClick(OnScreen(canvas, onCanvas.x, onCanvas.y));
   HWND menu = nullptr;
@@ -396,7 +397,11 @@ bool ChooseFromPopup(harness::Process& paint, HWND canvas, POINT onCanvas, const
     return false;
   }
   for (WORD key : keys) {
-    PostMessageA(menu, WM_KEYDOWN, key, 0);
+    if (key >= 'A' && key <= 'Z') {
+      PostMessageA(menu, WM_CHAR, key - 'A' + 'a', 0);
+    } else {
+      PostMessageA(menu, WM_KEYDOWN, key, 0);
+    }
     harness::PumpMessagesFor(150);
   }
   return harness::PumpUntil([&] { return IsWindowVisible(menu) == FALSE; }, kStartMs);
