@@ -3,7 +3,7 @@
 // chosen in the list, the colour by the track bars' keys, a character
 // from the grid), the shape box (a pen width from its list, the "3D" box),
 // dragging an object (also when the program loses the mouse mid-drag) and
-// the object popup (duplicate, lock, z-order, rotate).  What was made is
+// the object popup (duplicate, lock, z-order, rotate, edit).  What was made is
 // read back from the saved sidecar by the shared codec and from the
 // canvas's pixels.
 #include <gtest/gtest.h>
@@ -407,7 +407,7 @@ bool ChooseFromPopup(harness::Process& paint, HWND canvas, POINT onCanvas, const
   return harness::PumpUntil([&] { return IsWindowVisible(menu) == FALSE; }, kStartMs);
 }
 
-TEST(PaintObjects, PopupDuplicatesLocksRestacksAndRotates) {
+TEST(PaintObjects, PopupDuplicatesLocksRestacksRotatesAndEdits) {
   PaintFolder folder("paint popup");
   const std::string picture = folder.path("grey.bmp");
   ASSERT_TRUE(WritePlainBmp(picture, 320, 200, RGB(200, 200, 200)));
@@ -440,6 +440,16 @@ TEST(PaintObjects, PopupDuplicatesLocksRestacksAndRotates) {
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectCommand", 3));
   ASSERT_TRUE(ChooseFromPopup(paint, canvas, {200, 140}, {'R'}));
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectCommand", 4));
+  // Edited in the shape box with a shadow: its window grows by the new
+  // margin (round(2 + 1.25 x 6 + 1) = 10 instead of 8) on every side and
+  // the arrow stays where it was.
+  ASSERT_TRUE(ChooseFromPopup(paint, canvas, {200, 140}, {'E'}));
+  HWND box = WaitForBox("SKDRAWBOX");
+  ASSERT_NE(box, nullptr);
+  Activate(box);
+  Click(CentreOf(ChildById(box, 108)));
+  ASSERT_TRUE(ConfirmBox("SKDRAWBOX"));
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint RunShapeBox", 1));
 
   PostMessageA(window, WM_COMMAND, 106, 0);
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint SaveSidecar", 1));
@@ -448,9 +458,12 @@ TEST(PaintObjects, PopupDuplicatesLocksRestacksAndRotates) {
   // Bottom-most first: the arrow, the locked rectangle, its copy.
   const overlay::ObfObject& arrow = saved.objects[0];
   EXPECT_EQ(arrow.kind, overlay::kKindArrow);
-  EXPECT_EQ(arrow.points, (std::vector<overlay::ObfPoint>{{108, 48}, {8, 8}}));
-  EXPECT_EQ(arrow.x, 142);
-  EXPECT_EQ(arrow.width, 116);
+  EXPECT_EQ(arrow.points, (std::vector<overlay::ObfPoint>{{110, 50}, {10, 10}}));
+  EXPECT_EQ(arrow.x, 140);
+  EXPECT_EQ(arrow.y, 110);
+  EXPECT_EQ(arrow.width, 120);
+  EXPECT_EQ(arrow.shadow, 2);
+  EXPECT_EQ(arrow.size, 6);
   const overlay::ObfObject& rectangle = saved.objects[1];
   EXPECT_EQ(rectangle.kind, overlay::kKindRectangle);
   EXPECT_EQ(rectangle.flag, 1);
