@@ -453,6 +453,7 @@ LRESULT ShowObjectPopup(HWND window) {
   state.popupOpen = true;
   std::vector<HWND> listed = ListObjects(-1);
   if (!listed.empty()) listed.pop_back();  // the canvas's own record
+  TraceProgramCall("ObjectPopup", TitleOf(window), std::to_string(listed.size()));
   HMENU style = BuildPopup(12, {});
   HMENU order = BuildOrderMenu(listed, window);
   HMENU popup = BuildPopup(11, {{12, style}, {13, order}});

@@ -252,14 +252,13 @@ TEST(PaintObjects, ShapeBoxGivesTheArrowItsPenWidthAndShadow) {
   Click(CentreOf(ChildById(box, 108)));  // "3D"
 
   // The preview strip shows the arrow across it in the colour.
-  HWND frame = GetAncestor(box, GA_ROOT);
   const std::string shot = folder.path("preview.bmp");
   harness::PumpMessagesFor(200);
-  ASSERT_TRUE(harness::CaptureWindowToBmp(frame, shot));
+  ASSERT_TRUE(harness::CaptureWindowToBmp(GetAncestor(box, GA_ROOT), shot));
   harness::Bmp24 preview;
   ASSERT_TRUE(harness::ReadBmp24(shot, &preview));
-  const RECT frameRect = harness::WindowRectOf(frame), boxRect = harness::WindowRectOf(box);
-  const int left = boxRect.left - frameRect.left, top = boxRect.top - frameRect.top;
+  // The frame's capture is its client area: the box.
+  const int left = 0, top = 0;
   int coloured = 0;  // the shared settings' red
   for (int x = 20; x < 200; ++x) {
     const COLORREF c = preview.at(left + x, top + 54);
@@ -394,6 +393,7 @@ bool ChooseFromPopup(harness::Process& paint, HWND canvas, POINT onCanvas, const
         }
         return menu != nullptr;
       }, kStartMs)) {
+    ADD_FAILURE() << "no popup menu came; the cursor is over " << WindowFromPoint(OnScreen(canvas, onCanvas.x, onCanvas.y));
     return false;
   }
   for (WORD key : keys) {
@@ -404,7 +404,11 @@ bool ChooseFromPopup(harness::Process& paint, HWND canvas, POINT onCanvas, const
     }
     harness::PumpMessagesFor(150);
   }
-  return harness::PumpUntil([&] { return IsWindowVisible(menu) == FALSE; }, kStartMs);
+  if (harness::PumpUntil([&] { return IsWindowVisible(menu) == FALSE; }, kStartMs)) return true;
+  ADD_FAILURE() << "the popup menu stayed open";
+  PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  return false;
 }
 
 TEST(PaintObjects, PopupDuplicatesLocksRestacksRotatesAndEdits) {
@@ -425,6 +429,7 @@ TEST(PaintObjects, PopupDuplicatesLocksRestacksRotatesAndEdits) {
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectCommand", 1));
   EXPECT_EQ(ObjectWindows(window).size(), 4u);
   // Lock the rectangle: a drag no longer moves it.
+  harness::PumpMessagesFor(300);
   ASSERT_TRUE(ChooseFromPopup(paint, canvas, {40, 80}, {'L'}));
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectCommand", 2));
   POINT at = OnScreen(canvas, 40, 80);
@@ -443,7 +448,12 @@ TEST(PaintObjects, PopupDuplicatesLocksRestacksRotatesAndEdits) {
   // Edited in the shape box with a shadow: its window grows by the new
   // margin (round(2 + 1.25 x 6 + 1) = 10 instead of 8) on every side and
   // the arrow stays where it was.
-  ASSERT_TRUE(ChooseFromPopup(paint, canvas, {200, 140}, {'E'}));
+  harness::PumpMessagesFor(300);
+  ASSERT_TRUE(ChooseFromPopup(paint, canvas, {200, 140}, {'E'})) << [&] {
+    std::string lines;
+    for (const std::string& line : TraceCalls(folder, "orbpaint")) lines += line + "\n";
+    return lines;
+  }();
   HWND box = WaitForBox("SKDRAWBOX");
   ASSERT_NE(box, nullptr);
   Activate(box);
