@@ -12,7 +12,6 @@
 
 #include "core/item_list.h"
 #include "core/object_edits.h"
-#include "core/object_geometry.h"
 #include "object_boxes.h"
 #include "orbboxes.h"
 #include "paint_state.h"

@@ -14,7 +14,6 @@
 
 #include "core/box_rules.h"
 #include "core/object_geometry.h"
-#include "font_family.h"
 #include "gdiplus_api.h"
 #include "image_functions.h"
 #include "object_boxes.h"
