@@ -13,7 +13,7 @@
 #include "core/box_rules.h"
 #include "core/item_list.h"
 #include "image_functions.h"
-#include "later_features.h"
+#include "colour_tools.h"
 #include "object_boxes.h"
 #include "themecore.h"
 #include "themecore_popup.h"

@@ -14,6 +14,7 @@
 #include "later_features.h"
 #include "orbboxes.h"
 #include "paint_state.h"
+#include "placement.h"
 #include "suite_command.h"
 #include "themecore.h"
 #include "themecore_painttool.h"
@@ -131,9 +132,10 @@ void CloseSequence() {
   ShowWindow(p.mainWindow, SW_RESTORE);
   RECT rect = {};
   GetWindowRect(p.mainWindow, &rect);
-  POINT origin = {0, 0};
-  ClientToScreen(p.mainWindow, &origin);
-  WritePlacementFile(Placement{origin.x, origin.y, rect.right - rect.left, rect.bottom - rect.top});
+  // The window's own corner, where the next start creates it: its client
+  // origin lies below the skinned caption and would move the window down
+  // by the caption on every run.
+  WritePlacementFile(Placement{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top});
   if (p.startedBrowser) {
     HWND browser = FindWindowA(suite::CommaField(p.texts.entry(T_BROWSER), 2).c_str(), nullptr);
     if (browser != nullptr) suite::SendSuiteCommand(browser, suite::CMD_CLOSE, "");

@@ -12,6 +12,7 @@
 
 #include "core/item_list.h"
 #include "core/object_edits.h"
+#include "magnifier.h"
 #include "object_boxes.h"
 #include "orbboxes.h"
 #include "paint_state.h"
@@ -493,6 +494,7 @@ LRESULT OnObjectMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   PopupState& state = State();
   switch (message) {
     case WM_MOUSEMOVE:
+      if (IsMagnifierOpen()) InvalidateMagnifierView();
       if (window != state.lastHovered) {
         if (const DrawObject* object = ObjectRecord(FindObjectIndex(window))) ShowHoverStatus(window, *object);
       }
