@@ -10,6 +10,7 @@
 #include "core/paint_rules.h"
 #include "core/path_names.h"
 #include "core/suite_command_codes.h"
+#include "effect_boxes.h"
 #include "imaging.h"
 #include "later_features.h"
 #include "orbboxes.h"
@@ -100,8 +101,7 @@ LRESULT OnCopyData(WPARAM wParam, LPARAM lParam) {
 void OnInitMenu(WPARAM wParam) {
   PaintState& p = Paint();
   EnableMenuItem(p.menu, 309, MF_BYCOMMAND | (L_ClipboardReady() > 0 ? MF_ENABLED : MF_GRAYED));
-  // No underlay picture can be chosen yet (command 216 is not built).
-  EnableMenuItem(p.menu, 217, MF_BYCOMMAND | MF_GRAYED);
+  EnableMenuItem(p.menu, 217, MF_BYCOMMAND | (HasUnderlayFile() && p.pictureWidth > 0 ? MF_ENABLED : MF_GRAYED));
   if (reinterpret_cast<HMENU>(wParam) != p.selectionPopup || p.selectionPopup == nullptr) {
     EndCanvasModes();
     SKCURSORSTD(p.canvasWindow);
