@@ -1,6 +1,6 @@
 // WM_COMMAND of the picture tool: the common prologue (the action "END",
 // disarming a drawing tool) and the dispatch of every command; the
-// new-object commands are here too.  The effect, resize, new-picture,
+// new-object commands are here too (their boxes are object_boxes.h's).  The effect, resize, new-picture,
 // underlay and relief commands are effect_boxes.h's.
 #include <windows.h>
 
@@ -12,6 +12,7 @@
 #include "effect_boxes.h"
 #include "later_features.h"
 #include "magnifier.h"
+#include "object_boxes.h"
 #include "paint_state.h"
 #include "skin_texts.h"
 #include "themecore.h"
@@ -21,40 +22,14 @@ namespace paint {
 
 namespace {
 
-constexpr int32_t kBoxOk = 2;
 constexpr int32_t kStylePopup = 12;
 
 // Field n of the "|" list of the box texts (1 title, 2 colour names, 3 size
 // label, 4 shadow label).
 std::string BoxText(size_t n) { return suite::ItemField(Paint().texts.entry(T_BOX_TEXTS), n); }
 
-// The text of a new text object.  The text box with its font, colour and
-// shadow choices is not built yet: the engine's input box asks for the text
-// alone, and the object takes the shared settings.  kBoxOk when confirmed.
-int32_t RunTextBox(std::string* text) {
-  PaintState& p = Paint();
-  std::string buffer(1025, '\0');
-  const int32_t button = SKINPUTBOX(p.mainWindow, nullptr, BoxText(1).c_str(), BoxText(1).c_str(),
-                                    p.texts.entry(T_OK_CANCEL).c_str(), buffer.data(),
-                                    static_cast<int32_t>(buffer.size()), nullptr, 0);
-  *text = buffer.c_str();
-  TraceProgramCall("RunTextBox", "", button == 1 ? "confirmed" : "cancelled");
-  return button == 1 ? kBoxOk : 0;
-}
-
-// The shape box is not built yet: a question box offers the shape with the
-// shared pen width, colour and shadow.  kBoxOk when confirmed.
-int32_t RunShapeBox(uint32_t word) {
-  PaintState& p = Paint();
-  const BoxSettingsRecord& s = p.boxSettings;
-  char colour[16];
-  wsprintfA(colour, "%08lX", static_cast<unsigned long>(s.colour));
-  const std::string summary = BoxText(3) + " " + std::to_string(s.size) + ", " + colour + ", " + BoxText(4) + " " +
-                              std::to_string(s.shadow);
-  const int32_t answer = suite::boxes::ShowInfoBox(summary, p.texts.entry(T_OK_CANCEL));
-  TraceProgramCall("RunShapeBox", std::to_string(word), answer == 1 ? "confirmed" : "cancelled");
-  return answer == 1 ? kBoxOk : 0;
-}
+// The box texts: the title, the colour names, the size and shadow labels.
+void StoreBoxLabels() { SetBoxLabels(BoxText(2), BoxText(3), BoxText(4)); }
 
 bool RefuseAtObjectLimit() {
   if (ObjectLimitReached() == 0) return false;
@@ -71,11 +46,16 @@ LRESULT NewTextObject() {
   PaintState& p = Paint();
   EnsureCanvasForObject();
   if (RefuseAtObjectLimit()) return 0;
-  std::string text;
-  if (RunTextBox(&text) != kBoxOk) return 0;
+  StoreBoxLabels();
+  BoxSettingsRecord settings = p.boxSettings;
+  settings.buttons.clear();
+  settings.word = overlay::kKindText;
+  if (RunTextBox(p.mainWindow, BoxText(1), &settings) != kBoxOk || settings.text.empty()) return 0;
+  // The new window takes its family, size, colour and shadow from the
+  // settings the box has just stored.
   HWND object = CreateObjectWindow(p.canvasWindow, overlay::kKindText);
   if (object != nullptr) {
-    ObjectWindowProc(object, WM_SETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    ObjectWindowProc(object, WM_SETTEXT, settings.text.size(), reinterpret_cast<LPARAM>(settings.text.data()));
   }
   return 0;
 }
@@ -105,7 +85,11 @@ LRESULT NewShapeObject(int32_t id) {
   const uint16_t style = ChooseShapeStyle(id);
   if (style == 0) return 0;
   const uint32_t word = static_cast<uint32_t>(id % 100) | (static_cast<uint32_t>(style) << 16);
-  if (RunShapeBox(word) != kBoxOk) return 0;
+  StoreBoxLabels();
+  BoxSettingsRecord settings = p.boxSettings;
+  settings.buttons.clear();
+  settings.word = word;
+  if (RunShapeBox(p.mainWindow, BoxText(1), &settings) != kBoxOk) return 0;
   p.savedStatus = themecore::FetchText([&p](char* out, int32_t size) { return SKGETCTLTEXT(p.statusWindow, out, size); });
   p.toolWord = word;
   SendToObjectManager(OM_SHOW_WINDOWS, 0);

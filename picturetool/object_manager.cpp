@@ -3,7 +3,8 @@
 // its mouse-sensitive shape (a region cut to its drawn pixels), its place in
 // the z-order and its title.  Called with window 0, ObjectWindowProc is the
 // object manager: composing, showing, hiding, merging, deleting, scrolling,
-// and the picture's OBF sidecar through the shared codec.
+// and the picture's OBF sidecar through the shared codec.  The mouse work
+// on an object window (hover, drag, popup) is object_popup.cpp's.
 #include <windows.h>
 
 #include <algorithm>
@@ -511,6 +512,27 @@ LRESULT HandleManagerMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
+DrawObject* ObjectRecord(size_t index) { return Record(index); }
+
+void PaintObject(HDC dc, size_t index, int32_t x, int32_t y) {
+  const DrawObject* object = Record(index);
+  if (index < 2 || object == nullptr || object->data.shown != 1) return;
+  PaintRecord(dc, *object, x, y);
+}
+
+void BuildRegionOf(size_t index) { BuildObjectRegion(index); }
+
+void ComposeRepaintAndMark() {
+  ComposeAndRepaint();
+  MarkObjectsChanged();
+}
+
+bool MakeObjectFonts(DrawObject* object) { return MakeFonts(*object); }
+
+void MeasureObjectText(DrawObject* object) { MeasureText(*object); }
+
+std::vector<HWND> ListObjects(int32_t selector) { return EnumerateObjects(selector); }
+
 std::string FirstUsableFontFamily() {
   const suite::GdiplusApi* api = suite::Gdiplus();
   if (api == nullptr) return "";
@@ -667,6 +689,15 @@ LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     }
     case WM_SETTEXT:
       return GiveContent(window, wParam, reinterpret_cast<const char*>(lParam));
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+    case WM_INITMENUPOPUP:
+    case WM_UNINITMENUPOPUP:
+    case WM_EXITMENULOOP:
+      return OnObjectMouse(window, message, wParam, lParam);
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT:

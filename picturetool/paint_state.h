@@ -53,6 +53,7 @@ enum TextEntry : size_t {
   T_OBJECT_TITLE = 47,
   T_FIRST_TOOL_TIP = 48,
   T_DELETE_ALL_QUESTION = 54,
+  T_LOCK_WORDS = 55,
   T_PREVIEW_SIZE = 56,
   T_OBJECT_LIMIT = 57,
   T_OBJECTS_NOT_SAVED = 58,
@@ -228,6 +229,19 @@ size_t ObjectLimitReached();
 void ShiftObjects(int32_t dx, int32_t dy);
 intptr_t BlitCanvas(int32_t mode);
 LRESULT SendToObjectManager(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// The object records for the popup and dragging (object_popup.cpp): the
+// record of a table index (null outside the table), painting one object,
+// its window region, composing with the objects-changed bit, the fonts and
+// measure of a text, and ORBENUMOBJECT's list without its end marker.
+DrawObject* ObjectRecord(size_t index);
+void PaintObject(HDC dc, size_t index, int32_t x, int32_t y);
+void BuildRegionOf(size_t index);
+void ComposeRepaintAndMark();
+bool MakeObjectFonts(DrawObject* object);
+void MeasureObjectText(DrawObject* object);
+std::vector<HWND> ListObjects(int32_t selector);
+// Hover status, dragging and the object popup of an object window.
+LRESULT OnObjectMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The family of new text objects: the skin's default font when GDI+ can
 // make it, else the first of a few common families; "" when none.
 std::string FirstUsableFontFamily();

@@ -681,12 +681,13 @@ TEST(PictureFiles, CropMovesTheObjectsAndSaveKeepsThemOutOfThePixels) {
   const std::string photo = folder.path("photo.jpg");
   ASSERT_TRUE(WriteTwoColourJpeg(photo, 200, 150));
   harness::Process paint;
-  // The shape box confirms the arrow; the saved box is acknowledged.
-  HWND window = StartPaint(folder, &paint, "\"" + photo + "\"", "1;1");
+  // The saved box is acknowledged.
+  HWND window = StartPaint(folder, &paint, "\"" + photo + "\"", "1");
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(WaitForLoad(folder, "= 200 x 150"));
   HWND canvas = CanvasOf(window);
   PostMessageA(window, WM_COMMAND, 405, 0);
+  ASSERT_TRUE(ConfirmBox("SKDRAWBOX"));
   PostClick(canvas, 150, 100);
   PostClick(canvas, 40, 20);
   ASSERT_TRUE(harness::PumpUntil([&] { return ObjectWindows(window).size() == 2; }, kStartMs));
@@ -838,12 +839,13 @@ TEST(PictureFiles, PolylinePointsComeFromTheMouse) {
   const std::string picture = folder.path("lines.jpg");
   ASSERT_TRUE(WriteTwoColourJpeg(picture, 200, 150));
   harness::Process paint;
-  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "1");
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "");
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(WaitForLoad(folder, "= 200 x 150"));
   HWND canvas = CanvasOf(window);
   PostMessageA(window, WM_COMMAND, 406, 0);
   ASSERT_TRUE(ChooseFirstStyle(paint));
+  ASSERT_TRUE(ConfirmBox("SKDRAWBOX"));
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint RunShapeBox", 1));
   PostClick(canvas, 10, 10);
   PostClick(canvas, 10, 10);
@@ -877,12 +879,13 @@ TEST(PictureFiles, EllipseFromTheCentreAndTheLongestPolyline) {
     const std::string picture = folder.path("shapes.jpg");
     ASSERT_TRUE(WriteTwoColourJpeg(picture, 300, 200));
     harness::Process paint;
-    HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "1");
+    HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "");
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(WaitForLoad(folder, "= 300 x 200"));
     HWND canvas = CanvasOf(window);
     PostMessageA(window, WM_COMMAND, c.command, 0);
     ASSERT_TRUE(ChooseFirstStyle(paint));
+    ASSERT_TRUE(ConfirmBox("SKDRAWBOX"));
     ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint RunShapeBox", 1));
     std::vector<std::pair<int, int>> expected;
     if (c.kind == overlay::kKindEllipse) {

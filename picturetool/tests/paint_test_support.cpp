@@ -121,6 +121,59 @@ void PostClick(HWND canvas, int x, int y) {
   PostMessageA(canvas, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
+struct BoxSearch {
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK FindBoxIn(HWND top, LPARAM search) {
+  auto* wanted = reinterpret_cast<BoxSearch*>(search);
+  HWND box = FindWindowExA(top, nullptr, wanted->className, nullptr);
+  if (box == nullptr || !IsWindowVisible(box)) return TRUE;
+  wanted->found = box;
+  return FALSE;
+}
+
+HWND WaitForBox(const char* className, DWORD timeoutMs) {
+  BoxSearch search = {className, nullptr};
+  harness::PumpUntil([&] {
+    search.found = nullptr;
+    EnumWindows(FindBoxIn, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  }, timeoutMs);
+  return search.found;
+}
+
+struct IdSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND window, LPARAM search) {
+  auto* wanted = reinterpret_cast<IdSearch*>(search);
+  if (GetDlgCtrlID(window) != wanted->id) return TRUE;
+  wanted->found = window;
+  return FALSE;
+}
+
+HWND ChildById(HWND parent, int id) {
+  IdSearch search = {id, nullptr};
+  EnumChildWindows(parent, MatchId, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool ConfirmBox(const char* className, const std::string& text) {
+  HWND box = WaitForBox(className);
+  if (box == nullptr) return false;
+  if (!text.empty()) {
+    HWND field = ChildById(box, 109);
+    if (field == nullptr) return false;
+    SendMessageTimeoutA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, nullptr);
+  }
+  PostMessageA(box, WM_COMMAND, 2, 0);
+  return harness::PumpUntil([&] { return IsWindow(box) == FALSE; }, kStartMs);
+}
+
 void CloseBySuiteCommand(HWND window, harness::Process& paint) {
   suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
   EXPECT_EQ(WaitForExit(paint), 0);

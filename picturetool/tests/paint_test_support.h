@@ -46,6 +46,14 @@ HWND CanvasOf(HWND main);
 // The descendant of `main` with the control id and the text.
 HWND FindChild(HWND main, int id, const char* text);
 void PostClick(HWND canvas, int x, int y);
+// The box of `className` the program shows ("SKFONTBOX", "SKDRAWBOX"): a
+// child of the skin's popup frame.  Null when none comes in time.
+HWND WaitForBox(const char* className, DWORD timeoutMs = kStartMs);
+// Confirms the box as it stands (the text box with `text` put in its text
+// field first) by its OK command; true once the box has gone.
+bool ConfirmBox(const char* className, const std::string& text = "");
+// The descendant of `parent` with the control id.
+HWND ChildById(HWND parent, int id);
 void CloseBySuiteCommand(HWND window, harness::Process& paint);
 using picker_test::FindChooserDialog;
 

@@ -1,7 +1,8 @@
 // The picture tool under Wine, started as a user starts it: from a program
 // folder holding orbpaint.exe, its text table, the skin and the DLLs, with a
 // picture on its command line.  Objects are made through the program's own
-// commands (boxes answered by ORB_ANSWERS, clicks posted to the canvas),
+// commands (message boxes answered by ORB_ANSWERS, the object boxes
+// confirmed, clicks posted to the canvas),
 // the sidecar is read back by the shared codec, and the rest is read from
 // real windows, captured pixels, files and the call trace (ORB_TRACE).
 #include <gtest/gtest.h>
@@ -39,7 +40,7 @@ TEST(PictureTool, ShowsThePictureSavesObjectsToTheSidecarAndRestoresThem) {
   ASSERT_TRUE(harness::ReadFileBytes(picture, &pictureBefore));
 
   harness::Process paint;
-  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "Hello there;1");
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "");
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(harness::WindowText(window), "Orb Paint");
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadPictureIntoCanvas", 2));
@@ -80,11 +81,14 @@ TEST(PictureTool, ShowsThePictureSavesObjectsToTheSidecarAndRestoresThem) {
   EXPECT_EQ(harness::WaitForWindow("ORBPAINT", 1000), window);
   EXPECT_EQ(harness::CountWindows("ORBPAINT"), 1);
 
-  // A text object through command 401 (the text answered by the script)...
+  // A text object through command 401 and its box...
   PostMessageA(window, WM_COMMAND, 401, 0);
+  ASSERT_TRUE(ConfirmBox("SKFONTBOX", "Hello there"));
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectContent", 1));
-  // ...and an arrow through command 405 and two clicks, right to left.
+  // ...and an arrow through command 405, its box and two clicks, right to
+  // left.
   PostMessageA(window, WM_COMMAND, 405, 0);
+  ASSERT_TRUE(ConfirmBox("SKDRAWBOX"));
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint RunShapeBox", 1));
   PostClick(canvas, 150, 100);
   PostClick(canvas, 40, 20);
@@ -168,7 +172,7 @@ TEST(PictureTool, ShowsThePictureSavesObjectsToTheSidecarAndRestoresThem) {
   harness::Process again;
   // The question about the unsaved object before the next picture replaces
   // the canvas is answered no.
-  window = StartPaint(folder, &again, "\"" + picture + "\"", "More text;1;2");
+  window = StartPaint(folder, &again, "\"" + picture + "\"", "1;2");
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadedObject", 2));
   std::vector<std::string> loaded = TraceCalls(folder, "orbpaint LoadedObject");
@@ -179,6 +183,7 @@ TEST(PictureTool, ShowsThePictureSavesObjectsToTheSidecarAndRestoresThem) {
   // A save that cannot replace the sidecar (held open without sharing)
   // reports it and leaves the old sidecar as it was.
   PostMessageA(window, WM_COMMAND, 401, 0);
+  ASSERT_TRUE(ConfirmBox("SKFONTBOX", "More text"));
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectContent", 1));
   HANDLE lock = CreateFileA(folder.path("picture.obf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
@@ -398,21 +403,38 @@ TEST(PictureTool, PageButtonsShowArrowHeads) {
   CloseBySuiteCommand(window, paint);
 }
 
+// A sidecar may hold more objects than the user can make; with 99 loaded,
+// a new text is refused before its box opens.
 TEST(PictureTool, TheHundredthObjectIsRefused) {
   PaintFolder folder("paint limit");
   const std::string picture = folder.path("small.jpg");
   ASSERT_TRUE(WriteTwoColourJpeg(picture, 64, 48));
-  std::string answers;
-  for (int i = 0; i < 99; ++i) answers += "t" + std::to_string(i) + ";";
-  answers += "never asked;2";  // the last: no, the objects are not saved at close
+  overlay::ObfDocument document;
+  for (int i = 0; i < 99; ++i) {
+    overlay::ObfObject line;
+    line.kind = overlay::kKindRectangle;
+    line.style = overlay::kStyleOutline;
+    line.points = {{4, 4}, {14, 14}};
+    line.size = 1;
+    line.colour = 0xFF00FF00;
+    line.x = i % 40;
+    line.y = i / 40;
+    line.width = 20;
+    line.height = 20;
+    line.fontFamily = "Arial";
+    document.objects.push_back(line);
+  }
+  document.trailer.pictureName = "small.jpg";
+  ASSERT_EQ(overlay::WriteObfSidecar(picture, document), overlay::ObfStatus::kOk);
   harness::Process paint;
-  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", answers);
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "1;2");
   ASSERT_NE(window, nullptr);
-  for (int i = 0; i < 100; ++i) PostMessageA(window, WM_COMMAND, 401, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadedObject", 99));
+  PostMessageA(window, WM_COMMAND, 401, 0);
   ASSERT_TRUE(WaitForTraceCalls(folder, "themecore SKMSGBOX", 1));
-  EXPECT_EQ(TraceCalls(folder, "orbpaint ObjectContent").size(), 99u);
-  EXPECT_EQ(TraceCalls(folder, "orbpaint RunTextBox").size(), 99u);
   EXPECT_NE(TraceCalls(folder, "themecore SKMSGBOX")[0].find("No more drawing objects"), std::string::npos);
+  EXPECT_EQ(WaitForBox("SKFONTBOX", 300), nullptr);
+  EXPECT_TRUE(TraceCalls(folder, "orbpaint RunTextBox").empty());
   EXPECT_EQ(ObjectWindows(window).size(), 100u);
   CloseBySuiteCommand(window, paint);
 }
@@ -422,9 +444,10 @@ TEST(PictureTool, HiddenObjectsStayHiddenUntilShown) {
   const std::string picture = folder.path("hidden.jpg");
   ASSERT_TRUE(WriteTwoColourJpeg(picture, 64, 48));
   harness::Process paint;
-  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "quiet");
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "");
   ASSERT_NE(window, nullptr);
   PostMessageA(window, WM_COMMAND, 401, 0);
+  ASSERT_TRUE(ConfirmBox("SKFONTBOX", "quiet"));
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectContent", 1));
   PostMessageA(window, WM_COMMAND, 411, 0);  // hide every object
   PostMessageA(window, WM_COMMAND, 106, 0);
