@@ -329,7 +329,8 @@ THEMECORE_API int32_t __stdcall SKHORZTILE(HDC dc, int32_t x, int32_t y, int32_t
 THEMECORE_API HRGN __stdcall SKBMPTORGN(HBITMAP bitmap, int32_t keyColour);
 // Deletes a GDI object and sets the caller's variable to 0.
 THEMECORE_API int32_t __stdcall SKDELETEOBJECT(HGDIOBJ* object);
-// One line of text on an opaque background of `backColour`.
+// One line of text on an opaque background of `backColour`; -1 prints it
+// on a transparent background.
 THEMECORE_API int32_t __stdcall SKPRINT(HDC dc, const char* text, int32_t x, int32_t y,
                                         int32_t textColour, int32_t backColour, HFONT font);
 // One line of raised text: a copy in `lightColour` one pixel down and right,
