@@ -1,8 +1,7 @@
 // What the player's start-up and window procedure hand to the parts of the
-// player that are not built yet: the open dispatcher and play lists, the
-// playback engine, the effects panel, the
-// browser panes, the picture view, the window recorder and the background
-// sound.  Each function is named for its job and does nothing yet (a
+// player that are not built yet: the saved frame's target, the effects
+// panel, the clipboard, help and About, the window recorder and the
+// background sound.  Each function is named for its job and does nothing yet (a
 // result says "nothing done"); with ORB_TRACE set each call leaves a line
 // "orbplay NAME(...)" so tests see what was routed where.  The open
 // dispatcher is declared in open_item.h; ResetDisplayState works.
@@ -18,6 +17,8 @@
 // find them through here as before.
 #include "panel_layouts.h"
 #include "window_layout.h"
+// So are the picture view, the slide show and the browser panes.
+#include "picture_view.h"
 
 namespace player {
 
@@ -32,22 +33,10 @@ void ResetDisplayState();
 void CreateEffectsPanelIfMissing();
 void ToggleEffectsPanel();
 
-// Browser panes, picture view, printing, clipboard, help, About.
-void BrowserPaneCommand(int32_t id);
-void CreateBrowserPane(const std::string& item);
-// Hides the "Content" pane and, unless the layout keeps it, the "Index" pane.
-void HideBrowserPanes();
-// Back (-1) or forward (+1) in the visible "Content" pane.
-void StepContentPane(int32_t direction);
-void ShowPicture(const std::string& item);
-void PrintCommand();
+// Clipboard, help, About.
 void CopyPictureCommand();
 void HelpCommand();
 void ShowAboutBox();
-void ShowPictureAgain();
-void PaintPictureWindow(HWND window);
-void ScrollPicture(HWND window, UINT message, WPARAM wParam);
-void TogglePictureFit();
 
 // Window recorder and codec.
 void InstallScreenCodec(const std::string& argument);

@@ -32,7 +32,8 @@ class PlayerFolder {
  public:
   explicit PlayerFolder(const std::string& label) : scratch_(label) {
     DeleteFileA(ConfigFilePath().c_str());
-    for (const char* file : {"orbplay.exe", "themecore.dll", "tonelink.dll", "imaging.dll", "LUMINAR.SKL", "orbplay.SYS"}) {
+    for (const char* file : {"orbplay.exe", "themecore.dll", "tonelink.dll", "imaging.dll", "LUMINAR.SKL", "orbplay.SYS",
+                             "ctlhost20.dll", "fadekit.dll"}) {
       Copy(file, file);
     }
   }

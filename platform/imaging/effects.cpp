@@ -32,13 +32,13 @@ int32_t ReportStatus(int32_t percent) {
 // Waits `delayMs`, calling the status callback at least once and about
 // every 10 ms meanwhile; the callback's result when it asks to stop.
 int32_t WaitReporting(int32_t percent, uint32_t delayMs) {
-  const ULONGLONG deadline = GetTickCount64() + delayMs;
+  const DWORD start = GetTickCount();
   for (;;) {
     const int32_t status = ReportStatus(percent);
     if (status != kSuccess) return status;
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return kSuccess;
-    Sleep(static_cast<DWORD>(std::min<ULONGLONG>(10, deadline - now)));
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= delayMs) return kSuccess;
+    Sleep(std::min<DWORD>(10, delayMs - elapsed));
   }
 }
 
