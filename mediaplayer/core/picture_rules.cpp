@@ -50,7 +50,9 @@ std::vector<int32_t> ParseTransitionList(const std::string& text) {
   std::vector<int32_t> list;
   const std::string compact = WithoutBlanks(text);
   if (compact.empty()) return list;
+  const size_t limit = static_cast<size_t>(kMaxTransitionRange);
   for (const std::string& field : suite::SplitCommaList(compact)) {
+    if (list.size() >= limit) break;
     const size_t dash = field.find('-', 1);
     if (dash == std::string::npos) {
       list.push_back(OptionNumber(field));
@@ -58,9 +60,7 @@ std::vector<int32_t> ParseTransitionList(const std::string& text) {
     }
     const int32_t from = OptionNumber(field.substr(0, dash));
     const int32_t to = OptionNumber(field.substr(dash + 1));
-    for (int64_t n = from, count = 0; n <= to && count < kMaxTransitionRange; ++n, ++count) {
-      list.push_back(static_cast<int32_t>(n));
-    }
+    for (int64_t n = from; n <= to && list.size() < limit; ++n) list.push_back(static_cast<int32_t>(n));
   }
   return list;
 }

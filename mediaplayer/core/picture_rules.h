@@ -21,9 +21,9 @@ struct FitRect {
 FitRect FitEnlarged(int32_t sourceWidth, int32_t sourceHeight, int32_t boxWidth, int32_t boxHeight);
 
 // "1-3, 7" -> 1, 2, 3, 7: blanks removed, comma fields, "a-b" every number
-// from a to b.  A range is capped at kMaxTransitionRange numbers, so a
+// from a to b.  The list holds at most kMaxTransitionRange numbers, so a
 // mistyped "1-2000000000" cannot exhaust memory.
-constexpr int32_t kMaxTransitionRange = 100000;
+constexpr int32_t kMaxTransitionRange = 10000;
 std::vector<int32_t> ParseTransitionList(const std::string& text);
 
 // Effect numbers.

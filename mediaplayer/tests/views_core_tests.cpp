@@ -141,6 +141,8 @@ TEST(Transitions, ListsTextsAndTheCycle) {
     EXPECT_EQ(c.expected, player::ParseTransitionList(c.text));
   }
   EXPECT_EQ(static_cast<size_t>(player::kMaxTransitionRange), player::ParseTransitionList("1-2000000000").size());
+  EXPECT_EQ(static_cast<size_t>(player::kMaxTransitionRange),
+            player::ParseTransitionList("1-9000,1-9000,1-9000,5").size());
 
   struct TextCase {
     std::string text;
