@@ -96,7 +96,7 @@ void EnterFullScreen(int32_t id) {
     p.slideMode = SLIDE_BY_HAND;
   } else if (id == 405) {
     p.slideMode = SLIDE_TIMED;
-    int32_t displayTime = Options().OptionField19();
+    int32_t displayTime = CurrentDisplayTime();
     KillThreadTimer(p.slideTimer);
     p.slideTimer = StartThreadTimer(static_cast<UINT>(displayTime > 0 ? displayTime : 1000));
     if (p.fullScreenOverPicture) {

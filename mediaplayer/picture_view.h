@@ -56,6 +56,9 @@ void PrintCommand();
 
 // The slide show's full-screen painting (slide_show.cpp).
 void PaintZoomHolder(HWND window);
+// The time the current picture stays: the option line's, the slide-show
+// file's for this picture, or in module mode its "tim" side file's.
+int32_t CurrentDisplayTime();
 // After a picture is shown: its sound, document and the slide timer.
 void StartPictureTimer();
 void KillTransitionTimer();

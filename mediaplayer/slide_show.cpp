@@ -118,8 +118,8 @@ void PaintBlack(HWND window) {
   EndPaint(window, &paint);
 }
 
-// The time the current picture stays: the option line's, the slide-show
-// file's for this picture, or in module mode its "tim" side file's.
+}  // namespace
+
 int32_t CurrentDisplayTime() {
   PlayerState& p = Player();
   int32_t time = Options().OptionField19();
@@ -129,6 +129,8 @@ int32_t CurrentDisplayTime() {
   if (p.moduleMode) time = PictureView().side.displayTimeMs;
   return time > 0 ? time : Options().OptionField19();
 }
+
+namespace {
 
 void OpenSideDocument(const std::string& document) {
   PlayerState& p = Player();
