@@ -244,6 +244,7 @@ TEST(SlideShow, AdvancesAtEachPicturesTimeWithATransition) {
 class BrowserStandIn {
  public:
   BrowserStandIn() {
+    comStarted_ = SUCCEEDED(CoInitialize(nullptr));
     module_ = LoadLibraryA("orbtestctl.dll");
     if (module_ == nullptr) return;
     auto registerServer = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(module_, "DllRegisterServer"));
@@ -264,15 +265,18 @@ class BrowserStandIn {
     } else {
       RegDeleteKeyA(HKEY_CLASSES_ROOT, "Shell.Explorer.2\\CLSID");
     }
-    if (module_ == nullptr) return;
-    auto unregisterServer = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(module_, "DllUnregisterServer"));
-    if (unregisterServer != nullptr) unregisterServer();
-    FreeLibrary(module_);
+    if (module_ != nullptr) {
+      auto unregisterServer = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(module_, "DllUnregisterServer"));
+      if (unregisterServer != nullptr) unregisterServer();
+      FreeLibrary(module_);
+    }
+    if (comStarted_) CoUninitialize();
   }
   bool ready() const { return ready_; }
 
  private:
   HMODULE module_ = nullptr;
+  bool comStarted_ = false;
   bool hadBrowser_ = false;
   bool ready_ = false;
   std::string oldClass_;
