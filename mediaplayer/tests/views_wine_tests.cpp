@@ -167,6 +167,18 @@ TEST(PictureView, PicturesShowWithTheirOverlays) {
   EXPECT_PIXEL(image, left + 115, top + 75, kYellow);
   EXPECT_PIXEL(image, left - 5, top + 5, kBlack);
 
+  // Printing without a default printer says so (the system's message 1797)
+  // and prints nothing.
+  char device[64] = {};
+  GetProfileStringA("WINDOWS", "DEVICE", ",,,", device, sizeof(device));
+  if (std::string(device) == ",,,") {
+    SendMessageA(window, WM_COMMAND, 68, 0);
+    std::vector<std::string> texts = TraceCalls(folder, "themecore SKWINERR");
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].rfind("themecore SKWINERR(1797,", 0), 0u) << texts[0];
+    EXPECT_EQ(TraceCalls(folder, "themecore SKMSGBOX").size(), 1u);
+  }
+
   suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
   EXPECT_EQ(WaitForExit(player), 0);
 }
