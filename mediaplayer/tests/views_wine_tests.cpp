@@ -175,7 +175,7 @@ TEST(PictureView, PicturesShowWithTheirOverlays) {
     SendMessageA(window, WM_COMMAND, 68, 0);
     std::vector<std::string> texts = TraceCalls(folder, "themecore SKWINERR");
     ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0].rfind("themecore SKWINERR(1797,", 0), 0u) << texts[0];
+    EXPECT_NE(texts[0].find("SKWINERR(1797"), std::string::npos) << texts[0];
     EXPECT_EQ(TraceCalls(folder, "themecore SKMSGBOX").size(), 1u);
   }
 
