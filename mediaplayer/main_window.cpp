@@ -304,6 +304,11 @@ LRESULT CALLBACK PlayerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_PAINT:
       result = OnPaint(window);
       break;
+    case WM_ERASEBKGND:
+      // A transition uncovers the new picture over the one shown before.
+      if (window == p.zoomHolder && window != nullptr && p.displayState == DISPLAY_FULL_SCREEN) return 1;
+      if (window == p.pictureHolder && window != nullptr) return 1;
+      break;
     case WM_HSCROLL:
     case WM_VSCROLL:
       if (window == p.pictureHolder) ScrollPicture(window, message, wParam);
