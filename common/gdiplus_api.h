@@ -34,7 +34,8 @@ namespace suite {
   X(GdipSetPathGradientSurroundColorsWithCount) X(GdipSetPathGradientSigmaBlend)                  \
   X(GdipSetPathGradientFocusScales) X(GdipSetPathGradientGammaCorrection)                         \
   X(GdipGetGenericFontFamilySansSerif) X(GdipCloneFontFamily) X(GdipNewInstalledFontCollection)   \
-  X(GdipGetFontCollectionFamilyCount) X(GdipGetFontCollectionFamilyList)
+  X(GdipGetFontCollectionFamilyCount) X(GdipGetFontCollectionFamilyList)                         \
+  X(GdipBitmapGetPixel)
 
 struct GdiplusApi {
   decltype(&Gdiplus::GdiplusStartup) GdiplusStartup = nullptr;

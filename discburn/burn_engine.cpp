@@ -1,4 +1,5 @@
-// The burn engine: the start sequence, the cache filler and the writer.
+// The burn engine: the cache filler and the writer threads around the
+// burn's command sequence (core/burn_sequence.h).
 //
 // The filler cuts the image (header, boot image, every source file, as
 // ImageStream yields it, or an existing image file) into write units and
@@ -7,17 +8,11 @@
 // ends as a success only when every sector of the image reached the drive
 // or the file: a stop, a source that cannot be read or a failed write is a
 // failure, and then the session is not closed over data that is missing.
-#include <process.h>
-
 #include <algorithm>
-#include <cstring>
-#include <ctime>
 
 #include "core/image_header.h"
 #include "core/image_stream.h"
-#include "mmc_commands.h"
-#include "mmc_parameter_lists.h"
-#include "mmc_replies.h"
+#include "library_thread.h"
 #include "vdsc_burner.h"
 
 namespace discburn {
@@ -25,25 +20,15 @@ namespace discburn {
 namespace {
 
 constexpr unsigned kThreadStack = 64000;
-// WRITE(10) of a drive that is busy or not ready: every 100 ms, this often.
-constexpr int kMaxBusyAttempts = 5000;
-// The first unit of an overwritable medium: a drive just reset or busy
-// without sense, every 200 ms, this often.
-constexpr int kMaxFirstUnitAttempts = 100;
-// A DVD-R burn asks for this speed (kB/s) with SET STREAMING.
-constexpr uint32_t kDvdStreamingKbs = 11080;
-
-void SendList(MmcDevice& mmc, const ScsiCommand& command, const uint8_t* list, uint32_t length) {
-  std::vector<uint8_t> bytes(list, list + length);
-  mmc.RunWith(command, bytes.data(), length);
-}
-
-bool SendFormat(MmcDevice& mmc, const FormatList& list) {
-  FormatList bytes = list;
-  return mmc.RunWith(FormatUnit(0x11), bytes.data(), static_cast<uint32_t>(bytes.size()));
-}
 
 }  // namespace
+
+UtcTime WinBurnPacing::NowUtc() {
+  SYSTEMTIME now{};
+  GetSystemTime(&now);
+  return {static_cast<uint16_t>(now.wYear), static_cast<uint8_t>(now.wMonth), static_cast<uint8_t>(now.wDay),
+          static_cast<uint8_t>(now.wHour), static_cast<uint8_t>(now.wMinute), static_cast<uint8_t>(now.wSecond)};
+}
 
 void CallCompletion(BurnCompletionCallback callback, int result) {
   // The stdcall adapter of the two callback slots: (result, value) in,
@@ -57,24 +42,22 @@ void CallCompletion(BurnCompletionCallback callback, int result) {
 }
 
 bool WaitWhileNotReady(MmcDevice& mmc, bool withTestUnitReady, const std::atomic<int>* stop) {
-  std::vector<uint8_t> info(42);
-  for (int poll = 0; poll < kMaxNotReadyPolls; ++poll) {
-    bool done = withTestUnitReady ? mmc.RunWith(TestUnitReady(), nullptr, 0)
-                                  : mmc.RunWith(ReadDiscInfo(42), info.data(), 42);
-    if (done || mmc.lastOutcome().sense.asc() != 0x04) return true;
-    if (stop != nullptr && stop->load()) return false;
-    Sleep(kNotReadyPollMs);
-  }
-  return false;
+  WinBurnPacing pacing;
+  return WaitWhileNotReady(mmc, pacing, withTestUnitReady, stop);
 }
 
 BurnEngine::BurnEngine(BurnProject& project, ScsiDevice& device, CRITICAL_SECTION* lock,
                        std::u16string* errorName)
-    : project_(project), device_(device), lock_(lock), errorName_(errorName) {}
+    : project_(project),
+      device_(device),
+      lock_(lock),
+      errorName_(errorName),
+      sequence_(device.mmc(), pacing_, stop_) {}
 
 BurnEngine::~BurnEngine() {
-  // The library is being unloaded: a burn still running is told to stop.
-  // Waiting for it here would wait under the loader's lock.
+  // The library is unloaded.  Its burn threads hold references on it, so
+  // this runs once they have ended, or at process exit, when they are gone
+  // already: nothing is waited for here, under the loader's lock.
   stop_ = 1;
   if (filler_) CloseHandle(filler_);
   if (writer_) CloseHandle(writer_);
@@ -143,6 +126,7 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
     }
     imageSectors_ = static_cast<uint32_t>(sectors);
     discType_ = mmc.QueryDiscType();
+    sequence_.BeginImage(discType_);
   } else {
     // An image file is written under a temporary name next to it and takes
     // its own name only when complete, so that a failed build leaves no
@@ -174,19 +158,11 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
   unitSectors_ = mode == Mode::kProjectToFile ? 32 : WriteUnitSectors(discType_);
   // An image file stands alone: its sectors count from 0 whatever session
   // a disc burn before it started at.
-  if (mode == Mode::kProjectToFile) sessionStart_ = 0;
-  isFormatted_ = false;
-  if (mode == Mode::kProjectToDisc) {
-    WriteSettings& settings = mmc.settings();
-    mmc.WriteParameters(settings.testWrite, settings.burnProof, 0, discType_);
-    std::vector<uint8_t> info(42);
-    mmc.RunWith(ReadDiscInfo(42), info.data(), 42);
-    FormatDvdRw(discType_);
-    FindSessionStart(discType_);
-  }
+  uint32_t sessionStart = 0;
+  if (mode == Mode::kProjectToDisc) sessionStart = sequence_.BeginProject(discType_);
   if (mode != Mode::kImageToDisc) {
     header_.clear();
-    if (!WriteImageHeader(project_, sessionStart_, &header_)) {
+    if (!WriteImageHeader(project_, sessionStart, &header_)) {
       project_.error = kErrorNotPrepared;
       DiscardImageFile();
       return 0;
@@ -204,8 +180,7 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
   slotCount_ = CacheSlotCount(cacheBytes_, unitSectors_ * 2048);
   running_ = 1;
 
-  filler_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, kThreadStack, FillerMain, this, CREATE_SUSPENDED,
-                                                    nullptr));
+  filler_ = StartLibraryThread(kThreadStack, FillerMain, this);
   if (filler_ == nullptr) {
     running_ = 0;
     return 0;
@@ -227,8 +202,7 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
   // Writing from here on, also for a client that polls before the writer
   // has run a line.
   project_.status = kStatusWriting;
-  writer_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, kThreadStack, WriterMain, this, CREATE_SUSPENDED,
-                                                    nullptr));
+  writer_ = StartLibraryThread(kThreadStack, WriterMain, this);
   if (writer_ == nullptr) {
     stop_ = 1;
     WaitForSingleObject(filler_, 30000);
@@ -239,41 +213,6 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
   SetThreadPriority(writer_, THREAD_PRIORITY_BELOW_NORMAL);
   ResumeThread(writer_);
   return 1;
-}
-
-void BurnEngine::FormatDvdRw(uint8_t type) {
-  MmcDevice& mmc = device_.mmc();
-  if (type == kDiscDvdRwSequential) {
-    if (!SendFormat(mmc, kFormatDvdRwQuick)) SendFormat(mmc, kFormatDvdRwQuickWhole);
-  } else if (type == kDiscDvdRwRestricted) {
-    SendFormat(mmc, kFormatDvdRwGrow);
-  } else {
-    return;
-  }
-  WaitWhileNotReady(mmc, false);
-}
-
-void BurnEngine::FindSessionStart(uint8_t type) {
-  MmcDevice& mmc = device_.mmc();
-  // A start found for an earlier medium says nothing about this one.
-  sessionStart_ = 0;
-  if (type == kDiscDvdPlusRw || type == kDiscDvdRam) {
-    sessionStart_ = mmc.LastSessionStart();
-    return;
-  }
-  std::vector<uint8_t> answer(40);
-  uint8_t last = mmc.LastTrackInLastSession();
-  if (last != 0 && mmc.RunWith(ReadTrackInfo(last), answer.data(), 40)) {
-    if (auto track = ParseTrackInfo(answer.data(), mmc.lastOutcome().validBytes)) {
-      sessionStart_ = track->nextWritable;
-      return;
-    }
-  }
-  if (mmc.RunWith(ReadTrackInfo(1), answer.data(), 40)) {
-    if (auto track = ParseTrackInfo(answer.data(), mmc.lastOutcome().validBytes)) {
-      sessionStart_ = track->trackStart;
-    }
-  }
 }
 
 unsigned __stdcall BurnEngine::FillerMain(void* self) {
@@ -378,123 +317,58 @@ int BurnEngine::Fetch(std::vector<uint8_t>* out) {
   return result;
 }
 
-void BurnEngine::WriterPrologue(uint8_t* trackBase) {
-  MmcDevice& mmc = device_.mmc();
-  WriteSettings& settings = mmc.settings();
-  mmc.RunWith(SyncCache(false), nullptr, 0);
-  mmc.RunWith(Rezero(), nullptr, 0);
-  mmc.WriteParameters(settings.testWrite, settings.burnProof, 0, discType_);
-  std::vector<uint8_t> info(42);
-  mmc.RunWith(ReadDiscInfo(42), info.data(), 42);
-  if (mmc.BufferCapacity()) {
-    bufferLength_ = mmc.bufferLength();
-    bufferUsed_ = mmc.bufferLength() - std::min(mmc.bufferLength(), mmc.bufferFree());
-  }
-  mmc.WriteParameters(settings.testWrite, settings.burnProof,
-                      discType_ == kDiscDvdPlusR && !settings.finalize ? 1 : 0, discType_);
-  mmc.ApplyStoredSpeeds();
-  *trackBase = mmc.SessionsOnDisc();
-  if (discType_ == kDiscDvdR) {
-    auto streaming = StreamingDescriptor(imageSectors_, kDvdStreamingKbs);
-    SendList(mmc, SetStreaming(28), streaming.data(), 28);
-    std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    gmtime_s(&utc, &now);
-    auto stamp = DvdTimeStamp({static_cast<uint16_t>(utc.tm_year + 1900), static_cast<uint8_t>(utc.tm_mon + 1),
-                               static_cast<uint8_t>(utc.tm_mday), static_cast<uint8_t>(utc.tm_hour),
-                               static_cast<uint8_t>(utc.tm_min), static_cast<uint8_t>(utc.tm_sec)});
-    SendList(mmc, SendDvdStructure(0x0F, 22), stamp.data(), 22);
-    mmc.RunWith(ReserveTrack(imageSectors_), nullptr, 0);
-  }
+bool BurnEngine::WriteUnitsToDisc() {
+  sequence_.Prologue(imageSectors_);
   device_.SetCloseAfterEachCommand(false);
-}
-
-bool BurnEngine::WriteUnit(uint32_t lba, uint8_t* data, uint32_t sectors, bool isFirst) {
-  MmcDevice& mmc = device_.mmc();
-  int busyAttempts = 0, resetAttempts = 0;
-  for (;;) {
-    if (mmc.RunWith(Write10(lba, static_cast<uint16_t>(sectors)), data, sectors * 2048)) return true;
-    const ScsiOutcome& outcome = mmc.lastOutcome();
-    uint8_t asc = outcome.sense.asc(), ascq = outcome.sense.ascq();
-    bool busy = outcome.targetStatus == kScsiStatusBusy;
-    if (stop_.load()) return false;
-    if (isFirst && mode_ == Mode::kProjectToDisc && discType_ == kDiscDvdPlusRw && asc == 0x30 &&
-        ascq == 0x05 && !isFormatted_) {
-      // An unformatted DVD+RW: the basic format once, then the write again.
-      isFormatted_ = true;
-      if (SendFormat(mmc, kFormatDvdPlusRwBasic) && WaitWhileNotReady(mmc, false, &stop_)) continue;
-    } else if ((busy || asc == 0x04) && ++busyAttempts < kMaxBusyAttempts) {
-      Sleep(isFirst ? 200 : 100);
-      continue;
-    } else if (isFirst && IsOverwritable(discType_) && (busy || asc == 0 || asc == 0x29) &&
-               ++resetAttempts < kMaxFirstUnitAttempts) {
-      Sleep(asc == 0x29 ? 1200 : 200);
-      continue;
-    }
-    device_.RecordError(ErrorNumberFromSense(mmc.lastOutcome().sense));
-    return false;
-  }
-}
-
-void BurnEngine::RunWriter() {
-  project_.status = kStatusWriting;
-  bufferLength_ = 0;
-  bufferUsed_ = 0;
-  // Sense data of the retried commands of a burn are not errors; a failed
-  // write records its own below.
-  device_.SetDoNotRecord(true);
-  const bool toDisc = mode_ != Mode::kProjectToFile;
-  MmcDevice& mmc = device_.mmc();
-  uint8_t trackBase = 0;
-  uint32_t lba = 0;
-  if (toDisc) {
-    WriterPrologue(&trackBase);
-    lba = mode_ == Mode::kImageToDisc ? 0 : sessionStart_;
-  }
-  // On an overwritable medium the first unit goes to sector 0 as well, so
-  // that the descriptors at sector 16 lead to the new session.  That is done
-  // last, once the whole session is on the medium: a burn that fails
-  // half-way leaves the previous session in charge.
-  const bool copyFirstToZero =
-      mode_ == Mode::kProjectToDisc && IsOverwritable(discType_) && sessionStart_ != 0;
-  if (mode_ == Mode::kProjectToDisc && IsOverwritable(discType_)) mmc.RunWith(SyncCache(false), nullptr, 0);
-  std::vector<uint8_t> unit, firstUnit;
-  uint32_t units = 0;
-  bool isFailed = false;
+  std::vector<uint8_t> unit;
   for (;;) {
     int count = Fetch(&unit);
-    if (count == 0) break;
+    if (count == 0) return true;
     if (count < 0) {
       Sleep(1);
       continue;
     }
     uint32_t sectors = static_cast<uint32_t>(count) / 2048;
-    if (!toDisc) {
-      DWORD written = 0;
-      if (!WriteFile(imageFile_, unit.data(), static_cast<DWORD>(count), &written, nullptr) ||
-          written != static_cast<DWORD>(count)) {
-        project_.error = kErrorCreateImage;
-        *errorName_ = AnsiToUtf16(imagePath_.c_str());
-        isFailed = true;
-        break;
-      }
-    } else if (!WriteUnit(lba, unit.data(), sectors, units == 0)) {
-      isFailed = true;
-      break;
+    if (!sequence_.WriteNext(unit.data(), sectors)) {
+      // A write judged failed after its retries: its sense is the error.
+      if (!stop_.load()) device_.RecordError(ErrorNumberFromSense(device_.mmc().lastOutcome().sense));
+      return false;
     }
-    if (copyFirstToZero && units == 0) firstUnit = unit;
-    ++units;
-    if (toDisc && (units == 3 || (units > 3 && (units - 3) % 6 == 0)) && mmc.BufferCapacity()) {
-      bufferLength_ = mmc.bufferLength();
-      bufferUsed_ = mmc.bufferLength() - std::min(mmc.bufferLength(), mmc.bufferFree());
-    }
-    lba += sectors;
     sectorsWritten_ += sectors;
   }
-  bool isComplete = !isFailed && !stop_.load() && sectorsWritten_.load() >= imageSectors_;
-  if (isComplete && copyFirstToZero) {
-    mmc.RunWith(SyncCache(false), nullptr, 0);
-    isComplete = WriteUnit(0, firstUnit.data(), static_cast<uint32_t>(firstUnit.size() / 2048), true);
+}
+
+bool BurnEngine::WriteUnitsToFile() {
+  std::vector<uint8_t> unit;
+  for (;;) {
+    int count = Fetch(&unit);
+    if (count == 0) return true;
+    if (count < 0) {
+      Sleep(1);
+      continue;
+    }
+    DWORD written = 0;
+    if (!WriteFile(imageFile_, unit.data(), static_cast<DWORD>(count), &written, nullptr) ||
+        written != static_cast<DWORD>(count)) {
+      project_.error = kErrorCreateImage;
+      *errorName_ = AnsiToUtf16(imagePath_.c_str());
+      return false;
+    }
+    sectorsWritten_ += static_cast<uint32_t>(count) / 2048;
+  }
+}
+
+void BurnEngine::RunWriter() {
+  project_.status = kStatusWriting;
+  // Sense data of the retried commands of a burn are not errors; a failed
+  // write records its own.
+  device_.SetDoNotRecord(true);
+  const bool toDisc = mode_ != Mode::kProjectToFile;
+  bool isWritten = toDisc ? WriteUnitsToDisc() : WriteUnitsToFile();
+  bool isComplete = isWritten && !stop_.load() && sectorsWritten_.load() >= imageSectors_;
+  if (toDisc && isComplete && !sequence_.CompleteSession(true)) {
+    isComplete = false;
+    device_.RecordError(ErrorNumberFromSense(device_.mmc().lastOutcome().sense));
   }
   if (isComplete) {
     project_.status = kStatusWritten;
@@ -519,7 +393,7 @@ void BurnEngine::RunWriter() {
     }
     if (!isComplete) DeleteFileA(tempPath_.c_str());
   } else {
-    CloseMedium(trackBase, isComplete);
+    sequence_.CloseMedium(isComplete);
   }
   if (project_.error != kErrorNone) result = 1;
   if (filler_) WaitForSingleObject(filler_, 30000);
@@ -532,70 +406,6 @@ void BurnEngine::RunWriter() {
   project_.status = kStatusIdle;
   running_ = 0;
   LeaveCriticalSection(lock_);
-}
-
-void BurnEngine::CloseMedium(uint8_t n, bool isComplete) {
-  MmcDevice& mmc = device_.mmc();
-  WriteSettings& settings = mmc.settings();
-  auto close = [&](bool immediate, uint8_t function, uint16_t track) {
-    return mmc.RunWith(CloseTrackSession(immediate, function, track), nullptr, 0);
-  };
-  if (!isComplete) {
-    // Nothing is closed over a session whose data did not all arrive: the
-    // medium keeps its last complete session.
-    mmc.RunWith(SyncCache(false), nullptr, 0);
-  } else {
-    switch (discType_) {
-      case kDiscDvdR:
-        mmc.RunWith(SyncCache(false), nullptr, 0);
-        close(false, 1, n + 1);
-        close(false, 1, n + 2);
-        close(false, 2, n + 3);
-        break;
-      case kDiscDvdPlusR:
-        mmc.RunWith(SyncCache(false), nullptr, 0);
-        close(false, 1, n + 1);
-        if (settings.finalize) close(false, 6, 0);
-        else close(false, 2, 0xFF);
-        break;
-      case kDiscDvdPlusRw:
-        mmc.RunWith(SyncCache(false), nullptr, 0);
-        close(false, 3, 0xFF);
-        break;
-      case kDiscDvdRwRestricted:
-      case kDiscDvdRwSequential:
-        mmc.RunWith(SyncCache(false), nullptr, 0);
-        close(false, 1, 1);
-        close(true, 2, 0);
-        WaitWhileNotReady(mmc, false);
-        break;
-      case kDiscCdR:
-      case kDiscCdRw:
-        mmc.RunWith(SyncCache(true), nullptr, 0);
-        WaitWhileNotReady(mmc, false);
-        WaitWhileNotReady(mmc, true);
-        mmc.WriteParameters(settings.testWrite, settings.burnProof, settings.finalize ? 0 : 1, discType_);
-        if (!close(true, 2, 0)) close(true, 1, 0xFF);
-        break;
-      default: {
-        bool waits = discType_ != kDiscDvdRam;
-        mmc.RunWith(SyncCache(true), nullptr, 0);
-        if (waits) {
-          WaitWhileNotReady(mmc, false);
-          WaitWhileNotReady(mmc, true);
-        }
-        if (!close(false, 1, 0xFF)) close(true, 1, 0xFF);
-        mmc.WriteParameters(settings.testWrite, settings.burnProof, settings.finalize ? 0 : 1, discType_);
-        if (!close(true, 2, 0)) close(false, 2, 0);
-        break;
-      }
-    }
-  }
-  if (discType_ != kDiscDvdRam) WaitWhileNotReady(mmc, false);
-  mmc.RunWith(Prevent(false), nullptr, 0);
-  mmc.RunWith(StartStop(false, 3), nullptr, 0);
-  mmc.RunWith(Rezero(), nullptr, 0);
-  mmc.RunWith(TestUnitReady(), nullptr, 0);
 }
 
 }  // namespace discburn

@@ -1,9 +1,8 @@
 // Erasing on the erase thread: BLANK for CD-RW and DVD-RW, a format and
 // zeros for DVD+RW and DVD-RAM, which have no blank command.
-#include <process.h>
-
 #include <algorithm>
 
+#include "library_thread.h"
 #include "mmc_commands.h"
 #include "mmc_parameter_lists.h"
 #include "mmc_replies.h"
@@ -38,8 +37,7 @@ int EraseEngine::EraseDisc(int mode, BurnCompletionCallback callback) {
   busyCode_ = 2;
   callback_ = callback;
   mode_ = mode;
-  thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, kEraseStack, EraseMain, this, CREATE_SUSPENDED,
-                                                    nullptr));
+  thread_ = StartLibraryThread(kEraseStack, EraseMain, this);
   if (thread_ == nullptr) {
     busyCode_ = 0;
     CallCompletion(callback, 1);

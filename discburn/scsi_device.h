@@ -61,6 +61,10 @@ class ScsiDevice {
   // failed (a burn's write, judged after its retries).
   void RecordError(uint16_t code) { lastError_ = code; }
   bool isBusy() const { return busy_; }
+  // The ASPI scan's completion event comes from this function
+  // (CreateEventA); a test hands in one that fails.  Null restores it.
+  using EventMaker = HANDLE (*)();
+  void SetScanEventMaker(EventMaker maker) { makeScanEvent_ = maker ? maker : &MakeScanEvent; }
   bool usesPassThrough() const { return usePassThrough_; }
   char selectedLetter() const { return letter_; }
   const std::string& vendor() const { return vendor_; }
@@ -88,6 +92,7 @@ class ScsiDevice {
   int ScanAspi(const char* library);
   uint8_t SendAspi(void* block, HANDLE event);
   void UnloadAspi();
+  static HANDLE MakeScanEvent() { return CreateEventA(nullptr, TRUE, FALSE, nullptr); }
 
   void Log(const char* text);
   void LogCommand(const ScsiRequest& request, uint8_t status);
@@ -113,6 +118,7 @@ class ScsiDevice {
   FILE* log_ = nullptr;
   HMODULE aspiModule_ = nullptr;
   DWORD(__cdecl* sendAspi_)(void*) = nullptr;
+  EventMaker makeScanEvent_ = &MakeScanEvent;
 };
 
 }  // namespace discburn

@@ -59,7 +59,7 @@ int ScsiDevice::ScanAspi(const char* library) {
   }
   initialised_ = true;
 
-  HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE event = makeScanEvent_();
   if (!event) {
     // Nothing half-started stays behind.
     initialised_ = false;

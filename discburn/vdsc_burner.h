@@ -17,25 +17,26 @@
 
 #include "core/burn_plan.h"
 #include "core/burn_project.h"
+#include "core/burn_sequence.h"
 #include "scsi_device.h"
 #include "vdscdll.h"
 #include "win_file_source.h"
 
 namespace discburn {
 
-// Bounds of the waits on a drive that answers "not ready" (sense code 04):
-// a poll every 5 seconds, at most this many (30 minutes: a full format of a
-// DVD-RAM is the slowest thing a drive does).
-inline constexpr DWORD kNotReadyPollMs = 5000;
-inline constexpr int kMaxNotReadyPolls = 360;
+// The pauses of the burn sequence on a library thread: Sleep and the
+// system clock.
+class WinBurnPacing : public BurnPacing {
+ public:
+  void PauseMs(uint32_t ms) override { Sleep(ms); }
+  UtcTime NowUtc() override;
+};
 
 // Calls a client's completion function through the stdcall adapter; an
 // empty slot is not called.
 void CallCompletion(BurnCompletionCallback callback, int result);
 
-// Polls READ DISC INFORMATION (or TEST UNIT READY) every kNotReadyPollMs
-// while the drive answers "not ready"; false when the bound ran out or
-// `stop` was raised.
+// WaitWhileNotReady of the burn sequence, pausing with Sleep.
 bool WaitWhileNotReady(MmcDevice& mmc, bool withTestUnitReady, const std::atomic<int>* stop = nullptr);
 
 // The burn engine: writes the prepared project (or an image file) to the
@@ -60,15 +61,13 @@ class BurnEngine {
   uint32_t filledSlots() const { return filled_.load(); }
   uint32_t cacheBytes() const { return cacheBytes_; }
   uint32_t SetCacheBytes(int bytes) { return cacheBytes_ = ClampCacheBytes(bytes); }
-  uint32_t bufferLength() const { return bufferLength_.load(); }
-  uint32_t bufferUsed() const { return bufferUsed_.load(); }
+  uint32_t bufferLength() const { return sequence_.bufferLength(); }
+  uint32_t bufferUsed() const { return sequence_.bufferUsed(); }
 
  private:
   enum class Mode { kProjectToDisc, kImageToDisc, kProjectToFile };
 
   int Start(Mode mode, const char* imagePath);
-  void FindSessionStart(uint8_t type);
-  void FormatDvdRw(uint8_t type);
   void WaitForThreads();
   // Closes the image file of a build that will not complete and removes it.
   void DiscardImageFile();
@@ -82,9 +81,10 @@ class BurnEngine {
   // -1 when the cache is empty for now.
   int Fetch(std::vector<uint8_t>* out);
 
-  void WriterPrologue(uint8_t* trackBase);
-  bool WriteUnit(uint32_t lba, uint8_t* data, uint32_t sectors, bool isFirst);
-  void CloseMedium(uint8_t trackBase, bool isComplete);
+  // The disc part of the writer: the sequence fed from the cache; false
+  // when a unit could not be written.
+  bool WriteUnitsToDisc();
+  bool WriteUnitsToFile();
 
   BurnProject& project_;
   ScsiDevice& device_;
@@ -99,12 +99,10 @@ class BurnEngine {
   HANDLE imageFile_ = INVALID_HANDLE_VALUE;
   uint64_t imageFileBytes_ = 0;
   uint8_t discType_ = 0;
-  uint32_t sessionStart_ = 0;
   uint32_t unitSectors_ = 32;
   uint32_t slotCount_ = 0;
   uint32_t imageSectors_ = 0;
   std::vector<uint8_t> header_;
-  bool isFormatted_ = false;  // the burn formatted a DVD+RW once
 
   // Guarded by the lock.
   std::deque<std::vector<uint8_t>> slots_;
@@ -116,8 +114,8 @@ class BurnEngine {
   std::atomic<uint32_t> filled_{0};
   std::atomic<uint32_t> sectorsCached_{0};
   std::atomic<uint32_t> sectorsWritten_{0};
-  std::atomic<uint32_t> bufferLength_{0};
-  std::atomic<uint32_t> bufferUsed_{0};
+  WinBurnPacing pacing_;
+  BurnSequence sequence_;
   HANDLE filler_ = nullptr;
   HANDLE writer_ = nullptr;
 };

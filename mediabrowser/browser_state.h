@@ -126,6 +126,9 @@ int32_t RegisterFileAssociation(const std::string& entry, int32_t mode);
 void ListSubfolders(const std::string& folder, std::vector<std::string>* folders);
 std::string SettingsPath();
 std::string FavouritesPath();
+// The favourites file's lines that can name a folder (none when the file is
+// missing, unreadable or too large to be ours).
+std::vector<std::string> ReadFavourites();
 
 // Hands an item list to the player (or the module set with code 2).
 HWND SendFilesToModule(const std::string& itemList);
@@ -135,6 +138,9 @@ HINSTANCE OpenDocument(const std::string& path);
 void OpenWithEditorsAndWait(const std::vector<std::string>& entries);
 void ShowBrowserHelp();
 void HandPicturesToViewer(bool fromCollection);
+// True for the menu item that starts the disc burner, wherever start-up
+// moved it; 95 is the burner's button.
+bool IsBurnerItem(int id);
 void HandToBurner(int id);
 void StartModuleWithFiles(int id);
 void OpenSelectedInEditors();
@@ -160,6 +166,8 @@ std::vector<std::string> CollectionPaths(bool selectedOnly);
 std::string JoinPaths(const std::vector<std::string>& paths, char separator = '|');
 // The text of a list box entry ("" for none).
 std::string ListItemText(HWND list, int index);
+// Widens a list's horizontal scroll extent to show `text` whole.
+void GrowListExtent(HWND list, const std::string& text);
 // Makes `folder` the current folder (lower case, final backslash), selects
 // it in the folder tree (no selection notification follows) and lists it.
 void ShowFolder(const std::string& folder);

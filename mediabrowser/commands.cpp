@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "batch.h"
 #include "browser_state.h"
+#include "list_files.h"
 #include "core/module_lists.h"
 #include "core/path_names.h"
 #include "core/suite_command_codes.h"
@@ -60,14 +62,6 @@ int InsertionIndex(HWND list) {
   return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
 }
 
-void GrowExtent(HWND list, const std::string& text) {
-  int32_t width = 0, height = 0;
-  HFONT font = reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0));
-  SKGETTEXTEXTENT(list, font, text.c_str(), &width, &height);
-  LRESULT extent = SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0);
-  if (width + 8 > extent) SendMessageA(list, LB_SETHORIZONTALEXTENT, width + 8, 0);
-}
-
 // Inserts files of the file list into the collection and puts the
 // collection's caret on them.
 void AddToCollection(const std::vector<int>& fileIndexes) {
@@ -80,7 +74,7 @@ void AddToCollection(const std::vector<int>& fileIndexes) {
     LRESULT placed = SendMessageA(b.secondList, LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(entry.c_str()));
     if (placed == LB_ERR || placed == LB_ERRSPACE) break;
     SendMessageA(b.secondList, LB_SETSEL, TRUE, placed);
-    GrowExtent(b.secondList, entry);
+    GrowListExtent(b.secondList, entry);
     at = static_cast<int>(placed) + 1;
   }
   SendMessageA(b.secondList, LB_SETCARETINDEX, at - 1, FALSE);
@@ -322,6 +316,10 @@ void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
     SendMessageA(b.mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
     return;
   }
+  if (id == 95 || IsBurnerItem(id)) {
+    HandToBurner(id);
+    return;
+  }
   switch (id) {
     case ID_FOLDER_TREE:
       OnFolderTree(code, reinterpret_cast<LPARAM>(control));
@@ -384,8 +382,11 @@ void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
     case 210:
       HandPicturesToViewer(true);
       return;
-    case 212: case 95:
-      HandToBurner(id);
+    case 12: case 203:
+      LoadListIntoCollection();
+      return;
+    case 13: case 204:
+      SaveCollectionAsList();
       return;
     case 701:
       OpenSelectedInEditors();
@@ -426,6 +427,7 @@ void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
     StartModuleWithFiles(id);
     return;
   }
+  if (RunBatchCommand(id)) return;
   if (RunPendingCommand(id)) return;
   // Every other command starts what its action entry names.
   LaunchAction(id);

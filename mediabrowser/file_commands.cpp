@@ -321,7 +321,8 @@ int32_t TargetBox(HWND owner, const std::string& buttons, std::string* folder) {
 
   MSG message = {};
   bool quit = false;
-  while (!g_target.closing) {
+  // The loop ends with the box, however it went.
+  while (!g_target.closing && IsWindow(g_target.box)) {
     BOOL got = GetMessageA(&message, nullptr, 0, 0);
     if (got == -1) break;
     if (got == 0) {

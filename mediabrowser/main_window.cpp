@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "batch.h"
 #include "browser_state.h"
 #include "core/item_list.h"
 #include "core/module_lists.h"
@@ -404,8 +405,7 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       OnDrivesChanged();
       return 0;
     case WM_BROWSER_BATCH_STEP:
-      // Steps of the batch picture work, which is not built yet.
-      return 0;
+      return OnBatchStep(wParam, lParam);
     case WM_CTLCOLORLISTBOX: {
       HWND list = reinterpret_cast<HWND>(lParam);
       if (list != b.fileList && list != b.secondList) break;

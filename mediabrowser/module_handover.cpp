@@ -31,7 +31,10 @@ constexpr size_t kHelpViewerEntry = 44;
 constexpr size_t kPictureModuleEntry = 64;
 constexpr size_t kPicturePatternsEntry = 65;
 constexpr size_t kNoBurnerFilesEntry = 94;
-constexpr int kBurnerAction = 212;
+// The burner's menu item is 212 in the text table; start-up renumbers the
+// module items after a module that is not installed, so it is found by the
+// window class its action names.
+constexpr char kBurnerClass[] = "ORBBURN";
 constexpr int32_t kNoEditorErrorText = 1155;
 constexpr size_t kPictureType = 4;           // the fifth media type
 // The one outside editor that is waited for by its window class.
@@ -258,6 +261,18 @@ void HandPicturesToViewer(bool fromCollection) {
   SetForegroundWindow(window);
 }
 
+std::string BurnerAction(const suite::MenuTables& menus) {
+  for (const auto& [id, action] : menus.actions) {
+    if (suite::EqualsNoCase(suite::CommaField(action, 2), kBurnerClass)) return action;
+  }
+  return std::string();
+}
+
+bool IsBurnerItem(int id) {
+  const suite::MenuTables& menus = Browser().menus;
+  return id >= 100 && suite::EqualsNoCase(suite::CommaField(suite::MenuAction(id, menus), 2), kBurnerClass);
+}
+
 void HandToBurner(int id) {
   BrowserState& b = Browser();
   std::vector<std::string> files = CollectionPaths(false);
@@ -265,7 +280,7 @@ void HandToBurner(int id) {
     suite::boxes::ShowInfoBox(b.texts.entry(kNoBurnerFilesEntry), "");
     return;
   }
-  std::string action = suite::MenuAction(kBurnerAction, b.menus);
+  std::string action = BurnerAction(b.menus);
   std::string windowClass = suite::CommaField(action, 2);
   if (windowClass.empty()) return;
   bool started = false;

@@ -3,11 +3,6 @@
 // one is told nothing untrue; the menus offer them because the text table
 // names them.
 //
-//   12, 203         load a list file into the collection
-//   13, 204         save the collection as a list file
-//   110             the caret picture as desktop wallpaper
-//   703-707, 710,   batch picture work: flip, mirror, rotate, resize,
-//   711             convert, numbered rename (and its step message)
 //   801-807, 1400-  contact sheets
 //   1499
 //   901-907         album pages
@@ -24,12 +19,6 @@ namespace {
 
 // The ids above; any other id is an action of the action table.
 bool IsPendingCommand(int id) {
-  switch (id) {
-    case 12: case 203: case 13: case 204:
-    case 110:
-    case 703: case 704: case 705: case 706: case 707: case 710: case 711:
-      return true;
-  }
   return (id >= 801 && id <= 807) || (id >= 901 && id <= 907) || (id >= 1201 && id <= 1204) ||
          (id >= 1301 && id <= 1304) || (id >= 401 && id <= 406) || (id >= 1400 && id <= 1499);
 }

@@ -19,8 +19,6 @@ namespace browser {
 
 namespace {
 
-constexpr size_t kMaxSettingsBytes = 64 * 1024;
-
 std::string BaseName() { return suite::FileNameOf(Browser().basePath); }
 
 bool FolderHasFiles(const std::string& folder) {
@@ -45,6 +43,20 @@ void DefaultSettings(WindowSettings* s) {
   s->option809 = -1;
 }
 
+// The work area of the monitor nearest to the saved window (the primary
+// monitor's when the rectangle is nowhere near one).
+WorkArea WorkAreaNear(const BrowserSettings& s) {
+  RECT saved = {s.left, s.top, s.left + s.width, s.top + s.height};
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
+  HMONITOR nearest = MonitorFromRect(&saved, MONITOR_DEFAULTTONEAREST);
+  if (nearest == nullptr || !GetMonitorInfoA(nearest, &monitor)) {
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &monitor.rcWork, 0)) return WorkArea{};
+  }
+  const RECT& work = monitor.rcWork;
+  return WorkArea{work.left, work.top, work.right - work.left, work.bottom - work.top};
+}
+
 }  // namespace
 
 std::string SettingsPath() { return suite::TempFolder() + BaseName() + ".cfg"; }
@@ -53,8 +65,9 @@ std::string FavouritesPath() { return suite::TempFolder() + BaseName() + ".fav";
 void LoadSettings(WindowSettings* settings) {
   BrowserState& b = Browser();
   std::string line;
-  if (suite::ReadWholeFile(SettingsPath(), kMaxSettingsBytes, &line) && !line.empty()) {
+  if (suite::ReadWholeFile(SettingsPath(), kMaxSettingsBytes, &line) && IsReadableSettingsLine(line)) {
     BrowserSettings parsed = ParseSettingsLine(line, SKXMINI(), SKYMINI());
+    KeepInsideWorkArea(&parsed, WorkAreaNear(parsed), SKXMINI(), SKYMINI());
     settings->left = parsed.left;
     settings->top = parsed.top;
     settings->width = parsed.width;
@@ -104,6 +117,12 @@ void SaveSettings(const WindowSettings& settings) {
   line.noticeSeen = b.noticeSeen;
   line.option408 = b.option408;
   suite::WriteFileReplacing(SettingsPath(), FormatSettingsLine(line));
+}
+
+std::vector<std::string> ReadFavourites() {
+  std::string bytes;
+  if (!suite::ReadWholeFile(FavouritesPath(), kMaxFavouritesBytes, &bytes)) return {};
+  return ReadFavouriteLines(bytes);
 }
 
 int32_t RegisterFileAssociation(const std::string& entry, int32_t mode) {

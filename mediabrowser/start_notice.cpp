@@ -191,7 +191,8 @@ int32_t ShowStartNotice(HWND owner, HFONT font, const std::string& caption,
   if (!notice.buttons.empty() && notice.buttons[0] != nullptr) SetFocus(notice.buttons[0]);
 
   MSG msg;
-  while (!notice.closed) {
+  // The loop ends with the box, however it went.
+  while (!notice.closed && IsWindow(box)) {
     BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got <= 0) {
       // The program is ending: close the box and leave the quit for the

@@ -162,32 +162,16 @@ bool IsFixedFolder(const std::string& folder) {
 }
 
 void FillFavourites(BrowserState& b, std::string* startFolder) {
-  std::string path = FavouritesPath();
-  if (SKEXIST(path.c_str())) {
-    std::vector<std::string> lines;
-    int32_t error = 0;
-    for (int guard = 0; guard < 100000; ++guard) {
-      std::string buffer(1024, '\0');
-      int32_t length = SKBUFIN(path.c_str(), buffer.data(), static_cast<int32_t>(buffer.size()), &error);
-      if (error != 0) break;
-      if (length >= static_cast<int32_t>(buffer.size())) {
-        buffer.assign(static_cast<size_t>(length) + 1, '\0');
-        length = SKBUFIN(path.c_str(), buffer.data(), static_cast<int32_t>(buffer.size()), &error);
-      }
-      lines.push_back(buffer.substr(0, static_cast<size_t>(std::max(length, 0))));
-      if (error != 0) break;
+  for (const std::string& folder : FavouriteCandidates(ReadFavourites())) {
+    std::string item = " " + folder;
+    if (SendMessageA(b.favouritesCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(item.c_str())) != CB_ERR) {
+      continue;
     }
-    for (const std::string& folder : FavouriteCandidates(lines)) {
-      std::string item = " " + folder;
-      if (SendMessageA(b.favouritesCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                       reinterpret_cast<LPARAM>(item.c_str())) != CB_ERR) {
-        continue;
-      }
-      if (!IsFixedFolder(folder)) continue;
-      if (!SKEXIST((suite::WithoutFinalBackslash(folder) + "\\*.*").c_str())) continue;
-      SKADDSTRINGCOMBO(b.favouritesCombo, item.c_str());
-      if (startFolder->empty()) *startFolder = folder;
-    }
+    if (!IsFixedFolder(folder)) continue;
+    if (!SKEXIST((suite::WithoutFinalBackslash(folder) + "\\*.*").c_str())) continue;
+    SKADDSTRINGCOMBO(b.favouritesCombo, item.c_str());
+    if (startFolder->empty()) *startFolder = folder;
   }
   if (startFolder->empty()) *startFolder = b.programFolder;
   std::string tip = suite::LowerAscii(suite::WithoutFinalBackslash(*startFolder));

@@ -44,6 +44,7 @@ void OnPlayIntoRect(PlayerState& p, const std::string& text) {
   RecordingRequest request = ParseRecordingRequest(text);
   if (!request.valid || p.mainWindow == nullptr) return;
   p.recordingMode = 1;
+  SetRecordingFrameRate(request.frameRate);
   int32_t width = request.width, height = request.height;
   SKSETMAXSIZE(request.width, request.height, &width, &height);
   // Window handles are 32-bit significant, also between 32- and 64-bit programs.

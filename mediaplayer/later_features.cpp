@@ -36,22 +36,4 @@ void ResetDisplayState() {
 void CreateEffectsPanelIfMissing() { TraceNotBuilt(Call("CreateEffectsPanelIfMissing")); }
 void ToggleEffectsPanel() { TraceNotBuilt(Call("ToggleEffectsPanel")); }
 
-void CopyPictureCommand() { TraceNotBuilt(Call("CopyPictureCommand")); }
-void HelpCommand() { TraceNotBuilt(Call("HelpCommand")); }
-void ShowAboutBox() { TraceNotBuilt(Call("ShowAboutBox")); }
-
-void InstallScreenCodec(const std::string& argument) {
-  TraceNotBuilt(Call("InstallScreenCodec").Text(argument.c_str()));
-}
-void StartRequestedRecording() { TraceNotBuilt(Call("StartRequestedRecording")); }
-void StopRecording() { TraceNotBuilt(Call("StopRecording")); }
-void RefreshRecording() { TraceNotBuilt(Call("RefreshRecording")); }
-std::string RecordingStatus() { return std::string(); }
-
-void StartBackgroundSound(const std::string& soundList, int32_t volume, int32_t intervalMs) {
-  TraceNotBuilt(Call("StartBackgroundSound").Text(soundList.c_str()).Number(volume).Number(intervalMs));
-}
-void StopBackgroundSound() { TraceNotBuilt(Call("StopBackgroundSound")); }
-void RepeatBackgroundSound() { TraceNotBuilt(Call("RepeatBackgroundSound")); }
-
 }  // namespace player

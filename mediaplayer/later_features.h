@@ -1,7 +1,6 @@
 // What the player's start-up and window procedure hand to the parts of the
-// player that are not built yet: the saved frame's target, the effects
-// panel, the clipboard, help and About, the window recorder and the
-// background sound.  Each function is named for its job and does nothing yet (a
+// player that are not built yet (the saved frame's target, the effects
+// panel) and where its callers find the parts built since.  Each function is named for its job and does nothing yet (a
 // result says "nothing done"); with ORB_TRACE set each call leaves a line
 // "orbplay NAME(...)" so tests see what was routed where.  The open
 // dispatcher is declared in open_item.h; ResetDisplayState works.
@@ -12,6 +11,7 @@
 #include <cstdint>
 #include <string>
 
+#include "imaging.h"
 #include "open_item.h"
 // The control bar's layouts and the window layout are built; their callers
 // find them through here as before.
@@ -33,19 +33,24 @@ void ResetDisplayState();
 void CreateEffectsPanelIfMissing();
 void ToggleEffectsPanel();
 
-// Clipboard, help, About.
+// Command 72 (picture_copy.cpp).
 void CopyPictureCommand();
+// About box and help (about_help.cpp).
 void HelpCommand();
 void ShowAboutBox();
 
-// Window recorder and codec.
+// The screen codec (screen_codec.cpp): copied into the system folder and
+// registered when missing.
 void InstallScreenCodec(const std::string& argument);
+
+// Window recorder (recording.cpp).  The frame rate comes with code 20.
+void SetRecordingFrameRate(int32_t requested);
 void StartRequestedRecording();
 void StopRecording();
 void RefreshRecording();
 std::string RecordingStatus();
 
-// Background sound.
+// Background sound (background_sound.cpp).
 void StartBackgroundSound(const std::string& soundList, int32_t volume, int32_t intervalMs);
 void StopBackgroundSound();
 void RepeatBackgroundSound();

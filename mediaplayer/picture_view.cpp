@@ -279,6 +279,14 @@ bool CopyCurrentPicture(BITMAPHANDLE* copy) {
   return copied;
 }
 
+ShownPicture CurrentShownPicture() {
+  PictureViewState& view = PictureView();
+  if (view.shown.Flags & BITMAP_ALLOCATED) L_FreeBitmap(&view.shown);
+  view.shown = BITMAPHANDLE{};
+  if (!CopyCurrentPicture(&view.shown)) return ShownPicture{};
+  return ShownPicture{&view.shown, view.path};
+}
+
 void ShowPicture(const std::string& item) {
   PlayerState& p = Player();
   PictureViewState& view = PictureView();

@@ -25,6 +25,7 @@ struct PictureViewState {
   TransitionCycle cycle;
   bool cycleBuilt = false;
   bool abortPending = false;  // the status callback was asked to stop
+  BITMAPHANDLE shown = {};    // the copy CurrentShownPicture hands out
 };
 
 PictureViewState& PictureView();
@@ -36,6 +37,14 @@ FitRect FitPicture(int32_t width, int32_t height, int32_t boxWidth, int32_t boxH
 // An imaging-library copy of the current picture taken from the memory
 // bitmap; false (nothing allocated) when there is none.
 bool CopyCurrentPicture(BITMAPHANDLE* copy);
+
+// The picture the picture view shows: its bitmap (owned by the view, valid
+// until the next call or picture) and path; no bitmap while none is shown.
+struct ShownPicture {
+  pBITMAPHANDLE bitmap = nullptr;
+  std::string path;
+};
+ShownPicture CurrentShownPicture();
 
 // Loads and shows one picture (OpenItem, command 404).
 void ShowPicture(const std::string& item);

@@ -216,7 +216,10 @@ void StepItem(int32_t direction) {
     engine.singlePassCounter = step.counter;
     if (step.stopShow) {
       SendMessageA(p.mainWindow, WM_KEYDOWN, VK_ESCAPE, 0);
-      if (p.recordingMode != 0) StopRecording();
+      if (p.recordingMode != 0) {
+        p.recordingMode = 2;  // the recording ends and the player with it
+        StopRecording();
+      }
       StopBackgroundSound();
       PauseMedia();
       return;

@@ -181,11 +181,17 @@ void PlaceMainBehind(HWND pane) {
 void OnLeftButton(HWND pane) {
   const PanelHost& host = Panels().host;
   bool zoomed = host.zoomed && host.zoomed();
-  if (!PaneFloats(DockField()) && !zoomed) return;
+  if (!host.dragsAnywhere && !PaneFloats(DockField()) && !zoomed) return;
   ReleaseCapture();
   SendMessageA(pane, WM_NCLBUTTONDOWN, HTCAPTION, 0);
   if (zoomed && host.afterDrag) host.afterDrag();
   FollowWithMarquee(pane);
+  if (host.afterBodyDrag) host.afterBodyDrag(pane);
+}
+
+bool DoubleClicksActive() {
+  const PanelHost& host = Panels().host;
+  return !host.doubleClicksActive || host.doubleClicksActive();
 }
 
 void ReleaseChildBitmaps(HWND pane) {
@@ -307,6 +313,7 @@ LRESULT CALLBACK PaneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_MOVE:
       FollowWithMarquee(window);
+      if (s.host.paneMoved) s.host.paneMoved(window);
       return 0;
     case WM_USER:
       return reinterpret_cast<LRESULT>(s.paneBitmap);
@@ -346,10 +353,10 @@ LRESULT CALLBACK PaneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnLeftButton(window);
       return 0;
     case WM_LBUTTONDBLCLK:
-      PassCommand(window, 54, 0);
+      if (DoubleClicksActive()) PassCommand(window, 54, 0);
       return 0;
     case WM_RBUTTONDBLCLK:
-      PassCommand(window, 53, 0);
+      if (DoubleClicksActive()) PassCommand(window, 53, 0);
       return 0;
     case WM_DESTROY:
       ReleaseChildBitmaps(window);

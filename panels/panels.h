@@ -50,6 +50,15 @@ struct PanelHost {
   std::function<bool()> alwaysOnTop;
   // A warning for the user (the program's warning box).
   std::function<void(const std::string&)> warn;
+  // The audio player's pane: any press of the left button on its body drags
+  // it (docked or not), `afterBodyDrag` runs after each such drag, and
+  // `paneMoved` whenever the pane moves.  Empty: the media player's rules.
+  bool dragsAnywhere = false;
+  std::function<void(HWND)> afterBodyDrag;
+  std::function<void(HWND)> paneMoved;
+  // Whether double clicks on the body pass commands 54 (left) and 53
+  // (right); empty: always.
+  std::function<bool()> doubleClicksActive;
 };
 
 struct PanelState {

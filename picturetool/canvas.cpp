@@ -10,6 +10,7 @@
 #include "core/object_geometry.h"
 #include "core/obf_types.h"
 #include "imaging.h"
+#include "magnifier.h"
 #include "paint_state.h"
 #include "themecore.h"
 #include "themecore_painttool.h"
@@ -156,7 +157,9 @@ void ScrollCanvas(int bar, WPARAM wParam) {
 // double click.
 LRESULT OnCanvasMouse(UINT message, WPARAM wParam, LPARAM lParam) {
   PaintState& p = Paint();
-  if (OnCanvasModeMouse(message, wParam, lParam)) return 0;
+  const bool takenByMode = OnCanvasModeMouse(message, wParam, lParam);
+  FollowCanvasMouse(message, wParam, lParam, takenByMode || p.toolWord != 0);
+  if (takenByMode) return 0;
   const uint16_t kind = static_cast<uint16_t>(p.toolWord & 0xFFFF);
   if (message == WM_MOUSEMOVE) {
     if (p.captureState == 1) DrawRubberBand();

@@ -10,6 +10,7 @@
 #include "core/canvas_rules.h"
 #include "imaging.h"
 #include "later_features.h"
+#include "magnifier.h"
 #include "paint_state.h"
 #include "themecore.h"
 #include "themecore_loader.h"

@@ -1,8 +1,7 @@
 // WM_COMMAND of the picture tool: the common prologue (the action "END",
 // disarming a drawing tool) and the dispatch of every command; the
-// new-object commands are here too.  The effect, resize, new-picture and
-// underlay commands and the capture of a pointed-at object go to the named
-// functions of later_features.h.
+// new-object commands are here too.  The effect, resize, new-picture,
+// underlay and relief commands are effect_boxes.h's.
 #include <windows.h>
 
 #include <string>
@@ -10,7 +9,9 @@
 #include "orbboxes.h"
 #include "core/item_list.h"
 #include "core/obf_name.h"
+#include "effect_boxes.h"
 #include "later_features.h"
+#include "magnifier.h"
 #include "paint_state.h"
 #include "skin_texts.h"
 #include "themecore.h"
@@ -158,6 +159,14 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     case 101:
       OpenPictureDialog();
       return 0;
+    case 102:
+      return NewPictureCommand();
+    case 216:
+      ChooseUnderlayCommand();
+      break;
+    case 217:
+      ApplyUnderlayCommand();
+      break;
     case 106:
       SaveCommand();
       break;
@@ -208,6 +217,11 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         SendToObjectManager(static_cast<UINT>(OM_SHOW_HIDDEN + (id - 408)));
         return 0;
       }
+      if (id >= 901 && id <= 908) {
+        ReliefCommand(id);
+        break;
+      }
+      if (RunEffectCommand(id)) break;
       CommandNotBuilt(id);
       break;
   }

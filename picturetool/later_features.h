@@ -9,16 +9,7 @@
 
 namespace paint {
 
-struct Placement {
-  int32_t x = 40, y = 40, width = 800, height = 600;
-};
-
-// The placement file: read gives the built-in placement, write nothing.
-Placement ReadPlacementFile();
-void WritePlacementFile(const Placement& placement);
 // The command of `id` that another part of the program will carry out.
 void CommandNotBuilt(int32_t id);
-// The magnifier.
-void ShowMagnifier();
 
 }  // namespace paint

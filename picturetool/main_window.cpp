@@ -10,10 +10,12 @@
 #include "core/paint_rules.h"
 #include "core/path_names.h"
 #include "core/suite_command_codes.h"
+#include "effect_boxes.h"
 #include "imaging.h"
 #include "later_features.h"
 #include "orbboxes.h"
 #include "paint_state.h"
+#include "placement.h"
 #include "suite_command.h"
 #include "themecore.h"
 #include "themecore_painttool.h"
@@ -99,8 +101,7 @@ LRESULT OnCopyData(WPARAM wParam, LPARAM lParam) {
 void OnInitMenu(WPARAM wParam) {
   PaintState& p = Paint();
   EnableMenuItem(p.menu, 309, MF_BYCOMMAND | (L_ClipboardReady() > 0 ? MF_ENABLED : MF_GRAYED));
-  // No underlay picture can be chosen yet (command 216 is not built).
-  EnableMenuItem(p.menu, 217, MF_BYCOMMAND | MF_GRAYED);
+  EnableMenuItem(p.menu, 217, MF_BYCOMMAND | (HasUnderlayFile() && p.pictureWidth > 0 ? MF_ENABLED : MF_GRAYED));
   if (reinterpret_cast<HMENU>(wParam) != p.selectionPopup || p.selectionPopup == nullptr) {
     EndCanvasModes();
     SKCURSORSTD(p.canvasWindow);
@@ -131,9 +132,10 @@ void CloseSequence() {
   ShowWindow(p.mainWindow, SW_RESTORE);
   RECT rect = {};
   GetWindowRect(p.mainWindow, &rect);
-  POINT origin = {0, 0};
-  ClientToScreen(p.mainWindow, &origin);
-  WritePlacementFile(Placement{origin.x, origin.y, rect.right - rect.left, rect.bottom - rect.top});
+  // The window's own corner, where the next start creates it: its client
+  // origin lies below the skinned caption and would move the window down
+  // by the caption on every run.
+  WritePlacementFile(Placement{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top});
   if (p.startedBrowser) {
     HWND browser = FindWindowA(suite::CommaField(p.texts.entry(T_BROWSER), 2).c_str(), nullptr);
     if (browser != nullptr) suite::SendSuiteCommand(browser, suite::CMD_CLOSE, "");

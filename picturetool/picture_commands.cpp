@@ -16,6 +16,7 @@
 #include "core/suite_command_codes.h"
 #include "imaging.h"
 #include "orbboxes.h"
+#include "magnifier.h"
 #include "paint_state.h"
 #include "skin_texts.h"
 #include "suite_command.h"
@@ -185,7 +186,10 @@ LRESULT CaptureCommand(int32_t id) {
   PaintState& p = Paint();
   SaveChangesPrompt();
   const bool wholeScreen = id == 801;
-  if (wholeScreen) ShowWindow(p.mainWindow, SW_HIDE);
+  if (wholeScreen) {
+    ShowWindow(p.mainWindow, SW_HIDE);
+    ShowMagnifierFrame(false);
+  }
   HDC screen = GetDC(nullptr);
   RECT area = {0, 0, GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES)};
   Sleep(500);
@@ -215,7 +219,10 @@ LRESULT CaptureCommand(int32_t id) {
     }
   }
   ReleaseDC(nullptr, screen);
-  if (wholeScreen) ShowWindow(p.mainWindow, SW_SHOW);
+  if (wholeScreen) {
+    ShowWindow(p.mainWindow, SW_SHOW);
+    ShowMagnifierFrame(true);
+  }
   SetWindowPos(p.mainWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(p.mainWindow);
   MessageBeep(MB_OK);

@@ -16,6 +16,7 @@
 #include "core/text_rules.h"
 #include "imaging.h"
 #include "orbboxes.h"
+#include "magnifier.h"
 #include "paint_state.h"
 #include "pixconv.h"
 #include "skin_texts.h"
@@ -236,6 +237,7 @@ void LoadPictureFile() {
     SendToObjectManager(OM_LOAD_SIDECAR, p.currentPicture.size(), reinterpret_cast<LPARAM>(p.currentPicture.c_str()));
     if (SendToObjectManager(OM_COMPOSE) == 0) RepaintWindow(p.canvasWindow, true);
   }
+  InvalidateMagnifierView();
   UpdateCaptionAndStatus();
 }
 

@@ -14,6 +14,7 @@
 #include "module_start.h"
 #include "orbboxes.h"
 #include "paint_state.h"
+#include "placement.h"
 #include "themecore.h"
 #include "themecore_painttool.h"
 #include "themecore_player.h"

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/text_rules.h"
 #include "orbboxes.h"
 #include "themecore.h"
 
@@ -71,6 +72,13 @@ int32_t ShowInfoBox(const std::string& text, const std::string& buttons) {
 void ShowAboutBox(const std::string& text) {
   BoxContext& context = CurrentBoxContext();
   ShowBox(context, BoxLook::kAbout, ProgramIcon(context), text, std::string());
+}
+
+std::string AboutText(const std::string& programText) {
+  std::string author = themecore::FetchText([](char* out, int32_t size) { return SKAUTHOR(out, size); });
+  SYSTEMTIME now = {};
+  GetLocalTime(&now);
+  return author + ReplaceAll(programText, "#", std::to_string(now.wYear));
 }
 
 }  // namespace suite::boxes

@@ -70,6 +70,9 @@ int32_t ShowInfoBox(const std::string& text, const std::string& buttons);
 // The About box: the program's icon, the About look of the style record,
 // one OK button, the main window's text as caption.
 void ShowAboutBox(const std::string& text);
+// The About text: the engine's author line (SKAUTHOR), then `programText`
+// with every "#" replaced by the current year.
+std::string AboutText(const std::string& programText);
 
 // Empties the message queue for a long operation that runs on the main
 // thread.  With `showWaitCursor` the wait cursor is kept up.  Returns

@@ -4,7 +4,8 @@
 // SelectDevice selects it, and the medium queries report what the drive
 // was configured with, for each kind of medium.  Also: the SCSI log file,
 // the WRITE(10) compatibility patch seen in where the data land, the error
-// number of a missing medium, and the failures of a missing ASPI library.
+// number of a missing medium, the failures of a missing ASPI library, and
+// an ASPI start-up that cannot make its event.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -244,6 +245,32 @@ TEST(ScsiDevice, DriveFromAConfigurationFile) {
   EXPECT_EQ(100000u, device.mmc().TotalBlocks());
   SetEnvironmentVariableA("ORB_DRIVE_CONFIG", nullptr);
   DeleteFileA(configPath.c_str());
+}
+
+// The ASPI start-up cannot make its completion event: it answers 0 and
+// leaves no layer loaded behind; the next start-up works as usual.
+TEST(ScsiDevice, FailedStartUpEventLeavesNothingLoaded) {
+  Configure("cd-r", TempPath("event.img"));
+  ASSERT_EQ(nullptr, GetModuleHandleA("wnaspi32.dll")) << "an earlier test kept the layer loaded";
+  {
+    ScsiDevice device;
+    device.SetScanEventMaker([]() -> HANDLE {
+      SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+      return nullptr;
+    });
+    EXPECT_EQ(0, device.InitializeDevices(1, nullptr, 0, nullptr));
+    EXPECT_EQ(nullptr, GetModuleHandleA("wnaspi32.dll"));
+    EXPECT_EQ(0, device.GetDeviceCount());
+    EXPECT_EQ(0, device.SelectDevice(0));
+
+    device.SetScanEventMaker(nullptr);
+    ASSERT_EQ(1, device.InitializeDevices(1, nullptr, 0, nullptr));
+    EXPECT_NE(nullptr, GetModuleHandleA("wnaspi32.dll"));
+    ASSERT_EQ(1, device.GetDeviceCount());
+    EXPECT_EQ(1, device.SelectDevice(0));
+    EXPECT_EQ(2, device.mmc().QueryDiscType());
+  }
+  EXPECT_EQ(nullptr, GetModuleHandleA("wnaspi32.dll"));
 }
 
 }  // namespace

@@ -19,6 +19,63 @@ std::string FormatSettingsLine(const BrowserSettings& s) {
          FormatSettingNumber(s.noticeSeen) + "|" + FormatSettingNumber(s.option408);
 }
 
+namespace {
+
+// A decimal number between blanks: what FormatSettingNumber writes, and
+// what a hand-edited file holds.
+bool IsNumberField(const std::string& field) {
+  size_t i = field.find_first_not_of(' ');
+  if (i == std::string::npos) return false;
+  if (field[i] == '-' || field[i] == '+') ++i;
+  size_t digits = 0;
+  while (i < field.size() && field[i] >= '0' && field[i] <= '9') {
+    ++i;
+    ++digits;
+  }
+  while (i < field.size() && field[i] == ' ') ++i;
+  return digits > 0 && i == field.size();
+}
+
+bool HoldsControlBytes(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 && c != '\t') return true;
+  }
+  return false;
+}
+
+// The lower of two sizes, but never below a minimum.
+int32_t FitSize(int32_t size, int32_t room, int32_t minimum) {
+  return std::max(std::min(size, room), minimum);
+}
+
+// The start of a span of `size` moved into [start, start + room): as little
+// as needed, and to `start` when it does not fit.
+int32_t FitStart(int32_t position, int32_t size, int32_t start, int32_t room) {
+  int64_t last = static_cast<int64_t>(start) + room - size;
+  int64_t moved = std::min<int64_t>(position, last);
+  return static_cast<int32_t>(std::max<int64_t>(moved, start));
+}
+
+}  // namespace
+
+bool IsReadableSettingsLine(const std::string& line) {
+  if (line.empty() || HoldsControlBytes(line)) return false;
+  std::vector<std::string> f = suite::SplitItemList(line);
+  if (f.size() < 4 || f.size() > 9) return false;
+  for (size_t i = 0; i < 4; ++i) {
+    if (!IsNumberField(f[i])) return false;
+  }
+  return true;
+}
+
+void KeepInsideWorkArea(BrowserSettings* s, const WorkArea& area, int32_t minWidth, int32_t minHeight) {
+  if (area.width <= 0 || area.height <= 0) return;
+  s->width = FitSize(s->width, area.width, minWidth);
+  s->height = FitSize(s->height, area.height, minHeight);
+  s->left = FitStart(s->left, s->width, area.left, area.width);
+  s->top = FitStart(s->top, s->height, area.top, area.height);
+}
+
 BrowserSettings ParseSettingsLine(const std::string& line, int32_t minWidth, int32_t minHeight) {
   std::vector<std::string> f = suite::SplitItemList(line);
   f.resize(std::max<size_t>(f.size(), 9));
@@ -55,6 +112,22 @@ std::vector<std::string> SplitLines(const std::string& text) {
     }
   }
   if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> ReadFavouriteLines(std::string_view bytes) {
+  std::vector<std::string> lines;
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    size_t end = bytes.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) end = bytes.size();
+    std::string_view line = bytes.substr(pos, end - pos);
+    pos = end;
+    if (pos < bytes.size() && bytes[pos] == '\r') ++pos;
+    if (pos < bytes.size() && bytes[pos] == '\n') ++pos;
+    if (line.size() > kMaxFavouriteLineBytes || HoldsControlBytes(line)) continue;
+    lines.emplace_back(line);
+  }
   return lines;
 }
 

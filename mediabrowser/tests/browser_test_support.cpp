@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "core/command_line.h"
@@ -116,6 +117,102 @@ bool SameText(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(),
 void CloseBrowser(HWND window, harness::Process& process) {
   suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
   EXPECT_EQ(process.waitExit(kStartMs), 0);
+}
+
+namespace {
+
+std::vector<std::string> ItemTexts(HWND control, UINT countMessage, UINT lengthMessage, UINT textMessage) {
+  std::vector<std::string> items;
+  LRESULT count = SendMessageW(control, countMessage, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    LRESULT length = SendMessageW(control, lengthMessage, i, 0);
+    if (length < 0) continue;
+    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+    LRESULT got = SendMessageW(control, textMessage, i, reinterpret_cast<LPARAM>(wide.data()));
+    if (got < 0) continue;
+    wide.resize(std::min<size_t>(static_cast<size_t>(got), static_cast<size_t>(length)));
+    std::string text(wide.size() * 2 + 1, '\0');
+    int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(),
+                                    static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(bytes > 0 ? static_cast<size_t>(bytes) : 0);
+    items.push_back(text);
+  }
+  return items;
+}
+
+}  // namespace
+
+std::vector<std::string> ListBoxTexts(HWND list) {
+  return ItemTexts(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+}
+
+std::vector<std::string> ComboBoxTexts(HWND combo) {
+  return ItemTexts(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+}
+
+std::vector<ReceivedLine> ReceiverLog(const std::string& path) {
+  std::vector<ReceivedLine> entries;
+  for (const std::string& line : ReadLines(path)) {
+    // "kind number hex-text"
+    size_t first = line.find(' ');
+    size_t second = first == std::string::npos ? std::string::npos : line.find(' ', first + 1);
+    if (second == std::string::npos) continue;
+    std::string text;
+    if (!harness::FromHex(line.substr(second + 1), &text)) continue;
+    entries.push_back({line.substr(0, first), text});
+  }
+  return entries;
+}
+
+std::vector<ReceivedLine> WaitForReceiverLog(const std::string& path, size_t lines, DWORD timeoutMs) {
+  std::vector<ReceivedLine> log;
+  harness::PumpUntil(
+      [&] {
+        log = ReceiverLog(path);
+        return log.size() >= lines;
+      },
+      timeoutMs);
+  return log;
+}
+
+namespace {
+
+struct BoxSearch {
+  const char* className;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindBoxChild(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<BoxSearch*>(param);
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof(name));
+  if (lstrcmpiA(name, search->className) != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+BOOL CALLBACK FindBoxTop(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<BoxSearch*>(param);
+  FindBoxChild(window, param);
+  if (search->found == nullptr) EnumChildWindows(window, FindBoxChild, param);
+  return search->found == nullptr;
+}
+
+}  // namespace
+
+HWND WaitForFramedBox(const char* className, int controlId, DWORD timeoutMs) {
+  HWND box = nullptr;
+  bool ready = harness::PumpUntil(
+      [&] {
+        BoxSearch search{className};
+        EnumWindows(FindBoxTop, reinterpret_cast<LPARAM>(&search));
+        box = search.found;
+        if (box == nullptr || !IsWindowVisible(box) || (GetWindowLongA(box, GWL_STYLE) & WS_CHILD) == 0) return false;
+        HWND control = GetDlgItem(box, controlId);
+        return control != nullptr && IsWindowVisible(control);
+      },
+      timeoutMs);
+  return ready ? box : nullptr;
 }
 
 }  // namespace browsertest

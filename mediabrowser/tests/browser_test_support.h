@@ -61,4 +61,25 @@ bool SameText(const std::string& a, const char* b);
 // Sends CMD_CLOSE and expects the browser to end with exit code 0.
 void CloseBrowser(HWND window, harness::Process& process);
 
+// The texts of another process's list box or combo box.  Between processes
+// Wine passes an item's text whole only as wide text (an ANSI buffer may get
+// the wide bytes), so these ask for wide text and convert it.
+std::vector<std::string> ListBoxTexts(HWND list);
+std::vector<std::string> ComboBoxTexts(HWND combo);
+
+// One line of a stand-in module's log (suite_receiver): a start with its
+// arguments, or a suite command with its text.
+struct ReceivedLine {
+  std::string kind;  // "start" or the command code
+  std::string text;
+};
+std::vector<ReceivedLine> ReceiverLog(const std::string& path);
+// Waits (pumping) until the log holds at least `lines` lines.
+std::vector<ReceivedLine> WaitForReceiverLog(const std::string& path, size_t lines, DWORD timeoutMs = 5000);
+
+// A box window of `className` that the skin engine framed (the box is a
+// child of its frame then), waited for until it is framed and shows the
+// control `controlId`.  Null when it did not come in time.
+HWND WaitForFramedBox(const char* className, int controlId, DWORD timeoutMs = 8000);
+
 }  // namespace browsertest

@@ -179,6 +179,60 @@ IMAGING_API L_INT WINAPI L_RotateBitmap(pBITMAPHANDLE bitmap, L_INT angle, L_UIN
 IMAGING_API L_INT WINAPI L_GetBitmapColorCount(pBITMAPHANDLE bitmap);
 
 // ---------------------------------------------------------------------------
+// Effects (effects.cpp): each changes the bitmap in place and gives 1, or -3
+// (the bitmap untouched) for a value out of its range.  Neighbourhood
+// filters repeat the edge pixels beyond the edges.
+
+// Contrast -1000 (flat grey) .. 1000 (black and white) around the middle grey.
+IMAGING_API L_INT WINAPI L_ChangeBitmapContrast(pBITMAPHANDLE bitmap, L_INT change);
+// Brightness -1000 (black) .. 1000 (white).
+IMAGING_API L_INT WINAPI L_ChangeBitmapIntensity(pBITMAPHANDLE bitmap, L_INT change);
+// Turns every hue by -360 .. 360 degrees.
+IMAGING_API L_INT WINAPI L_ChangeBitmapHue(pBITMAPHANDLE bitmap, L_INT degrees);
+// Saturation -1000 (grey) .. 1000.
+IMAGING_API L_INT WINAPI L_ChangeBitmapSaturation(pBITMAPHANDLE bitmap, L_INT change);
+// Gamma in hundredths, 1 .. 10000 (100 changes nothing, more brightens).
+IMAGING_API L_INT WINAPI L_GammaCorrectBitmap(pBITMAPHANDLE bitmap, L_INT gamma);
+// The negative.
+IMAGING_API L_INT WINAPI L_InvertBitmap(pBITMAPHANDLE bitmap);
+// Grey levels (bitsPerPixel 8 only, else -9); the bitmap keeps its depth
+// with its three colours equal.
+IMAGING_API L_INT WINAPI L_GrayScaleBitmap(pBITMAPHANDLE bitmap, L_INT bitsPerPixel);
+// Contrast -1000 .. 1000 around the picture's mean luminance.
+IMAGING_API L_INT WINAPI L_HistoContrastBitmap(pBITMAPHANDLE bitmap, L_INT change);
+// Equalizes each colour's histogram.
+IMAGING_API L_INT WINAPI L_HistoEqualizeBitmap(pBITMAPHANDLE bitmap);
+// Stretches the darkest and brightest values to 0 and 255.
+IMAGING_API L_INT WINAPI L_StretchBitmapIntensity(pBITMAPHANDLE bitmap);
+// Sharpens (> 0) or softens (< 0), -1000 .. 1000.
+IMAGING_API L_INT WINAPI L_SharpenBitmap(pBITMAPHANDLE bitmap, L_INT change);
+// Inverts every colour value above threshold (0 .. 255).
+IMAGING_API L_INT WINAPI L_SolarizeBitmap(pBITMAPHANDLE bitmap, L_INT threshold);
+// 2 .. 256 levels a colour.
+IMAGING_API L_INT WINAPI L_PosterizeBitmap(pBITMAPHANDLE bitmap, L_INT levels);
+// Square tiles of `size` pixels (0 .. 1000; 0 and 1 change nothing) of their mean colour.
+IMAGING_API L_INT WINAPI L_MosaicBitmap(pBITMAPHANDLE bitmap, L_INT size);
+// The mean, the median, the most frequent value of each size x size
+// neighbourhood (0 .. 1000; 0 and 1 change nothing).
+IMAGING_API L_INT WINAPI L_AverageFilterBitmap(pBITMAPHANDLE bitmap, L_INT size);
+IMAGING_API L_INT WINAPI L_MedianFilterBitmap(pBITMAPHANDLE bitmap, L_INT size);
+IMAGING_API L_INT WINAPI L_OilifyBitmap(pBITMAPHANDLE bitmap, L_INT size);
+// Relief lit from direction 0 (north) .. 7 (north-west, clockwise in
+// eighths), depth 0 .. 1000; mid grey where the picture is flat.
+IMAGING_API L_INT WINAPI L_EmbossBitmap(pBITMAPHANDLE bitmap, L_INT direction, L_INT depth);
+// Cuts away the border of the top-left pixel's colour (within threshold,
+// 0 .. 255); the bitmap takes the smaller size.
+IMAGING_API L_INT WINAPI L_AutoTrimBitmap(pBITMAPHANDLE bitmap, L_INT threshold);
+// L_UnderlayBitmap flags
+enum {
+  UNDERLAY_TILE = 0,     // the underlay repeats from the top left
+  UNDERLAY_STRETCH = 1,  // the underlay is stretched to the bitmap's size
+};
+// Lays `underlay` under the bitmap as a texture: each colour is scaled by
+// the underlay's luminance / 128 (middle grey leaves it, limited to 255).
+IMAGING_API L_INT WINAPI L_UnderlayBitmap(pBITMAPHANDLE bitmap, pBITMAPHANDLE underlay, L_INT flags);
+
+// ---------------------------------------------------------------------------
 // Painting, printing, device contexts and the clipboard (painting.cpp)
 
 // Paints the bitmap's `source` rectangle (null: all of it) into the DC's
@@ -209,7 +263,7 @@ IMAGING_API L_INT WINAPI L_CopyToClipboard(HWND owner, pBITMAPHANDLE bitmap, L_U
 IMAGING_API L_INT WINAPI L_CopyFromClipboard(HWND owner, pBITMAPHANDLE bitmap, L_UINT flags);
 
 // ---------------------------------------------------------------------------
-// Transitions and the status callback (effects.cpp)
+// Transitions and the status callback (transitions.cpp)
 
 // The status callback: called while a long call works, with the part done
 // in percent; any result other than 1 ends the call, which then returns

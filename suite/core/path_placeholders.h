@@ -1,5 +1,5 @@
-// The placeholders that list files, settings and options of the media
-// player may hold, and the user data folder they can name.
+// The placeholders that list files, settings and options of the players
+// may hold, and the user data folder they can name.
 //
 //   "@path@"  the program folder (in a slide-show file: that file's folder)
 //   "@user@"  the user data folder

@@ -1,4 +1,4 @@
-// The media player's play-list readers: ".m3u" lists of other players and
+// The players' play-list readers (the media player and the audio player): ".m3u" lists of other players and
 // the suite's own ".upl" list files (written by the media browser, one full
 // path a line, CR LF, "@path@" for the reading program's folder).
 //

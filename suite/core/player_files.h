@@ -1,4 +1,4 @@
-// How the media player's list and side-file readers reach files.
+// How the players' list and side-file readers reach files.
 //
 // The readers never open a file themselves: they ask a `PlayerFiles`, so a
 // test can map the Windows paths a list holds onto a folder of real files.

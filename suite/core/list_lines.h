@@ -1,4 +1,4 @@
-// Entries of the list files the media player reads (".m3u" and ".upl"
+// Entries of the list files the players read (".m3u" and ".upl"
 // play lists, the slide-show file): how a line becomes the path or URL of
 // an item.  The lines themselves come from the suite's list reader
 // (core/list_file.h).

@@ -1,0 +1,51 @@
+// Command 72: the picture shown in the picture layout copied to the
+// clipboard through the imaging library, with a box saying how it went.
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "core/layout_controls.h"
+#include "imaging.h"
+#include "later_features.h"
+#include "orbboxes.h"
+#include "player_state.h"
+
+namespace player {
+
+namespace {
+
+constexpr size_t T_COPY_NEEDS_PICTURE_LAYOUT = 48;
+constexpr size_t T_COPIED = 57;
+constexpr size_t T_NOT_COPIED = 58;
+constexpr size_t T_NO_PICTURE_TO_COPY = 59;
+
+std::string Upper(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return text;
+}
+
+}  // namespace
+
+void CopyPictureCommand() {
+  PlayerState& p = Player();
+  if (p.layoutMode != LAYOUT_PICTURE) {
+    suite::boxes::ShowWarningBox(p.texts.entry(T_COPY_NEEDS_PICTURE_LAYOUT));
+    return;
+  }
+  ShownPicture picture = CurrentShownPicture();
+  if (picture.bitmap == nullptr) {
+    suite::boxes::ShowWarningBox(p.texts.entry(T_NO_PICTURE_TO_COPY));
+    return;
+  }
+  const std::string name = Upper(picture.path);
+  if (L_CopyToClipboard(p.mainWindow, picture.bitmap, 0) > 0) {
+    suite::boxes::ShowInfoBox(name + p.texts.entry(T_COPIED), "");
+  } else {
+    suite::boxes::ShowWarningBox(name + p.texts.entry(T_NOT_COPIED));
+  }
+}
+
+}  // namespace player

@@ -1,0 +1,208 @@
+// reelcap.dll: a window's client area recorded to an AVI file.  Each
+// recording owns an AVI file with one video stream (compressed when the
+// system has the compressor asked for, else plain 24-bit frames) and a
+// capture thread that copies the window at the frame rate and writes each
+// frame.  Handles are small numbers into a table, so they fit the int the
+// interface gives them on every architecture.
+#include "reelcap.h"
+
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "frame_layout.h"
+
+namespace {
+
+constexpr UINT kFrameWritten = 0x7EA;
+constexpr UINT kFrameRepeated = 0x7ED;
+constexpr UINT kSecondRecorded = 0x7EC;
+constexpr int kMaxRecordings = 16;
+constexpr DWORD kStopWaitMs = 5000;
+
+struct Recording {
+  HWND owner = nullptr;
+  HWND window = nullptr;
+  int framesPerSecond = 0;
+  BITMAPINFOHEADER format{};
+  PAVIFILE file = nullptr;
+  PAVISTREAM raw = nullptr;
+  PAVISTREAM stream = nullptr;  // what frames are written to (raw or compressed)
+  HANDLE thread = nullptr;
+  volatile LONG stop = 0;
+  LONG framesWritten = 0;
+};
+
+std::mutex g_lock;
+std::unique_ptr<Recording> g_recordings[kMaxRecordings];
+
+Recording* Find(int handle) {
+  if (handle < 1 || handle > kMaxRecordings) return nullptr;
+  return g_recordings[handle - 1].get();
+}
+
+void Close(Recording& r) {
+  if (r.stream != nullptr && r.stream != r.raw) AVIStreamRelease(r.stream);
+  if (r.raw != nullptr) AVIStreamRelease(r.raw);
+  if (r.file != nullptr) AVIFileRelease(r.file);
+  r.stream = r.raw = nullptr;
+  r.file = nullptr;
+  AVIFileExit();
+}
+
+// Copies the window's client area into `bits` (a bottom-up 24-bit DIB of
+// the recording's size); false when the window is gone.
+bool CaptureFrame(const Recording& r, HDC memory, HBITMAP section) {
+  if (!IsWindow(r.window)) return false;
+  HDC source = GetDC(r.window);
+  if (source == nullptr) return false;
+  HGDIOBJ old = SelectObject(memory, section);
+  BitBlt(memory, 0, 0, r.format.biWidth, r.format.biHeight, source, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  ReleaseDC(r.window, source);
+  GdiFlush();
+  return true;
+}
+
+DWORD WINAPI CaptureMain(void* parameter) {
+  auto& r = *static_cast<Recording*>(parameter);
+  BITMAPINFO info{};
+  info.bmiHeader = r.format;
+  void* bits = nullptr;
+  HDC memory = CreateCompatibleDC(nullptr);
+  HBITMAP section = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (memory == nullptr || section == nullptr || bits == nullptr) {
+    if (section != nullptr) DeleteObject(section);
+    if (memory != nullptr) DeleteDC(memory);
+    return 1;
+  }
+  const LONG frameBytes = static_cast<LONG>(r.format.biSizeImage);
+  const DWORD started = GetTickCount();
+  LONG frame = 0;
+  while (InterlockedCompareExchange(&r.stop, 0, 0) == 0) {
+    // The frame the clock has reached: a capture that fell behind writes
+    // the last picture again so that the file keeps the rate.
+    LONG due = static_cast<LONG>(uint64_t{GetTickCount() - started} * r.framesPerSecond / 1000);
+    if (frame <= due) {
+      bool repeated = frame < due && frame > 0;
+      if (!repeated && !CaptureFrame(r, memory, section)) break;
+      if (FAILED(AVIStreamWrite(r.stream, frame, 1, bits, frameBytes, AVIIF_KEYFRAME, nullptr, nullptr))) break;
+      ++frame;
+      InterlockedExchange(&r.framesWritten, frame);
+      PostMessageA(r.owner, repeated ? kFrameRepeated : kFrameWritten, static_cast<WPARAM>(frame), 0);
+      if (frame % r.framesPerSecond == 0) PostMessageA(r.owner, kSecondRecorded, frame / r.framesPerSecond, 0);
+      continue;
+    }
+    Sleep(5);
+  }
+  DeleteObject(section);
+  DeleteDC(memory);
+  return 0;
+}
+
+}  // namespace
+
+REELCAP_API int WINAPI rvWndToAviInit(int* recording, HWND owner, const char* file, int framesPerSecond,
+                                      int /*reserved*/, BITMAPINFOHEADER* video, WAVEFORMATEX* /*audio*/,
+                                      AVICOMPRESSOPTIONS* options, int /*reserved2*/) {
+  if (recording == nullptr) return REELCAP_ERROR_ARGUMENT;
+  *recording = 0;
+  if (file == nullptr || video == nullptr || framesPerSecond < 1 || framesPerSecond > 60 ||
+      video->biBitCount != 24 || video->biCompression != BI_RGB || video->biWidth < 1 || video->biHeight < 1) {
+    return REELCAP_ERROR_ARGUMENT;
+  }
+  uint64_t frameBytes = reelcap::FrameBytes(static_cast<uint32_t>(video->biWidth), static_cast<uint32_t>(video->biHeight));
+  if (frameBytes == 0) return REELCAP_ERROR_ARGUMENT;
+
+  auto r = std::make_unique<Recording>();
+  r->owner = owner;
+  r->framesPerSecond = framesPerSecond;
+  r->format = *video;
+  r->format.biSize = sizeof(BITMAPINFOHEADER);
+  r->format.biPlanes = 1;
+  r->format.biSizeImage = static_cast<DWORD>(frameBytes);
+
+  AVIFileInit();
+  DeleteFileA(file);
+  if (AVIFileOpenA(&r->file, file, OF_CREATE | OF_WRITE, nullptr) != AVIERR_OK) {
+    r->file = nullptr;
+    Close(*r);
+    return REELCAP_ERROR_FILE;
+  }
+  AVISTREAMINFOA stream{};
+  stream.fccType = streamtypeVIDEO;
+  stream.dwScale = 1;
+  stream.dwRate = static_cast<DWORD>(framesPerSecond);
+  stream.dwSuggestedBufferSize = r->format.biSizeImage;
+  SetRect(&stream.rcFrame, 0, 0, r->format.biWidth, r->format.biHeight);
+  if (AVIFileCreateStreamA(r->file, &r->raw, &stream) != AVIERR_OK) {
+    r->raw = nullptr;
+    Close(*r);
+    DeleteFileA(file);
+    return REELCAP_ERROR_FILE;
+  }
+  r->stream = r->raw;
+  if (options != nullptr && options->fccHandler != 0) {
+    AVICOMPRESSOPTIONS wanted = *options;
+    wanted.fccType = streamtypeVIDEO;
+    PAVISTREAM compressed = nullptr;
+    if (AVIMakeCompressedStream(&compressed, r->raw, &wanted, nullptr) == AVIERR_OK && compressed != nullptr) {
+      if (AVIStreamSetFormat(compressed, 0, &r->format, sizeof r->format) == AVIERR_OK) {
+        r->stream = compressed;
+      } else {
+        AVIStreamRelease(compressed);
+      }
+    }
+  }
+  if (r->stream == r->raw && AVIStreamSetFormat(r->raw, 0, &r->format, sizeof r->format) != AVIERR_OK) {
+    Close(*r);
+    DeleteFileA(file);
+    return REELCAP_ERROR_FILE;
+  }
+
+  std::lock_guard<std::mutex> guard(g_lock);
+  for (int slot = 0; slot < kMaxRecordings; ++slot) {
+    if (!g_recordings[slot]) {
+      g_recordings[slot] = std::move(r);
+      *recording = slot + 1;
+      return 0;
+    }
+  }
+  Close(*r);
+  return REELCAP_ERROR_STATE;
+}
+
+REELCAP_API int WINAPI rvWndToAviStart(int recording, HWND window) {
+  std::lock_guard<std::mutex> guard(g_lock);
+  Recording* r = Find(recording);
+  if (r == nullptr || !IsWindow(window)) return REELCAP_ERROR_ARGUMENT;
+  if (r->thread != nullptr) return REELCAP_ERROR_STATE;
+  r->window = window;
+  r->stop = 0;
+  r->thread = CreateThread(nullptr, 0, CaptureMain, r, 0, nullptr);
+  return r->thread != nullptr ? 0 : REELCAP_ERROR_STATE;
+}
+
+REELCAP_API int WINAPI rvWndToAviStop(int recording) {
+  std::lock_guard<std::mutex> guard(g_lock);
+  Recording* r = Find(recording);
+  if (r == nullptr) return REELCAP_ERROR_ARGUMENT;
+  if (r->thread == nullptr) return 0;
+  InterlockedExchange(&r->stop, 1);
+  // A thread that does not end keeps its recording (and its file) alive.
+  if (WaitForSingleObject(r->thread, kStopWaitMs) != WAIT_OBJECT_0) return REELCAP_ERROR_STATE;
+  CloseHandle(r->thread);
+  r->thread = nullptr;
+  return 0;
+}
+
+REELCAP_API int WINAPI rvWndToAviEnd(int recording) {
+  if (rvWndToAviStop(recording) != 0) return REELCAP_ERROR_ARGUMENT;
+  std::lock_guard<std::mutex> guard(g_lock);
+  Recording* r = Find(recording);
+  if (r == nullptr) return REELCAP_ERROR_ARGUMENT;
+  Close(*r);
+  g_recordings[recording - 1].reset();
+  return 0;
+}
