@@ -50,6 +50,7 @@ LRESULT HidePlayer(PlayerState& p) {
   CloseMedia();
   if (p.videoWindow != nullptr) ShowWindow(p.videoWindow, SW_HIDE);
   if (p.displayState != DISPLAY_NORMAL) ResetDisplayState();
+  HideBrowserPanes();
   ShowWindow(p.mainWindow, SW_HIDE);
   ShowPictureLayout();
   return 0;

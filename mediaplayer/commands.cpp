@@ -96,7 +96,7 @@ void EnterFullScreen(int32_t id) {
     p.slideMode = SLIDE_BY_HAND;
   } else if (id == 405) {
     p.slideMode = SLIDE_TIMED;
-    int32_t displayTime = Options().OptionField19();
+    int32_t displayTime = CurrentDisplayTime();
     KillThreadTimer(p.slideTimer);
     p.slideTimer = StartThreadTimer(static_cast<UINT>(displayTime > 0 ? displayTime : 1000));
     if (p.fullScreenOverPicture) {
@@ -123,8 +123,10 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
       break;
     case 53:
     case 54:
+      // In a picture-only player the two buttons switch the scroll bars
+      // on (53: the picture at full size) and off (54: fitted).
       if (Options().OptionField4() == 4) {
-        TogglePictureFit();
+        SetPictureFit(id == 54);
       } else {
         PlaybackCommand(id, lParam);
       }
@@ -154,7 +156,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
       break;
     case 401:
       ToggleCheck(401);
-      TogglePictureFit();
+      ApplyPictureFit();
       break;
     case 403: case 404: case 405:
       EnterFullScreen(id);

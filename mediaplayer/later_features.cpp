@@ -36,22 +36,4 @@ void ResetDisplayState() {
 void CreateEffectsPanelIfMissing() { TraceNotBuilt(Call("CreateEffectsPanelIfMissing")); }
 void ToggleEffectsPanel() { TraceNotBuilt(Call("ToggleEffectsPanel")); }
 
-void BrowserPaneCommand(int32_t id) { TraceNotBuilt(Call("BrowserPaneCommand").Number(id)); }
-void CreateBrowserPane(const std::string& item) { TraceNotBuilt(Call("CreateBrowserPane").Text(item.c_str())); }
-void HideBrowserPanes() {}
-void StepContentPane(int32_t direction) { TraceNotBuilt(Call("StepContentPane").Number(direction)); }
-void ShowPicture(const std::string& item) { TraceNotBuilt(Call("ShowPicture").Text(item.c_str())); }
-void PrintCommand() { TraceNotBuilt(Call("PrintCommand")); }
-ShownPicture CurrentShownPicture() { return {}; }
-void ShowPictureAgain() { TraceNotBuilt(Call("ShowPictureAgain")); }
-void PaintPictureWindow(HWND window) {
-  PAINTSTRUCT paint;
-  if (BeginPaint(window, &paint) != nullptr) EndPaint(window, &paint);
-}
-void ScrollPicture(HWND, UINT message, WPARAM wParam) {
-  TraceNotBuilt(Call("ScrollPicture").Number(message).Number(static_cast<int64_t>(wParam)));
-}
-void TogglePictureFit() { TraceNotBuilt(Call("TogglePictureFit")); }
-
-
 }  // namespace player

@@ -1,8 +1,6 @@
 // What the player's start-up and window procedure hand to the parts of the
-// player that are not built yet: the open dispatcher and play lists, the
-// playback engine, the effects panel, the
-// browser panes, the picture view, the window recorder and the background
-// sound.  Each function is named for its job and does nothing yet (a
+// player that are not built yet (the saved frame's target, the effects
+// panel) and where its callers find the parts built since.  Each function is named for its job and does nothing yet (a
 // result says "nothing done"); with ORB_TRACE set each call leaves a line
 // "orbplay NAME(...)" so tests see what was routed where.  The open
 // dispatcher is declared in open_item.h; ResetDisplayState works.
@@ -19,6 +17,8 @@
 // find them through here as before.
 #include "panel_layouts.h"
 #include "window_layout.h"
+// So are the picture view, the slide show and the browser panes.
+#include "picture_view.h"
 
 namespace player {
 
@@ -33,31 +33,11 @@ void ResetDisplayState();
 void CreateEffectsPanelIfMissing();
 void ToggleEffectsPanel();
 
-// Browser panes, picture view, printing, clipboard, help, About.
-void BrowserPaneCommand(int32_t id);
-void CreateBrowserPane(const std::string& item);
-// Hides the "Content" pane and, unless the layout keeps it, the "Index" pane.
-void HideBrowserPanes();
-// Back (-1) or forward (+1) in the visible "Content" pane.
-void StepContentPane(int32_t direction);
-void ShowPicture(const std::string& item);
-void PrintCommand();
 // Command 72 (picture_copy.cpp).
 void CopyPictureCommand();
-// The picture the picture view shows: its bitmap (owned by the view) and
-// path; no bitmap while none is shown.
-struct ShownPicture {
-  pBITMAPHANDLE bitmap = nullptr;
-  std::string path;
-};
-ShownPicture CurrentShownPicture();
 // About box and help (about_help.cpp).
 void HelpCommand();
 void ShowAboutBox();
-void ShowPictureAgain();
-void PaintPictureWindow(HWND window);
-void ScrollPicture(HWND window, UINT message, WPARAM wParam);
-void TogglePictureFit();
 
 // The screen codec (screen_codec.cpp): copied into the system folder and
 // registered when missing.

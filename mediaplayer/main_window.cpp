@@ -5,6 +5,7 @@
 // and button commands commands.cpp, closing close.cpp.
 #include <windows.h>
 
+#include "imaging.h"
 #include "later_features.h"
 #include "panels.h"
 #include "playback_engine.h"
@@ -122,12 +123,16 @@ LRESULT OnFullScreenKey(WPARAM key) {
   return 0;
 }
 
-// Slide timer: the next step waits until a running transition is done.
+// Slide timer: the next step waits until a running transition is done
+// (the imaging library then has a status callback in force).
 void OnSlideTimer() {
   PlayerState& p = Player();
   KillThreadTimer(p.slideTimer);
-  // The transition library is not loaded yet, so no transition is running.
-  p.transitionTimer = StartThreadTimer(25);
+  if (L_GetStatusCallBack() == nullptr) {
+    p.transitionTimer = StartThreadTimer(25);
+  } else {
+    p.slideTimer = StartThreadTimer(100);
+  }
 }
 
 void StepSlideShow(int32_t direction) {
@@ -256,7 +261,14 @@ LRESULT CALLBACK PlayerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         panels::DockPane();
         if (p.layoutMode == 4) PlacePictureHolder();
       }
-      if (window == p.contentHolder) LayOutVideo();
+      if (window == p.contentHolder) {
+        // The index pane follows the holder's size only while it is laid
+        // out here.
+        p.indexRepositioning = true;
+        LayOutVideo();
+        if (p.layoutMode == 4) PlacePictureHolder();
+        p.indexRepositioning = false;
+      }
       break;
     case WM_MOVE:
       if (window == p.mainWindow) panels::DockPane();
@@ -291,6 +303,11 @@ LRESULT CALLBACK PlayerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       break;
     case WM_PAINT:
       result = OnPaint(window);
+      break;
+    case WM_ERASEBKGND:
+      // A transition uncovers the new picture over the one shown before.
+      if (window == p.zoomHolder && window != nullptr && p.displayState == DISPLAY_FULL_SCREEN) return 1;
+      if (window == p.pictureHolder && window != nullptr) return 1;
       break;
     case WM_HSCROLL:
     case WM_VSCROLL:

@@ -90,6 +90,8 @@ std::string OpenSlideShow(const std::string& path) {
     std::string optionLine = p.texts.entry(T_OPTION_LINE);
     SlideShowPlan plan = PlanSlideShow(ParseSlideShowSettings(show.settingsText), OptionFieldText(optionLine, 19),
                                        p.recordingMode != 0);
+    p.captionBand = plan.captionBand;
+    p.keepHiddenWindow = plan.keepHiddenWindow;
     if (plan.displayTimeChanged) p.texts.set(T_OPTION_LINE, RewriteDisplayTime(optionLine, plan.optionDisplayTime));
     Engine().singlePassCounter = plan.singlePass ? 1 : 0;
     for (const PlannedCommand& command : plan.commands) {

@@ -89,6 +89,9 @@ struct PlayerState {
   // the item list; "" when the list came from elsewhere.
   std::string displayTimes;
   std::string slideShowFolder;  // of the last slide-show file read
+  bool captionBand = false;      // the slide show's captions lie on a black band
+  bool keepHiddenWindow = false; // the next picture leaves a hidden main window hidden
+  bool indexRepositioning = false;  // the content holder is being laid out (WM_SIZE)
   // The folder of the last item the open command opened, where it starts
   // next time ("" until then: the program folder).
   std::string folderA;

@@ -323,6 +323,7 @@ int RunMessageLoop(PlayerState& p) {
 
 void ShutDown(PlayerState& p, HANDLE mutex) {
   if (p.mainWindow != nullptr) PlayerWindowProc(p.mainWindow, WM_DESTROY, 0, 0);
+  DestroyBrowserPanes();
   // A mute must not outlive the player: the system volume is the user's.
   RestoreMutedVolume();
   if (p.startVolume != OPTION_KEEP_VOLUME && MasterVolume() == p.startVolume) SetMasterVolume(p.earlierVolume);

@@ -30,13 +30,23 @@ void RepeatTopmost() {
   SetWindowPos(p.mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-LayoutArea ContentArea() {
+// The content holder's client area less the index pane when it shows in
+// the layout whose bit is `layoutBit`.
+LayoutArea ContentArea(int32_t layoutBit) {
   PlayerState& p = Player();
   RECT client = {};
   if (p.contentHolder != nullptr) GetClientRect(p.contentHolder, &client);
-  // The index pane of the browser panes is not made yet: the whole
-  // content area is the video's.
-  return LayoutArea{0, 0, client.right, client.bottom};
+  LayoutArea area{0, 0, client.right, client.bottom};
+  if ((IndexLayoutBits() & layoutBit) == 0 || Engine().indexActive || !IndexPaneExists()) return area;
+  int32_t x = 0, y = 0, width = 0, height = 0;
+  switch (CreateIndexPane(x, y, width, height)) {
+    case 0: break;
+    case 2: area.top += height; area.height -= height; break;
+    case 3: area.width = area.width - width + 1; break;
+    case 4: area.height = area.height - height + 1; break;
+    default: area.left += width; area.width -= width; break;
+  }
+  return area;
 }
 
 // The zoom: the taskbar hidden, the video on the zoom holder over the
@@ -97,7 +107,7 @@ void GoCompact() {
 void LayOutVideo() {
   PlayerState& p = Player();
   if (p.mainWindow == nullptr || p.videoWindow == nullptr) return;
-  LayoutArea content = ContentArea();
+  LayoutArea content = ContentArea(2);
   VideoLayoutInput input;
   input.item = p.layoutItem >= 303 && p.layoutItem <= 308 ? p.layoutItem : 304;
   input.keepProportions = IsMenuItemChecked(301);
@@ -170,7 +180,7 @@ void LeaveZoom() {
 void PlacePictureHolder() {
   PlayerState& p = Player();
   if (p.pictureHolder == nullptr) return;
-  LayoutArea area = ContentArea();
+  LayoutArea area = ContentArea(p.layoutMode);
   MoveWindow(p.pictureHolder, area.left, area.top, area.width, area.height, TRUE);
 }
 

@@ -27,12 +27,15 @@ inline std::string ConfigFilePath() {
 }
 
 // A program folder with a blank in its name, removed at the end, with the
-// configuration file an earlier player left.
+// configuration file an earlier player left.  Without the control container
+// library (CopyControlHost) the player makes no browser panes: Wine's own
+// web browser cannot show a page here.
 class PlayerFolder {
  public:
   explicit PlayerFolder(const std::string& label) : scratch_(label) {
     DeleteFileA(ConfigFilePath().c_str());
-    for (const char* file : {"orbplay.exe", "themecore.dll", "tonelink.dll", "imaging.dll", "LUMINAR.SKL", "orbplay.SYS"}) {
+    for (const char* file : {"orbplay.exe", "themecore.dll", "tonelink.dll", "imaging.dll", "LUMINAR.SKL", "orbplay.SYS",
+                             "fadekit.dll"}) {
       Copy(file, file);
     }
   }
@@ -50,6 +53,7 @@ class PlayerFolder {
     } while (FindNextFileA(search, &found));
     FindClose(search);
   }
+  void CopyControlHost() const { Copy("ctlhost20.dll", "ctlhost20.dll"); }
   void Copy(const char* from, const char* to) const {
     CopyFileA((harness::ProgramFolder() + from).c_str(), path(to).c_str(), FALSE);
   }

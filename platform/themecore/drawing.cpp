@@ -565,8 +565,10 @@ THEMECORE_API int32_t __stdcall SKPRINT(HDC dc, const char* text, int32_t x, int
     int32_t result = 0;
     if (dc != nullptr && text != nullptr) {
       HGDIOBJ oldFont = font != nullptr ? SelectObject(dc, font) : nullptr;
-      int oldMode = SetBkMode(dc, OPAQUE);
-      COLORREF oldBack = SetBkColor(dc, static_cast<COLORREF>(backColour));
+      // A back colour of -1 leaves the background as it is: outlined
+      // captions are printed several times over a picture.
+      int oldMode = SetBkMode(dc, backColour == -1 ? TRANSPARENT : OPAQUE);
+      COLORREF oldBack = SetBkColor(dc, static_cast<COLORREF>(backColour == -1 ? 0 : backColour));
       COLORREF oldColour = SetTextColor(dc, static_cast<COLORREF>(textColour));
       result = TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text))) ? 1 : 0;
       SetTextColor(dc, oldColour);

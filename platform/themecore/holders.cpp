@@ -89,6 +89,7 @@ EngineClass KindFromName(const char* kind) {
   if (lstrcmpiA(kind, kClipClass) == 0) return EngineClass::kClip;
   if (lstrcmpiA(kind, kMenuClass) == 0) return EngineClass::kMenu;
   if (lstrcmpiA(kind, kZoomClass) == 0) return EngineClass::kZoom;
+  if (lstrcmpiA(kind, kControlClass) == 0) return EngineClass::kControl;
   return EngineClass::kNone;
 }
 
@@ -98,6 +99,8 @@ const char* ClassNameOf(EngineClass kind) {
       return kMenuClass;
     case EngineClass::kZoom:
       return kZoomClass;
+    case EngineClass::kControl:
+      return kControlClass;
     default:
       return kClipClass;
   }
@@ -125,6 +128,9 @@ HWND CreateHolder(HWND parent, EngineClass kind, int32_t style, int32_t id, WNDP
   // button) are kept out of that painting.
   DWORD childStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (extraStyle & ~WS_POPUP);
   if (kind == EngineClass::kMenu) childStyle |= WS_CLIPCHILDREN;
+  // A control area scrolls what it shows; the program places it and hides
+  // the bars it does not want.
+  if (kind == EngineClass::kControl) childStyle |= WS_HSCROLL | WS_VSCROLL;
   HWND holder = CreateWindowExA(WS_EX_CONTROLPARENT, ClassNameOf(kind), "", childStyle,
                                 0, 0, 0, 0, parent, childId, EngineInstance(), &creation);
   if (holder == nullptr) return nullptr;

@@ -70,8 +70,11 @@ inline constexpr char kStatusClass[] = "SKSTATUS";
 inline constexpr char kButtonClass[] = "SKBUTTON";
 inline constexpr char kTrackClass[] = "SKTRACK";
 inline constexpr char kBoxClass[] = "SKMSGBOX";
+// A program's own control area (a picture with scroll bars): never laid
+// out by the engine.
+inline constexpr char kControlClass[] = "SKCTL";
 
-enum class EngineClass { kNone, kClip, kMenu, kZoom, kStatus, kButton, kTrack, kBox };
+enum class EngineClass { kNone, kClip, kMenu, kZoom, kStatus, kButton, kTrack, kBox, kControl };
 
 // Registers every class above once per process; false when one fails.
 bool RegisterEngineClasses();

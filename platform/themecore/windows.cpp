@@ -30,7 +30,7 @@ struct ClassEntry {
 };
 
 struct ClassTable {
-  ATOM atoms[8] = {};
+  ATOM atoms[9] = {};
   bool registered = false;
 };
 
@@ -48,6 +48,7 @@ constexpr ClassEntry kClasses[] = {
      nullptr},
     {kTrackClass, EngineClass::kTrack, TrackBarProc, CS_HREDRAW | CS_VREDRAW, nullptr},
     {kBoxClass, EngineClass::kBox, BoxProc, CS_HREDRAW | CS_VREDRAW, nullptr},
+    {kControlClass, EngineClass::kControl, HolderProc, CS_DBLCLKS, nullptr},
 };
 
 // The engine's subclass of a program's window.

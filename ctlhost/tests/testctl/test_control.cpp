@@ -243,7 +243,9 @@ STDMETHODIMP TestControl::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCI
                                  {L"FailActivate", kTestFailActivate},
                                  {L"Keys", kTestKeys},
                                  {L"SiteCalls", kTestSiteCalls},
-                                 {L"Invisible", kTestInvisible}};
+                                 {L"Invisible", kTestInvisible},
+                                 {L"Navigate", kTestNavigate},
+                                 {L"Navigations", kTestNavigations}};
   HRESULT hr = S_OK;
   for (UINT i = 0; i < count; ++i) {
     ids[i] = DISPID_UNKNOWN;
@@ -315,6 +317,7 @@ STDMETHODIMP TestControl::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS
     return S_OK;
   }
   if (id == kTestFireRequest) return FireRequest(params);
+  if (id == kTestNavigate) return Navigate(params);
   if (id == kTestFireUndeclared) {
     VARIANT value;
     VariantInit(&value);
@@ -355,6 +358,8 @@ STDMETHODIMP TestControl::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS
       return boolean(failActivate_);
     case kTestInvisible:
       return boolean(invisible_);
+    case kTestNavigations:
+      return number(navigations_);
     case kTestSiteCalls:
       V_VT(result) = VT_BSTR;
       V_BSTR(result) = SysAllocStringLen(siteCalls_.data(), static_cast<UINT>(siteCalls_.size()));
@@ -394,6 +399,25 @@ STDMETHODIMP TestControl::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS
 
 // Request(Text, [in, out] Count, [in, out] Cancel) to every sink, with
 // Count and Cancel by reference; what the sinks leave there is kept.
+// A web browser's Navigate as far as a host sees it: the address (the
+// first of up to five arguments, the last in rgvarg) shows as the window's
+// text and comes back as the page's title.
+HRESULT TestControl::Navigate(DISPPARAMS* params) {
+  if (params == nullptr || params->cArgs < 1 || params->cArgs > 5) return DISP_E_BADPARAMCOUNT;
+  VARIANT url;
+  VariantInit(&url);
+  if (FAILED(VariantChangeType(&url, &params->rgvarg[params->cArgs - 1], 0, VT_BSTR))) return DISP_E_TYPEMISMATCH;
+  ++navigations_;
+  if (window_ != nullptr) SetWindowTextW(window_, FromBstr(V_BSTR(&url)).c_str());
+  events_.ForEach([&url](IUnknown* sink) {
+    DISPPARAMS args = {&url, nullptr, 1, 0};
+    static_cast<IDispatch*>(sink)->Invoke(kTestEventTitleChange, IID_NULL, 0, DISPATCH_METHOD, &args, nullptr,
+                                          nullptr, nullptr);
+  });
+  VariantClear(&url);
+  return S_OK;
+}
+
 HRESULT TestControl::FireRequest(DISPPARAMS* params) {
   if (params == nullptr || params->cArgs != 2) return DISP_E_BADPARAMCOUNT;
   VARIANT text, count;

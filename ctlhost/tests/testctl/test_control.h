@@ -48,11 +48,15 @@ enum OrbTestControlDispid {
   kTestKeys = 14,                     // long, read only: key presses received while windowless
   kTestSiteCalls = 15,                // BSTR, read only: the container's calls, in order
   kTestInvisible = 16,                // bool, read and write: reports OLEMISC_INVISIBLEATRUNTIME
+  kTestNavigate = 17,                 // method (BSTR url, four optional VARIANTs), as a web browser's:
+                                      // the url becomes the window's text and TitleChange(url) fires
+  kTestNavigations = 18,              // long, read only: Navigate calls
 };
 // Events.
 enum OrbTestControlEventDispid {
   kTestEventChanged = 1,    // Changed([in] BSTR What)
   kTestEventRequest = 2,    // Request([in] BSTR Text, [in, out] long* Count, [in, out] VARIANT_BOOL* Cancel)
+  kTestEventTitleChange = 3,  // TitleChange([in] BSTR Text), as a web browser's
   kTestEventUndeclared = 99,
 };
 

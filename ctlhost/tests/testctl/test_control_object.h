@@ -148,6 +148,7 @@ class TestControl final : public IDispatch,
   HRESULT PutProperty(DISPID id, VARIANT* value);
   HRESULT ActivateInPlace(bool uiActivate);
   HRESULT FireRequest(DISPPARAMS* params);
+  HRESULT Navigate(DISPPARAMS* params);
   HRESULT ReadAmbient(DISPPARAMS* params, VARIANT* result);
   void DestroyControlWindow();
   void NoteSiteCall(const wchar_t* call);
@@ -163,6 +164,7 @@ class TestControl final : public IDispatch,
   IAdviseSink* adviseSink_ = nullptr;
   IOleInPlaceFrame* frame_ = nullptr;
   HWND window_ = nullptr;
+  LONG navigations_ = 0;
   bool windowless_ = false;        // asked for (property Windowless)
   bool windowlessActive_ = false;  // active without a window
   bool failActivate_ = false;

@@ -125,6 +125,8 @@ HRESULT Build(ITypeLib** out) {
         {kTestKeys, INVOKE_PROPERTYGET, VT_I4, L"Keys", {kNone}},
         {kTestSiteCalls, INVOKE_PROPERTYGET, VT_BSTR, L"SiteCalls", {kNone}},
         {kTestInvisible, INVOKE_PROPERTYGET, VT_BOOL, L"Invisible", {kNone}},
+        {kTestNavigate, INVOKE_FUNC, VT_EMPTY, L"Navigate", {{VT_BSTR, false, L"URL"}}},
+        {kTestNavigations, INVOKE_PROPERTYGET, VT_I4, L"Navigations", {kNone}},
     };
     hr = AddMembers(control, members, ARRAYSIZE(members));
   }
@@ -136,6 +138,7 @@ HRESULT Build(ITypeLib** out) {
         {kTestEventChanged, INVOKE_FUNC, VT_EMPTY, L"Changed", {{VT_BSTR, false, L"What"}}},
         {kTestEventRequest, INVOKE_FUNC, VT_EMPTY, L"Request",
          {{VT_BSTR, false, L"Text"}, {VT_I4, true, L"Count"}, {VT_BOOL, true, L"Cancel"}}},
+        {kTestEventTitleChange, INVOKE_FUNC, VT_EMPTY, L"TitleChange", {{VT_BSTR, false, L"Text"}}},
     };
     hr = AddMembers(events, members, ARRAYSIZE(members));
   }

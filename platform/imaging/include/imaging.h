@@ -263,6 +263,32 @@ IMAGING_API L_INT WINAPI L_CopyToClipboard(HWND owner, pBITMAPHANDLE bitmap, L_U
 IMAGING_API L_INT WINAPI L_CopyFromClipboard(HWND owner, pBITMAPHANDLE bitmap, L_UINT flags);
 
 // ---------------------------------------------------------------------------
+// Transitions and the status callback (transitions.cpp)
+
+// The status callback: called while a long call works, with the part done
+// in percent; any result other than 1 ends the call, which then returns
+// that result.
+typedef L_INT(__cdecl* STATUSCALLBACK)(L_INT percentComplete, void* userData);
+// Sets the process's status callback (null: none) and its user data;
+// returns the one it replaces.
+IMAGING_API STATUSCALLBACK WINAPI L_SetStatusCallBack(STATUSCALLBACK callback, void* userData);
+// The status callback in force; 0 when none is set.
+IMAGING_API STATUSCALLBACK WINAPI L_GetStatusCallBack(void);
+// Paints the bitmap into `destination` of the DC (null: the bitmap's size at
+// 0, 0) step by step with a transition (transition_steps.h: the effect
+// number modulo 6 picks a wipe, blinds or a dissolve; `grain` is the band
+// width in pixels), waiting `delay` ms after each step while the status
+// callback keeps being called.  `source` (null: all of the bitmap) is the
+// part shown; `sourceClip`, speed, cycles, pass, the transparent colour and
+// the wand are accepted and not used.  1 when the whole picture was painted;
+// the callback's result when it ended the transition early.
+IMAGING_API L_INT WINAPI L_EfxPaintBitmap(HDC dc, pBITMAPHANDLE bitmap, const RECT* source,
+                                          const RECT* sourceClip, const RECT* destination,
+                                          L_UINT effect, L_UINT grain, L_UINT delay, L_INT speed,
+                                          L_INT cycles, L_UINT pass, COLORREF transparentColour,
+                                          L_UINT wandWidth, COLORREF wandColour, DWORD rop);
+
+// ---------------------------------------------------------------------------
 // Screen capture (capture.cpp)
 
 // How L_CaptureSelectedObject asks the user for the window.

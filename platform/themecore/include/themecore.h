@@ -207,7 +207,8 @@ THEMECORE_API int32_t __stdcall SKREGISTERCLASS(WNDCLASSEXA* wc, const char* nam
 THEMECORE_API int32_t __stdcall SKCHECKCLASS(const char* name);
 // Creates a holder of the given kind in `parent`: "SKCLIP" the client area
 // (between menu bar and status window), "SKMENU" the menu bar, "SKZOOM" a
-// full-window area.  Messages of the holder's children (WM_COMMAND,
+// full-window area, "SKCTL" a child with scroll bars that the program
+// places itself.  Messages of the holder's children (WM_COMMAND,
 // WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR*) go to `proc` with
 // the holder's handle.  style and id are 0 unless a caller needs more.
 THEMECORE_API HWND __stdcall SKHOLDER(HWND parent, const char* kind, int32_t style, int32_t id,
@@ -329,7 +330,8 @@ THEMECORE_API int32_t __stdcall SKHORZTILE(HDC dc, int32_t x, int32_t y, int32_t
 THEMECORE_API HRGN __stdcall SKBMPTORGN(HBITMAP bitmap, int32_t keyColour);
 // Deletes a GDI object and sets the caller's variable to 0.
 THEMECORE_API int32_t __stdcall SKDELETEOBJECT(HGDIOBJ* object);
-// One line of text on an opaque background of `backColour`.
+// One line of text on an opaque background of `backColour`; -1 prints it
+// on a transparent background.
 THEMECORE_API int32_t __stdcall SKPRINT(HDC dc, const char* text, int32_t x, int32_t y,
                                         int32_t textColour, int32_t backColour, HFONT font);
 // One line of raised text: a copy in `lightColour` one pixel down and right,
