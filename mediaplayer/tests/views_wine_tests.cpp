@@ -90,7 +90,7 @@ struct ProcessWindow {
 HWND VisibleWindowOf(DWORD process, const char* className) {
   ProcessWindow search = {process, className, nullptr};
   EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
+      [](HWND window, LPARAM data) CALLBACK -> BOOL {
         auto* s = reinterpret_cast<ProcessWindow*>(data);
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
@@ -328,7 +328,7 @@ HWND BrowserWindow(HWND main) {
   HWND found = nullptr;
   EnumChildWindows(
       main,
-      [](HWND child, LPARAM data) -> BOOL {
+      [](HWND child, LPARAM data) CALLBACK -> BOOL {
         char name[64] = {};
         GetClassNameA(child, name, sizeof(name));
         if (lstrcmpA(name, ORB_TEST_CONTROL_WINDOW_CLASS) != 0) return TRUE;
