@@ -102,7 +102,10 @@ Transition ChooseTransition(const std::string& pictureText, TransitionCycle* cyc
 
 FadeCall FadeCallFor(const Transition& transition, int32_t cpuMhz) {
   if (transition.effect == FIRST_FADE_EFFECT && cpuMhz < 800) return FadeCall{50, 2000, -1};
-  return FadeCall{transition.grain, transition.delay, transition.effect - FIRST_FADE_EFFECT};
+  // Only a fade has a number; an effect below the fades (a side file may
+  // hold any number) gives the first rather than a wrapped one.
+  const int32_t number = transition.effect >= FIRST_FADE_EFFECT ? transition.effect - FIRST_FADE_EFFECT : 0;
+  return FadeCall{transition.grain, transition.delay, number};
 }
 
 CaptionPlace PlaceCaption(int32_t clientWidth, int32_t clientHeight, int32_t textWidth, int32_t textHeight) {
