@@ -16,7 +16,7 @@ namespace player {
 
 namespace {
 
-constexpr size_t T_COPY_NEEDS_PICTURE_LAYOUT = 48;
+constexpr size_t T_COPY_NEEDS_PICTURE_LAYOUT = 60;
 constexpr size_t T_COPIED = 57;
 constexpr size_t T_NOT_COPIED = 58;
 constexpr size_t T_NO_PICTURE_TO_COPY = 59;

@@ -213,6 +213,58 @@ TEST(PictureView, PicturesShowWithTheirOverlays) {
   EXPECT_EQ(WaitForExit(player), 0);
 }
 
+// Command 72 in the picture layout puts the shown picture on the clipboard
+// as a device-independent bitmap of the picture's own size, with its
+// overlay drawn in.
+TEST(PictureView, CopyPutsTheShownPictureOnTheClipboard) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  PlayerFolder folder("views copy");
+  WritePictureOnlyTable(folder);
+  const std::string jpeg = folder.path("blue.jpg");
+  MakePicture(jpeg, 200, 150, "blue", kRed, 20, 20, 40);
+  harness::Process player;
+  HWND window = StartPlayer(folder, &player, "", {{"ORB_ANSWERS", "1"}});
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_OPEN_ITEMS, jpeg), 1);
+  ASSERT_TRUE(WaitForTitle(window, "Orb Play - blue.jpg", kStartMs));
+
+  PostMessageA(window, WM_COMMAND, 72, 0);
+  ASSERT_TRUE(harness::PumpUntil([] { return IsClipboardFormatAvailable(CF_DIB) != FALSE; }, kStartMs));
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  HGLOBAL block = GetClipboardData(CF_DIB);
+  ASSERT_NE(block, nullptr);
+  const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(block));
+  ASSERT_NE(header, nullptr);
+  const LONG width = header->biWidth;
+  const LONG height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
+  const WORD bits = header->biBitCount;
+  auto pixel = [&](int x, int y) -> COLORREF {
+    const BYTE* data = reinterpret_cast<const BYTE*>(header) + header->biSize +
+                       (header->biCompression == BI_BITFIELDS ? 12 : 0);
+    const size_t stride = ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
+    const int row = header->biHeight < 0 ? y : static_cast<int>(height) - 1 - y;
+    const BYTE* p = data + row * stride + x * (bits / 8);
+    return RGB(p[2], p[1], p[0]);
+  };
+  EXPECT_EQ(width, 200);
+  EXPECT_EQ(height, 150);
+  const bool direct = bits == 24 || bits == 32;
+  EXPECT_TRUE(direct) << bits;
+  if (direct && width == 200 && height == 150) {
+    EXPECT_TRUE(Near(pixel(5, 5), kBlue)) << Hex(pixel(5, 5));
+    EXPECT_TRUE(Near(pixel(40, 40), kRed)) << Hex(pixel(40, 40));  // the sidecar's rectangle
+    EXPECT_TRUE(Near(pixel(190, 140), kBlue)) << Hex(pixel(190, 140));
+  }
+  GlobalUnlock(block);
+  EmptyClipboard();
+  CloseClipboard();
+
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(player), 0);
+}
+
 // A slide-show file: the blue picture for 1500 ms, then the lime one with
 // its side file's wipe from the top (4-pixel bands, 100 ms each); the
 // screen half-way through shows lime above and blue below.  An arrow key
