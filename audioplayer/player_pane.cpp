@@ -29,8 +29,6 @@ constexpr int32_t kFloatingPane = 0x20;
 constexpr int32_t kDefaultVolume = 50;
 constexpr int32_t kHelpImageLayout = 4;
 constexpr uint32_t kDragSettleMs = 20;
-constexpr char kPlayerPaneClass[] = "SKPANE";
-constexpr char kPlayerPaneTitle[] = "orbPlayer";
 
 // Tooltips by command id.
 std::string TipOf(int id) {
@@ -75,7 +73,7 @@ void AfterBodyDrag(HWND pane) {
 
 // The media player's pane follows this one.
 void PaneMoved(HWND pane) {
-  HWND playerPane = FindWindowA(kPlayerPaneClass, kPlayerPaneTitle);
+  HWND playerPane = panels::FindPaneOf(suite::ModuleClass(suite::MODULE_MEDIA_PLAYER).c_str());
   if (playerPane == nullptr || playerPane == pane) return;
   RECT r = {};
   GetWindowRect(pane, &r);

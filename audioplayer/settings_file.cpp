@@ -8,6 +8,7 @@
 
 #include "audio_state.h"
 #include "core/audio_settings.h"
+#include "core/module_lists.h"
 #include "core/path_names.h"
 #include "panels.h"
 #include "skin_texts.h"
@@ -22,8 +23,6 @@ constexpr int32_t kDefaultHeight = 600;
 // A settings line is a few hundred bytes; anything much larger is no
 // settings file of ours.
 constexpr int32_t kMaxSettingsBytes = 64 * 1024;
-constexpr char kPlayerPaneClass[] = "SKPANE";
-constexpr char kPlayerPaneTitle[] = "orbPlayer";
 
 std::string SettingsPath() {
   AudioState& a = Audio();
@@ -65,7 +64,7 @@ void Load(int32_t* x, int32_t* y, int32_t* width, int32_t* height) {
   if (s.lastFolder.empty()) s.lastFolder = a.programFolder;
   if (s.secondFolder.empty()) s.secondFolder = suite::TempFolder();
   if (s.skin.empty() || !SKEXIST(s.skin.c_str())) s.skin = a.basePath + ".skl";
-  HWND playerPane = FindWindowA(kPlayerPaneClass, kPlayerPaneTitle);
+  HWND playerPane = panels::FindPaneOf(suite::ModuleClass(suite::MODULE_MEDIA_PLAYER).c_str());
   if (playerPane != nullptr) {
     RECT r = {};
     GetWindowRect(playerPane, &r);

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/module_lists.h"
 #include "core/path_names.h"
 #include "core/text_rules.h"
 #include "core/window_config.h"
@@ -19,8 +20,6 @@
 namespace player {
 
 namespace {
-
-constexpr char kAudioPaneTitle[] = "orbAudio";
 
 std::string WindowsFolder(bool system) {
   char folder[MAX_PATH + 1] = {};
@@ -78,7 +77,7 @@ WindowPlacement LoadWindowConfigFile() {
   if (!config.skin.empty() && !SKEXIST(config.skin.c_str())) config.skin.clear();
   panels::Panels().paneX = config.barX;
   panels::Panels().paneY = config.barY;
-  HWND audioPane = FindWindowA("SKPANE", kAudioPaneTitle);
+  HWND audioPane = panels::FindPaneOf(suite::ModuleClass(suite::MODULE_AUDIO_PLAYER).c_str());
   if (audioPane != nullptr) {
     RECT r = {};
     GetWindowRect(audioPane, &r);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/module_lists.h"
 #include "core/panel_rules.h"
 #include "core/text_rules.h"
 #include "panels.h"
@@ -22,7 +23,6 @@ namespace panels {
 namespace {
 
 constexpr char kPaneClass[] = "SKPANE";
-constexpr char kAudioPaneTitle[] = "orbAudio";
 constexpr int32_t kKeyColour = 0xFF00FF;
 constexpr int32_t kCornerKey = -1;
 constexpr UINT kAlwaysOnTopCommand = 101;
@@ -99,7 +99,7 @@ void FollowWithMarquee(HWND pane) {
   PanelState& s = Panels();
   if (s.marquee != nullptr) SendMessageA(s.marquee, WM_MOVE, 0, 0);
   // The audio player's pane sits over this one when both show.
-  HWND audioPane = FindWindowA(kPaneClass, kAudioPaneTitle);
+  HWND audioPane = FindPaneOf(suite::ModuleClass(suite::MODULE_AUDIO_PLAYER).c_str());
   if (audioPane != nullptr && audioPane != pane) {
     RECT r = {};
     GetWindowRect(pane, &r);
@@ -224,6 +224,25 @@ bool ReadPanelDefinition() {
   }
   s.definition = table;
   return true;
+}
+
+HWND FindPaneOf(const char* mainWindowClass) {
+  HWND main = FindWindowA(mainWindowClass, nullptr);
+  if (main == nullptr) return nullptr;
+  struct Search {
+    HWND found = nullptr;
+  } search;
+  EnumThreadWindows(
+      GetWindowThreadProcessId(main, nullptr),
+      [](HWND window, LPARAM data) CALLBACK -> BOOL {
+        char name[16] = {};
+        GetClassNameA(window, name, sizeof(name));
+        if (lstrcmpiA(name, kPaneClass) != 0) return TRUE;
+        reinterpret_cast<Search*>(data)->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 HWND CreatePane(int32_t layoutValue) {

@@ -91,6 +91,10 @@ bool ReadPanelDefinition();
 // Makes the pane for a layout value (1 document, 2 video, 4 picture, 8
 // audio); null when there is no panel definition or pane bitmap.
 HWND CreatePane(int32_t layoutValue);
+// The control bar of the other player: the pane window its main window's
+// thread made (the main window found by its class, e.g. "ORBAUDIO");
+// null when that player does not run or shows no pane.
+HWND FindPaneOf(const char* mainWindowClass);
 // Remembers the pane's place, destroys its controls and the pane.
 void DestroyPane();
 LRESULT CALLBACK PaneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

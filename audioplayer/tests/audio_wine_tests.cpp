@@ -654,4 +654,73 @@ TEST(AudioPlayer, EffectsPanelToggleAndStopAndQuit) {
   EXPECT_EQ(FindWindowA("ORBAUDIO", nullptr), nullptr);
 }
 
+// The control bar ("SKPANE") the process of `process` shows; null when none.
+HWND PaneOfProcess(DWORD process) {
+  struct Search {
+    DWORD process;
+    HWND found;
+  } search = {process, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM data) CALLBACK -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        char name[16] = {};
+        GetClassNameA(window, name, sizeof(name));
+        if (owner != s->process || lstrcmpA(name, "SKPANE") != 0 || !IsWindowVisible(window)) return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+POINT TopLeft(HWND window) {
+  RECT r = {};
+  GetWindowRect(window, &r);
+  return {r.left, r.top};
+}
+
+// With the media player running too, each player's control bar follows the
+// other's: moving the audio player's pane moves the media player's to the
+// same place, and the other way round.
+TEST(AudioPlayer, BothPlayersPanesFollowEachOther) {
+  AudioFolder folder("audio and media panes");
+  for (const char* file : {"orbplay.exe", "orbplay.SYS", "imaging.dll", "fadekit.dll"}) folder.Copy(file, file);
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string playerSettings = std::string(temp) + "orbplay.cfg";
+  DeleteFileA(playerSettings.c_str());
+  const std::string tone = folder.Tone("tone.wav", 20000, 440);
+
+  harness::Process mediaPlayer;
+  ASSERT_TRUE(mediaPlayer.start(suite::ProgramCommandLine(folder.path("orbplay.exe"), Quote(tone))));
+  HWND mediaWindow = harness::WaitForWindow("ORBPLAY", kStartMs);
+  ASSERT_NE(mediaWindow, nullptr);
+  HWND mediaPane = nullptr;
+  ASSERT_TRUE(harness::PumpUntil([&] { return (mediaPane = PaneOfProcess(mediaPlayer.id())) != nullptr; }, kStartMs));
+
+  harness::Process audio;
+  HWND window = StartAudio(folder, &audio, Quote(tone));
+  ASSERT_NE(window, nullptr);
+  // The pane is built anew for the item's layout: look for it once it plays.
+  ASSERT_TRUE(harness::PumpUntil([&] { return harness::WindowText(window) == Playing(tone); }, kStartMs));
+  HWND audioPane = nullptr;
+  ASSERT_TRUE(harness::PumpUntil([&] { return (audioPane = PaneOfProcess(audio.id())) != nullptr; }, kStartMs));
+
+  auto same = [](POINT a, POINT b) { return a.x == b.x && a.y == b.y; };
+  SetWindowPos(audioPane, nullptr, 100, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(harness::PumpUntil([&] { return same(TopLeft(mediaPane), POINT{100, 120}); }, 5000))
+      << TopLeft(mediaPane).x << "," << TopLeft(mediaPane).y;
+  SetWindowPos(mediaPane, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(harness::PumpUntil([&] { return same(TopLeft(audioPane), POINT{300, 200}); }, 5000))
+      << TopLeft(audioPane).x << "," << TopLeft(audioPane).y;
+
+  suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(audio), 0);
+  suite::SendSuiteCommand(mediaWindow, suite::CMD_CLOSE, "");
+  EXPECT_EQ(WaitForExit(mediaPlayer), 0);
+  DeleteFileA(playerSettings.c_str());
+}
+
 }  // namespace
