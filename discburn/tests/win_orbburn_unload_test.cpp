@@ -31,22 +31,11 @@ void __cdecl OnDone(int result) {
   SetEvent(g_done);
 }
 
-std::string Scratch() {
-  static std::string folder = [] {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string path = std::string(temp) + "orbburn-unload-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(path.c_str(), nullptr);
-    return path;
-  }();
+// Removed when the program ends.
+const harness::ScratchFolder& Scratch() {
+  static const harness::ScratchFolder folder("orbburn unload");
   return folder;
 }
-
-class ScratchFiles : public ::testing::Environment {
- public:
-  void TearDown() override { harness::RemoveTree(Scratch()); }
-};
-const auto* const kScratchFiles = ::testing::AddGlobalTestEnvironment(new ScratchFiles);
 
 std::string Bytes(size_t size, unsigned seed) {
   std::string bytes(size, '\0');
@@ -60,7 +49,7 @@ std::string Bytes(size_t size, unsigned seed) {
 
 // A fresh medium in the software drive; LoadWithDrive makes it slow.
 std::string UseSlowMedium(const char* medium, const std::string& name, const char* capacity = nullptr) {
-  std::string backing = Scratch() + "\\" + name + ".img";
+  std::string backing = Scratch().Child(name + ".img");
   DeleteFileA(backing.c_str());
   DeleteFileA((backing + ".state").c_str());
   SetEnvironmentVariableA("ORB_DRIVE_MEDIUM", medium);
@@ -104,7 +93,7 @@ HMODULE LoadWithDrive() {
 
 TEST(OrbburnUnload, FreedDuringBurn) {
   std::string backing = UseSlowMedium("cd-r", "burn");
-  std::string source = Scratch() + "\\payload.bin";
+  std::string source = Scratch().Child("payload.bin");
   const std::string payload = Bytes(3 << 20, 41);
   ASSERT_TRUE(harness::WriteFileBytes(source, payload));
 
