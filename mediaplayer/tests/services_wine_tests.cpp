@@ -16,10 +16,14 @@
 #include "core/command_line.h"
 #include "core/option_line.h"
 #include "core/suite_command_codes.h"
-#include "suite_command.h"
 #include "player_test_support.h"
+#include "suite_command.h"
+#include "unix_tools.h"
 
 namespace {
+
+// ffprobe, ffmpeg and ImageMagick get at most this long.
+constexpr DWORD kUnixToolMs = 60000;
 
 using namespace player_test;
 
@@ -251,37 +255,6 @@ TEST(PlayerServices, PictureCopyWithoutAPicture) {
   EXPECT_EQ(WaitForExit(player), 0);
 }
 
-// Linux tools run from Wine through /bin/sh, their output to a file (Wine
-// hands no output back through pipes); at most 60 s.
-std::string UnixPath(const std::string& windowsPath) {
-  using Converter = char*(CDECL*)(const WCHAR*);
-  static auto convert = reinterpret_cast<Converter>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (convert == nullptr) return {};
-  std::wstring wide(windowsPath.begin(), windowsPath.end());
-  char* unixPath = convert(wide.c_str());
-  if (unixPath == nullptr) return {};
-  std::string result(unixPath);
-  HeapFree(GetProcessHeap(), 0, unixPath);
-  return result;
-}
-
-bool RunShell(const PlayerFolder& folder, const std::string& script, std::string* output) {
-  static int runs = 0;
-  std::string name = folder.path("run" + std::to_string(runs++));
-  std::string body = "(\n" + script + "\n) > '" + UnixPath(name + ".out") + "' 2>&1\necho $? > '" +
-                     UnixPath(name + ".tmp") + "' && mv '" + UnixPath(name + ".tmp") + "' '" +
-                     UnixPath(name + ".status") + "'\n";
-  if (!harness::WriteFileBytes(name + ".sh", body)) return false;
-  harness::Process shell;
-  if (!shell.start("/bin/sh \"" + UnixPath(name + ".sh") + "\"")) return false;
-  if (!harness::WaitForFile(name + ".status", 60000)) return false;
-  std::string status;
-  harness::ReadFileBytes(name + ".status", &status);
-  harness::ReadFileBytes(name + ".out", output);
-  return std::atoi(status.c_str()) == 0;
-}
-
 // Code 20 asks for a recording; the full-screen command starts it with the
 // recorder beside the program, stop ends it: "orbplay.avi" in the program
 // folder holds the zoom holder's frames at the rate asked for.
@@ -302,11 +275,10 @@ TEST(PlayerServices, RecordsTheFullScreenShow) {
   std::string avi = folder.path("orbplay.avi");
   ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(avi.c_str()));
   std::string output;
-  ASSERT_TRUE(RunShell(folder,
-                       "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+  ASSERT_TRUE(harness::RunUnixCommand("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
                        "stream=width,height,r_frame_rate,nb_read_frames -of default=noprint_wrappers=1 '" +
-                           UnixPath(avi) + "'",
-                       &output))
+                           harness::UnixPathOf(avi) + "'",
+                       kUnixToolMs, &output))
       << output;
   EXPECT_NE(output.find("width=" + std::to_string(GetSystemMetrics(SM_CXSCREEN))), std::string::npos) << output;
   EXPECT_NE(output.find("height=" + std::to_string(GetSystemMetrics(SM_CYSCREEN))), std::string::npos) << output;

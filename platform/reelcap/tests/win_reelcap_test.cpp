@@ -13,8 +13,12 @@
 #include "harness.h"
 #include "reelcap.h"
 #include "test_files.h"
+#include "unix_tools.h"
 
 namespace {
+
+// ffprobe, ffmpeg and ImageMagick get at most this long.
+constexpr DWORD kUnixToolMs = 60000;
 
 constexpr int kWidth = 161;
 constexpr int kHeight = 121;
@@ -56,37 +60,6 @@ HWND MakeWindow(const char* className, WNDPROC procedure, DWORD style, int width
   AdjustWindowRect(&frame, style, FALSE);
   return CreateWindowA(className, className, style, 40, 40, frame.right - frame.left, frame.bottom - frame.top,
                        nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
-std::string UnixPath(const std::string& windowsPath) {
-  using Converter = char*(CDECL*)(const WCHAR*);
-  static auto convert = reinterpret_cast<Converter>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (convert == nullptr) return {};
-  std::wstring wide(windowsPath.begin(), windowsPath.end());
-  char* unixPath = convert(wide.c_str());
-  if (unixPath == nullptr) return {};
-  std::string result(unixPath);
-  HeapFree(GetProcessHeap(), 0, unixPath);
-  return result;
-}
-
-// Runs a shell script (Linux tools), its output to a file; Wine hands no
-// output back through pipes.  Waits at most 60 s.
-bool RunShell(const harness::ScratchFolder& folder, const std::string& script, std::string* output) {
-  static int runs = 0;
-  std::string name = folder.Child("run" + std::to_string(runs++));
-  std::string body = "(\n" + script + "\n) > '" + UnixPath(name + ".out") + "' 2>&1\necho $? > '" +
-                     UnixPath(name + ".tmp") + "' && mv '" + UnixPath(name + ".tmp") + "' '" +
-                     UnixPath(name + ".status") + "'\n";
-  if (!harness::WriteFileBytes(name + ".sh", body)) return false;
-  harness::Process shell;
-  if (!shell.start("/bin/sh \"" + UnixPath(name + ".sh") + "\"")) return false;
-  if (!harness::WaitForFile(name + ".status", 60000)) return false;
-  std::string status;
-  harness::ReadFileBytes(name + ".status", &status);
-  harness::ReadFileBytes(name + ".out", output);
-  return std::atoi(status.c_str()) == 0;
 }
 
 // "srgb(r,g,b)" of each point of the window's client area, blank-separated.
@@ -149,11 +122,10 @@ TEST(Reelcap, RecordsTheWindowToAnAvi) {
   EXPECT_GE(g_secondsTold, 1);
 
   std::string output;
-  ASSERT_TRUE(RunShell(folder,
-                       "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+  ASSERT_TRUE(harness::RunUnixCommand("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
                        "stream=width,height,r_frame_rate,nb_read_frames -of default=noprint_wrappers=1 '" +
-                           UnixPath(file) + "'",
-                       &output))
+                           harness::UnixPathOf(file) + "'",
+                       kUnixToolMs, &output))
       << output;
   EXPECT_NE(output.find("width=161"), std::string::npos) << output;
   EXPECT_NE(output.find("height=121"), std::string::npos) << output;
@@ -162,11 +134,10 @@ TEST(Reelcap, RecordsTheWindowToAnAvi) {
       << output << " told " << g_framesTold;
 
   // A frame's pixels are the window's, as GetPixel reads them on the screen.
-  std::string frame = UnixPath(folder.Child("frame.ppm"));
-  ASSERT_TRUE(RunShell(folder,
-                       "ffmpeg -v error -y -i '" + UnixPath(file) + "' -vf 'select=eq(n\\,3)' -frames:v 1 '" + frame +
+  std::string frame = harness::UnixPathOf(folder.Child("frame.ppm"));
+  ASSERT_TRUE(harness::RunUnixCommand("ffmpeg -v error -y -i '" + harness::UnixPathOf(file) + "' -vf 'select=eq(n\\,3)' -frames:v 1 '" + frame +
                            "' && convert '" + frame + "' -format '%[pixel:p{80,20}] %[pixel:p{80,100}] %[pixel:p{160,60}]' info:",
-                       &output))
+                       kUnixToolMs, &output))
       << output;
   EXPECT_NE(output.find("srgb(200,30,40) "), std::string::npos) << output;
   EXPECT_EQ(WindowPixels(painted, {{80, 20}, {80, 100}, {160, 60}}), output);
