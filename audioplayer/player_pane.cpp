@@ -71,15 +71,6 @@ void AfterBodyDrag(HWND pane) {
   SendToCompanion(suite::CMD_PANE_MOVED, Le32(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pane))));
 }
 
-// The media player's pane follows this one.
-void PaneMoved(HWND pane) {
-  HWND playerPane = panels::FindPaneOf(suite::ModuleClass(suite::MODULE_MEDIA_PLAYER).c_str());
-  if (playerPane == nullptr || playerPane == pane) return;
-  RECT r = {};
-  GetWindowRect(pane, &r);
-  MoveWindow(playerPane, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-}
-
 ScreenArea VirtualScreen() {
   ScreenArea area;
   area.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
@@ -182,9 +173,8 @@ void SetUpPanels() {
     OpenList(list);
   };
   host.warn = [](const std::string& text) { suite::boxes::ShowWarningBox(text); };
-  host.dragsAnywhere = true;
-  host.afterBodyDrag = AfterBodyDrag;
-  host.paneMoved = PaneMoved;
+  host.afterDrag = AfterBodyDrag;
+  host.companionClass = suite::ModuleClass(suite::MODULE_MEDIA_PLAYER);
   host.doubleClicksActive = [] { return Audio().layoutMode == LAYOUT_AUDIO; };
   panels::Panels().host = host;
   panels::Panels().paneX = a.settings.paneX;

@@ -154,9 +154,13 @@ void SetUpPanels() {
   host.commandProcedure = PlayerWindowProc;
   host.filesDropped = OnFilesDropped;
   host.zoomed = [] { return Player().displayState == DISPLAY_ZOOMED; };
-  host.afterDrag = [] {
-    if (Player().zoomHolder != nullptr) InvalidateRect(Player().zoomHolder, nullptr, TRUE);
+  // What is zoomed is repainted after the pane was dragged over it.
+  host.afterDrag = [](HWND) {
+    if (Player().displayState == DISPLAY_ZOOMED && Player().zoomHolder != nullptr) {
+      InvalidateRect(Player().zoomHolder, nullptr, TRUE);
+    }
   };
+  host.companionClass = suite::ModuleClass(suite::MODULE_AUDIO_PLAYER);
   host.popupMenu = [] { return Player().popup1; };
   host.alwaysOnTop = [] { return Player().alwaysOnTop; };
   host.setAlwaysOnTop = [](bool onTop) { SetMenuItemCheck(101, onTop); };

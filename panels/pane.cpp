@@ -98,13 +98,13 @@ void AddLevelMeter(PanelState& s, HRGN region) {
 void FollowWithMarquee(HWND pane) {
   PanelState& s = Panels();
   if (s.marquee != nullptr) SendMessageA(s.marquee, WM_MOVE, 0, 0);
-  // The audio player's pane sits over this one when both show.
-  HWND audioPane = FindPaneOf(suite::ModuleClass(suite::MODULE_AUDIO_PLAYER).c_str());
-  if (audioPane != nullptr && audioPane != pane) {
+  // The other player's pane sits over this one when both show.
+  if (s.host.companionClass.empty()) return;
+  HWND other = FindPaneOf(s.host.companionClass.c_str());
+  if (other != nullptr && other != pane) {
     RECT r = {};
     GetWindowRect(pane, &r);
-    SetWindowPos(audioPane, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(other, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
@@ -181,12 +181,11 @@ void PlaceMainBehind(HWND pane) {
 void OnLeftButton(HWND pane) {
   const PanelHost& host = Panels().host;
   bool zoomed = host.zoomed && host.zoomed();
-  if (!host.dragsAnywhere && !PaneFloats(DockField()) && !zoomed) return;
+  if (!PaneFloats(DockField()) && !zoomed) return;
   ReleaseCapture();
   SendMessageA(pane, WM_NCLBUTTONDOWN, HTCAPTION, 0);
-  if (zoomed && host.afterDrag) host.afterDrag();
   FollowWithMarquee(pane);
-  if (host.afterBodyDrag) host.afterBodyDrag(pane);
+  if (host.afterDrag) host.afterDrag(pane);
 }
 
 bool DoubleClicksActive() {
@@ -332,7 +331,6 @@ LRESULT CALLBACK PaneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_MOVE:
       FollowWithMarquee(window);
-      if (s.host.paneMoved) s.host.paneMoved(window);
       return 0;
     case WM_USER:
       return reinterpret_cast<LRESULT>(s.paneBitmap);

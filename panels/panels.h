@@ -39,10 +39,14 @@ struct PanelHost {
   WNDPROC commandProcedure = nullptr;
   // Files dropped on the pane, in order.
   std::function<void(const std::vector<std::string>&)> filesDropped;
-  // True while the program's display is zoomed (the pane may be dragged).
+  // True while the program's display is zoomed: the docked pane may then be
+  // dragged by its body too (a floating pane always may).
   std::function<bool()> zoomed;
-  // The pane was dragged while zoomed: the program repaints what it zooms.
-  std::function<void()> afterDrag;
+  // After each drag by the body, with the pane.
+  std::function<void(HWND)> afterDrag;
+  // The main window class of the other player, whose pane is kept on this
+  // one wherever this one moves; empty: none.
+  std::string companionClass;
   // The pane's right-click menu and the always-on-top flag it toggles
   // (command 101); null menu: none.
   std::function<HMENU()> popupMenu;
@@ -50,12 +54,6 @@ struct PanelHost {
   std::function<bool()> alwaysOnTop;
   // A warning for the user (the program's warning box).
   std::function<void(const std::string&)> warn;
-  // The audio player's pane: any press of the left button on its body drags
-  // it (docked or not), `afterBodyDrag` runs after each such drag, and
-  // `paneMoved` whenever the pane moves.  Empty: the media player's rules.
-  bool dragsAnywhere = false;
-  std::function<void(HWND)> afterBodyDrag;
-  std::function<void(HWND)> paneMoved;
   // Whether double clicks on the body pass commands 54 (left) and 53
   // (right); empty: always.
   std::function<bool()> doubleClicksActive;
