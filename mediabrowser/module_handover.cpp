@@ -31,10 +31,6 @@ constexpr size_t kHelpViewerEntry = 44;
 constexpr size_t kPictureModuleEntry = 64;
 constexpr size_t kPicturePatternsEntry = 65;
 constexpr size_t kNoBurnerFilesEntry = 94;
-// The burner's menu item is 212 in the text table; start-up renumbers the
-// module items after a module that is not installed, so it is found by the
-// window class its action names.
-constexpr char kBurnerClass[] = "ORBBURN";
 constexpr int32_t kNoEditorErrorText = 1155;
 constexpr size_t kPictureType = 4;           // the fifth media type
 // The one outside editor that is waited for by its window class.
@@ -261,17 +257,21 @@ void HandPicturesToViewer(bool fromCollection) {
   SetForegroundWindow(window);
 }
 
+// The burner's menu item is 212 in the text table; start-up renumbers the
+// module items after a module that is not installed, so it is known by the
+// window class its action names.
+bool StartsBurner(const std::string& action) {
+  return suite::EqualsNoCase(suite::CommaField(action, 2), suite::ModuleClass(suite::MODULE_DISC_BURNER));
+}
+
 std::string BurnerAction(const suite::MenuTables& menus) {
   for (const auto& [id, action] : menus.actions) {
-    if (suite::EqualsNoCase(suite::CommaField(action, 2), kBurnerClass)) return action;
+    if (StartsBurner(action)) return action;
   }
   return std::string();
 }
 
-bool IsBurnerItem(int id) {
-  const suite::MenuTables& menus = Browser().menus;
-  return id >= 100 && suite::EqualsNoCase(suite::CommaField(suite::MenuAction(id, menus), 2), kBurnerClass);
-}
+bool IsBurnerItem(int id) { return id >= 100 && StartsBurner(suite::MenuAction(id, Browser().menus)); }
 
 void HandToBurner(int id) {
   BrowserState& b = Browser();
