@@ -428,14 +428,6 @@ bool ApplyWholeEffect(BITMAPHANDLE* bitmap, int32_t effect, int32_t factor, int3
   return ApplyEffect(bitmap, effect, factor, value);
 }
 
-std::string SaveAsWorkingCopy(BITMAPHANDLE* bitmap) {
-  PaintState& p = Paint();
-  const std::string path = suite::TempFolder() + p.texts.entry(T_WORKING_NAME) + ".bmp";
-  DeleteFileA((suite::TempFolder() + p.texts.entry(T_WORKING_NAME) + ".obf").c_str());
-  if (L_SaveBitmap(path.c_str(), bitmap, FILE_BMP, 24, 0, 0) != IMG_SUCCESS) return "";
-  return path;
-}
-
 std::string EffectSourceFile() {
   PaintState& p = Paint();
   std::string source = p.workingCopy.empty() ? p.sourceFile : p.workingCopy;

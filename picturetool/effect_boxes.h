@@ -38,9 +38,6 @@ bool ApplyEffect(BITMAPHANDLE* bitmap, int32_t effect, int32_t factor, int32_t v
 // saturation's series of steps, the others as ApplyEffect.
 bool ApplyWholeEffect(BITMAPHANDLE* bitmap, int32_t effect, int32_t factor, int32_t value);
 
-// Writes `bitmap` as the working copy (24-bit BMP in the temporary folder,
-// the working sidecar deleted first).  Its path, or "" when the save failed.
-std::string SaveAsWorkingCopy(BITMAPHANDLE* bitmap);
 // The picture file the effects read: the working copy, or the source file.
 // A picture whose type the imaging library is not asked about (".tiff",
 // ".dib") gets a BMP working copy of the canvas first.

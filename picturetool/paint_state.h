@@ -12,6 +12,7 @@
 #include "core/canvas_rules.h"
 #include "core/obf_types.h"
 #include "gdiplus_api.h"
+#include "imaging.h"
 #include "skin_texts.h"
 
 namespace paint {
@@ -186,6 +187,11 @@ void OpenPictureDialog();
 bool LoadPictureIntoCanvas(const std::string& path);
 void LoadPictureFile();
 void EnablePictureMenus();
+// Writes `bitmap` as the working copy (a 24-bit BMP in the temporary
+// folder) through a temporary file, so a failed save leaves the old one
+// whole; the working sidecar goes only once the new picture is written.
+// Its path, or "" when nothing was written.
+std::string SaveAsWorkingCopy(BITMAPHANDLE* bitmap);
 // The canvas's picture (without the drawing objects) into the working copy.
 bool WriteWorkingCopy();
 void SaveChangesPrompt();

@@ -141,12 +141,8 @@ LRESULT CopyCommand() {
 // next save goes through Save As.
 void TakeAsUnnamedPicture(BITMAPHANDLE* bitmap) {
   PaintState& p = Paint();
-  p.workingCopy = suite::TempFolder() + p.texts.entry(T_WORKING_NAME) + ".bmp";
-  DeleteFileA((suite::TempFolder() + p.texts.entry(T_WORKING_NAME) + ".obf").c_str());
-  if (L_SaveBitmap(p.workingCopy.c_str(), bitmap, FILE_BMP, 24, 0, 0) != IMG_SUCCESS) {
-    p.workingCopy.clear();
-    return;
-  }
+  p.workingCopy = SaveAsWorkingCopy(bitmap);
+  if (p.workingCopy.empty()) return;
   p.currentPicture = p.workingCopy;
   EnablePictureMenus();
   LoadPictureIntoCanvas(p.workingCopy);

@@ -14,6 +14,7 @@
 #include "core/path_names.h"
 #include "core/picture_files.h"
 #include "core/text_rules.h"
+#include "file_io.h"
 #include "imaging.h"
 #include "orbboxes.h"
 #include "magnifier.h"
@@ -127,21 +128,27 @@ DWORD ReplaceFileWith(const std::string& target, const std::string& bytes) {
   return error;
 }
 
-// Encodes the picture in `format`; "" when the library cannot.
-std::string EncodePicture(const SaveFormat& format) {
-  BITMAPHANDLE bitmap = {};
-  if (!CopyPictureToBitmap(&bitmap)) return "";
+// Encodes `bitmap` as `format` with `bits` per pixel; "" when the library
+// cannot.
+std::string EncodeBitmap(BITMAPHANDLE* bitmap, L_INT format, L_INT bits, L_INT qualityFactor) {
   HGLOBAL memory = nullptr;
   L_UINT32 size = 0;
   std::string bytes;
-  if (L_SaveBitmapMemory(&memory, &bitmap, format.format, format.bits, format.qualityFactor, &size) == IMG_SUCCESS &&
-      memory != nullptr) {
+  if (L_SaveBitmapMemory(&memory, bitmap, format, bits, qualityFactor, &size) == IMG_SUCCESS && memory != nullptr) {
     if (const void* data = GlobalLock(memory)) {
       bytes.assign(static_cast<const char*>(data), size);
       GlobalUnlock(memory);
     }
     GlobalFree(memory);
   }
+  return bytes;
+}
+
+// Encodes the picture in `format`; "" when the library cannot.
+std::string EncodePicture(const SaveFormat& format) {
+  BITMAPHANDLE bitmap = {};
+  if (!CopyPictureToBitmap(&bitmap)) return "";
+  std::string bytes = EncodeBitmap(&bitmap, format.format, format.bits, format.qualityFactor);
   L_FreeBitmap(&bitmap);
   return bytes;
 }
@@ -241,14 +248,25 @@ void LoadPictureFile() {
   UpdateCaptionAndStatus();
 }
 
+std::string SaveAsWorkingCopy(BITMAPHANDLE* bitmap) {
+  const std::string path = WorkingCopyPath();
+  const std::string bytes = EncodeBitmap(bitmap, FILE_BMP, 24, 0);
+  uint32_t error = 0;
+  const bool written = !bytes.empty() && suite::WriteFileReplacing(path, bytes, &error);
+  // The drawing objects' sidecar belongs to the picture that was there: it
+  // goes once the new picture has replaced it, and stays when it has not.
+  if (written) DeleteFileA(WorkingSidecarPath().c_str());
+  TraceProgramCall("SaveAsWorkingCopy", orbtrace::QuoteText(path) + ", " + std::to_string(error), written ? "1" : "0");
+  return written ? path : "";
+}
+
 bool WriteWorkingCopy() {
   PaintState& p = Paint();
   p.workingCopy = WorkingCopyPath();
-  DeleteFileA(WorkingSidecarPath().c_str());
   BITMAPHANDLE bitmap = {};
   bool written = false;
   if (CopyPictureToBitmap(&bitmap)) {
-    written = L_SaveBitmap(p.workingCopy.c_str(), &bitmap, FILE_BMP, 24, 0, 0) == IMG_SUCCESS;
+    written = !SaveAsWorkingCopy(&bitmap).empty();
     L_FreeBitmap(&bitmap);
   }
   if (written) p.redEye.Flushed();

@@ -274,6 +274,54 @@ TEST(PictureEffects, PreviewWithAValueMatchesTheResult) {
   CloseBySuiteCommand(window, paint);
 }
 
+// A confirmed effect whose working copy cannot be replaced (held open here
+// by another program that shares it for reading only) leaves the working copy and its drawing objects' sidecar as they
+// were: nothing is reloaded and the objects are not lost.
+TEST(PictureEffects, FailedSaveKeepsTheWorkingCopyAndItsObjects) {
+  PaintFolder folder("paint failed save");
+  WorkingCopy cleanup;
+  const std::string picture = folder.path("gradient.bmp");
+  ASSERT_TRUE(WriteGradientBmp(picture, 40, 30));
+  harness::Process paint;
+  HWND window = StartPaint(folder, &paint, "\"" + picture + "\"", "2;2;2");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint LoadPictureIntoCanvas", 1));
+
+  PostMessageA(window, WM_COMMAND, 208, 0);
+  HWND box = WaitForBox("LEADTOOLBOX");
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(PressAndWait(folder, box, 2, 1));
+  ASSERT_TRUE(harness::PumpUntil([&] {
+    const auto loads = TraceCalls(folder, "orbpaint LoadPictureIntoCanvas");
+    return !loads.empty() && loads.back().find("ORBPAINTWORK") != std::string::npos;
+  }, kStartMs));
+  const std::string before = folder.path("before.bmp");
+  ASSERT_TRUE(CopyFileA(WorkingCopy::Path().c_str(), before.c_str(), FALSE));
+  const std::string objects = "drawing objects of the working copy";
+  ASSERT_TRUE(harness::WriteFileBytes(WorkingCopy::Path(".obf"), objects));
+  HANDLE held = CreateFileA(WorkingCopy::Path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const size_t loads = TraceCalls(folder, "orbpaint LoadPictureIntoCanvas").size();
+
+  PostMessageA(window, WM_COMMAND, 208, 0);
+  box = WaitForBox("LEADTOOLBOX");
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(PressAndWait(folder, box, 2, 2));
+  harness::PumpMessagesFor(500);
+  CloseHandle(held);
+  std::string kept;
+  EXPECT_TRUE(harness::ReadFileBytes(WorkingCopy::Path(".obf"), &kept));
+  EXPECT_EQ(kept, objects);
+  EXPECT_EQ(DifferentPixels(WorkingCopy::Path(), before), "0");
+  EXPECT_EQ(TraceCalls(folder, "orbpaint LoadPictureIntoCanvas").size(), loads);
+  const auto saves = TraceCalls(folder, "orbpaint SaveAsWorkingCopy");
+  ASSERT_FALSE(saves.empty());
+  EXPECT_NE(saves.back().find("= 0"), std::string::npos) << saves.back();
+  DeleteFileA(before.c_str());
+  CloseBySuiteCommand(window, paint);
+}
+
 // The size box keeps the proportions: a width of 320 for a 640 x 480
 // picture shows 240, and the working copy is 320 x 240.  A new picture of
 // a typed size is white.  A relief keeps the size.
