@@ -437,12 +437,6 @@ std::string EffectSourceFile() {
   return source;
 }
 
-std::string CommandTitle(int32_t id) {
-  char text[256] = {};
-  GetMenuStringA(Paint().menu, static_cast<UINT>(id), text, sizeof(text), MF_BYCOMMAND);
-  return MenuTitle(text);
-}
-
 bool RunEffectCommand(int32_t id) {
   const auto command = EffectBoxOfCommand(id);
   if (!command || command->effect == kEffectNewPicture) return false;
@@ -450,7 +444,7 @@ bool RunEffectCommand(int32_t id) {
   FlushWorkingCopy();
   std::string path = EffectSourceFile();
   int32_t value = command->value;
-  const int32_t result = EffectBoxHost(&path, CommandTitle(id), command->minimum, command->maximum, &value,
+  const int32_t result = EffectBoxHost(&path, MenuTextOf(id), command->minimum, command->maximum, &value,
                                        command->factor, p.texts.entry(kCaptionsEntry), command->effect);
   if (result > 1 && !path.empty()) {
     p.workingCopy = path;

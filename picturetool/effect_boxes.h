@@ -42,8 +42,6 @@ bool ApplyWholeEffect(BITMAPHANDLE* bitmap, int32_t effect, int32_t factor, int3
 // A picture whose type the imaging library is not asked about (".tiff",
 // ".dib") gets a BMP working copy of the canvas first.
 std::string EffectSourceFile();
-// The menu text of a command without "&" and trailing blanks.
-std::string CommandTitle(int32_t id);
 
 // Commands: the effect and resize boxes (true when `id` is one of them),
 // the new picture (102), choosing and applying the underlay (216, 217) and

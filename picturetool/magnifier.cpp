@@ -237,15 +237,8 @@ HWND CreateMagnifier(const std::string& title, int32_t frameStyle, int32_t frame
 }
 
 void ShowMagnifier() {
-  PaintState& p = Paint();
   if (IsMagnifierOpen()) return;
-  char text[128] = {};
-  GetMenuStringA(p.menu, 110, text, sizeof(text), MF_BYCOMMAND);
-  std::string title;
-  for (const char* c = text; *c != '\0'; ++c) {
-    if (*c != '&') title += *c;
-  }
-  CreateMagnifier(title, 0, 1);
+  CreateMagnifier(MenuTextOf(110), 0, 1);
 }
 
 bool IsMagnifierOpen() {

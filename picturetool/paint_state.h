@@ -184,6 +184,8 @@ LRESULT HelpCommand();
 void OpenPictureDialog();
 
 // Picture files and the working copy (picture_files.cpp).
+// The menu text of command `id` without "&" and trailing blanks.
+std::string MenuTextOf(int32_t id);
 bool LoadPictureIntoCanvas(const std::string& path);
 void LoadPictureFile();
 void EnablePictureMenus();

@@ -95,17 +95,6 @@ bool CopyPictureToBitmap(BITMAPHANDLE* bitmap) {
   return copied;
 }
 
-std::string MenuTextOf(int32_t id) {
-  char text[256] = {};
-  GetMenuStringA(Paint().menu, static_cast<UINT>(id), text, sizeof(text), MF_BYCOMMAND);
-  std::string out;
-  for (const char* c = text; *c != '\0'; ++c) {
-    if (*c != '&') out += *c;
-  }
-  while (!out.empty() && out.back() == ' ') out.pop_back();
-  return out;
-}
-
 // Writes `bytes` to `target` through a temporary file in its folder that
 // replaces the target only once it is complete.  0, or the Windows error.
 DWORD ReplaceFileWith(const std::string& target, const std::string& bytes) {
@@ -162,6 +151,17 @@ void ShowSaveFailure(const std::string& target, DWORD error) {
 }
 
 }  // namespace
+
+std::string MenuTextOf(int32_t id) {
+  char text[256] = {};
+  GetMenuStringA(Paint().menu, static_cast<UINT>(id), text, sizeof(text), MF_BYCOMMAND);
+  std::string out;
+  for (const char* c = text; *c != '\0'; ++c) {
+    if (*c != '&') out += *c;
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
 
 void EnablePictureMenus() {
   PaintState& p = Paint();

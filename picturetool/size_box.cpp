@@ -221,7 +221,7 @@ LRESULT NewPictureCommand() {
   PaintState& p = Paint();
   std::string path;
   int32_t value = 0;
-  if (EffectBoxHost(&path, CommandTitle(102), 0, 0, &value, 0, p.texts.entry(kCaptionsEntry), kEffectNewPicture) != 2)
+  if (EffectBoxHost(&path, MenuTextOf(102), 0, 0, &value, 0, p.texts.entry(kCaptionsEntry), kEffectNewPicture) != 2)
     return 0;
   int32_t width = 0, height = 0, result = 0, factor = 0;
   std::string text;

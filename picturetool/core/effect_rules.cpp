@@ -90,14 +90,6 @@ SaturationPlan PlanSaturation(int32_t factor, int32_t last, int32_t value) {
   return plan;
 }
 
-std::string MenuTitle(const std::string& menuText) {
-  std::string out;
-  for (char c : menuText)
-    if (c != '&') out += c;
-  while (!out.empty() && out.back() == ' ') out.pop_back();
-  return out;
-}
-
 std::string BoxTitle(const std::string& title, int32_t minimum, int32_t maximum, const std::string& rangeText) {
   if (minimum == 0 && maximum == 0) return title;
   std::string range;

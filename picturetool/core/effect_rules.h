@@ -73,8 +73,6 @@ struct SaturationPlan {
 };
 SaturationPlan PlanSaturation(int32_t factor, int32_t last, int32_t value);
 
-// The menu text of a command as a title: every "&" and the trailing blanks removed.
-std::string MenuTitle(const std::string& menuText);
 // The box title: with a number field (minimum or maximum not 0) the range
 // text is appended with "@" as the minimum and "#" as the maximum.
 std::string BoxTitle(const std::string& title, int32_t minimum, int32_t maximum, const std::string& rangeText);

@@ -125,7 +125,6 @@ TEST(EffectRules, SaturationSteps) {
 }
 
 TEST(EffectRules, Titles) {
-  EXPECT_EQ("Contrast", MenuTitle("&Contrast  "));
   EXPECT_EQ("Contrast (-100 to 100)", BoxTitle("Contrast", -100, 100, " (@ to #)"));
   EXPECT_EQ("Invert", BoxTitle("Invert", 0, 0, " (@ to #)"));
   EXPECT_EQ("Trim [0..244]", BoxTitle("Trim", 0, 244, " [@..#]"));
