@@ -28,16 +28,6 @@ BoxLabelTexts& Labels() {
   return labels;
 }
 
-std::vector<std::string> CommaFields(const std::string& text) {
-  std::vector<std::string> fields;
-  size_t start = 0;
-  for (size_t at; (at = text.find(',', start)) != std::string::npos; start = at + 1) {
-    fields.push_back(text.substr(start, at - start));
-  }
-  fields.push_back(text.substr(start));
-  return fields;
-}
-
 HWND MakeStatic(HWND parent, const std::string& text, DWORD exStyle, int32_t x, int32_t y, int32_t width,
                 int32_t height, int id) {
   HWND label = CreateWindowExA(exStyle, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER, x, y, width,
@@ -93,7 +83,7 @@ void CreateColourRow(HWND box, int32_t x, int32_t y, uint32_t argb, int32_t shad
 
   // Four track bars side by side under the swatch, each as wide as a
   // quarter of the picker but never narrower than its caption.
-  std::vector<std::string> names = CommaFields(BoxLabels().colourNames);
+  std::vector<std::string> names = suite::SplitCommaList(BoxLabels().colourNames);
   names.resize(4);
   int32_t trackWidth = (pickerWidth - 6) / 4;
   int32_t textHeight = 13;

@@ -15,6 +15,7 @@
 
 #include "core/effect_rules.h"
 #include "core/item_list.h"
+#include "core/text_rules.h"
 #include "effect_boxes.h"
 #include "imaging.h"
 #include "paint_state.h"
@@ -178,7 +179,7 @@ void TakePath(const char* text, size_t length) {
   s.lastValue = value;
   FILEINFO info = {};
   info.uStructSize = sizeof(info);
-  if (!HasKnownPictureExtension(s.path) || L_FileInfo(s.path.c_str(), &info, 0, nullptr) != IMG_SUCCESS) return;
+  if (!suite::ExtensionIsOneOf(s.path, kPictureExtensions) || L_FileInfo(s.path.c_str(), &info, 0, nullptr) != IMG_SUCCESS) return;
   if (info.Width < 1 || info.Height < 1) return;
   int32_t x = 0, y = 0, width = 0, height = 0;
   if (SKICONISE(info.Width, info.Height, kPreviewFit, kPreviewFit, &x, &y, &width, &height) != 1) return;
@@ -431,7 +432,7 @@ bool ApplyWholeEffect(BITMAPHANDLE* bitmap, int32_t effect, int32_t factor, int3
 std::string EffectSourceFile() {
   PaintState& p = Paint();
   std::string source = p.workingCopy.empty() ? p.sourceFile : p.workingCopy;
-  if (!source.empty() && !HasKnownPictureExtension(source) && p.pictureWidth > 0 && WriteWorkingCopy()) {
+  if (!source.empty() && !suite::ExtensionIsOneOf(source, kPictureExtensions) && p.pictureWidth > 0 && WriteWorkingCopy()) {
     source = p.workingCopy;
   }
   return source;

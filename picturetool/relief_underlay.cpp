@@ -26,8 +26,6 @@ namespace {
 
 constexpr size_t kUnderlayFolderEntry = 41;
 constexpr int32_t kReliefDepth = 500;
-constexpr char kPictureExtensions[] =
-    ".JPG.CMP.GIF.TIF.BMP.ICO.CUR.PCX.PCC.DCX.PCD.WMF.PSD.PNG.TGA.EPS.RAS.WPG.PCT.MAC.IMG.MSP.EMF.JPEG.G2B.I2B.FPX.";
 
 // For this run of the program only.
 std::string g_underlayFile;

@@ -12,6 +12,7 @@
 #include "core/item_list.h"
 #include "core/paint_rules.h"
 #include "core/picture_files.h"
+#include "core/text_rules.h"
 #include "effect_boxes.h"
 #include "imaging.h"
 #include "paint_state.h"
@@ -62,7 +63,7 @@ void TakePath(const char* text, size_t length) {
   // kept rather than divided by nothing.
   FILEINFO info = {};
   info.uStructSize = sizeof(info);
-  if (HasKnownPictureExtension(s.path) && L_FileInfo(s.path.c_str(), &info, 0, nullptr) == IMG_SUCCESS &&
+  if (suite::ExtensionIsOneOf(s.path, kPictureExtensions) && L_FileInfo(s.path.c_str(), &info, 0, nullptr) == IMG_SUCCESS &&
       info.Width > 0 && info.Height > 0) {
     s.referenceWidth = info.Width;
     s.referenceHeight = info.Height;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/text_rules.h"
+
 namespace paint {
 
 namespace {
@@ -73,8 +75,7 @@ int32_t EffectParameter(int32_t effect, int32_t factor, int32_t value) {
 }
 
 int32_t FieldValue(const std::string& text, int32_t minimum, int32_t maximum) {
-  const long long typed = std::strtoll(text.c_str(), nullptr, 10);
-  return static_cast<int32_t>(std::clamp<long long>(typed, minimum, maximum));
+  return std::clamp(suite::LeadingNumber(text), minimum, maximum);
 }
 
 SaturationPlan PlanSaturation(int32_t factor, int32_t last, int32_t value) {
@@ -114,18 +115,6 @@ std::optional<int32_t> ProportionalSide(int32_t side, int32_t referenceThis, int
 
 bool IsUsablePictureSize(int32_t width, int32_t height) {
   return width >= 1 && height >= 1 && width <= kLargestSide && height <= kLargestSide;
-}
-
-bool HasKnownPictureExtension(const std::string& path) {
-  static const std::string kKnown =
-      ".JPG.CMP.GIF.TIF.BMP.ICO.CUR.PCX.PCC.DCX.PCD.WMF.PSD.PNG.TGA.EPS.RAS.WPG.PCT.MAC.IMG.MSP.EMF.JPEG.G2B.I2B.FPX.";
-  const size_t dot = path.rfind('.');
-  if (dot == std::string::npos) return false;
-  std::string extension = path.substr(dot);
-  if (extension.find_first_of("\\/") != std::string::npos) return false;
-  for (char& c : extension)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return kKnown.find(extension + ".") != std::string::npos;
 }
 
 }  // namespace paint

@@ -87,8 +87,10 @@ constexpr int32_t kLargestSide = 16384;
 // True when width and height are both 1 .. kLargestSide.
 bool IsUsablePictureSize(int32_t width, int32_t height);
 
-// True when the file's extension (from its last ".", any case) is one of
-// the picture types whose size the imaging library tells without loading.
-bool HasKnownPictureExtension(const std::string& path);
+// The picture types whose size the imaging library tells without loading
+// them, as a run of extensions (for suite::ExtensionIsOneOf); also the
+// underlay picker's filter.
+constexpr char kPictureExtensions[] =
+    ".JPG.CMP.GIF.TIF.BMP.ICO.CUR.PCX.PCC.DCX.PCD.WMF.PSD.PNG.TGA.EPS.RAS.WPG.PCT.MAC.IMG.MSP.EMF.JPEG.G2B.I2B.FPX.";
 
 }  // namespace paint

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "core/item_list.h"
+
 namespace paint {
 
 int32_t ZoomAfterClick(int32_t zoom, bool enlarge) {
@@ -47,14 +49,9 @@ CrossLines RedEyeCross(int32_t cursorX, int32_t cursorY, const MagnifiedSource& 
 }
 
 std::string MagnifierCaption(const std::string& windowText, int32_t zoom) {
-  std::string name = windowText;
-  const size_t bar = windowText.find('|');
-  if (bar != std::string::npos) {
-    const size_t end = windowText.find('|', bar + 1);
-    name = windowText.substr(bar + 1, end == std::string::npos ? std::string::npos : end - bar - 1);
-  }
-  const std::string number = zoom < 0 ? std::to_string(zoom) : " " + std::to_string(zoom);
-  return " " + name + " x" + number;
+  // A frame's text names the window in its second "|" field.
+  const std::string name = windowText.find('|') == std::string::npos ? windowText : suite::ItemField(windowText, 2);
+  return " " + name + " x " + std::to_string(zoom);
 }
 
 }  // namespace paint

@@ -3,29 +3,15 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/item_list.h"
 #include "core/object_geometry.h"
+#include "core/text_rules.h"
 
 namespace paint {
 
 namespace {
 
 int16_t Clamp16(int32_t value) { return static_cast<int16_t>(std::clamp(value, -32768, 32767)); }
-
-std::vector<std::string> SplitFields(const std::string& text, char separator) {
-  std::vector<std::string> fields;
-  size_t start = 0;
-  for (size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + 1) {
-    fields.push_back(text.substr(start, at - start));
-  }
-  fields.push_back(text.substr(start));
-  return fields;
-}
-
-std::string Trimmed(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 }  // namespace
 
@@ -85,25 +71,24 @@ overlay::ObfObject Remargined(const overlay::ObfObject& old, const overlay::ObfO
 }
 
 std::string KindName(const std::string& toolMenu, uint16_t kind) {
-  const std::vector<std::string> fields = SplitFields(toolMenu, '|');
-  return kind >= 1 && kind <= fields.size() ? fields[kind - 1] : "";
+  return suite::ItemField(toolMenu, kind);
 }
 
-std::string TextSnippet(const std::string& text) { return Trimmed(text.substr(0, 8)); }
+std::string TextSnippet(const std::string& text) { return suite::TrimBlanks(text.substr(0, 8)); }
 
 std::string HoverStatus(const std::string& title, const std::string& kindName, const overlay::ObfObject& object,
                         const std::string& lockWords) {
   std::string kindText = kindName;
   if (object.kind == overlay::kKindText) kindText += " (" + TextSnippet(object.text) + ")";
-  const std::vector<std::string> words = SplitFields(lockWords, ',');
-  const std::string lockWord = object.flag != 0 ? words[0] : (words.size() > 1 ? words[1] : "");
+  const std::string lockWord = suite::CommaField(lockWords, object.flag != 0 ? 1 : 2);
   return title + " " + kindText + " " + lockWord;
 }
 
 std::vector<std::string> ObjectListItems(const std::string& definition, const std::vector<ListedObject>& objects) {
   std::string cut = definition;
   if (!cut.empty() && cut.back() == '|') cut.pop_back();
-  const std::vector<std::string> fields = SplitFields(cut, '|');
+  std::vector<std::string> fields = suite::SplitItemList(cut);
+  if (fields.empty()) fields.emplace_back();
   std::vector<std::string> items;
   items.push_back(fields.front());
   for (const ListedObject& listed : objects) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/effect_rules.h"
+#include "core/text_rules.h"
 
 namespace paint {
 namespace {
@@ -159,9 +160,9 @@ TEST(EffectRules, SizesAndExtensions) {
   EXPECT_FALSE(IsUsablePictureSize(320, -1));
   EXPECT_FALSE(IsUsablePictureSize(kLargestSide + 1, 10));
   for (const char* known : {"C:\\a\\b.jpg", "x.JPEG", "c:\\t\\pic.Bmp", "a.b.png", "s.tif"})
-    EXPECT_TRUE(HasKnownPictureExtension(known)) << known;
+    EXPECT_TRUE(suite::ExtensionIsOneOf(known, kPictureExtensions)) << known;
   for (const char* unknown : {"x.tiff", "y.dib", "noext", "c:\\a.b\\name", "z.PN", "q.", "w.JP"})
-    EXPECT_FALSE(HasKnownPictureExtension(unknown)) << unknown;
+    EXPECT_FALSE(suite::ExtensionIsOneOf(unknown, kPictureExtensions)) << unknown;
 }
 
 }  // namespace
