@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "core/colour_rules.h"
+#include "core/box_rules.h"
 #include "gdiplus_api.h"
 #include "image_functions.h"
 #include "themecore.h"
@@ -80,7 +80,7 @@ void SetLabel(HWND parent, int id, uint8_t component) {
 
 void SetTrack(HWND parent, int id, uint8_t component) {
   HWND track = GetDlgItem(parent, id);
-  if (track != nullptr) SKSETTRACKPOS(track, TrackPositionOf(component));
+  if (track != nullptr) SKSETTRACKPOS(track, ByteToTrack(component));
 }
 
 // The picked colour into the parent box: track bars, labels and swatch.
@@ -148,9 +148,9 @@ void OnMouse(HWND window, WPARAM wParam, LPARAM lParam) {
   if (picker.pipette != nullptr) {
     RECT pipette = {};
     GetWindowRect(picker.pipette, &pipette);
-    const PipetteOrigin origin =
-        PipetteOriginFor(x, y, pipette.right - pipette.left, pipette.bottom - pipette.top);
-    SetWindowPos(picker.pipette, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Centred on the point.
+    const int32_t left = x - (pipette.right - pipette.left) / 2, top = y - (pipette.bottom - pipette.top) / 2;
+    SetWindowPos(picker.pipette, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetClassBrush(picker.pipette, RGB(red, green, blue));
     InvalidateRect(picker.pipette, nullptr, TRUE);
   }

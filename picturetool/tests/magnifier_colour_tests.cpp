@@ -1,11 +1,9 @@
-// The magnifier's and the colour picker's arithmetic: zoom steps, the
-// enlarged rectangle at the canvas edges, the red-eye cross, the caption,
-// the track positions of picked components and the pipette's place.
+// The magnifier's arithmetic: zoom steps, the enlarged rectangle at the
+// canvas edges, the red-eye cross and the caption.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "core/colour_rules.h"
 #include "core/magnifier_rules.h"
 
 namespace paint {
@@ -70,23 +68,6 @@ TEST(MagnifierRules, CaptionNamesTheZoom) {
   EXPECT_EQ(MagnifierCaption("Magnifier", 2), " Magnifier x 2");
   EXPECT_EQ(MagnifierCaption("frame|Lupe|more", 10), " Lupe x 10");
   EXPECT_EQ(MagnifierCaption("frame|Zoom", 1), " Zoom x 1");
-}
-
-TEST(ColourRules, TrackPositionsOfComponents) {
-  const struct {
-    uint8_t component;
-    int32_t position;
-  } cases[] = {{0, 0}, {1, 0}, {2, 0}, {3, 1}, {128, 50}, {127, 49}, {254, 99}, {255, 100}};
-  for (const auto& c : cases) EXPECT_EQ(TrackPositionOf(c.component), c.position) << int(c.component);
-}
-
-TEST(ColourRules, PipetteIsCentredOnThePoint) {
-  const PipetteOrigin origin = PipetteOriginFor(10, 40, 21, 20);
-  EXPECT_EQ(origin.x, 0);
-  EXPECT_EQ(origin.y, 30);
-  const PipetteOrigin corner = PipetteOriginFor(0, 0, 16, 16);
-  EXPECT_EQ(corner.x, -8);
-  EXPECT_EQ(corner.y, -8);
 }
 
 }  // namespace
