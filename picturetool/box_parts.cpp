@@ -37,19 +37,6 @@ HWND MakeStatic(HWND parent, const std::string& text, DWORD exStyle, int32_t x, 
   return label;
 }
 
-// The swatch shows the colour through its class brush; the brush it had is
-// deleted, so a box whose colour changes often holds one brush, not one per
-// change.
-void PaintSwatch(HWND swatch, COLORREF colour) {
-  if (swatch == nullptr) return;
-  HBRUSH brush = CreateSolidBrush(colour);
-  if (brush == nullptr) return;
-  const auto previous =
-      reinterpret_cast<HBRUSH>(SetClassLongPtrA(swatch, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush)));
-  if (previous != nullptr && previous != brush) DeleteObject(previous);
-  InvalidateRect(swatch, nullptr, TRUE);
-}
-
 int32_t FieldNumber(HWND field) {
   char text[16] = {};
   GetWindowTextA(field, text, sizeof(text));
@@ -79,7 +66,6 @@ void CreateColourRow(HWND box, int32_t x, int32_t y, uint32_t argb, int32_t shad
   const int32_t pickerWidth = pickerRect.right - pickerRect.left;
   const int32_t pickerHeight = pickerRect.bottom - pickerRect.top;
   row->swatch = CreateColorSwatch(box, x, y + pickerHeight, pickerWidth, 12, kIdSwatch, colour);
-  PaintSwatch(row->swatch, colour);
 
   // Four track bars side by side under the swatch, each as wide as a
   // quarter of the picker but never narrower than its caption.
@@ -122,7 +108,7 @@ bool OnColourRowCommand(HWND box, ColourRow* row, int32_t id) {
   const int i = id - kIdAlphaTrack;
   row->components[i] = TrackToByte(SKGETTRACKPOS(row->tracks[i]));
   SKSETCTLTEXT(row->fields[i], std::to_string(row->components[i]).c_str());
-  if (i > 0) PaintSwatch(row->swatch, RGB(row->components[1], row->components[2], row->components[3]));
+  if (i > 0) SetSwatchColour(row->swatch, RGB(row->components[1], row->components[2], row->components[3]));
   RepaintWindow(box, false);
   return true;
 }

@@ -63,16 +63,6 @@ bool RegisterOnce(const char* name, UINT style, WNDPROC procedure, HBRUSH brush)
   return SKREGISTERCLASS(&windowClass, name) != 0;
 }
 
-// Gives the window's class a solid brush of the colour and deletes the
-// brush it replaces (never a stock brush).
-void SetClassBrush(HWND window, COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  if (brush == nullptr) return;
-  const LONG_PTR previous = SetClassLongPtrA(window, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush));
-  HGDIOBJ old = reinterpret_cast<HGDIOBJ>(previous);
-  if (old != nullptr && old != GetStockObject(WHITE_BRUSH)) DeleteObject(old);
-}
-
 void SetLabel(HWND parent, int id, uint8_t component) {
   HWND label = GetDlgItem(parent, id);
   if (label != nullptr) SKSETCTLTEXT(label, std::to_string(component).c_str());
@@ -93,11 +83,7 @@ void WriteColourToBox(HWND picker, uint8_t red, uint8_t green, uint8_t blue) {
   SetLabel(parent, kRedLabelId, red);
   SetLabel(parent, kGreenLabelId, green);
   SetLabel(parent, kBlueLabelId, blue);
-  HWND swatch = GetDlgItem(parent, kSwatchId);
-  if (swatch != nullptr) {
-    SetClassBrush(swatch, RGB(red, green, blue));
-    InvalidateRect(swatch, nullptr, TRUE);
-  }
+  SetSwatchColour(GetDlgItem(parent, kSwatchId), RGB(red, green, blue));
   InvalidateRect(parent, nullptr, FALSE);
 }
 
@@ -151,8 +137,7 @@ void OnMouse(HWND window, WPARAM wParam, LPARAM lParam) {
     // Centred on the point.
     const int32_t left = x - (pipette.right - pipette.left) / 2, top = y - (pipette.bottom - pipette.top) / 2;
     SetWindowPos(picker.pipette, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetClassBrush(picker.pipette, RGB(red, green, blue));
-    InvalidateRect(picker.pipette, nullptr, TRUE);
+    SetSwatchColour(picker.pipette, RGB(red, green, blue));
   }
   if (wParam & MK_LBUTTON) WriteColourToBox(window, red, green, blue);
 }
@@ -256,11 +241,18 @@ HWND CreateColorSwatch(HWND parent, int32_t x, int32_t y, int32_t width, int32_t
                                 ProgramInstance(), nullptr);
   // A later box shows its own colour, not the one the class was made with
   // or the last one picked.
-  if (swatch != nullptr && registered) {
-    SetClassBrush(swatch, colour);
-    InvalidateRect(swatch, nullptr, TRUE);
-  }
+  if (registered) SetSwatchColour(swatch, colour);
   return swatch;
+}
+
+void SetSwatchColour(HWND window, COLORREF colour) {
+  if (window == nullptr) return;
+  HBRUSH brush = CreateSolidBrush(colour);
+  if (brush == nullptr) return;
+  const LONG_PTR previous = SetClassLongPtrA(window, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush));
+  HGDIOBJ old = reinterpret_cast<HGDIOBJ>(previous);
+  if (old != nullptr && old != brush && old != GetStockObject(WHITE_BRUSH)) DeleteObject(old);
+  InvalidateRect(window, nullptr, TRUE);
 }
 
 }  // namespace paint

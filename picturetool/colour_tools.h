@@ -32,6 +32,10 @@ HWND CreatePipette(HWND parent);
 // The swatch: a disabled flat child of the colour (a COLORREF).
 HWND CreateColorSwatch(HWND parent, int32_t x, int32_t y, int32_t width, int32_t height, int32_t id,
                        COLORREF colour);
+// Shows `colour` in a swatch (or the pipette): its class gets a solid brush
+// of it, the brush it replaces is deleted (never a stock brush), so a box
+// whose colour changes often holds one brush, not one per change.
+void SetSwatchColour(HWND window, COLORREF colour);
 LRESULT CALLBACK ColorPickerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace paint

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "colour_tools.h"
 #include "paint_state.h"
 
 namespace paint {
@@ -46,16 +47,16 @@ enum BoxControlId : int {
   kIdFontList = 1,
   kIdFirstButton = 2,
   kIdFontCaption = 100,
-  kIdAlphaTrack = 101,
-  kIdBlueTrack = 104,
-  kIdSwatch = 105,
+  kIdAlphaTrack = kRedTrackId - 1,
+  kIdBlueTrack = kBlueTrackId,
+  kIdSwatch = kSwatchId,
   kIdSizeList = 106,
   kIdSizeCaption = 107,
   kIdShadowBox = 108,
   kIdTextField = 109,
   kIdViewer = 620,
   kIdGrid = 630,
-  kIdAlphaField = 32201,
+  kIdAlphaField = kRedLabelId - 1,
 };
 
 // The colour row of a box and the colour it shows.
