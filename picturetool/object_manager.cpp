@@ -692,8 +692,6 @@ LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MEASUREITEM:
-    case WM_DRAWITEM:
     case WM_INITMENUPOPUP:
     case WM_UNINITMENUPOPUP:
     case WM_EXITMENULOOP:

@@ -479,15 +479,6 @@ LRESULT ShowObjectPopup(HWND window) {
   return 0;
 }
 
-LRESULT MeasureMenuItem(MEASUREITEMSTRUCT* item) {
-  if (item->CtlType != ODT_MENU) return 0;
-  int32_t width = 0, height = 0;
-  SKGETPIXMAPSIZE(reinterpret_cast<HBITMAP>(static_cast<ULONG_PTR>(LOWORD(item->itemData))), &width, &height);
-  item->itemWidth = static_cast<UINT>(std::max<int32_t>(0, width - LOWORD(GetMenuCheckMarkDimensions())));
-  item->itemHeight = static_cast<UINT>(height);
-  return 1;
-}
-
 }  // namespace
 
 LRESULT OnObjectMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -503,10 +494,6 @@ LRESULT OnObjectMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return DragObject(window, lParam);
     case WM_RBUTTONDOWN:
       return ShowObjectPopup(window);
-    case WM_MEASUREITEM:
-      return MeasureMenuItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
-    case WM_DRAWITEM:
-      return SKDRAWITEM(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_INITMENUPOPUP: {
       BOOL animated = FALSE;
       if (SystemParametersInfoA(SPI_GETMENUANIMATION, 0, &animated, 0) && animated) {
