@@ -385,26 +385,25 @@ bool ApplyEffect(BITMAPHANDLE* bitmap, int32_t effect, int32_t factor, int32_t v
     case 1: result = L_ChangeBitmapContrast(bitmap, p); break;
     case 2: result = L_ChangeBitmapIntensity(bitmap, p); break;
     case 3: result = L_ChangeBitmapHue(bitmap, p); break;
-    case 4: result = L_ChangeBitmapSaturation(bitmap, p); break;
-    case 5: result = L_GammaCorrectBitmap(bitmap, p); break;
-    case 6: result = L_InvertBitmap(bitmap); break;
-    case 7: result = L_GrayScaleBitmap(bitmap, 8); break;
+    case kEffectSaturation: result = L_ChangeBitmapSaturation(bitmap, p); break;
+    case kEffectGamma: result = L_GammaCorrectBitmap(bitmap, p); break;
+    case kEffectInvert: result = L_InvertBitmap(bitmap); break;
+    case kEffectGrey: result = L_GrayScaleBitmap(bitmap, 8); break;
     case 8: result = L_HistoContrastBitmap(bitmap, p); break;
     case 9: result = L_HistoEqualizeBitmap(bitmap); break;
     case 10: result = L_StretchBitmapIntensity(bitmap); break;
     case 11: result = L_SharpenBitmap(bitmap, p); break;
-    case 12: result = L_SolarizeBitmap(bitmap, p); break;
-    case 13: result = L_PosterizeBitmap(bitmap, p); break;
+    case kEffectSolarize: result = L_SolarizeBitmap(bitmap, p); break;
+    case kEffectPosterize: result = L_PosterizeBitmap(bitmap, p); break;
     case 14: result = L_MosaicBitmap(bitmap, p); break;
     case 15: result = L_AverageFilterBitmap(bitmap, p); break;
     case 16: result = L_MedianFilterBitmap(bitmap, p); break;
     case 25: result = L_OilifyBitmap(bitmap, p); break;
     case 26: result = L_FlipBitmap(bitmap); break;
     case 27: result = L_ReverseBitmap(bitmap); break;
-    case 28:
-    case 30: result = L_RotateBitmap(bitmap, -9000, ROTATE_RESIZE, RGB(0, 0, 0)); break;
-    case 29: result = L_RotateBitmap(bitmap, 9000, ROTATE_RESIZE, RGB(0, 0, 0)); break;
-    case 31: result = L_AutoTrimBitmap(bitmap, p); break;
+    case kEffectRotateLeft: result = L_RotateBitmap(bitmap, -9000, ROTATE_RESIZE, RGB(0, 0, 0)); break;
+    case kEffectRotateRight: result = L_RotateBitmap(bitmap, 9000, ROTATE_RESIZE, RGB(0, 0, 0)); break;
+    case kEffectAutoTrim: result = L_AutoTrimBitmap(bitmap, p); break;
     case 32:
       result = L_HistoEqualizeBitmap(bitmap);
       if (result == IMG_SUCCESS) result = L_StretchBitmapIntensity(bitmap);

@@ -13,10 +13,14 @@
 #include "colour_tools.h"
 #include "harness.h"
 #include "image_startup.h"
+#include "paint_test_support.h"
 #include "test_files.h"
 #include "themecore.h"
 
 namespace {
+
+using painttest::ClickMouse;
+using painttest::MoveMouseTo;
 
 constexpr DWORD kInputWaitMs = 3000;
 constexpr int kPickerX = 10, kPickerY = 10, kFieldSide = 100;
@@ -47,25 +51,6 @@ HBITMAP MakeFixture() {
   DeleteDC(dc);
   ReleaseDC(nullptr, screen);
   return bitmap;
-}
-
-void MoveMouseTo(POINT screen) {
-  SetCursorPos(screen.x, screen.y);
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof(input));
-  harness::PumpMessagesFor(50);
-}
-
-void ClickLeft() {
-  INPUT inputs[2] = {};
-  inputs[0].type = inputs[1].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, inputs, sizeof(INPUT));
 }
 
 COLORREF CentrePixel(HWND window, const harness::ScratchFolder& scratch) {
@@ -160,7 +145,7 @@ TEST_F(ColourTools, AClickWritesTheColourIntoTheBoxAndTheSwatch) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     MoveMouseTo(OnScreen(picker, c.x, c.y));
-    ClickLeft();
+    ClickMouse();
     ASSERT_TRUE(harness::PumpUntil([&] { return Labels() == c.labels; }, kInputWaitMs)) << Labels();
     EXPECT_EQ(Tracks(), c.tracks);
     EXPECT_EQ(CentrePixel(swatch_, scratch_), c.colour);
@@ -219,7 +204,7 @@ TEST_F(ColourTools, TheProgramsColourFieldIsTheDefault) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.y);
     MoveMouseTo(OnScreen(picker, 0, c.y));
-    ClickLeft();
+    ClickMouse();
     ASSERT_TRUE(harness::PumpUntil([&] { return Labels() == c.labels; }, kInputWaitMs)) << Labels();
     EXPECT_EQ(Tracks(), c.tracks);
     EXPECT_EQ(CentrePixel(swatch_, scratch_), c.colour);

@@ -78,30 +78,6 @@ bool WriteGradientBmp(const std::string& path, int width, int height) {
   return saved;
 }
 
-struct BoxSearch {
-  const char* className;
-  HWND found;
-};
-
-BOOL CALLBACK MatchFramedBox(HWND frame, LPARAM search) {
-  auto* wanted = reinterpret_cast<BoxSearch*>(search);
-  HWND box = FindWindowExA(frame, nullptr, wanted->className, nullptr);
-  if (box == nullptr || !IsWindowVisible(box)) return TRUE;
-  wanted->found = box;
-  return FALSE;
-}
-
-// The box of `className` the program shows, inside the skin engine's frame.
-HWND WaitForBox(const char* className) {
-  BoxSearch search = {className, nullptr};
-  harness::PumpUntil([&] {
-    search.found = nullptr;
-    EnumWindows(MatchFramedBox, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  }, kStartMs);
-  return search.found;
-}
-
 // Clicks a button of the box and waits for the box run to end.
 bool PressAndWait(const PaintFolder& folder, HWND box, int button, size_t runs) {
   PostMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0);

@@ -23,43 +23,6 @@ namespace {
 
 using namespace painttest;
 
-void SendMouse(DWORD flags, POINT at) {
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-  SendInput(1, &input, sizeof(input));
-  harness::PumpMessagesFor(40);
-}
-
-void MoveTo(POINT at) { SendMouse(0, at); }
-
-void Click(POINT at) {
-  SendMouse(0, at);
-  SendMouse(MOUSEEVENTF_LEFTDOWN, at);
-  SendMouse(MOUSEEVENTF_LEFTUP, at);
-}
-
-void RightClick(POINT at) {
-  SendMouse(0, at);
-  SendMouse(MOUSEEVENTF_RIGHTDOWN, at);
-  SendMouse(MOUSEEVENTF_RIGHTUP, at);
-}
-
-void DoubleClick(POINT at) {
-  INPUT inputs[4] = {};
-  const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
-  for (int i = 0; i < 4; ++i) {
-    inputs[i].type = INPUT_MOUSE;
-    inputs[i].mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    inputs[i].mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    inputs[i].mi.dwFlags = flags[i] | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-  }
-  SendInput(4, inputs, sizeof(INPUT));
-  harness::PumpMessagesFor(100);
-}
-
 void PressKey(WORD key) {
   INPUT input[2] = {};
   for (int i = 0; i < 2; ++i) {
@@ -70,17 +33,6 @@ void PressKey(WORD key) {
   }
   SendInput(2, input, sizeof(INPUT));
   harness::PumpMessagesFor(60);
-}
-
-POINT CentreOf(HWND window) {
-  RECT rect = harness::WindowRectOf(window);
-  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
-POINT OnScreen(HWND window, int x, int y) {
-  POINT at = {x, y};
-  ClientToScreen(window, &at);
-  return at;
 }
 
 // A plain 24-bit BMP of one colour.
@@ -132,7 +84,7 @@ bool ClickListEntry(HWND combo, int index) {
   const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
   const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
   if (height < 1 || index < top) return false;
-  Click(OnScreen(list, 20, (index - top) * height + height / 2));
+  ClickAt(OnScreen(list, 20, (index - top) * height + height / 2));
   return true;
 }
 
@@ -176,9 +128,9 @@ TEST(PaintObjects, TextBoxMakesTheTextWithTheChosenFamilyColourAndCharacter) {
   const std::string family = TextOf(caption);
 
   // Blue all the way up, red all the way down, by the track bars' keys.
-  Click(CentreOf(ChildById(box, 104)));
+  ClickAt(CentreOf(ChildById(box, 104)));
   PressKey(VK_END);
-  Click(CentreOf(ChildById(box, 102)));
+  ClickAt(CentreOf(ChildById(box, 102)));
   PressKey(VK_HOME);
   EXPECT_TRUE(harness::PumpUntil([&] { return TextOf(ChildById(box, 32204)) == "255"; }, 3000));
   EXPECT_TRUE(harness::PumpUntil([&] { return TextOf(ChildById(box, 32202)) == "0"; }, 3000));
@@ -190,13 +142,13 @@ TEST(PaintObjects, TextBoxMakesTheTextWithTheChosenFamilyColourAndCharacter) {
   RECT cells = {};
   GetClientRect(grid, &cells);
   const POINT q = OnScreen(grid, cells.right * 17 / 32 + cells.right / 64, cells.bottom * 1 / 7 + cells.bottom / 14);
-  Click(q);
+  ClickAt(q);
   HWND viewer = ChildById(box, 620);
   ASSERT_NE(viewer, nullptr);
-  DoubleClick(q);
+  DoubleClickAt(q);
   EXPECT_TRUE(harness::PumpUntil([&] { return TextOf(field) == "abQ"; }, 3000)) << TextOf(field);
 
-  Click(CentreOf(ChildById(box, 2)));
+  ClickAt(CentreOf(ChildById(box, 2)));
   ASSERT_TRUE(harness::PumpUntil([&] { return IsWindow(box) == FALSE; }, kStartMs));
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectContent", 1));
 
@@ -249,7 +201,7 @@ TEST(PaintObjects, ShapeBoxGivesTheArrowItsPenWidthAndShadow) {
   const int entry = VisibleEntryAfterTop(widths, 2);
   ASSERT_TRUE(ClickListEntry(widths, entry));
   ASSERT_TRUE(harness::PumpUntil([&] { return SendMessageA(widths, CB_GETCURSEL, 0, 0) == entry; }, 3000));
-  Click(CentreOf(ChildById(box, 108)));  // "3D"
+  ClickAt(CentreOf(ChildById(box, 108)));  // "3D"
 
   // The preview strip shows the arrow across it in the colour.
   const std::string shot = folder.path("preview.bmp");
@@ -266,7 +218,7 @@ TEST(PaintObjects, ShapeBoxGivesTheArrowItsPenWidthAndShadow) {
   }
   EXPECT_GT(coloured, 150);
 
-  Click(CentreOf(ChildById(box, 2)));
+  ClickAt(CentreOf(ChildById(box, 2)));
   ASSERT_TRUE(harness::PumpUntil([&] { return IsWindow(box) == FALSE; }, kStartMs));
   HWND canvas = CanvasOf(window);
   PostClick(canvas, 200, 120);
@@ -332,10 +284,10 @@ TEST(PaintObjects, DraggingMovesByTheMouseDistanceAndEndsWhenTheMouseIsLost) {
 
   // A drag on the rectangle's left edge by (50, 30), in steps.
   POINT at = OnScreen(canvas, 40, 80);
-  MoveTo(at);
-  SendMouse(MOUSEEVENTF_LEFTDOWN, at);
-  for (int step = 1; step <= 5; ++step) MoveTo({at.x + 10 * step, at.y + 6 * step});
-  SendMouse(MOUSEEVENTF_LEFTUP, {at.x + 50, at.y + 30});
+  MoveMouseTo(at);
+  SendMouseButton(MOUSEEVENTF_LEFTDOWN);
+  for (int step = 1; step <= 5; ++step) MoveMouseTo({at.x + 10 * step, at.y + 6 * step});
+  SendMouseButton(MOUSEEVENTF_LEFTUP);
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint DragObject", 1));
   PostMessageA(window, WM_COMMAND, 106, 0);
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint SaveSidecar", 1));
@@ -357,14 +309,14 @@ TEST(PaintObjects, DraggingMovesByTheMouseDistanceAndEndsWhenTheMouseIsLost) {
   SetForegroundWindow(window);
   harness::PumpMessagesFor(200);
   at = OnScreen(canvas, 90, 110);
-  MoveTo(at);
-  SendMouse(MOUSEEVENTF_LEFTDOWN, at);
-  for (int step = 1; step <= 4; ++step) MoveTo({at.x + 5 * step, at.y + 5 * step});
+  MoveMouseTo(at);
+  SendMouseButton(MOUSEEVENTF_LEFTDOWN);
+  for (int step = 1; step <= 4; ++step) MoveMouseTo({at.x + 5 * step, at.y + 5 * step});
   harness::PumpMessagesFor(300);
   SetForegroundWindow(other);
   harness::PumpMessagesFor(300);
-  MoveTo({780, 560});
-  SendMouse(MOUSEEVENTF_LEFTUP, {780, 560});
+  MoveMouseTo({780, 560});
+  SendMouseButton(MOUSEEVENTF_LEFTUP);
   EXPECT_TRUE(WaitForTraceCalls(folder, "orbpaint DragObject", 2));
   DWORD_PTR answer = 0;
   EXPECT_NE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &answer), 0);
@@ -381,7 +333,7 @@ TEST(PaintObjects, DraggingMovesByTheMouseDistanceAndEndsWhenTheMouseIsLost) {
 // The popup menu of an object window, an item chosen by keys: a letter is
 // an item's mnemonic (a character for the menu), anything else a key.
 bool ChooseFromPopup(harness::Process& paint, HWND canvas, POINT onCanvas, const std::vector<WORD>& keys) {
-  RightClick(OnScreen(canvas, onCanvas.x, onCanvas.y));
+  ClickAt(OnScreen(canvas, onCanvas.x, onCanvas.y), false);
   HWND menu = nullptr;
   if (!harness::PumpUntil([&] {
         menu = nullptr;
@@ -433,10 +385,10 @@ TEST(PaintObjects, PopupDuplicatesLocksRestacksRotatesAndEdits) {
   ASSERT_TRUE(ChooseFromPopup(paint, canvas, {40, 80}, {'L'}));
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint ObjectCommand", 2));
   POINT at = OnScreen(canvas, 40, 80);
-  MoveTo(at);
-  SendMouse(MOUSEEVENTF_LEFTDOWN, at);
-  MoveTo({at.x + 30, at.y});
-  SendMouse(MOUSEEVENTF_LEFTUP, {at.x + 30, at.y});
+  MoveMouseTo(at);
+  SendMouseButton(MOUSEEVENTF_LEFTDOWN);
+  MoveMouseTo({at.x + 30, at.y});
+  SendMouseButton(MOUSEEVENTF_LEFTUP);
   harness::PumpMessagesFor(300);
   EXPECT_TRUE(TraceCalls(folder, "orbpaint DragObject").empty());
   // The arrow to the bottom (the last item of the order list), then
@@ -457,7 +409,7 @@ TEST(PaintObjects, PopupDuplicatesLocksRestacksRotatesAndEdits) {
   HWND box = WaitForBox("SKDRAWBOX");
   ASSERT_NE(box, nullptr);
   Activate(box);
-  Click(CentreOf(ChildById(box, 108)));
+  ClickAt(CentreOf(ChildById(box, 108)));
   ASSERT_TRUE(ConfirmBox("SKDRAWBOX"));
   ASSERT_TRUE(WaitForTraceCalls(folder, "orbpaint RunShapeBox", 1));
 

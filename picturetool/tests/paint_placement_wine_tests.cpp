@@ -97,23 +97,8 @@ HWND ViewOf(HWND frame) {
   return FindWindowExA(FindWindowExA(frame, nullptr, "ZOOMBOX", nullptr), nullptr, "LEAD", nullptr);
 }
 
-void MoveMouseTo(POINT screen) {
-  SetCursorPos(screen.x, screen.y);
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof(input));
-  harness::PumpMessagesFor(50);
-}
-
 void Click(bool left) {
-  INPUT inputs[2] = {};
-  inputs[0].type = inputs[1].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN;
-  inputs[1].mi.dwFlags = left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
-  SendInput(2, inputs, sizeof(INPUT));
+  ClickMouse(left);
   // Apart enough not to be taken as a double click.
   harness::PumpMessagesFor(GetDoubleClickTime() + 50);
 }

@@ -179,4 +179,56 @@ void CloseBySuiteCommand(HWND window, harness::Process& paint) {
   EXPECT_EQ(WaitForExit(paint), 0);
 }
 
+void MoveMouseTo(POINT at) {
+  SetCursorPos(at.x, at.y);
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof(input));
+  harness::PumpMessagesFor(50);
+}
+
+void SendMouseButton(DWORD flag) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flag;
+  SendInput(1, &input, sizeof(input));
+  harness::PumpMessagesFor(40);
+}
+
+void ClickMouse(bool left) {
+  SendMouseButton(left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
+  SendMouseButton(left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
+}
+
+void ClickAt(POINT at, bool left) {
+  MoveMouseTo(at);
+  ClickMouse(left);
+}
+
+void DoubleClickAt(POINT at) {
+  MoveMouseTo(at);
+  INPUT inputs[4] = {};
+  const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 4; ++i) {
+    inputs[i].type = INPUT_MOUSE;
+    inputs[i].mi.dwFlags = flags[i];
+  }
+  SendInput(4, inputs, sizeof(INPUT));
+  harness::PumpMessagesFor(100);
+}
+
+POINT OnScreen(HWND window, int x, int y) {
+  POINT at = {x, y};
+  ClientToScreen(window, &at);
+  return at;
+}
+
+POINT CentreOf(HWND window) {
+  RECT rect = harness::WindowRectOf(window);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
 }  // namespace painttest

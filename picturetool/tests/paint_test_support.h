@@ -55,6 +55,21 @@ bool ConfirmBox(const char* className, const std::string& text = "");
 // The descendant of `parent` with the control id.
 HWND ChildById(HWND parent, int id);
 void CloseBySuiteCommand(HWND window, harness::Process& paint);
+
+// Real mouse input (SendInput) at screen positions, each step followed by
+// a short pause for the messages to arrive.
+// Moves the mouse to `at`; a button held stays held (a drag).
+void MoveMouseTo(POINT at);
+// Presses or releases a button where the mouse is (MOUSEEVENTF_LEFTDOWN ...).
+void SendMouseButton(DWORD flag);
+// A click of the left (or the right) button where the mouse is.
+void ClickMouse(bool left = true);
+// Moves to `at` and clicks there.
+void ClickAt(POINT at, bool left = true);
+void DoubleClickAt(POINT at);
+// A point of a window's client area on the screen, and a window's centre.
+POINT OnScreen(HWND window, int x, int y);
+POINT CentreOf(HWND window);
 using picker_test::FindChooserDialog;
 
 }  // namespace painttest
