@@ -226,4 +226,82 @@ void PaintBoxBackground(HDC dc, int32_t width, int32_t height) {
   }
 }
 
+HWND MakeBoxList(HWND box, DWORD style, int32_t x, int32_t y, int32_t width, int32_t height, int id) {
+  return CreateWindowExA(WS_EX_CLIENTEDGE, "COMBOBOX", "", style, x, y, width, height, box,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Paint().instance, nullptr);
+}
+
+std::string ListText(HWND list, LRESULT index) {
+  if (index < 0) return "";
+  return themecore::FetchText([&](char* out, int32_t size) {
+    return SKGETTEXTCOMBO(list, static_cast<int32_t>(index), out, size);
+  });
+}
+
+std::string SelectedText(HWND list) { return ListText(list, SendMessageA(list, CB_GETCURSEL, 0, 0)); }
+
+void SelectEntry(HWND list, const std::string& text) {
+  const LRESULT index = SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageA(list, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index), 0);
+}
+
+HWND CoverListTop(HWND list, const std::string& text, int id) {
+  COMBOBOXINFO info = {};
+  info.cbSize = sizeof(info);
+  if (GetComboBoxInfo(list, &info) && info.hwndItem != nullptr) ShowWindow(info.hwndItem, SW_HIDE);
+  RECT client = {};
+  GetClientRect(list, &client);
+  HWND caption = CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 2, 2,
+                                 std::max<int32_t>(client.right - 4, 1), 16, list,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Paint().instance, nullptr);
+  if (caption != nullptr) {
+    SendMessageA(caption, WM_SETFONT, reinterpret_cast<WPARAM>(SKDEFAULTFONT()), FALSE);
+    SKSETCOLOR(caption, SKGETSYSCOLOR(101), SKGETSYSCOLOR(104));
+  }
+  return caption;
+}
+
+void ShowBoxCentred(HWND box, HWND owner, int32_t clientWidth, int32_t clientHeight) {
+  RECT ownerRect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (owner != nullptr) GetWindowRect(owner, &ownerRect);
+  const int32_t x = std::max<int32_t>(0, ownerRect.left + (ownerRect.right - ownerRect.left - clientWidth) / 2);
+  const int32_t y = std::max<int32_t>(0, ownerRect.top + (ownerRect.bottom - ownerRect.top - clientHeight) / 2);
+  SKPOPUPCONTAINER(box, "", x, y, clientWidth, clientHeight, nullptr, 0, 0);
+}
+
+bool AnswerBoxControlMessage(UINT message, WPARAM wParam, LPARAM lParam, int32_t textHeight, HBRUSH listBrush,
+                             LRESULT* result) {
+  switch (message) {
+    case WM_MEASUREITEM: {
+      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (item->CtlType == ODT_COMBOBOX) item->itemHeight = static_cast<UINT>(textHeight + 1);
+      *result = TRUE;
+      return true;
+    }
+    case WM_CTLCOLORLISTBOX:
+      *result = reinterpret_cast<LRESULT>(listBrush);
+      return true;
+    case WM_CTLCOLORSTATIC:
+      *result = reinterpret_cast<LRESULT>(SKCTLCOLORSTATIC(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+      return true;
+    case WM_CTLCOLORBTN:
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      *result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+      return true;
+    default:
+      return false;
+  }
+}
+
+void FreeBoxParts(HWND box, const std::vector<HWND>& buttons, HBRUSH* listBrush) {
+  for (HWND button : buttons) {
+    if (button != nullptr) SKDELETEMEMBMP(button);
+  }
+  if (*listBrush != nullptr) DeleteObject(*listBrush);
+  *listBrush = nullptr;
+  SKFREEOBJECTCOLOR(box);
+  SKFREEOBJECTFONT(box);
+}
+
 }  // namespace paint

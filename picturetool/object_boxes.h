@@ -106,4 +106,28 @@ void CloseBox(HWND box, HWND owner);
 // The tiled control background of a box's client area, for its preview.
 void PaintBoxBackground(HDC dc, int32_t width, int32_t height);
 
+// The boxes' drop-down lists (the family and size lists): made with the
+// list `style`; an entry's text ("" for none); the selected entry's text;
+// the entry equal to `text` selected (none when there is no such entry).
+HWND MakeBoxList(HWND box, DWORD style, int32_t x, int32_t y, int32_t width, int32_t height, int id);
+std::string ListText(HWND list, LRESULT index);
+std::string SelectedText(HWND list);
+void SelectEntry(HWND list, const std::string& text);
+// Hides the list's edit part and lays a caption of `text` over the list's
+// top instead (the family, or the size label).  The caption, or null.
+HWND CoverListTop(HWND list, const std::string& text, int id);
+
+// Shows the box framed by the skin with a client area of the size, centred
+// on its owner (on the screen without one), never off the top or left.
+void ShowBoxCentred(HWND box, HWND owner, int32_t clientWidth, int32_t clientHeight);
+
+// The messages both boxes answer alike: their lists' item height
+// (`textHeight` + 1) and the colours of lists, labels and buttons
+// (`listBrush` behind the lists).  True with *result when answered.
+bool AnswerBoxControlMessage(UINT message, WPARAM wParam, LPARAM lParam, int32_t textHeight, HBRUSH listBrush,
+                             LRESULT* result);
+// What a box frees when destroyed: its buttons' pictures, the list brush
+// (nulled), the skin's colour and font records of the box.
+void FreeBoxParts(HWND box, const std::vector<HWND>& buttons, HBRUSH* listBrush);
+
 }  // namespace paint

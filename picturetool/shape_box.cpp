@@ -43,19 +43,12 @@ ShapeBoxState& Box() {
   return state;
 }
 
-std::string SelectedSize(HWND list) {
-  const LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
-  if (index < 0) return "";
-  return themecore::FetchText(
-      [&](char* out, int32_t size) { return SKGETTEXTCOMBO(list, static_cast<int32_t>(index), out, size); });
-}
-
 // The values the controls hold: the pen width of the list (or the one the
 // box came with when the list has none selected), the colour of the value
 // fields and the shadow.
 BoxSettingsRecord ReadShapeBoxValues(const ShapeBoxState& s) {
   BoxSettingsRecord read = s.values;
-  read.size = ChosenSize(std::atoi(SelectedSize(s.sizeList).c_str()), s.values.size, 1);
+  read.size = ChosenSize(std::atoi(SelectedText(s.sizeList).c_str()), s.values.size, 1);
   read.colour = FieldArgb(s.colour);
   read.shadow = ShadowOf(s.colour);
   return read;
@@ -86,9 +79,7 @@ bool BuildBox(ShapeBoxState& s) {
   const int32_t sizeWidth = www + GetSystemMetrics(SM_CXVSCROLL) + 4;
   const ButtonRow buttons = MeasureButtons(s.box, s.values.buttons);
   s.listBrush = CreateSolidBrush(static_cast<COLORREF>(SKGETSYSCOLOR(104)));
-  s.sizeList = CreateWindowExA(WS_EX_CLIENTEDGE, "COMBOBOX", "", 0x50210651, 4, kControlsTop, sizeWidth, kListHeight,
-                               s.box, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdSizeList)), Paint().instance,
-                               nullptr);
+  s.sizeList = MakeBoxList(s.box, 0x50210651, 4, kControlsTop, sizeWidth, kListHeight, kIdSizeList);
   if (s.sizeList == nullptr) return false;
   CreateColourRow(s.box, 4 + sizeWidth + 4 + 4, kControlsTop, s.values.colour, s.values.shadow, &s.colour);
   const int32_t clientWidth =
@@ -98,26 +89,11 @@ bool BuildBox(ShapeBoxState& s) {
   s.buttons = CreateButtons(s.box, buttons, clientWidth / 2, buttonTop);
 
   for (int size = 1; size <= 512; ++size) SKADDSTRINGCOMBO(s.sizeList, std::to_string(size).c_str());
-  const LRESULT index = SendMessageA(s.sizeList, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(std::to_string(s.values.size).c_str()));
-  SendMessageA(s.sizeList, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index), 0);
-  COMBOBOXINFO info = {};
-  info.cbSize = sizeof(info);
-  if (GetComboBoxInfo(s.sizeList, &info) && info.hwndItem != nullptr) ShowWindow(info.hwndItem, SW_HIDE);
-  RECT listClient = {};
-  GetClientRect(s.sizeList, &listClient);
-  s.sizeCaption = CreateWindowExA(0, "STATIC", BoxLabels().sizeLabel.c_str(), WS_CHILD | WS_VISIBLE, 2, 2,
-                                  std::max<int32_t>(listClient.right - 4, 1), 16, s.sizeList,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdSizeCaption)), Paint().instance,
-                                  nullptr);
-  if (s.sizeCaption != nullptr) SendMessageA(s.sizeCaption, WM_SETFONT, reinterpret_cast<WPARAM>(SKDEFAULTFONT()), 0);
+  SelectEntry(s.sizeList, std::to_string(s.values.size));
+  s.sizeCaption = CoverListTop(s.sizeList, BoxLabels().sizeLabel, kIdSizeCaption);
   if (IsFilledStyle(static_cast<uint16_t>(s.values.word >> 16))) EnableWindow(s.sizeList, FALSE);
 
-  RECT ownerRect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  if (s.owner != nullptr) GetWindowRect(s.owner, &ownerRect);
-  const int32_t x = std::max<int32_t>(0, ownerRect.left + (ownerRect.right - ownerRect.left - clientWidth) / 2);
-  const int32_t y = std::max<int32_t>(0, ownerRect.top + (ownerRect.bottom - ownerRect.top - clientHeight) / 2);
-  SKPOPUPCONTAINER(s.box, "", x, y, clientWidth, clientHeight, nullptr, 0, 0);
+  ShowBoxCentred(s.box, s.owner, clientWidth, clientHeight);
   SetFocus(IsWindowEnabled(s.sizeList) ? s.sizeList : s.colour.tracks[1]);
   return true;
 }
@@ -150,23 +126,13 @@ LRESULT OnBoxCommand(HWND box, WPARAM wParam) {
 
 LRESULT CALLBACK ShapeBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
   ShapeBoxState& s = Box();
+  LRESULT answer = 0;
+  if (AnswerBoxControlMessage(message, wParam, lParam, s.textHeight, s.listBrush, &answer)) return answer;
   switch (message) {
-    case WM_MEASUREITEM: {
-      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-      if (item->CtlType == ODT_COMBOBOX) item->itemHeight = static_cast<UINT>(s.textHeight + 1);
-      return TRUE;
-    }
     case WM_DRAWITEM:
       return SKDRAWITEM(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND:
       return OnBoxCommand(box, wParam);
-    case WM_CTLCOLORLISTBOX:
-      return reinterpret_cast<LRESULT>(s.listBrush);
-    case WM_CTLCOLORSTATIC:
-      return reinterpret_cast<LRESULT>(SKCTLCOLORSTATIC(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
-    case WM_CTLCOLORBTN:
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT:
@@ -175,13 +141,7 @@ LRESULT CALLBACK ShapeBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
       CloseBox(box, s.owner);
       return 0;
     case WM_DESTROY:
-      for (HWND button : s.buttons) {
-        if (button != nullptr) SKDELETEMEMBMP(button);
-      }
-      if (s.listBrush != nullptr) DeleteObject(s.listBrush);
-      s.listBrush = nullptr;
-      SKFREEOBJECTCOLOR(box);
-      SKFREEOBJECTFONT(box);
+      FreeBoxParts(box, s.buttons, &s.listBrush);
       s.closing = true;
       return 0;
     default:

@@ -377,50 +377,12 @@ LRESULT CALLBACK CharViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM
 
 // --- the box ---------------------------------------------------------------
 
-std::string ListText(HWND list, LRESULT index) {
-  if (index < 0) return "";
-  return themecore::FetchText([&](char* out, int32_t size) {
-    return SKGETTEXTCOMBO(list, static_cast<int32_t>(index), out, size);
-  });
-}
-
-std::string SelectedText(HWND list) { return ListText(list, SendMessageA(list, CB_GETCURSEL, 0, 0)); }
-
 std::string FieldText(HWND field) {
   const int length = GetWindowTextLengthA(field);
   std::string text(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
   GetWindowTextA(field, text.data(), length + 1);
   text.resize(static_cast<size_t>(std::max(length, 0)));
   return text;
-}
-
-void SelectEntry(HWND list, const std::string& text) {
-  const LRESULT index = SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(text.c_str()));
-  SendMessageA(list, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index), 0);
-}
-
-HWND MakeList(HWND box, DWORD style, int32_t x, int32_t y, int32_t width, int32_t height, int id) {
-  return CreateWindowExA(WS_EX_CLIENTEDGE, "COMBOBOX", "", style, x, y, width, height, box,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Paint().instance, nullptr);
-}
-
-// The list's edit part is hidden; a caption over the list's top shows the
-// family or the size label instead.
-HWND CoverListTop(HWND list, const std::string& text, int id) {
-  COMBOBOXINFO info = {};
-  info.cbSize = sizeof(info);
-  if (GetComboBoxInfo(list, &info) && info.hwndItem != nullptr) ShowWindow(info.hwndItem, SW_HIDE);
-  RECT client = {};
-  GetClientRect(list, &client);
-  HWND caption = CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 2, 2,
-                                 std::max<int32_t>(client.right - 4, 1), 16, list,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Paint().instance, nullptr);
-  if (caption != nullptr) {
-    SendMessageA(caption, WM_SETFONT, reinterpret_cast<WPARAM>(SKDEFAULTFONT()), FALSE);
-    SKSETCOLOR(caption, SKGETSYSCOLOR(101), SKGETSYSCOLOR(104));
-  }
-  return caption;
 }
 
 bool BuildBox(TextBoxState& s) {
@@ -439,8 +401,8 @@ bool BuildBox(TextBoxState& s) {
 
   s.listBrush = CreateSolidBrush(static_cast<COLORREF>(SKGETSYSCOLOR(104)));
   MakeFonts(s);
-  s.fontList = MakeList(s.box, 0x50210751, 4, kControlsTop, kListWidth, kListHeight, kIdFontList);
-  s.sizeList = MakeList(s.box, 0x50210651, 4 + kListWidth + 4, kControlsTop, sizeWidth, kListHeight, kIdSizeList);
+  s.fontList = MakeBoxList(s.box, 0x50210751, 4, kControlsTop, kListWidth, kListHeight, kIdFontList);
+  s.sizeList = MakeBoxList(s.box, 0x50210651, 4 + kListWidth + 4, kControlsTop, sizeWidth, kListHeight, kIdSizeList);
   CreateColourRow(s.box, 4 + kListWidth + 4 + sizeWidth + 4, kControlsTop, s.values.colour, s.values.shadow,
                   &s.colour);
   s.textField = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", s.values.text.c_str(), 0x50010080, 4, textTop,
@@ -473,11 +435,7 @@ bool BuildBox(TextBoxState& s) {
   SelectEntry(s.sizeList, std::to_string(s.values.size));
   s.sizeCaption = CoverListTop(s.sizeList, BoxLabels().sizeLabel, kIdSizeCaption);
 
-  RECT ownerRect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  if (s.owner != nullptr) GetWindowRect(s.owner, &ownerRect);
-  const int32_t x = std::max<int32_t>(0, ownerRect.left + (ownerRect.right - ownerRect.left - clientWidth) / 2);
-  const int32_t y = std::max<int32_t>(0, ownerRect.top + (ownerRect.bottom - ownerRect.top - clientHeight) / 2);
-  SKPOPUPCONTAINER(s.box, "", x, y, clientWidth, clientHeight, nullptr, 0, 0);
+  ShowBoxCentred(s.box, s.owner, clientWidth, clientHeight);
   SetFocus(s.textField);
   return true;
 }
@@ -599,38 +557,22 @@ LRESULT OnBoxCommand(HWND box, WPARAM wParam) {
 }
 
 void OnBoxDestroy(TextBoxState& s) {
-  for (HWND button : s.buttons) {
-    if (button != nullptr) SKDELETEMEMBMP(button);
-  }
+  FreeBoxParts(s.box, s.buttons, &s.listBrush);
   SetCursorHidden(false);
   DeleteFonts(s);
-  if (s.listBrush != nullptr) DeleteObject(s.listBrush);
-  s.listBrush = nullptr;
-  SKFREEOBJECTCOLOR(s.box);
-  SKFREEOBJECTFONT(s.box);
   FreeGridBitmap(s);
   s.closing = true;
 }
 
 LRESULT CALLBACK TextBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
   TextBoxState& s = Box();
+  LRESULT answer = 0;
+  if (AnswerBoxControlMessage(message, wParam, lParam, s.textHeight, s.listBrush, &answer)) return answer;
   switch (message) {
-    case WM_MEASUREITEM: {
-      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-      if (item->CtlType == ODT_COMBOBOX) item->itemHeight = static_cast<UINT>(s.textHeight + 1);
-      return TRUE;
-    }
     case WM_DRAWITEM:
       return DrawFontItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND:
       return OnBoxCommand(box, wParam);
-    case WM_CTLCOLORLISTBOX:
-      return reinterpret_cast<LRESULT>(s.listBrush);
-    case WM_CTLCOLORSTATIC:
-      return reinterpret_cast<LRESULT>(SKCTLCOLORSTATIC(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
-    case WM_CTLCOLORBTN:
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT:
