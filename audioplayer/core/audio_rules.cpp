@@ -87,10 +87,6 @@ std::string MarqueeText(const std::string& windowTitle, const std::string& title
 
 std::string PickerFilters(const std::string& patterns) { return "Audio|" + patterns + "|Winamp|*.m3u"; }
 
-std::string AboutText(const std::string& author, const std::string& text, const std::string& year) {
-  return suite::ReplaceAll(author + text, "#", year);
-}
-
 std::string ExpandPickedLists(const std::string& list,
                               const std::function<std::string(const std::string&)>& readPlaylist) {
   std::string trimmed = list;

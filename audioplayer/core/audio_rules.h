@@ -63,8 +63,6 @@ std::string PlayingTitle(const std::string& title, const std::string& item);
 std::string MarqueeText(const std::string& windowTitle, const std::string& title);
 // The picker's filters: "Audio|<patterns>|Winamp|*.m3u".
 std::string PickerFilters(const std::string& patterns);
-// The About text: every "#" of it replaced by the year.
-std::string AboutText(const std::string& author, const std::string& text, const std::string& year);
 
 // A picked list with each ".m3u" field (any case) replaced in place by the
 // items `readPlaylist` gives for it (a list that cannot be read, "", is
