@@ -152,7 +152,7 @@ int RunAudioPlayer(HINSTANCE instance, const std::string& rawCommandLine) {
   suite::ProgramPaths paths = suite::FindProgramPaths();
   a.programFolder = paths.folder;
   a.exeName = paths.exeName;
-  a.basePath = ProgramBasePath(a.programFolder, a.exeName);
+  a.basePath = suite::BasePath(a.programFolder, a.exeName);
   a.commandText = suite::TrimBlanks(rawCommandLine);
 
   HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);

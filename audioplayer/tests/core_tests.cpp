@@ -111,8 +111,6 @@ TEST(AudioCommandLine, QueueBatch) {
 TEST(AudioSettings, Names) {
   EXPECT_EQ(SettingsFilePath("C:\\temp\\", "orbaudio.exe"), "C:\\temp\\orbaudio.cfg");
   EXPECT_EQ(SettingsFilePath("C:\\temp\\", "orb.audio.exe"), "C:\\temp\\orb.cfg");
-  EXPECT_EQ(ProgramBasePath("C:\\orb\\", "orb.audio.exe"), "C:\\orb\\orb.audio");
-  EXPECT_EQ(ProgramBasePath("C:\\orb\\", "orbaudio"), "C:\\orb\\orbaudio");
 }
 
 TEST(AudioSettings, NumbersAsBasicWritesAndReadsThem) {
