@@ -10,6 +10,7 @@
 
 #include "audio_state.h"
 #include "core/audio_command_line.h"
+#include "core/audio_rules.h"
 #include "core/item_list.h"
 #include "core/path_names.h"
 #include "core/path_placeholders.h"
@@ -90,7 +91,7 @@ std::string ReadM3u(const std::string& path) {
 
 // Step 12 of the start: the pane, then the command text.
 void OpenStartItem(AudioState& a) {
-  BuildPlayer(2);
+  BuildPlayer(LAYOUT_STREAM);
   if (a.commandText.empty()) return;
   std::string found = themecore::FindFile(a.commandText.c_str());
   StartItem start = DecideStartItem(a.commandText, a.multiItem, found, ReadM3u);
