@@ -15,7 +15,6 @@
 #include "core/path_names.h"
 #include "core/path_placeholders.h"
 #include "core/player_files.h"
-#include "core/play_lists.h"
 #include "core/suite_command_codes.h"
 #include "core/text_rules.h"
 #include "fx_panel.h"
@@ -80,13 +79,6 @@ VOID CALLBACK SliderTimerProc(HWND, UINT, UINT_PTR, DWORD) {
 void RestartSliderTimer(AudioState& a) {
   suite::KillThreadTimer(a.sliderTimer);
   a.sliderTimer = suite::StartThreadTimer(kSliderTickMs, SliderTimerProc);
-}
-
-std::string ReadM3u(const std::string& path) {
-  player::StdPlayerFiles files;
-  player::PlayerList list;
-  if (!player::ReadPlaylist(path, Audio().programFolder, files, &list)) return std::string();
-  return list.itemList;
 }
 
 // Step 12 of the start: the pane, then the command text.
