@@ -43,6 +43,14 @@ bool HoldsControlBytes(std::string_view text) {
   return false;
 }
 
+// The line without one line end after it: a file saved by an editor ends
+// its one line with CR LF (or LF, or CR).
+std::string_view WithoutLineEnd(std::string_view line) {
+  if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
+
 // The lower of two sizes, but never below a minimum.
 int32_t FitSize(int32_t size, int32_t room, int32_t minimum) {
   return std::max(std::min(size, room), minimum);
@@ -58,7 +66,8 @@ int32_t FitStart(int32_t position, int32_t size, int32_t start, int32_t room) {
 
 }  // namespace
 
-bool IsReadableSettingsLine(const std::string& line) {
+bool IsReadableSettingsLine(const std::string& text) {
+  std::string line(WithoutLineEnd(text));
   if (line.empty() || HoldsControlBytes(line)) return false;
   std::vector<std::string> f = suite::SplitItemList(line);
   if (f.size() < 4 || f.size() > 9) return false;
@@ -77,7 +86,7 @@ void KeepInsideWorkArea(BrowserSettings* s, const WorkArea& area, int32_t minWid
 }
 
 BrowserSettings ParseSettingsLine(const std::string& line, int32_t minWidth, int32_t minHeight) {
-  std::vector<std::string> f = suite::SplitItemList(line);
+  std::vector<std::string> f = suite::SplitItemList(std::string(WithoutLineEnd(line)));
   f.resize(std::max<size_t>(f.size(), 9));
   BrowserSettings s;
   s.left = std::max(suite::LeadingNumber(f[0]), 0);

@@ -22,6 +22,10 @@ TEST(SettingsLine, DamagedLinesAreNotRead) {
       {"four fields only", " 1| 2| 3| 4", true},
       {"hand-edited, no blanks", "10|20|700|500|c:\\x\\|*.jpg|-1|0|0", true},
       {"trailing blanks", " 10 | 20 | 700 | 500 ", true},
+      {"saved by an editor (CR LF)", " 40| 30| 760| 520|C:\\Media\\|*.*| 0|-1| 0\r\n", true},
+      {"saved by an editor (LF)", " 1| 2| 3| 4\n", true},
+      {"two line ends", " 1| 2| 3| 4\r\n\r\n", false},
+      {"a second line", " 1| 2| 3| 4\r\n 5| 6| 7| 8", false},
       {"empty", "", false},
       {"three fields", " 1| 2| 3", false},
       {"ten fields", " 1| 2| 3| 4|a|b| 0| 0| 0| 0", false},
@@ -72,6 +76,14 @@ TEST(SettingsLine, SavedWindowIsMovedIntoTheWorkArea) {
     EXPECT_EQ(s.width, c.wantWidth);
     EXPECT_EQ(s.height, c.wantHeight);
   }
+}
+
+// The line end an editor leaves after the line is no part of the last field.
+TEST(SettingsLine, LineEndIsNotRead) {
+  browser::BrowserSettings s = browser::ParseSettingsLine(" 40| 30| 760| 520|C:\\Media\\|*.jpg\r\n", 320, 200);
+  EXPECT_EQ(s.width, 760);
+  EXPECT_EQ(s.folder, "C:\\Media\\");
+  EXPECT_EQ(s.pattern, "*.jpg");
 }
 
 // A line of the edge case: the placement raised to its limits first, then
