@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/item_list.h"
+#include "core/list_file.h"
 #include "core/text_rules.h"
 
 namespace browser {
@@ -107,33 +108,11 @@ std::string FormatFavourites(const std::vector<std::string>& folders) {
   return text;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(line);
-      line.clear();
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      line.push_back(c);
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
-
 std::vector<std::string> ReadFavouriteLines(std::string_view bytes) {
   std::vector<std::string> lines;
-  size_t pos = 0;
-  while (pos < bytes.size()) {
-    size_t end = bytes.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) end = bytes.size();
-    std::string_view line = bytes.substr(pos, end - pos);
-    pos = end;
-    if (pos < bytes.size() && bytes[pos] == '\r') ++pos;
-    if (pos < bytes.size() && bytes[pos] == '\n') ++pos;
+  suite::ListLines reader(bytes, false);
+  std::string_view line;
+  while (reader.Next(&line)) {
     if (line.size() > kMaxFavouriteLineBytes || HoldsControlBytes(line)) continue;
     lines.emplace_back(line);
   }

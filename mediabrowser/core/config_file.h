@@ -67,17 +67,16 @@ void KeepInsideWorkArea(BrowserSettings* settings, const WorkArea& area, int32_t
 
 // The favourites file: one folder a line, each with CR LF, trimmed.
 std::string FormatFavourites(const std::vector<std::string>& folders);
-// Splits a file's text into lines (CR LF, LF or CR).
-std::vector<std::string> SplitLines(const std::string& text);
 
 // The favourites file is read whole up to this size; a larger one is not
 // ours and gives no favourites.
 constexpr size_t kMaxFavouritesBytes = 256 * 1024;
 // No folder path is longer (MAX_PATH less its terminating zero).
 constexpr size_t kMaxFavouriteLineBytes = 259;
-// The lines of a favourites file that can name a folder: any line end,
-// lines longer than a path or holding control bytes skipped whole (a cut
-// path would name another folder).  Blanks are left for the caller.
+// The lines of a favourites file that can name a folder, read as the
+// suite's list files are (any line end, an editor's byte-order mark
+// dropped); lines longer than a path or holding control bytes skipped whole
+// (a cut path would name another folder).  Blanks are left for the caller.
 std::vector<std::string> ReadFavouriteLines(std::string_view bytes);
 
 // A file association entry: "extension,identifier,program,description".

@@ -112,6 +112,7 @@ TEST(Favourites, LinesOfTheFile) {
       {"the longest path", longPath + "\r\n", {longPath}},
       {"longer than a path", longPath + "b\r\nC:\\x\r\n", {"C:\\x"}},
       {"zero byte", std::string("C:\\a\0b\r\nC:\\y\r\n", sizeof("C:\\a\0b\r\nC:\\y\r\n") - 1), {"C:\\y"}},
+      {"byte-order mark of an editor", "\xEF\xBB\xBF" "C:\\a\r\n", {"C:\\a"}},
       {"empty file", "", {}},
   };
   for (const Case& c : cases) {
