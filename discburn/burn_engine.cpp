@@ -125,8 +125,7 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
       return 0;
     }
     imageSectors_ = static_cast<uint32_t>(sectors);
-    discType_ = mmc.QueryDiscType();
-    sequence_.BeginImage(discType_);
+    sequence_.BeginImage(mmc.QueryDiscType());
   } else {
     // An image file is written under a temporary name next to it and takes
     // its own name only when complete, so that a failed build leaves no
@@ -149,17 +148,16 @@ int BurnEngine::Start(Mode mode, const char* imagePath) {
       project_.error = kErrorNotPrepared;
       return 0;
     }
-    if (mode == Mode::kProjectToDisc) discType_ = mmc.QueryDiscType();
     imageSectors_ = project_.layout.imageSectors;
   }
 
-  // An image file gets whole 32-sector units whatever medium was seen
-  // last, so that it holds the image and nothing after it.
-  unitSectors_ = mode == Mode::kProjectToFile ? 32 : WriteUnitSectors(discType_);
   // An image file stands alone: its sectors count from 0 whatever session
   // a disc burn before it started at.
   uint32_t sessionStart = 0;
-  if (mode == Mode::kProjectToDisc) sessionStart = sequence_.BeginProject(discType_);
+  if (mode == Mode::kProjectToDisc) sessionStart = sequence_.BeginProject(mmc.QueryDiscType());
+  // An image file gets whole 32-sector units whatever medium was seen
+  // last, so that it holds the image and nothing after it.
+  unitSectors_ = mode == Mode::kProjectToFile ? 32 : WriteUnitSectors(sequence_.discType());
   if (mode != Mode::kImageToDisc) {
     header_.clear();
     if (!WriteImageHeader(project_, sessionStart, &header_)) {
@@ -366,9 +364,14 @@ void BurnEngine::RunWriter() {
   const bool toDisc = mode_ != Mode::kProjectToFile;
   bool isWritten = toDisc ? WriteUnitsToDisc() : WriteUnitsToFile();
   bool isComplete = isWritten && !stop_.load() && sectorsWritten_.load() >= imageSectors_;
-  if (toDisc && isComplete && !sequence_.CompleteSession(true)) {
-    isComplete = false;
-    device_.RecordError(ErrorNumberFromSense(device_.mmc().lastOutcome().sense));
+  if (toDisc) {
+    const bool allDataWritten = isComplete;
+    isComplete = sequence_.CompleteSession(isComplete);
+    // The rewrite of the first unit failed: its sense is the error, unless a
+    // stop ended it.
+    if (allDataWritten && !isComplete && !stop_.load()) {
+      device_.RecordError(ErrorNumberFromSense(device_.mmc().lastOutcome().sense));
+    }
   }
   if (isComplete) {
     project_.status = kStatusWritten;

@@ -98,7 +98,6 @@ class BurnEngine {
   std::string tempPath_;  // where an image file is written until complete
   HANDLE imageFile_ = INVALID_HANDLE_VALUE;
   uint64_t imageFileBytes_ = 0;
-  uint8_t discType_ = 0;
   uint32_t unitSectors_ = 32;
   uint32_t slotCount_ = 0;
   uint32_t imageSectors_ = 0;

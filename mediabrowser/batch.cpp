@@ -140,9 +140,7 @@ void PostTransformSteps(int command) {
   g_transform.newSize = newSize;
   g_transform.keepAspect = keepAspect;
   for (size_t i = 0; i < g_transform.items.size(); ++i) {
-    const bool last = i + 1 == g_transform.items.size();
-    const WPARAM step = MAKEWPARAM(command, g_transform.items[i].index);
-    if (!PostMessageA(b.mainWindow, WM_BROWSER_BATCH_STEP, step, last ? 0 : -1)) break;
+    if (!PostMessageA(b.mainWindow, WM_BROWSER_BATCH_STEP, static_cast<WPARAM>(command), 0)) break;
     ++g_transform.posted;
     // The pump runs the step just posted; a cancel leaves the pictures
     // after it as they are.
@@ -279,10 +277,10 @@ bool RunBatchCommand(int id) {
 
 LRESULT OnBatchStep(WPARAM wParam, LPARAM) {
   // Steps are posted in order, one per picture: the next one not done is
-  // this step's picture (the list index in the message is where it stood
-  // when the batch began, which a change of folder meanwhile makes another
-  // file's).
-  if (!g_transform.active || g_transform.done >= g_transform.posted || LOWORD(wParam) != g_transform.command) {
+  // this step's picture.  A step of another batch's command is not this
+  // batch's.
+  if (!g_transform.active || g_transform.done >= g_transform.posted ||
+      wParam != static_cast<WPARAM>(g_transform.command)) {
     return 0;
   }
   const BatchItem item = g_transform.items[g_transform.done];

@@ -33,9 +33,9 @@ enum BatchCommand : int {
 // True for a command above, which it then runs.
 bool RunBatchCommand(int id);
 
-// One step of a flip, mirror, turn or resize (the posted
-// WM_BROWSER_BATCH_STEP: wParam = MAKEWPARAM(command, list index), lParam
-// -1, or 0 for the last picture).
+// One step of a flip, mirror, turn or resize, for the batch's next picture
+// not done (the posted WM_BROWSER_BATCH_STEP: wParam = the command, lParam
+// 0).
 LRESULT OnBatchStep(WPARAM wParam, LPARAM lParam);
 
 // The picture-type box: the "|"-separated pairs of `types` (display text,

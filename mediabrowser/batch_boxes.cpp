@@ -47,18 +47,10 @@ int32_t WidestText(HWND window, HFONT font, const std::vector<std::string>& text
   return widest;
 }
 
-// The frame's position for a box of the given inner size centred on the
-// owner (on the screen without one), kept on the screen.
+// The frame's position for a box of the given inner size.
 POINT CentredOn(HWND owner, int32_t innerWidth, int32_t innerHeight) {
-  const int32_t outerWidth = innerWidth + SKGETSYSTEMMETRICS(4) + SKGETSYSTEMMETRICS(5);
-  const int32_t outerHeight = innerHeight + SKGETSYSTEMMETRICS(1) + SKGETSYSTEMMETRICS(6);
-  RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  if (owner != nullptr && IsWindow(owner)) GetWindowRect(owner, &area);
-  LONG x = area.left + (area.right - area.left - outerWidth) / 2;
-  LONG y = area.top + (area.bottom - area.top - outerHeight) / 2;
-  x = std::max<LONG>(0, std::min<LONG>(x, GetSystemMetrics(SM_CXSCREEN) - outerWidth));
-  y = std::max<LONG>(0, std::min<LONG>(y, GetSystemMetrics(SM_CYSCREEN) - outerHeight));
-  return {x, y};
+  return CentredBoxPlace(owner, innerWidth + SKGETSYSTEMMETRICS(4) + SKGETSYSTEMMETRICS(5),
+                         innerHeight + SKGETSYSTEMMETRICS(1) + SKGETSYSTEMMETRICS(6));
 }
 
 // The program's style record while skinned buttons are made: the engine

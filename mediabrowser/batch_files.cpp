@@ -32,6 +32,9 @@ namespace {
 constexpr size_t kCaptionEntry = 1;
 constexpr size_t kOkCancelEntry = 32;
 constexpr int32_t kIconSide = 32;
+// The result of a conversion the library called done though no file was
+// written.
+constexpr int32_t kNoFileWritten = -6;
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -90,6 +93,8 @@ int32_t ConvertOne(const BatchItem& item, const PictureTypeChoice& choice) {
     if (settings.fitIntoIcon) SKICONISE(info.Width, info.Height, kIconSide, kIconSide, nullptr, nullptr, &width, &height);
     result = L_FileConvert(source.c_str(), target.c_str(), choice.format, width, height, settings.bitsPerPixel,
                            settings.quality, nullptr, nullptr, nullptr);
+    // A success that left no new file is a failure: the old file stays.
+    if (result == IMG_SUCCESS && !Exists(target)) result = kNoFileWritten;
   }
   if (result != IMG_SUCCESS) {
     // A GIF's conversion file is not the user's: it goes either way.
@@ -97,9 +102,8 @@ int32_t ConvertOne(const BatchItem& item, const PictureTypeChoice& choice) {
     ReportBatchFailure(item.path, kNotChangedEntry, FailureBox::kWarning);
     return result;
   }
-  // Written: the old file goes (for a GIF, its conversion file), but only
-  // with the new one there to take its place.
-  if (!Exists(target)) return -6;
+  // Written: the old file goes (for a GIF, its conversion file), the new one
+  // there to take its place.
   SKKILLFILE(source.c_str());
   ListConverted(item, targetName);
   return result;
@@ -148,10 +152,27 @@ bool RenameOne(const BatchItem& item, std::string* stem) {
     ReportBatchFailure(item.path, kNotChangedEntry, FailureBox::kWarning);
     return false;
   }
+  // The side files follow.  One that cannot (held open by another program)
+  // would be parted from its picture: the picture and the side files moved
+  // so far go back to their names.  Should even the picture not go back, the
+  // others still follow it and the side file left behind is the one named.
+  const std::string oldBase = suite::WithoutExtension(item.path);
+  const std::string newBase = folder + next;
+  std::string leftBehind;
+  for (size_t i = 0; i < sides.size(); ++i) {
+    if (SKRENAME((oldBase + sides[i]).c_str(), (newBase + sides[i]).c_str(), 0) == 0) continue;
+    if (leftBehind.empty() && SKRENAME((newBase + extension).c_str(), item.path.c_str(), 0) == 0) {
+      for (size_t back = 0; back < i; ++back) {
+        SKRENAME((newBase + sides[back]).c_str(), (oldBase + sides[back]).c_str(), 0);
+      }
+      ReportBatchFailure(item.path, kNotChangedEntry, FailureBox::kWarning);
+      return false;
+    }
+    if (leftBehind.empty()) leftBehind = oldBase + sides[i];
+  }
+  if (!leftBehind.empty()) ReportBatchFailure(leftBehind, kNotChangedEntry, FailureBox::kWarning);
   *stem = next;
   ListRenamed(item, next + extension);
-  const std::string oldBase = suite::WithoutExtension(item.path);
-  for (const std::string& side : sides) SKRENAME((oldBase + side).c_str(), (folder + next + side).c_str(), 0);
   return true;
 }
 

@@ -188,6 +188,11 @@ bool RefuseOnCdDrive(const std::string& path);
 // (main_window.cpp).
 void OpenPopupAtCursor(HMENU popup);
 
+// Where a box of the given outer size goes: centred on the owner (on the
+// screen without one), kept inside the work area of the owner's monitor
+// (list_file_box.cpp).
+POINT CentredBoxPlace(HWND owner, int32_t outerWidth, int32_t outerHeight);
+
 // Commands whose work is not built yet (pending_commands.cpp): true for
 // such an id, which then does nothing.
 bool RunPendingCommand(int id);

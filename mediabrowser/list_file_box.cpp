@@ -15,6 +15,7 @@
 #include "core/item_list.h"
 #include "core/path_names.h"
 #include "core/pick_box_rules.h"
+#include "core/wait_window_layout.h"
 #include "themecore.h"
 #include "themecore_popup.h"
 
@@ -73,20 +74,6 @@ void FontMetrics(HWND window, HFONT font, int32_t* spaceWidth, int32_t* textHeig
   SKGETTEXTEXTENT(window, font, " ", spaceWidth, textHeight);
 }
 
-// Centred on the owner, kept inside the owner's monitor.
-POINT CentreOn(HWND owner, int width, int height) {
-  RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  RECT over = area;
-  if (owner != nullptr && IsWindow(owner)) GetWindowRect(owner, &over);
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof(monitor);
-  if (GetMonitorInfoA(MonitorFromRect(&over, MONITOR_DEFAULTTONEAREST), &monitor)) area = monitor.rcWork;
-  LONG x = over.left + (over.right - over.left - width) / 2;
-  LONG y = over.top + (over.bottom - over.top - height) / 2;
-  x = std::max(area.left, std::min(x, area.right - width));
-  y = std::max(area.top, std::min(y, area.bottom - height));
-  return {x, y};
-}
 
 void ListFilesOfUserFolder(HWND combo) {
   const BrowserState& b = Browser();
@@ -133,7 +120,7 @@ LRESULT OnCreate(HWND box) {
       LayOutPickBox(static_cast<int32_t>(captions.size()), widest, spaceWidth, textHeight);
   const int outerWidth = layout.innerWidth + SKGETSYSTEMMETRICS(4) + SKGETSYSTEMMETRICS(5);
   const int outerHeight = kPickBoxHeight + SKGETSYSTEMMETRICS(1) + SKGETSYSTEMMETRICS(6);
-  POINT at = CentreOn(g_box.owner, outerWidth, outerHeight);
+  POINT at = CentredBoxPlace(g_box.owner, outerWidth, outerHeight);
 
   const DWORD comboStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_SIMPLE | CBS_OWNERDRAWFIXED |
                            CBS_AUTOHSCROLL | CBS_SORT | CBS_HASSTRINGS | CBS_NOINTEGRALHEIGHT;
@@ -349,6 +336,21 @@ int32_t PickListFile(HWND owner, const std::string& caption, const std::string& 
     return PICKFILE_NONE;
   }
   return static_cast<int32_t>(result);
+}
+
+POINT CentredBoxPlace(HWND owner, int32_t outerWidth, int32_t outerHeight) {
+  RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  RECT over = area;
+  if (owner != nullptr && IsWindow(owner)) GetWindowRect(owner, &over);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
+  if (GetMonitorInfoA(MonitorFromRect(&over, MONITOR_DEFAULTTONEAREST), &monitor)) area = monitor.rcWork;
+  // Placed as the suite places its boxes, with the work area as the screen.
+  const suite::boxes::ScreenRect anchor{over.left - area.left, over.top - area.top, over.right - area.left,
+                                        over.bottom - area.top};
+  const suite::boxes::WindowPlace place = suite::boxes::CentreAndClamp(
+      anchor, suite::boxes::WindowSize{outerWidth, outerHeight}, area.right - area.left, area.bottom - area.top);
+  return {area.left + place.x, area.top + place.y};
 }
 
 }  // namespace browser

@@ -134,9 +134,8 @@ void LoadListIntoCollection() {
     return;
   }
   // Of a list cut at the size limit, the line cut with it is not read.
-  if (cut) bytes.resize(bytes.find_last_of("\r\n") == std::string::npos ? 0 : bytes.find_last_of("\r\n") + 1);
   suite::ListFileContents contents =
-      suite::ReadListFile(bytes, suite::LowerAscii(b.programFolder), IsExistingFile);
+      suite::ReadListFile(bytes, suite::LowerAscii(b.programFolder), IsExistingFile, cut);
   FillCollection(contents.files);
   // A list none of whose files is there is kept: they may be on a drive
   // that is not plugged in.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/item_list.h"
+#include "core/list_file.h"
 #include "core/text_rules.h"
 
 namespace browser {
@@ -43,6 +44,14 @@ bool HoldsControlBytes(std::string_view text) {
   return false;
 }
 
+// The line without one line end after it: a file saved by an editor ends
+// its one line with CR LF (or LF, or CR).
+std::string_view WithoutLineEnd(std::string_view line) {
+  if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
+
 // The lower of two sizes, but never below a minimum.
 int32_t FitSize(int32_t size, int32_t room, int32_t minimum) {
   return std::max(std::min(size, room), minimum);
@@ -58,7 +67,8 @@ int32_t FitStart(int32_t position, int32_t size, int32_t start, int32_t room) {
 
 }  // namespace
 
-bool IsReadableSettingsLine(const std::string& line) {
+bool IsReadableSettingsLine(const std::string& text) {
+  std::string line(WithoutLineEnd(text));
   if (line.empty() || HoldsControlBytes(line)) return false;
   std::vector<std::string> f = suite::SplitItemList(line);
   if (f.size() < 4 || f.size() > 9) return false;
@@ -77,7 +87,7 @@ void KeepInsideWorkArea(BrowserSettings* s, const WorkArea& area, int32_t minWid
 }
 
 BrowserSettings ParseSettingsLine(const std::string& line, int32_t minWidth, int32_t minHeight) {
-  std::vector<std::string> f = suite::SplitItemList(line);
+  std::vector<std::string> f = suite::SplitItemList(std::string(WithoutLineEnd(line)));
   f.resize(std::max<size_t>(f.size(), 9));
   BrowserSettings s;
   s.left = std::max(suite::LeadingNumber(f[0]), 0);
@@ -98,33 +108,11 @@ std::string FormatFavourites(const std::vector<std::string>& folders) {
   return text;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(line);
-      line.clear();
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      line.push_back(c);
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
-
 std::vector<std::string> ReadFavouriteLines(std::string_view bytes) {
   std::vector<std::string> lines;
-  size_t pos = 0;
-  while (pos < bytes.size()) {
-    size_t end = bytes.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) end = bytes.size();
-    std::string_view line = bytes.substr(pos, end - pos);
-    pos = end;
-    if (pos < bytes.size() && bytes[pos] == '\r') ++pos;
-    if (pos < bytes.size() && bytes[pos] == '\n') ++pos;
+  suite::ListLines reader(bytes, false);
+  std::string_view line;
+  while (reader.Next(&line)) {
     if (line.size() > kMaxFavouriteLineBytes || HoldsControlBytes(line)) continue;
     lines.emplace_back(line);
   }

@@ -37,13 +37,15 @@ constexpr size_t kMaxSettingsBytes = 64 * 1024;
 // Whether a settings file's bytes can be read as a settings line at all.  A
 // damaged file (cut binary junk, another program's file under our name)
 // gives the defaults instead of a window at 0, 0 of the minimum size: it is
-// unreadable when it holds control bytes (the line has no line end, and no
-// field holds one), more than nine fields (no folder or pattern holds a
-// "|"), or when any of the four placement fields is not a decimal number.
-// Fields missing after the fourth read 0 or "", as they always have.
-bool IsReadableSettingsLine(const std::string& line);
+// unreadable when it holds control bytes (one line end after the line is
+// allowed, as an editor saves it; no field holds one), more than nine fields
+// (no folder or pattern holds a "|"), or when any of the four placement
+// fields is not a decimal number.  Fields missing after the fourth read 0 or
+// "", as they always have.
+bool IsReadableSettingsLine(const std::string& text);
 
-// Reads a settings line.  Missing fields read 0 or "".  Left and top are
+// Reads a settings line (one line end after it is dropped).  Missing fields
+// read 0 or "".  Left and top are
 // raised to 0, width and height to the given minimum window size.  Whether
 // the folder still exists is the caller's test.
 BrowserSettings ParseSettingsLine(const std::string& line, int32_t minWidth, int32_t minHeight);
@@ -65,17 +67,16 @@ void KeepInsideWorkArea(BrowserSettings* settings, const WorkArea& area, int32_t
 
 // The favourites file: one folder a line, each with CR LF, trimmed.
 std::string FormatFavourites(const std::vector<std::string>& folders);
-// Splits a file's text into lines (CR LF, LF or CR).
-std::vector<std::string> SplitLines(const std::string& text);
 
 // The favourites file is read whole up to this size; a larger one is not
 // ours and gives no favourites.
 constexpr size_t kMaxFavouritesBytes = 256 * 1024;
 // No folder path is longer (MAX_PATH less its terminating zero).
 constexpr size_t kMaxFavouriteLineBytes = 259;
-// The lines of a favourites file that can name a folder: any line end,
-// lines longer than a path or holding control bytes skipped whole (a cut
-// path would name another folder).  Blanks are left for the caller.
+// The lines of a favourites file that can name a folder, read as the
+// suite's list files are (any line end, an editor's byte-order mark
+// dropped); lines longer than a path or holding control bytes skipped whole
+// (a cut path would name another folder).  Blanks are left for the caller.
 std::vector<std::string> ReadFavouriteLines(std::string_view bytes);
 
 // A file association entry: "extension,identifier,program,description".

@@ -25,7 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   browser::AssociationEntry entry;
   browser::ParseAssociationEntry(text, "C:\\Orb\\", &entry);
   browser::ParseMediaTypes(text);
-  browser::SplitLines(text);
   browser::ItemHeightFromEntry(text);
 
   // The text as a media type's pattern, and as a file name.

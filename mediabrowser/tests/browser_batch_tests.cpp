@@ -495,6 +495,46 @@ TEST(MediaBrowserBatch, RenumbersIntoFreeNamesWithSideFiles) {
   CloseBrowser(window, browser);
 }
 
+// A side file that cannot follow its picture (another program holds it
+// open) never parts from it: that picture keeps its name with its side file
+// and is named in a warning; the next picture takes the name.
+TEST(MediaBrowserBatch, RenumberingKeepsAPictureWithASideFileHeldOpen) {
+  ProgramFolder program("batch renumber held");
+  Folder fixture("orbmedia batch renumber held");
+  const std::string f = fixture.path;
+  MakePicture(f + "q.bmp", 60, 40);
+  WriteFileText(f + "q.kwd", "keywords of q");
+  MakePicture(f + "r.jpg", 60, 40);
+  const std::string qBmp = ReadFileText(f + "q.bmp");
+  const std::string trace = TempFolder() + "orbmedia_renumber_held_trace.txt";
+  DeleteFileA(trace.c_str());
+  WritePictureSettings(f);
+  // Open without sharing its deletion: the file cannot be renamed.
+  HANDLE held = CreateFileA((f + "q.kwd").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  harness::Process browser;
+  HWND window = StartBrowser(program, &browser, "", {{"ORB_TRACE", trace}, {"ORB_ANSWERS", "held;1"}});
+  ASSERT_NE(window, nullptr);
+  HWND list = FileList(window);
+  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 2; }, 10000));
+  SelectOnly(window, list, {" q.bmp", " r.jpg"});
+  PostMessageA(window, WM_COMMAND, kRenumber, 0);
+  EXPECT_TRUE(harness::PumpUntil([&] { return Exists(f + "held 001.jpg") && Listed(list, " held 001.jpg"); },
+                                 kBatchMs));
+  harness::PumpMessagesFor(500);
+  CloseHandle(held);
+  EXPECT_EQ(qBmp, ReadFileText(f + "q.bmp"));
+  EXPECT_EQ("keywords of q", ReadFileText(f + "q.kwd"));
+  EXPECT_FALSE(Exists(f + "held 001.bmp"));
+  EXPECT_FALSE(Exists(f + "held 001.kwd"));
+  EXPECT_FALSE(Exists(f + "r.jpg"));
+  EXPECT_EQ(Items(list), (std::vector<std::string>{" held 001.jpg", " q.bmp"}));
+  EXPECT_EQ(1, CountTraceLines(trace, "SKMSGBOX(", "q.bmp"));
+  CloseBrowser(window, browser);
+  DeleteFileA(trace.c_str());
+}
+
 // A picture that cannot be read in the middle of a batch: the others are
 // turned, it stays byte for byte, and one box names it.  Then Escape,
 // answered yes, stops a batch between two pictures: the pictures done are

@@ -20,30 +20,6 @@ namespace {
 
 using namespace browsertest;
 
-// One logged line: a start with its arguments, or a command with its text.
-struct Logged {
-  std::string kind;  // "start" or the command code
-  std::string text;  // the arguments or the command's text
-};
-
-std::vector<Logged> ModuleLog(const std::string& path) {
-  std::vector<Logged> entries;
-  for (const std::string& line : ReadLines(path)) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    while (start <= line.size()) {
-      size_t blank = line.find(' ', start);
-      if (blank == std::string::npos) blank = line.size();
-      fields.push_back(line.substr(start, blank - start));
-      start = blank + 1;
-    }
-    std::string text;
-    if (fields.size() < 3 || !harness::FromHex(fields[2], &text)) continue;
-    entries.push_back({fields[0], text});
-  }
-  return entries;
-}
-
 // A suite command as the other programs send it to a window that may be
 // busy: false when no answer came within the time-out.
 bool SendCommandWithTimeout(HWND window, uint32_t code, const std::string& text, LRESULT* answer,
@@ -51,9 +27,9 @@ bool SendCommandWithTimeout(HWND window, uint32_t code, const std::string& text,
   return harness::SendCopyData(window, code, suite::EncodeSuitePayload(text), text.size(), timeoutMs, answer);
 }
 
-std::string Describe(const std::vector<Logged>& entries) {
+std::string Describe(const std::vector<ReceivedLine>& entries) {
   std::string text;
-  for (const Logged& entry : entries) text += "[" + entry.kind + " " + entry.text + "] ";
+  for (const ReceivedLine& entry : entries) text += "[" + entry.kind + " " + entry.text + "] ";
   return text;
 }
 
@@ -80,13 +56,8 @@ class HandOverTest : public ::testing::Test {
     RemoveTree(fixture_);
   }
   std::string LogOf(const std::string& module) const { return TempFolder() + "handover " + module + ".log"; }
-  std::vector<Logged> WaitForLog(const std::string& module, size_t entries) {
-    std::vector<Logged> log;
-    harness::PumpUntil([&] {
-      log = ModuleLog(LogOf(module));
-      return log.size() >= entries;
-    }, 5000);
-    return log;
+  std::vector<ReceivedLine> WaitForLog(const std::string& module, size_t entries) {
+    return WaitForReceiverLog(LogOf(module), entries);
   }
   HWND Start(const std::string& answers) {
     HWND window = StartBrowser(program_, &browser_, "",
@@ -117,7 +88,7 @@ TEST_F(HandOverTest, ModulesOfTheMenusGetTheSelectedPictures) {
 
   // Not running: started without arguments, then only the pictures.
   SendMessageA(window, WM_COMMAND, 1002, 0);
-  std::vector<Logged> paint = WaitForLog("ORBPAINT", 2);
+  std::vector<ReceivedLine> paint = WaitForLog("ORBPAINT", 2);
   ASSERT_EQ(paint.size(), 2u) << Describe(paint);
   EXPECT_EQ(paint[0].kind, "start");
   EXPECT_EQ(paint[0].text, "");
@@ -131,14 +102,14 @@ TEST_F(HandOverTest, ModulesOfTheMenusGetTheSelectedPictures) {
 
   // The fourth module entry waits for its commands.
   SendMessageA(window, WM_COMMAND, 1004, 0);
-  std::vector<Logged> audio = WaitForLog("ORBAUDIO", 2);
+  std::vector<ReceivedLine> audio = WaitForLog("ORBAUDIO", 2);
   ASSERT_EQ(audio.size(), 2u) << Describe(audio);
   EXPECT_EQ(audio[0].text, "WAITFORCOMMAND");
   EXPECT_EQ(audio[1].text, pictures);
 
   // The picture module: told that the browser started it, then the files.
   SendMessageA(window, WM_COMMAND, 116, 0);
-  std::vector<Logged> view = WaitForLog("ORBVIEW", 3);
+  std::vector<ReceivedLine> view = WaitForLog("ORBVIEW", 3);
   ASSERT_EQ(view.size(), 3u) << Describe(view);
   EXPECT_EQ(view[1].kind, "1");
   EXPECT_EQ(view[2].kind, "3");
@@ -156,7 +127,7 @@ TEST_F(HandOverTest, PlayerBurnerAndHelp) {
   // An empty override program means the player of the text table again.
   suite::SendSuiteCommand(window, suite::CMD_SET_TARGET_PROGRAM, ",");
   SendMessageA(window, WM_COMMAND, 101, 0);
-  std::vector<Logged> player = WaitForLog("ORBPLAY", 3);
+  std::vector<ReceivedLine> player = WaitForLog("ORBPLAY", 3);
   ASSERT_EQ(player.size(), 3u) << Describe(player);
   EXPECT_EQ(player[1].kind, "1");
   EXPECT_EQ(player[2].kind, "3");
@@ -165,11 +136,11 @@ TEST_F(HandOverTest, PlayerBurnerAndHelp) {
   // The burner: nothing to burn is said, and nothing is started.
   SendMessageA(window, WM_COMMAND, 95, 0);
   harness::PumpMessagesFor(300);
-  EXPECT_TRUE(ModuleLog(LogOf("ORBBURN")).empty());
+  EXPECT_TRUE(ReceiverLog(LogOf("ORBBURN")).empty());
   // With a collection: the label, to the front, then the files.
   SendMessageA(window, WM_COMMAND, 6, 0);  // add every file
   SendMessageA(window, WM_COMMAND, 95, 0);
-  std::vector<Logged> burner = WaitForLog("ORBBURN", 5);
+  std::vector<ReceivedLine> burner = WaitForLog("ORBBURN", 5);
   ASSERT_EQ(burner.size(), 5u) << Describe(burner);
   EXPECT_EQ(burner[1].kind, "1");
   EXPECT_EQ(burner[2].kind, "25");
@@ -183,7 +154,7 @@ TEST_F(HandOverTest, PlayerBurnerAndHelp) {
   std::string page = program_.path("orbmedia.htm");
   WriteFileText(page, "<html></html>");
   SendMessageA(window, WM_COMMAND, 9, 0);
-  std::vector<Logged> help = WaitForLog("ORBHELP", 1);
+  std::vector<ReceivedLine> help = WaitForLog("ORBHELP", 1);
   ASSERT_EQ(help.size(), 1u);
   EXPECT_NE(help[0].text.find("orbmedia.htm,LUMINAR.SKL"), std::string::npos) << help[0].text;
   ASSERT_TRUE(harness::PumpUntil([] { return FindWindowA("ORBHELP", nullptr) != nullptr; }, 5000));
@@ -220,7 +191,7 @@ TEST_F(HandOverTest, EditorsAreWaitedFor) {
   PostMessageA(window, WM_COMMAND, 701, 0);
   HWND editor = harness::WaitForWindow("ORBEDIT", 10000);
   ASSERT_NE(editor, nullptr);
-  std::vector<Logged> log = WaitForLog("ORBEDIT", 1);
+  std::vector<ReceivedLine> log = WaitForLog("ORBEDIT", 1);
   ASSERT_EQ(log.size(), 1u);
   EXPECT_NE(Lower(log[0].text).find("d.orbedit"), std::string::npos) << log[0].text;
   EXPECT_TRUE(harness::PumpUntil([&] { return IsIconic(window) != FALSE; }, 5000)) << "the browser stayed up";

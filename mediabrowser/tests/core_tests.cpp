@@ -166,10 +166,8 @@ TEST(SettingsLine, ReadingRaisesPlacementToLimits) {
   }
 }
 
-TEST(Favourites, FormatAndLines) {
+TEST(Favourites, OneTrimmedFolderALine) {
   EXPECT_EQ(browser::FormatFavourites({" C:\\a ", "D:\\b\\"}), "C:\\a\r\nD:\\b\\\r\n");
-  EXPECT_EQ(browser::SplitLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
-  EXPECT_EQ(browser::SplitLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
 }
 
 TEST(Association, FourFieldsOnly) {

@@ -22,6 +22,10 @@ TEST(SettingsLine, DamagedLinesAreNotRead) {
       {"four fields only", " 1| 2| 3| 4", true},
       {"hand-edited, no blanks", "10|20|700|500|c:\\x\\|*.jpg|-1|0|0", true},
       {"trailing blanks", " 10 | 20 | 700 | 500 ", true},
+      {"saved by an editor (CR LF)", " 40| 30| 760| 520|C:\\Media\\|*.*| 0|-1| 0\r\n", true},
+      {"saved by an editor (LF)", " 1| 2| 3| 4\n", true},
+      {"two line ends", " 1| 2| 3| 4\r\n\r\n", false},
+      {"a second line", " 1| 2| 3| 4\r\n 5| 6| 7| 8", false},
       {"empty", "", false},
       {"three fields", " 1| 2| 3", false},
       {"ten fields", " 1| 2| 3| 4|a|b| 0| 0| 0| 0", false},
@@ -74,6 +78,14 @@ TEST(SettingsLine, SavedWindowIsMovedIntoTheWorkArea) {
   }
 }
 
+// The line end an editor leaves after the line is no part of the last field.
+TEST(SettingsLine, LineEndIsNotRead) {
+  browser::BrowserSettings s = browser::ParseSettingsLine(" 40| 30| 760| 520|C:\\Media\\|*.jpg\r\n", 320, 200);
+  EXPECT_EQ(s.width, 760);
+  EXPECT_EQ(s.folder, "C:\\Media\\");
+  EXPECT_EQ(s.pattern, "*.jpg");
+}
+
 // A line of the edge case: the placement raised to its limits first, then
 // kept on the screen.
 TEST(SettingsLine, ReadThenKeptOnTheScreen) {
@@ -100,6 +112,7 @@ TEST(Favourites, LinesOfTheFile) {
       {"the longest path", longPath + "\r\n", {longPath}},
       {"longer than a path", longPath + "b\r\nC:\\x\r\n", {"C:\\x"}},
       {"zero byte", std::string("C:\\a\0b\r\nC:\\y\r\n", sizeof("C:\\a\0b\r\nC:\\y\r\n") - 1), {"C:\\y"}},
+      {"byte-order mark of an editor", "\xEF\xBB\xBF" "C:\\a\r\n", {"C:\\a"}},
       {"empty file", "", {}},
   };
   for (const Case& c : cases) {

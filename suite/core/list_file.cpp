@@ -61,9 +61,9 @@ std::vector<std::string> ReadListEntries(std::string_view bytes, const std::stri
 }
 
 ListFileContents ReadListFile(std::string_view bytes, const std::string& programFolder,
-                              const std::function<bool(const std::string&)>& fileExists) {
+                              const std::function<bool(const std::string&)>& fileExists, bool lastLineCut) {
   ListFileContents contents;
-  for (std::string& path : ReadListEntries(bytes, programFolder)) {
+  for (std::string& path : ReadListEntries(bytes, programFolder, lastLineCut)) {
     ++contents.namedCount;
     if (fileExists && fileExists(path)) {
       contents.files.push_back(std::move(path));

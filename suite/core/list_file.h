@@ -74,9 +74,11 @@ struct ListFileContents {
 // The media browser's reader: the entries of ReadListEntries whose files
 // exist (`fileExists` is asked once per entry).  A list whose files are all
 // missing gives no files; the caller warns, and keeps the list file: the
-// files may sit on a drive that is not plugged in.
+// files may sit on a drive that is not plugged in.  `lastLineCut` as for
+// ListLines.
 ListFileContents ReadListFile(std::string_view bytes, const std::string& programFolder,
-                              const std::function<bool(const std::string&)>& fileExists);
+                              const std::function<bool(const std::string&)>& fileExists,
+                              bool lastLineCut = false);
 
 // The file name a user typed in the save box, cleaned: an extension equal
 // to `extension` (compared in ASCII lower case) is cut off, blanks at both

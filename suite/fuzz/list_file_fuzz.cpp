@@ -18,6 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (asked != contents.namedCount) std::abort();
   if (contents.files.size() + contents.missingCount != contents.namedCount) std::abort();
   if (suite::ReadListEntries(bytes, folder).size() != contents.namedCount) std::abort();
+  // Read as a list cut at the size limit: the same lines less the one after
+  // the last line end.
+  suite::ListFileContents cut = suite::ReadListFile(bytes, folder, [](const std::string&) { return true; }, true);
+  if (cut.namedCount > contents.namedCount ||
+      suite::ReadListEntries(bytes, folder, true).size() != cut.namedCount) {
+    std::abort();
+  }
   suite::ListFileBaseName(bytes, suite::LIST_FILE_EXTENSION);
 
   // Files read back are written and read again unchanged (none of them

@@ -84,6 +84,12 @@ TEST(ListFile, CutListDropsItsLastLine) {
             std::vector<std::string>{"c:\\a.avi"});
   EXPECT_EQ(suite::ReadListEntries("c:\\a.avi\r\nc:\\b.av", kFolder, false),
             (std::vector<std::string>{"c:\\a.avi", "c:\\b.av"}));
+  auto exists = [](const std::string&) { return true; };
+  suite::ListFileContents cut = suite::ReadListFile("c:\\a.avi\r\nc:\\b.av", kFolder, exists, true);
+  EXPECT_EQ(cut.files, std::vector<std::string>{"c:\\a.avi"});
+  EXPECT_EQ(cut.namedCount, 1u);
+  EXPECT_EQ(suite::ReadListFile("c:\\a.avi\r\nc:\\b.av", kFolder, exists).files,
+            (std::vector<std::string>{"c:\\a.avi", "c:\\b.av"}));
 }
 
 // What the writer writes, the reader reads back unchanged.
