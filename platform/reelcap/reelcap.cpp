@@ -9,9 +9,10 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
-#include "frame_layout.h"
+#include "pixel_layout.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ constexpr UINT kFrameWritten = 0x7EA;
 constexpr UINT kFrameRepeated = 0x7ED;
 constexpr UINT kSecondRecorded = 0x7EC;
 constexpr int kMaxRecordings = 16;
+constexpr LONG kMaxSide = 8192;
 constexpr DWORD kStopWaitMs = 5000;
 
 struct Recording {
@@ -118,11 +120,13 @@ REELCAP_API int WINAPI rvWndToAviInit(int* recording, HWND owner, const char* fi
   if (recording == nullptr) return REELCAP_ERROR_ARGUMENT;
   *recording = 0;
   if (file == nullptr || video == nullptr || framesPerSecond < 1 || framesPerSecond > 60 ||
-      video->biBitCount != 24 || video->biCompression != BI_RGB || video->biWidth < 1 || video->biHeight < 1) {
+      video->biBitCount != 24 || video->biCompression != BI_RGB || video->biWidth < 1 || video->biHeight < 1 ||
+      video->biWidth > kMaxSide || video->biHeight > kMaxSide) {
     return REELCAP_ERROR_ARGUMENT;
   }
-  uint64_t frameBytes = reelcap::FrameBytes(static_cast<uint32_t>(video->biWidth), static_cast<uint32_t>(video->biHeight));
-  if (frameBytes == 0) return REELCAP_ERROR_ARGUMENT;
+  // Rows padded to four bytes, whatever the caller put in biSizeImage.
+  std::optional<uint32_t> frameBytes = imaging::DibImageBytes(video->biWidth, video->biHeight, 24);
+  if (!frameBytes) return REELCAP_ERROR_ARGUMENT;
 
   // The whole opening holds the table, so that a free slot is known before
   // the file is made and is still free when the recording takes it.
@@ -137,7 +141,7 @@ REELCAP_API int WINAPI rvWndToAviInit(int* recording, HWND owner, const char* fi
   r->format = *video;
   r->format.biSize = sizeof(BITMAPINFOHEADER);
   r->format.biPlanes = 1;
-  r->format.biSizeImage = static_cast<DWORD>(frameBytes);
+  r->format.biSizeImage = *frameBytes;
 
   AVIFileInit();
   DeleteFileA(file);
