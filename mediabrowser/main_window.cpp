@@ -133,11 +133,7 @@ void OnClose(HWND window) {
 // text with "#" standing for the current year.
 void ShowAbout() {
   BrowserState& b = Browser();
-  std::string author = themecore::FetchText([](char* out, int32_t size) { return SKAUTHOR(out, size); });
-  SYSTEMTIME now = {};
-  GetLocalTime(&now);
-  std::string text = author + suite::ReplaceAll(b.texts.entry(2), "#", std::to_string(now.wYear));
-  suite::boxes::ShowAboutBox(text);
+  suite::boxes::ShowAboutBox(suite::boxes::AboutText(b.texts.entry(2)));
 }
 
 // Alt+arrow keys move the selected entry of a list one place: the

@@ -211,10 +211,7 @@ void PaintClientHolder(ViewState& v, HWND window) {
 }
 
 void ShowAbout(ViewState& v) {
-  const std::string author = themecore::FetchText([](char* out, int32_t size) { return SKAUTHOR(out, size); });
-  SYSTEMTIME now = {};
-  GetLocalTime(&now);
-  const std::string text = author + ReplaceAll(v.texts.entry(T_ABOUT), "#", std::to_string(now.wYear));
+  const std::string text = suite::boxes::AboutText(v.texts.entry(T_ABOUT));
   static suite::boxes::MessageBoxStyle style{};
   suite::boxes::PrepareBoxStyle(&style, suite::boxes::BoxLook::kAbout,
                                 suite::boxes::BoxIconField(LoadIconA(v.instance, "PROGRAM")),

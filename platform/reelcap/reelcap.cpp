@@ -9,9 +9,10 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
-#include "frame_layout.h"
+#include "pixel_layout.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ constexpr UINT kFrameWritten = 0x7EA;
 constexpr UINT kFrameRepeated = 0x7ED;
 constexpr UINT kSecondRecorded = 0x7EC;
 constexpr int kMaxRecordings = 16;
+constexpr LONG kMaxSide = 8192;
 constexpr DWORD kStopWaitMs = 5000;
 
 struct Recording {
@@ -31,6 +33,9 @@ struct Recording {
   PAVISTREAM stream = nullptr;  // what frames are written to (raw or compressed)
   HANDLE thread = nullptr;
   volatile LONG stop = 0;
+  // What the last capture came to: 0, or REELCAP_ERROR_FILE when it ended
+  // early and the file lacks frames.
+  int captureResult = 0;
   LONG framesWritten = 0;
 };
 
@@ -65,6 +70,8 @@ bool CaptureFrame(const Recording& r, HDC memory, HBITMAP section) {
   return true;
 }
 
+// Ends with 0 when asked to stop, 1 when it could not go on (no frame
+// memory, the window gone, a frame not written): the file is then short.
 DWORD WINAPI CaptureMain(void* parameter) {
   auto& r = *static_cast<Recording*>(parameter);
   BITMAPINFO info{};
@@ -80,14 +87,18 @@ DWORD WINAPI CaptureMain(void* parameter) {
   const LONG frameBytes = static_cast<LONG>(r.format.biSizeImage);
   const DWORD started = GetTickCount();
   LONG frame = 0;
+  DWORD result = 0;
   while (InterlockedCompareExchange(&r.stop, 0, 0) == 0) {
     // The frame the clock has reached: a capture that fell behind writes
     // the last picture again so that the file keeps the rate.
     LONG due = static_cast<LONG>(uint64_t{GetTickCount() - started} * r.framesPerSecond / 1000);
     if (frame <= due) {
       bool repeated = frame < due && frame > 0;
-      if (!repeated && !CaptureFrame(r, memory, section)) break;
-      if (FAILED(AVIStreamWrite(r.stream, frame, 1, bits, frameBytes, AVIIF_KEYFRAME, nullptr, nullptr))) break;
+      if ((!repeated && !CaptureFrame(r, memory, section)) ||
+          FAILED(AVIStreamWrite(r.stream, frame, 1, bits, frameBytes, AVIIF_KEYFRAME, nullptr, nullptr))) {
+        result = 1;
+        break;
+      }
       ++frame;
       InterlockedExchange(&r.framesWritten, frame);
       PostMessageA(r.owner, repeated ? kFrameRepeated : kFrameWritten, static_cast<WPARAM>(frame), 0);
@@ -98,7 +109,7 @@ DWORD WINAPI CaptureMain(void* parameter) {
   }
   DeleteObject(section);
   DeleteDC(memory);
-  return 0;
+  return result;
 }
 
 }  // namespace
@@ -109,11 +120,20 @@ REELCAP_API int WINAPI rvWndToAviInit(int* recording, HWND owner, const char* fi
   if (recording == nullptr) return REELCAP_ERROR_ARGUMENT;
   *recording = 0;
   if (file == nullptr || video == nullptr || framesPerSecond < 1 || framesPerSecond > 60 ||
-      video->biBitCount != 24 || video->biCompression != BI_RGB || video->biWidth < 1 || video->biHeight < 1) {
+      video->biBitCount != 24 || video->biCompression != BI_RGB || video->biWidth < 1 || video->biHeight < 1 ||
+      video->biWidth > kMaxSide || video->biHeight > kMaxSide) {
     return REELCAP_ERROR_ARGUMENT;
   }
-  uint64_t frameBytes = reelcap::FrameBytes(static_cast<uint32_t>(video->biWidth), static_cast<uint32_t>(video->biHeight));
-  if (frameBytes == 0) return REELCAP_ERROR_ARGUMENT;
+  // Rows padded to four bytes, whatever the caller put in biSizeImage.
+  std::optional<uint32_t> frameBytes = imaging::DibImageBytes(video->biWidth, video->biHeight, 24);
+  if (!frameBytes) return REELCAP_ERROR_ARGUMENT;
+
+  // The whole opening holds the table, so that a free slot is known before
+  // the file is made and is still free when the recording takes it.
+  std::lock_guard<std::mutex> guard(g_lock);
+  int slot = 0;
+  while (slot < kMaxRecordings && g_recordings[slot]) ++slot;
+  if (slot == kMaxRecordings) return REELCAP_ERROR_STATE;
 
   auto r = std::make_unique<Recording>();
   r->owner = owner;
@@ -121,7 +141,7 @@ REELCAP_API int WINAPI rvWndToAviInit(int* recording, HWND owner, const char* fi
   r->format = *video;
   r->format.biSize = sizeof(BITMAPINFOHEADER);
   r->format.biPlanes = 1;
-  r->format.biSizeImage = static_cast<DWORD>(frameBytes);
+  r->format.biSizeImage = *frameBytes;
 
   AVIFileInit();
   DeleteFileA(file);
@@ -161,16 +181,9 @@ REELCAP_API int WINAPI rvWndToAviInit(int* recording, HWND owner, const char* fi
     return REELCAP_ERROR_FILE;
   }
 
-  std::lock_guard<std::mutex> guard(g_lock);
-  for (int slot = 0; slot < kMaxRecordings; ++slot) {
-    if (!g_recordings[slot]) {
-      g_recordings[slot] = std::move(r);
-      *recording = slot + 1;
-      return 0;
-    }
-  }
-  Close(*r);
-  return REELCAP_ERROR_STATE;
+  g_recordings[slot] = std::move(r);
+  *recording = slot + 1;
+  return 0;
 }
 
 REELCAP_API int WINAPI rvWndToAviStart(int recording, HWND window) {
@@ -188,21 +201,26 @@ REELCAP_API int WINAPI rvWndToAviStop(int recording) {
   std::lock_guard<std::mutex> guard(g_lock);
   Recording* r = Find(recording);
   if (r == nullptr) return REELCAP_ERROR_ARGUMENT;
-  if (r->thread == nullptr) return 0;
+  if (r->thread == nullptr) return r->captureResult;
   InterlockedExchange(&r->stop, 1);
   // A thread that does not end keeps its recording (and its file) alive.
   if (WaitForSingleObject(r->thread, kStopWaitMs) != WAIT_OBJECT_0) return REELCAP_ERROR_STATE;
+  DWORD exitCode = 1;
+  if (!GetExitCodeThread(r->thread, &exitCode) || exitCode != 0) r->captureResult = REELCAP_ERROR_FILE;
   CloseHandle(r->thread);
   r->thread = nullptr;
-  return 0;
+  return r->captureResult;
 }
 
 REELCAP_API int WINAPI rvWndToAviEnd(int recording) {
-  if (rvWndToAviStop(recording) != 0) return REELCAP_ERROR_ARGUMENT;
+  // A capture that ended early still has its file closed (what it holds is
+  // kept), and says so; a thread that did not stop keeps the recording.
+  int stopped = rvWndToAviStop(recording);
+  if (stopped != 0 && stopped != REELCAP_ERROR_FILE) return stopped;
   std::lock_guard<std::mutex> guard(g_lock);
   Recording* r = Find(recording);
   if (r == nullptr) return REELCAP_ERROR_ARGUMENT;
   Close(*r);
   g_recordings[recording - 1].reset();
-  return 0;
+  return stopped;
 }

@@ -219,8 +219,8 @@ Layout LayOut(Box* box) {
   return layout;
 }
 
-// Centred on the owner when it shows, else on the work area; kept inside
-// the work area.
+}  // namespace
+
 POINT Placement(HWND owner, SIZE size) {
   RECT work = {};
   if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
@@ -234,6 +234,8 @@ POINT Placement(HWND owner, SIZE size) {
   y = std::max(work.top, std::min(y, work.bottom - size.cy));
   return {x, y};
 }
+
+namespace {
 
 void MoveFocus(HWND window, const Box& box, int step) {
   const int count = static_cast<int>(box.buttons.size());

@@ -14,6 +14,7 @@
 #include "engine_internal.h"
 #include "themecore_numberfield.h"
 #include "trace_writer.h"
+#include "ui_internal.h"
 
 namespace themecore {
 
@@ -131,16 +132,9 @@ THEMECORE_API HWND __stdcall SKINPUT(HWND parent, HFONT font, int32_t id, const 
 
 THEMECORE_API int32_t __stdcall SKCENTERWIND(HWND owner, int32_t width, int32_t height, int32_t* x, int32_t* y) {
   if (x == nullptr || y == nullptr) return 0;
-  RECT area = {};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  RECT over = area;
-  if (owner != nullptr && IsWindow(owner)) GetWindowRect(owner, &over);
-  int32_t left = over.left + ((over.right - over.left) - width) / 2;
-  int32_t top = over.top + ((over.bottom - over.top) - height) / 2;
-  left = std::max<int32_t>(area.left, std::min<int32_t>(left, area.right - width));
-  top = std::max<int32_t>(area.top, std::min<int32_t>(top, area.bottom - height));
-  *x = left;
-  *y = top;
+  const POINT at = themecore::Placement(owner, {width, height});
+  *x = at.x;
+  *y = at.y;
   orbtrace::WriteCall(orbtrace::CallLine(themecore::kLibrary, "SKCENTERWIND").Number(width).Number(height), 1);
   return 1;
 }

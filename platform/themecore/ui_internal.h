@@ -181,6 +181,10 @@ bool SetTrackBarPosition(HWND trackBar, int32_t value, bool notify);
 
 // --- the message box (boxes.cpp) ---
 LRESULT CALLBACK BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Where a window of `size` goes: centred on the owner when it shows, else
+// on the work area (the screen when there is none); kept inside the work
+// area.
+POINT Placement(HWND owner, SIZE size);
 
 // What the engine uses of the callers' box style record (the record passed
 // to SKMSGBOX, and to SKBUT3D as its style argument): little-endian, icon

@@ -397,8 +397,6 @@ STDMETHODIMP TestControl::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS
   }
 }
 
-// Request(Text, [in, out] Count, [in, out] Cancel) to every sink, with
-// Count and Cancel by reference; what the sinks leave there is kept.
 // A web browser's Navigate as far as a host sees it: the address (the
 // first of up to five arguments, the last in rgvarg) shows as the window's
 // text and comes back as the page's title.
@@ -418,6 +416,8 @@ HRESULT TestControl::Navigate(DISPPARAMS* params) {
   return S_OK;
 }
 
+// Request(Text, [in, out] Count, [in, out] Cancel) to every sink, with
+// Count and Cancel by reference; what the sinks leave there is kept.
 HRESULT TestControl::FireRequest(DISPPARAMS* params) {
   if (params == nullptr || params->cArgs != 2) return DISP_E_BADPARAMCOUNT;
   VARIANT text, count;

@@ -296,30 +296,43 @@ int32_t AverageFilter(const PixelImage& image, int32_t size) {
   if (size <= 1) return kSuccess;
   const int32_t before = Before(size), after = After(size);
   const int32_t width = image.width, height = image.height;
-  // Sums along each row first (edges repeated), then along each column of
-  // those sums: the same as summing every square with its edges repeated.
-  std::vector<uint32_t> rowSums(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
-  auto rowAt = [&](int32_t x, int32_t y) { return &rowSums[(static_cast<size_t>(y) * width + x) * 3]; };
+  const size_t rowBytes = static_cast<size_t>(width) * 3;
+  // Sums down each column over the rows of the window (edges repeated),
+  // moved one row down per row; each row's result sums those along the
+  // row.  Rows are written in place, so the last before + 1 rows keep
+  // their own pixels here for the sums to take off again.
+  std::vector<uint32_t> columns(rowBytes, 0);
+  const size_t kept = static_cast<size_t>(before) + 1;
+  std::vector<uint8_t> keptRows(kept * rowBytes);
+  // Row y's own pixels, 3 bytes each: from keptRows once it is written.
+  auto original = [&](int32_t y, int32_t written) -> const uint8_t* {
+    return y < written ? &keptRows[static_cast<size_t>(y) % kept * rowBytes] : nullptr;
+  };
+  auto addRow = [&](int32_t y, int32_t written, int sign) {
+    y = std::clamp(y, 0, height - 1);
+    const uint8_t* saved = original(y, written);
+    for (int32_t x = 0; x < width; ++x) {
+      const uint8_t* pixel = saved != nullptr ? saved + static_cast<size_t>(x) * 3 : image.Pixel(x, y);
+      uint32_t* sums = &columns[static_cast<size_t>(x) * 3];
+      for (int c = 0; c < 3; ++c) sums[c] = sign > 0 ? sums[c] + pixel[c] : sums[c] - pixel[c];
+    }
+  };
+  for (int32_t dy = -before; dy <= after; ++dy) addRow(dy, 0, 1);
+  const double area = static_cast<double>(size) * size;
   for (int32_t y = 0; y < height; ++y) {
-    uint32_t sums[3] = {0, 0, 0};
-    auto value = [&](int32_t x, int c) { return image.Pixel(std::clamp(x, 0, width - 1), y)[c]; };
+    if (y > 0) {
+      addRow(y - 1 - before, y, -1);
+      addRow(y + after, y, 1);
+    }
+    uint8_t* keep = &keptRows[static_cast<size_t>(y) % kept * rowBytes];
+    for (int32_t x = 0; x < width; ++x) std::memcpy(keep + static_cast<size_t>(x) * 3, image.Pixel(x, y), 3);
+    auto column = [&](int32_t x) { return &columns[static_cast<size_t>(std::clamp(x, 0, width - 1)) * 3]; };
+    uint64_t sums[3] = {0, 0, 0};
     for (int32_t dx = -before; dx <= after; ++dx)
-      for (int c = 0; c < 3; ++c) sums[c] += value(dx, c);
+      for (int c = 0; c < 3; ++c) sums[c] += column(dx)[c];
     for (int32_t x = 0; x < width; ++x) {
       if (x > 0)
-        for (int c = 0; c < 3; ++c) sums[c] = sums[c] + value(x + after, c) - value(x - 1 - before, c);
-      std::memcpy(rowAt(x, y), sums, sizeof(sums));
-    }
-  }
-  const double area = static_cast<double>(size) * size;
-  for (int32_t x = 0; x < width; ++x) {
-    uint64_t sums[3] = {0, 0, 0};
-    auto value = [&](int32_t y, int c) { return rowAt(x, std::clamp(y, 0, height - 1))[c]; };
-    for (int32_t dy = -before; dy <= after; ++dy)
-      for (int c = 0; c < 3; ++c) sums[c] += value(dy, c);
-    for (int32_t y = 0; y < height; ++y) {
-      if (y > 0)
-        for (int c = 0; c < 3; ++c) sums[c] = sums[c] + value(y + after, c) - value(y - 1 - before, c);
+        for (int c = 0; c < 3; ++c) sums[c] = sums[c] + column(x + after)[c] - column(x - 1 - before)[c];
       uint8_t* target = image.Pixel(x, y);
       for (int c = 0; c < 3; ++c) target[c] = ClampToByte(static_cast<double>(sums[c]) / area);
     }

@@ -3,6 +3,8 @@
 // and corners among them), and the refused values that leave it untouched.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -221,6 +223,50 @@ TEST(PixelEffects, AverageOfALargeNeighbourhoodIsTheMean) {
   EXPECT_EQ(50, picture.At(0, 0).r);  // (0 x 4 + 70 + 140 x 2) / 7
   EXPECT_EQ(70, picture.At(1, 0).r);  // (0 x 3 + 70 + 140 x 3) / 7
   EXPECT_EQ(90, picture.At(2, 0).r);  // (0 x 2 + 70 + 140 x 4) / 7
+}
+
+// Every pixel of the average is the rounded mean of the size x size square
+// around it (edges repeated), counted here square by square, on pictures of
+// mixed pixels taller and wider than the window and narrower than it.
+TEST(PixelEffects, AverageIsTheMeanOfEverySquare) {
+  struct Shape {
+    int32_t width, height;
+  };
+  for (Shape shape : {Shape{9, 14}, Shape{17, 5}, Shape{1, 12}, Shape{11, 1}, Shape{6, 6}}) {
+    for (int32_t size : {2, 3, 4, 5, 8, 15}) {
+      for (uint32_t bytesPerPixel : {3u, 4u}) {
+        SCOPED_TRACE(std::to_string(shape.width) + "x" + std::to_string(shape.height) + " size " +
+                     std::to_string(size) + " at " + std::to_string(bytesPerPixel));
+        Picture picture(shape.width, shape.height, bytesPerPixel);
+        for (int32_t y = 0; y < shape.height; ++y)
+          for (int32_t x = 0; x < shape.width; ++x)
+            picture.Set(x, y, {(x * 37 + y * 11) % 256, (x * x * 5 + y * 29 + 7) % 256, (x * y * 13 + 200) % 256});
+        std::vector<uint8_t> originalBytes = picture.bytes;
+        PixelImage original = picture.image;
+        original.rows = originalBytes.data();
+        ASSERT_EQ(kSuccess, AverageFilter(picture.image, size));
+        for (int32_t y = 0; y < shape.height; ++y) {
+          for (int32_t x = 0; x < shape.width; ++x) {
+            long sums[3] = {0, 0, 0};
+            for (int32_t dy = -(size - 1) / 2; dy <= size / 2; ++dy) {
+              for (int32_t dx = -(size - 1) / 2; dx <= size / 2; ++dx) {
+                const uint8_t* c =
+                    original.Pixel(std::clamp(x + dx, 0, shape.width - 1), std::clamp(y + dy, 0, shape.height - 1));
+                sums[0] += c[2];
+                sums[1] += c[1];
+                sums[2] += c[0];
+              }
+            }
+            const double area = static_cast<double>(size) * size;
+            const Rgb expected = {static_cast<int>(std::lround(sums[0] / area)),
+                                  static_cast<int>(std::lround(sums[1] / area)),
+                                  static_cast<int>(std::lround(sums[2] / area))};
+            ASSERT_EQ(Text(expected), Text(picture.At(x, y))) << "pixel " << x << ", " << y;
+          }
+        }
+      }
+    }
+  }
 }
 
 TEST(PixelEffects, TrimRectangles) {

@@ -21,8 +21,10 @@
 
 // Errors (besides 0).
 #define REELCAP_ERROR_ARGUMENT 1  // a null or unusable argument, or an unknown handle
-#define REELCAP_ERROR_FILE 2      // the AVI file or its stream could not be made
-#define REELCAP_ERROR_STATE 3     // started twice, or the capture thread could not start
+#define REELCAP_ERROR_FILE 2      // the AVI file or its stream could not be made, or the
+                                  // capture ended early (window gone, frame not written)
+#define REELCAP_ERROR_STATE 3     // started twice, the capture thread could not start or
+                                  // stop, or all 16 recordings are open
 
 // Opens `file` (created or replaced) for a recording at `framesPerSecond`
 // (1-60) of frames as `video` describes them: 24 bits, BI_RGB, its width
@@ -36,7 +38,9 @@ REELCAP_API int WINAPI rvWndToAviInit(int* recording, HWND owner, const char* fi
                                       AVICOMPRESSOPTIONS* options, int reserved2);
 // Starts capturing `window`'s client area on a thread of the recorder.
 REELCAP_API int WINAPI rvWndToAviStart(int recording, HWND window);
-// Stops capturing (waits for the thread, at most 5 seconds).
+// Stops capturing (waits for the thread, at most 5 seconds).  Answers
+// REELCAP_ERROR_FILE when the capture had ended early, so the file is short.
 REELCAP_API int WINAPI rvWndToAviStop(int recording);
-// Stops if needed, closes the file and forgets the handle.
+// Stops if needed, closes the file and forgets the handle; answers what
+// stopping answered (the file is closed after REELCAP_ERROR_FILE too).
 REELCAP_API int WINAPI rvWndToAviEnd(int recording);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "harness.h"
 #include "reelcap.h"
@@ -143,6 +144,54 @@ TEST(Reelcap, RecordsTheWindowToAnAvi) {
   EXPECT_EQ(WindowPixels(painted, {{80, 20}, {80, 100}, {160, 60}}), output);
   DestroyWindow(painted);
   DestroyWindow(owner);
+}
+
+// The recorded window closing mid-recording ends the capture early: stop
+// and end say the file is short (and end still closes it), and the
+// handle is forgotten after that.
+TEST(Reelcap, AWindowClosedMidRecordingIsReportedAsAShortFile) {
+  harness::ScratchFolder folder("reelcap window gone");
+  HWND painted = MakeWindow("ReelcapPainted", PaintedProc, WS_POPUP | WS_VISIBLE, kWidth, kHeight);
+  ASSERT_NE(painted, nullptr);
+  std::string file = folder.Child("gone.avi");
+  BITMAPINFOHEADER format = Format(kWidth, kHeight);
+  int recording = -1;
+  ASSERT_EQ(0, rvWndToAviInit(&recording, nullptr, file.c_str(), 10, 0, &format, nullptr, nullptr, 0));
+  ASSERT_EQ(0, rvWndToAviStart(recording, painted));
+  harness::PumpMessagesFor(400);
+  DestroyWindow(painted);
+  harness::PumpMessagesFor(600);
+  EXPECT_EQ(REELCAP_ERROR_FILE, rvWndToAviStop(recording));
+  EXPECT_EQ(REELCAP_ERROR_FILE, rvWndToAviEnd(recording));
+  EXPECT_EQ(REELCAP_ERROR_ARGUMENT, rvWndToAviEnd(recording));
+  // The file is closed, so it can be removed.
+  EXPECT_TRUE(DeleteFileA(file.c_str())) << GetLastError();
+}
+
+// With every recording slot taken a further one is refused before its
+// file is made.
+TEST(Reelcap, AFullTableMakesNoFile) {
+  harness::ScratchFolder folder("reelcap full");
+  BITMAPINFOHEADER format = Format(10, 10);
+  std::vector<int> open;
+  for (;;) {
+    int recording = 0;
+    std::string file = folder.Child("r" + std::to_string(open.size()) + ".avi");
+    int result = rvWndToAviInit(&recording, nullptr, file.c_str(), 10, 0, &format, nullptr, nullptr, 0);
+    if (result != 0) {
+      EXPECT_EQ(REELCAP_ERROR_STATE, result);
+      EXPECT_EQ(0, recording);
+      EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(file.c_str())) << file;
+      break;
+    }
+    open.push_back(recording);
+    if (open.size() > 64) {
+      ADD_FAILURE() << "recordings are never refused";
+      break;
+    }
+  }
+  EXPECT_FALSE(open.empty());
+  for (int recording : open) EXPECT_EQ(0, rvWndToAviEnd(recording));
 }
 
 TEST(Reelcap, RefusesWhatItCannotRecord) {
