@@ -212,13 +212,25 @@ TEST(PlayerServices, HelpGoesToTheRunningViewer) {
   ASSERT_TRUE(harness::PumpUntil([&] { return !viewer.received().empty(); }, kStartMs));
   const harness::CopyDataRecord& record = viewer.received().front();
   EXPECT_EQ(3u, record.code);
-  EXPECT_EQ(0u, record.bytes.find(folder.path("media.htm"))) << record.bytes;
-  // Without the file nothing is sent.
+  EXPECT_EQ(folder.path("media.htm"), record.bytes.c_str());
+  // With the viewer gone it is started with "<file>,<skin file>" as one
+  // argument: the program folder has a blank in its name.
+  SendMessageA(viewer.hwnd(), WM_CLOSE, 0, 0);
+  ASSERT_EQ(viewer.hwnd(), nullptr);
+  const size_t startsBefore = TraceCalls(folder, "themecore SKSHELL").size();
+  PostMessageA(window, WM_COMMAND, 74, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "themecore SKSHELL", startsBefore + 1));
+  const std::string started = TraceCalls(folder, "themecore SKSHELL").back();
+  const std::string expected = suite::ProgramCommandLine(
+      folder.path("ORBHELP.EXE"), suite::QuoteArgument(folder.path("media.htm") + "," + folder.path("LUMINAR.SKL")));
+  EXPECT_EQ(0u, started.find("themecore SKSHELL(" + TraceText(expected) + ", 5, ")) << started;
+  // Without the file nothing is sent or started.
   DeleteFileA(folder.path("media.htm").c_str());
   viewer.clear();
   PostMessageA(window, WM_COMMAND, 74, 0);
   harness::PumpMessagesFor(500);
   EXPECT_TRUE(viewer.received().empty());
+  EXPECT_EQ(startsBefore + 1, TraceCalls(folder, "themecore SKSHELL").size());
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForExit(player), 0);
 }
