@@ -86,9 +86,9 @@ void StepContentPane(int32_t direction);
 void HidePanesForPicture();
 void DestroyBrowserPanes();
 // The index pane's rectangle and side for the current layout (side 0: no
-// pane; the rectangle is then empty).
+// pane; the rectangle is then empty).  Creates the pane when missing; a new
+// pane, or one placed while the content holder is resized, is (re)loaded.
 int32_t CreateIndexPane(int32_t& x, int32_t& y, int32_t& width, int32_t& height);
-void UpdateIndexPane();
 int32_t IndexLayoutBits();
 bool IndexPaneExists();
 // True when a document pane exists (printing goes to it in the document
