@@ -26,6 +26,12 @@ struct PictureViewState {
   bool cycleBuilt = false;
   bool abortPending = false;  // the status callback was asked to stop
   BITMAPHANDLE shown = {};    // the copy CurrentShownPicture hands out
+  // The picture resampled to its fitted size (menu item 407), kept for the
+  // next paint until the size or the picture changes.
+  BITMAPHANDLE resampled = {};
+  std::string resampledPath;
+  int32_t resampledWidth = 0;
+  int32_t resampledHeight = 0;
 };
 
 PictureViewState& PictureView();

@@ -197,6 +197,20 @@ TEST(PictureView, PicturesShowWithTheirOverlays) {
   EXPECT_PIXEL(image, left + 115, top + 75, kYellow);
   EXPECT_PIXEL(image, left - 5, top + 5, background);
 
+  // 407 resamples the fitted picture: once, however often it is painted
+  // again at that size.
+  const size_t resizesBefore = TraceCalls(folder, "imaging L_SizeBitmap").size();
+  SendMessageA(window, WM_COMMAND, 407, 0);
+  for (int paint = 0; paint < 3; ++paint) {
+    RedrawWindow(holder, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ASSERT_TRUE(CaptureChild(holder, folder, &image));
+    EXPECT_PIXEL(image, left + 5, top + 5, kLime);
+    EXPECT_PIXEL(image, left + 115, top + 75, kYellow);
+    EXPECT_PIXEL(image, left - 5, top + 5, background);
+  }
+  EXPECT_EQ(resizesBefore + 1, TraceCalls(folder, "imaging L_SizeBitmap").size());
+  SendMessageA(window, WM_COMMAND, 407, 0);
+
   // Printing without a default printer says so (the system's message 1797)
   // and prints nothing.
   char device[64] = {};
