@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/option_line.h"
+#include "core/path_names.h"
 #include "core/player_files.h"
 #include "core/side_files.h"
 #include "imaging.h"
@@ -40,11 +41,6 @@ bool IsFitted() { return IsMenuItemChecked(401); }
 
 void SetStatusText(const std::string& text) {
   if (Player().statusWindow != nullptr) SKSETCTLTEXT(Player().statusWindow, text.c_str());
-}
-
-std::string FileNameOf(const std::string& path) {
-  const size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 void ShowScrollBars(bool show) {
@@ -256,7 +252,7 @@ void PrintPicture() {
   const FitRect place = PrintPlacement(GetDeviceCaps(printer, HORZRES), GetDeviceCaps(printer, VERTRES),
                                        GetDeviceCaps(printer, HORZSIZE), GetDeviceCaps(printer, VERTSIZE),
                                        copy.Width, copy.Height);
-  const std::string name = FileNameOf(view.path);
+  const std::string name = suite::FileNameOf(view.path);
   DOCINFOA document = {};
   document.cbSize = sizeof(document);
   document.lpszDocName = name.c_str();
@@ -351,7 +347,7 @@ void ShowPicture(const std::string& item) {
 
   StdPlayerFiles files;
   view.side = ReadSideFiles(item, files, p.moduleMode, p.moduleDisplayTime);
-  SKSETCTLTEXT(p.mainWindow, (p.texts.entry(T_TITLE) + " - " + FileNameOf(item)).c_str());
+  SKSETCTLTEXT(p.mainWindow, (p.texts.entry(T_TITLE) + " - " + suite::FileNameOf(item)).c_str());
   if (p.recordingMode == 0) SetStatusText(view.side.keywords);
   InvalidateRect(holder, nullptr, TRUE);
   if (Options().OptionField17() == 0) UpdateWindow(holder);

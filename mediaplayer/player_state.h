@@ -146,6 +146,9 @@ struct PlayerState {
 };
 
 PlayerState& Player();
+// The Windows folder, or with `system` the system folder, with a final
+// backslash; "" when the system cannot say.
+std::string WindowsFolder(bool system);
 // The option line over the text table's entry 49.
 OptionLine& Options();
 
