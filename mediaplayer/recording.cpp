@@ -119,7 +119,7 @@ void StartRequestedRecording() {
   }
 }
 
-void StopRecording() {
+void StopRecording(bool closePlayer) {
   PlayerState& p = Player();
   Recorder& r = TheRecorder();
   if (r.handle != 0) {
@@ -128,8 +128,7 @@ void StopRecording() {
     r.handle = 0;
   }
   // The single pass has ended: the player closes (and reports at exit).
-  if (p.recordingMode == 2) {
-    p.recordingMode = 1;
+  if (closePlayer) {
     PostMessageA(p.mainWindow, WM_SYSCOMMAND, SC_CLOSE, reinterpret_cast<LPARAM>(ControlBar()));
   }
 }
