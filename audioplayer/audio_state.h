@@ -145,6 +145,8 @@ void ToggleFxPanel();
 void LaunchModule();
 // The media browser (or another chooser) as the text table names it.
 std::string ChooserClass();
+// The items of an ".m3u" play list as an ItemList; "" when it cannot be read.
+std::string ReadM3u(const std::string& path);
 
 // settings_file.cpp
 void PlayerSettingsFile(int32_t* x, int32_t* y, int32_t* width, int32_t* height, int32_t mode);

@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <ctime>
 #include <string>
 
 #include "audio_state.h"
@@ -101,17 +100,13 @@ void OnClose() {
   PostQuitMessage(0);
 }
 
-std::string CurrentYear() {
-  std::time_t now = std::time(nullptr);
-  std::tm* local = std::localtime(&now);
-  return local != nullptr ? std::to_string(local->tm_year + 1900) : std::string();
-}
-
+// The shared About text and the program's one style record; the box is
+// owned by the pane and captioned with the plain title, which the main
+// window's text (it carries the playing item) is not.
 void ShowAbout() {
   AudioState& a = Audio();
-  std::string author = themecore::FetchText([](char* out, int32_t size) { return SKAUTHOR(out, size); });
-  std::string text = AboutText(author, a.texts.entry(T_ABOUT), CurrentYear());
-  static suite::boxes::MessageBoxStyle style{};
+  std::string text = suite::boxes::AboutText(a.texts.entry(T_ABOUT));
+  suite::boxes::MessageBoxStyle& style = suite::boxes::CurrentBoxContext().style;
   suite::boxes::PrepareBoxStyle(&style, suite::boxes::BoxLook::kAbout, suite::boxes::BoxIconField(a.icon),
                                 static_cast<uint32_t>(SKGETSYSCOLOR(113)),
                                 static_cast<uint32_t>(SKGETSYSCOLOR(112)));

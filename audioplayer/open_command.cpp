@@ -29,46 +29,33 @@ namespace {
 
 constexpr int32_t kPickerConfirmed = 2;
 constexpr int32_t kPickerMode = 1;
-constexpr char kMediaBrowserClass[] = "ORBMEDIA";
 // The media browser's audio files.
 constexpr uint32_t kAudioMediaType = 14;
 
-std::string ReadM3u(const std::string& path) {
-  player::StdPlayerFiles files;
-  player::PlayerList list;
-  if (!player::ReadPlaylist(path, Audio().programFolder, files, &list)) return std::string();
-  return list.itemList;
-}
-
-// The chooser named by the text table; false when it is not installed.
+// The chooser named by the text table; false when it is not installed.  A
+// running chooser is restored when minimised and minimised otherwise.
 bool OpenWithChooserModule() {
   AudioState& a = Audio();
-  std::string program = suite::CommaField(a.texts.entry(T_CHOOSER), 1);
-  std::string chooser = program.empty() ? std::string() : themecore::FindFile(program.c_str());
+  suite::ModuleRef chooserRef = suite::ParseModuleRef(a.texts.entry(T_CHOOSER));
+  std::string chooser = chooserRef.program.empty() ? std::string() : themecore::FindFile(chooserRef.program.c_str());
   if (chooser.empty()) return false;
   std::string windowClass = ChooserClass();
-  HWND window = FindWindowA(windowClass.c_str(), nullptr);
-  if (window != nullptr) {
+  // The skin goes along only when it is a file: the media browser takes any
+  // other argument for files to hand to a player.
+  std::string skin = a.settings.skin;
+  bool hasSkin = !skin.empty() && SKEXIST(skin.c_str());
+  std::string command = suite::ProgramCommandLine(chooser, hasSkin ? suite::QuoteArgument(skin) : "");
+  bool started = false;
+  HWND window = suite::FindOrStartModule(windowClass.c_str(), command, &started);
+  if (window != nullptr && !started) {
     ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_MINIMIZE);
-  } else {
-    // The skin goes along only when it is a file: the media browser takes
-    // any other argument for files to hand to a player.
-    std::string skin = a.settings.skin;
-    bool hasSkin = !skin.empty() && SKEXIST(skin.c_str());
-    std::string command = suite::QuoteArgument(chooser) + (hasSkin ? " " + suite::QuoteArgument(skin) : "");
-    if (SKSHELL(command.c_str(), 5, 0) != 0) {
-      // A process just started has no window yet: it gets the time every
-      // module of the suite is given to show one.
-      window = suite::WaitForModuleWindow(windowClass.c_str(), suite::MODULE_START_WAIT_MS);
-      if (window != nullptr) {
-        a.chooserStarted = true;
-        char ownClass[64] = {};
-        GetClassNameA(a.mainWindow, ownClass, sizeof(ownClass));
-        suite::SendSuiteCommand(window, suite::CMD_SET_TARGET_PROGRAM, suite::ExeName() + "," + ownClass);
-      }
-    }
+  } else if (window != nullptr) {
+    a.chooserStarted = true;
+    char ownClass[64] = {};
+    GetClassNameA(a.mainWindow, ownClass, sizeof(ownClass));
+    suite::SendSuiteCommand(window, suite::CMD_SET_TARGET_PROGRAM, suite::ExeName() + "," + ownClass);
   }
-  if (window != nullptr && windowClass == kMediaBrowserClass) {
+  if (window != nullptr && windowClass == suite::ModuleClass(suite::MODULE_MEDIA_BROWSER)) {
     suite::SendSuiteCommand(window, kAudioMediaType, "");
   }
   return true;
@@ -119,7 +106,14 @@ void OpenWithPicker() {
 
 }  // namespace
 
-std::string ChooserClass() { return suite::UpperAscii(suite::CommaField(Audio().texts.entry(T_CHOOSER), 2)); }
+std::string ChooserClass() { return suite::UpperAscii(suite::ParseModuleRef(Audio().texts.entry(T_CHOOSER)).windowClass); }
+
+std::string ReadM3u(const std::string& path) {
+  player::StdPlayerFiles files;
+  player::PlayerList list;
+  if (!player::ReadPlaylist(path, Audio().programFolder, files, &list)) return std::string();
+  return list.itemList;
+}
 
 void OpenCommand() {
   if (OpenWithChooserModule()) return;

@@ -12,6 +12,7 @@
 #include "core/item_list.h"
 #include "core/path_names.h"
 #include "core/suite_command_codes.h"
+#include "core/text_rules.h"
 #include "fx_panel.h"
 #include "orbboxes.h"
 #include "panels.h"
@@ -49,8 +50,7 @@ int32_t OpenMedia(const std::string& item) {
   AudioState& a = Audio();
   if (a.barsDrawn && panels::Panels().meter != nullptr) ResetLevelBars();
   a.barsDrawn = false;
-  if (!a.audioAvailable || item.find('.') == std::string::npos) return kNotOpened;
-  if (!IsAudioFile(item, a.texts.entry(T_AUDIO_PATTERNS))) return kNotOpened;
+  if (!a.audioAvailable) return kNotOpened;
   if (BASSOPEN(0, item.c_str()) != 0) return kNotOpened;
   a.streamOpen = true;
   return 2;
@@ -173,7 +173,7 @@ void OpenItem(const std::string& typedName, std::string item, int32_t a0, int32_
   TraceStep("OpenItem", Quoted(typedName) + ", " + Quoted(item), "");
   item = ItemOrTypedName(typedName, item, a.texts.entry(T_PICKER_NAME));
   if (item.empty()) return;
-  bool accepted = IsAudioFile(item, a.texts.entry(T_AUDIO_PATTERNS));
+  bool accepted = suite::PatternListTakes(a.texts.entry(T_AUDIO_PATTERNS), item);
   if (IsInternetAddress(item) && SKINTERNETSTATE(0) == 0) {
     a.dialUp = SKRASCONNECT();
     if (a.dialUp == 0) {
@@ -183,8 +183,7 @@ void OpenItem(const std::string& typedName, std::string item, int32_t a0, int32_
   }
   // Items of other kinds are ignored without a message.
   if (!accepted) return;
-  int32_t mode = LayoutFor(item, a.texts.entry(T_AUDIO_PATTERNS));
-  if (mode != a.layoutMode) BuildPlayer(mode);
+  if (a.layoutMode != LAYOUT_AUDIO) BuildPlayer(LAYOUT_AUDIO);
   StartPlayback(item, a0, b0);
 }
 

@@ -10,6 +10,7 @@
 #include "core/audio_settings.h"
 #include "core/module_lists.h"
 #include "core/path_names.h"
+#include "file_io.h"
 #include "panels.h"
 #include "skin_texts.h"
 #include "themecore.h"
@@ -22,26 +23,11 @@ constexpr int32_t kDefaultWidth = 800;
 constexpr int32_t kDefaultHeight = 600;
 // A settings line is a few hundred bytes; anything much larger is no
 // settings file of ours.
-constexpr int32_t kMaxSettingsBytes = 64 * 1024;
+constexpr size_t kMaxSettingsBytes = 64 * 1024;
 
 std::string SettingsPath() {
   AudioState& a = Audio();
   return SettingsFilePath(suite::TempFolder(), a.exeName);
-}
-
-bool ReadLine(const std::string& path, std::string* line) {
-  if (!SKEXIST(path.c_str())) return false;
-  int32_t handle = 0;
-  if (SKFOPEN(path.c_str(), 0, 0, &handle) != 0) return false;
-  int32_t length = SKFLOF(handle);
-  bool read = false;
-  if (length > 0 && length <= kMaxSettingsBytes) {
-    std::string bytes(static_cast<size_t>(length), ' ');
-    read = SKFGET(handle, bytes.data(), length) == length;
-    if (read) *line = bytes;
-  }
-  SKFCLOSE(handle);
-  return read;
 }
 
 void Load(int32_t* x, int32_t* y, int32_t* width, int32_t* height) {
@@ -50,7 +36,7 @@ void Load(int32_t* x, int32_t* y, int32_t* width, int32_t* height) {
   s.paneX = -1;
   s.paneY = -1;
   std::string line;
-  if (ReadLine(SettingsPath(), &line) && DecodeSettingsLine(line, &s)) {
+  if (suite::ReadWholeFile(SettingsPath(), kMaxSettingsBytes, &line) && DecodeSettingsLine(line, &s)) {
     *x = s.left;
     *y = s.top;
     *width = s.width;
@@ -58,8 +44,10 @@ void Load(int32_t* x, int32_t* y, int32_t* width, int32_t* height) {
   } else {
     if (*width == 0) *width = kDefaultWidth;
     if (*height == 0) *height = kDefaultHeight;
-    *x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - *width) / 2);
-    *y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - *height) / 2);
+    ScreenArea screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    CentreIn(screen, *width, *height, x, y);
+    *x = std::max(0, *x);
+    *y = std::max(0, *y);
   }
   if (s.lastFolder.empty()) s.lastFolder = a.programFolder;
   if (s.secondFolder.empty()) s.secondFolder = suite::TempFolder();
@@ -75,16 +63,9 @@ void Load(int32_t* x, int32_t* y, int32_t* width, int32_t* height) {
   SKINITENGINE(s.skin.c_str());
 }
 
-// Written to a temporary file first, then renamed over the old one, so a
-// failed write never leaves half a line.
 void Save(int32_t x, int32_t y, int32_t width, int32_t height) {
   AudioState& a = Audio();
   AudioSettings& s = a.settings;
-  std::string path = SettingsPath();
-  std::string temporary = path + ".tmp";
-  SKKILLFILE(temporary.c_str());
-  int32_t handle = 0;
-  if (SKFOPEN(temporary.c_str(), 1, 1, &handle) != 0) return;
   HWND pane = Pane();
   RECT r = {};
   if (pane != nullptr && GetWindowRect(pane, &r)) {
@@ -96,12 +77,8 @@ void Save(int32_t x, int32_t y, int32_t width, int32_t height) {
   s.top = y;
   s.width = width;
   s.height = height;
-  std::string line = EncodeSettingsLine(s);
-  bool written = SKFPUT(handle, line.data(), static_cast<int32_t>(line.size())) == 0;
-  SKFCLOSE(handle);
-  if (!written || !MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    SKKILLFILE(temporary.c_str());
-  }
+  // A failed write leaves the old file as it was.
+  suite::WriteFileReplacing(SettingsPath(), EncodeSettingsLine(s));
 }
 
 }  // namespace

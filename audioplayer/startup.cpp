@@ -10,11 +10,11 @@
 
 #include "audio_state.h"
 #include "core/audio_command_line.h"
+#include "core/audio_rules.h"
 #include "core/item_list.h"
 #include "core/path_names.h"
 #include "core/path_placeholders.h"
 #include "core/player_files.h"
-#include "core/play_lists.h"
 #include "core/suite_command_codes.h"
 #include "core/text_rules.h"
 #include "fx_panel.h"
@@ -81,16 +81,9 @@ void RestartSliderTimer(AudioState& a) {
   a.sliderTimer = suite::StartThreadTimer(kSliderTickMs, SliderTimerProc);
 }
 
-std::string ReadM3u(const std::string& path) {
-  player::StdPlayerFiles files;
-  player::PlayerList list;
-  if (!player::ReadPlaylist(path, Audio().programFolder, files, &list)) return std::string();
-  return list.itemList;
-}
-
 // Step 12 of the start: the pane, then the command text.
 void OpenStartItem(AudioState& a) {
-  BuildPlayer(2);
+  BuildPlayer(LAYOUT_STREAM);
   if (a.commandText.empty()) return;
   std::string found = themecore::FindFile(a.commandText.c_str());
   StartItem start = DecideStartItem(a.commandText, a.multiItem, found, ReadM3u);
@@ -152,7 +145,7 @@ int RunAudioPlayer(HINSTANCE instance, const std::string& rawCommandLine) {
   suite::ProgramPaths paths = suite::FindProgramPaths();
   a.programFolder = paths.folder;
   a.exeName = paths.exeName;
-  a.basePath = ProgramBasePath(a.programFolder, a.exeName);
+  a.basePath = suite::BasePath(a.programFolder, a.exeName);
   a.commandText = suite::TrimBlanks(rawCommandLine);
 
   HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);

@@ -8,27 +8,6 @@
 
 namespace audio {
 
-std::string AudioExtensionList(const std::string& patterns) {
-  std::string list = suite::ReplaceAll(patterns, ";*", "") + ".";
-  if (!list.empty() && list[0] == '*') list.erase(0, 1);
-  return suite::LowerAscii(list);
-}
-
-std::string ExtensionKey(const std::string& item) {
-  size_t dot = item.rfind('.');
-  if (dot == std::string::npos) return std::string();
-  return suite::LowerAscii(item.substr(dot)) + ".";
-}
-
-bool IsAudioFile(const std::string& item, const std::string& patterns) {
-  std::string key = ExtensionKey(item);
-  return !key.empty() && AudioExtensionList(patterns).find(key) != std::string::npos;
-}
-
-int32_t LayoutFor(const std::string& item, const std::string& patterns) {
-  return IsAudioFile(item, patterns) ? LAYOUT_AUDIO : LAYOUT_STREAM;
-}
-
 std::string ItemOrTypedName(const std::string& typedName, const std::string& item, const std::string& fieldStart) {
   size_t n = fieldStart.size();
   if (typedName.size() > n && suite::LowerAscii(typedName.substr(0, n)) == fieldStart) return typedName;
@@ -86,10 +65,6 @@ std::string MarqueeText(const std::string& windowTitle, const std::string& title
 }
 
 std::string PickerFilters(const std::string& patterns) { return "Audio|" + patterns + "|Winamp|*.m3u"; }
-
-std::string AboutText(const std::string& author, const std::string& text, const std::string& year) {
-  return suite::ReplaceAll(author + text, "#", year);
-}
 
 std::string ExpandPickedLists(const std::string& list,
                               const std::function<std::string(const std::string&)>& readPlaylist) {

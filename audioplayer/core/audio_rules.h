@@ -1,5 +1,5 @@
 // The audio player's playback decisions that need no window and no
-// library: which items it plays and in which pane layout, the typed-name
+// library: the pane layouts, the typed-name
 // override of the file picker, stepping through the play list, what the end
 // of an item leads to, where a seek goes, and the texts it shows.
 #pragma once
@@ -10,20 +10,10 @@
 
 namespace audio {
 
-// Pane layouts: 2 for a stream or any other item, 8 for an audio file.
+// Pane layouts: 2 before anything has played, 8 for an audio file (an item
+// whose extension is one of the audio patterns of text entry 88).
 constexpr int32_t LAYOUT_STREAM = 2;
 constexpr int32_t LAYOUT_AUDIO = 8;
-
-// The audio patterns of text entry 88 ("*.mp3;*.wav") as the extension list
-// ".mp3.wav.": ";*" removed, "." appended, the leading "*" removed, lower
-// case.
-std::string AudioExtensionList(const std::string& patterns);
-// The item's extension as the list holds it: from the last "." to the end,
-// lower case, followed by "."; "" when the item has no ".".
-std::string ExtensionKey(const std::string& item);
-// Whether the item's extension is one of the patterns.
-bool IsAudioFile(const std::string& item, const std::string& patterns);
-int32_t LayoutFor(const std::string& item, const std::string& patterns);
 
 // The picker's name field wins over the chosen item when it is longer than
 // its first text (text entry 11, lower case) and starts with it in any case.
@@ -63,8 +53,6 @@ std::string PlayingTitle(const std::string& title, const std::string& item);
 std::string MarqueeText(const std::string& windowTitle, const std::string& title);
 // The picker's filters: "Audio|<patterns>|Winamp|*.m3u".
 std::string PickerFilters(const std::string& patterns);
-// The About text: every "#" of it replaced by the year.
-std::string AboutText(const std::string& author, const std::string& text, const std::string& year);
 
 // A picked list with each ".m3u" field (any case) replaced in place by the
 // items `readPlaylist` gives for it (a list that cannot be read, "", is

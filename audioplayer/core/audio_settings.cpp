@@ -5,16 +5,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/item_list.h"
+#include "core/path_names.h"
 
 namespace audio {
 
 std::string SettingsFilePath(const std::string& tempFolder, const std::string& exeName) {
-  return tempFolder + exeName.substr(0, exeName.find('.')) + ".cfg";
-}
-
-std::string ProgramBasePath(const std::string& folder, const std::string& exeName) {
-  size_t dot = exeName.rfind('.');
-  return folder + (dot == std::string::npos ? exeName : exeName.substr(0, dot));
+  return tempFolder + suite::NameBeforeFirstDot(exeName) + ".cfg";
 }
 
 std::string NumberText(int32_t value) {
@@ -45,15 +42,8 @@ std::string EncodeSettingsLine(const AudioSettings& s) {
 
 bool DecodeSettingsLine(const std::string& line, AudioSettings* settings) {
   if (line.empty()) return false;
-  // Split by hand: ItemList splitting drops nothing, but empty fields count.
-  std::vector<std::string> fields;
-  size_t start = 0;
-  for (;;) {
-    size_t bar = line.find('|', start);
-    fields.push_back(line.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
-    if (bar == std::string::npos) break;
-    start = bar + 1;
-  }
+  // Empty fields keep their place: the skin field is always written empty.
+  std::vector<std::string> fields = suite::SplitItemList(line);
   auto field = [&fields](size_t n) { return n <= fields.size() ? fields[n - 1] : std::string(); };
   AudioSettings s;
   s.left = std::max(0, NumberValue(field(1)));

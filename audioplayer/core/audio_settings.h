@@ -28,8 +28,6 @@ struct AudioSettings {
 
 // "<temp folder><program file name up to its first '.'>.cfg".
 std::string SettingsFilePath(const std::string& tempFolder, const std::string& exeName);
-// Folder + the file name up to its last "." (a name without "." as it is).
-std::string ProgramBasePath(const std::string& folder, const std::string& exeName);
 
 std::string NumberText(int32_t value);  // Str
 int32_t NumberValue(const std::string& text);  // Val, held to 32 bits

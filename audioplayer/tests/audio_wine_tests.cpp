@@ -88,7 +88,7 @@ class AudioFolder {
   }
   ~AudioFolder() {
     DeleteFileA(SettingsPath().c_str());
-    DeleteFileA((SettingsPath() + ".tmp").c_str());
+    DeleteFileA((SettingsPath() + ".new").c_str());
   }
   void Copy(const char* from, const char* to) const {
     CopyFileA((harness::ProgramFolder() + from).c_str(), path(to).c_str(), FALSE);
@@ -504,6 +504,8 @@ TEST(AudioPlayer, SettingsFileKeepsAndRestoresThePanePlace) {
   std::string saved;
   ASSERT_TRUE(harness::ReadFileBytes(SettingsPath(), &saved));
   EXPECT_EQ(saved, " 0| 0| 0| 0|" + folder.folder() + "|C:\\second\\|| 140| 90");
+  EXPECT_EQ(GetFileAttributesA((SettingsPath() + ".new").c_str()), INVALID_FILE_ATTRIBUTES)
+      << "the temporary file the line was written to is gone";
 
   harness::WriteFileBytes(SettingsPath(), " 0| 0| 0| 0|" + folder.folder() + "|C:\\second\\|| 5000| 90");
   harness::Process again;
