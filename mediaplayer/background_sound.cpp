@@ -2,15 +2,17 @@
 // the other behind the pictures, through the audio library when it takes
 // the format and otherwise through a multimedia object of the imaging
 // library (not the playback engine's), checked by the sound timer.  The
-// list, loop and routing rules are core/background_sound.h.
+// loop rules are core/background_sound.h.
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/background_sound.h"
 #include "core/list_file.h"
+#include "core/media_masks.h"
+#include "core/player_files.h"
 #include "imaging.h"
 #include "later_features.h"
 #include "player_state.h"
@@ -39,23 +41,6 @@ BackgroundSound& Sound() {
   return sound;
 }
 
-bool FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-// The list file's first MAX_LIST_FILE_BYTES; false when it cannot be read.
-bool ReadListBytes(const std::string& path, std::string* bytes, bool* isCut) {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  bytes->assign(suite::MAX_LIST_FILE_BYTES + 1, '\0');
-  size_t got = std::fread(bytes->data(), 1, bytes->size(), file);
-  std::fclose(file);
-  *isCut = got > suite::MAX_LIST_FILE_BYTES;
-  bytes->resize(std::min(got, suite::MAX_LIST_FILE_BYTES));
-  return true;
-}
-
 // Stops what plays, then starts `path` (nothing for an empty path); the
 // kind that plays it.
 int32_t PlayBackgroundSound(const std::string& path) {
@@ -67,7 +52,7 @@ int32_t PlayBackgroundSound(const std::string& path) {
   s.channel = 0;
   s.kind = SOUND_NONE;
   if (path.empty()) return s.kind;
-  if (p.audioAvailable && IsAudioLibrarySound(path, p.texts.entry(T_AUDIO_EXTENSIONS)) &&
+  if (p.audioAvailable && IsAudioItem(path, p.texts.entry(T_AUDIO_EXTENSIONS)) &&
       BASSOPEN(0, path.c_str()) == 0 && BASSPLAY(0, 0) == 0) {
     s.channel = BASSHANDLEINUSE();
     // Frequency and panning stay as they are.
@@ -94,10 +79,15 @@ void StartList() {
   BackgroundSound& s = Sound();
   s.position = 0;
   s.sounds.clear();
+  StdPlayerFiles files;
   std::string bytes;
   bool isCut = false;
-  if (!ReadListBytes(s.listFile, &bytes, &isCut)) return;
-  s.sounds = ReadSoundList(bytes, isCut, p.slideShowFolder, FileExists);
+  if (files.ReadFile(s.listFile, suite::MAX_LIST_FILE_BYTES, &bytes, &isCut) == FileReadStatus::Missing) return;
+  // Lines trimmed, "@path@" the slide show's folder; sounds that are gone
+  // are left out.
+  for (std::string& path : suite::ReadListEntries(bytes, p.slideShowFolder, isCut)) {
+    if (files.FileExists(path)) s.sounds.push_back(std::move(path));
+  }
   if (s.sounds.empty()) return;
   s.position = 1;
   PlayBackgroundSound(s.sounds.front());

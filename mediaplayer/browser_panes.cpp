@@ -316,11 +316,6 @@ int32_t CreateIndexPane(int32_t& x, int32_t& y, int32_t& width, int32_t& height)
   return NormalSide(settings.side);
 }
 
-void UpdateIndexPane() {
-  int32_t x = 0, y = 0, width = 0, height = 0;
-  CreateIndexPane(x, y, width, height);
-}
-
 void CreateBrowserPane(const std::string& url) {
   PlayerState& p = Player();
   PanesState& s = Panes();

@@ -19,8 +19,6 @@
 
 namespace player {
 
-namespace {
-
 std::string WindowsFolder(bool system) {
   char folder[MAX_PATH + 1] = {};
   UINT length = system ? GetSystemDirectoryA(folder, MAX_PATH) : GetWindowsDirectoryA(folder, MAX_PATH);
@@ -29,6 +27,8 @@ std::string WindowsFolder(bool system) {
   if (path.back() != '\\') path += '\\';
   return path;
 }
+
+namespace {
 
 std::string ConfigPath(const PlayerState& p) {
   ConfigFolders folders;

@@ -46,7 +46,8 @@ void InstallScreenCodec(const std::string& argument);
 // Window recorder (recording.cpp).  The frame rate comes with code 20.
 void SetRecordingFrameRate(int32_t requested);
 void StartRequestedRecording();
-void StopRecording();
+// With `closePlayer` (the single pass has ended) the player closes too.
+void StopRecording(bool closePlayer);
 void RefreshRecording();
 std::string RecordingStatus();
 

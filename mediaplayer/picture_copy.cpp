@@ -2,11 +2,10 @@
 // clipboard through the imaging library, with a box saying how it went.
 #include <windows.h>
 
-#include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "core/layout_controls.h"
+#include "core/text_rules.h"
 #include "imaging.h"
 #include "later_features.h"
 #include "orbboxes.h"
@@ -21,12 +20,6 @@ constexpr size_t T_COPIED = 57;
 constexpr size_t T_NOT_COPIED = 58;
 constexpr size_t T_NO_PICTURE_TO_COPY = 59;
 
-std::string Upper(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return text;
-}
-
 }  // namespace
 
 void CopyPictureCommand() {
@@ -40,7 +33,7 @@ void CopyPictureCommand() {
     suite::boxes::ShowWarningBox(p.texts.entry(T_NO_PICTURE_TO_COPY));
     return;
   }
-  const std::string name = Upper(picture.path);
+  const std::string name = suite::UpperAscii(picture.path);
   if (L_CopyToClipboard(p.mainWindow, picture.bitmap, 0) > 0) {
     suite::boxes::ShowInfoBox(name + p.texts.entry(T_COPIED), "");
   } else {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/option_line.h"
+#include "core/path_names.h"
 #include "core/player_files.h"
 #include "core/side_files.h"
 #include "imaging.h"
@@ -40,11 +41,6 @@ bool IsFitted() { return IsMenuItemChecked(401); }
 
 void SetStatusText(const std::string& text) {
   if (Player().statusWindow != nullptr) SKSETCTLTEXT(Player().statusWindow, text.c_str());
-}
-
-std::string FileNameOf(const std::string& path) {
-  const size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 void ShowScrollBars(bool show) {
@@ -132,6 +128,36 @@ bool LoadIntoMemory(HWND holder, const std::string& path, int32_t* shownWidth, i
   return memory != nullptr && ready;
 }
 
+void FreeResampled(PictureViewState& view) {
+  if (view.resampled.Flags & BITMAP_ALLOCATED) L_FreeBitmap(&view.resampled);
+  view.resampled = BITMAPHANDLE{};
+  view.resampledPath.clear();
+  view.resampledWidth = 0;
+  view.resampledHeight = 0;
+}
+
+// Paints the picture resampled to the fitted size, made once per picture
+// and size; false when it could not be made.
+bool PaintResampled(HDC target, PictureViewState& view, const FitRect& fit, const RECT& place) {
+  const bool cached = (view.resampled.Flags & BITMAP_ALLOCATED) != 0 && view.resampledPath == view.path &&
+                      view.resampledWidth == fit.width && view.resampledHeight == fit.height;
+  if (!cached) {
+    FreeResampled(view);
+    if (!CopyCurrentPicture(&view.resampled)) {
+      view.resampled = BITMAPHANDLE{};
+      return false;
+    }
+    if (L_SizeBitmap(&view.resampled, fit.width, fit.height, SIZE_RESAMPLE) != 1) {
+      FreeResampled(view);
+      return false;
+    }
+    view.resampledPath = view.path;
+    view.resampledWidth = fit.width;
+    view.resampledHeight = fit.height;
+  }
+  return L_PaintDC(target, &view.resampled, nullptr, nullptr, &place, SRCCOPY) == 1;
+}
+
 void PaintFitted(HWND window, HDC dc, int32_t width, int32_t height) {
   PlayerState& p = Player();
   PictureViewState& view = PictureView();
@@ -144,16 +170,12 @@ void PaintFitted(HWND window, HDC dc, int32_t width, int32_t height) {
   HDC memory = SKGETHDCMEMBMP(window);
   if (!view.path.empty() && memory != nullptr) {
     const FitRect fit = FitPicture(view.width, view.height, width, height);
-    SetStretchBltMode(target, HALFTONE);
-    SetBrushOrgEx(target, 0, 0, nullptr);
-    StretchBlt(target, fit.x, fit.y, fit.width, fit.height, memory, 0, 0, view.width, view.height, SRCCOPY);
-    BITMAPHANDLE copy = {};
-    if (IsMenuItemChecked(407) && p.displayState == DISPLAY_NORMAL && CopyCurrentPicture(&copy)) {
-      const RECT place = {fit.x, fit.y, fit.x + fit.width, fit.y + fit.height};
-      if (L_SizeBitmap(&copy, fit.width, fit.height, SIZE_RESAMPLE) == 1) {
-        L_PaintDC(target, &copy, nullptr, nullptr, &place, SRCCOPY);
-      }
-      L_FreeBitmap(&copy);
+    const RECT place = {fit.x, fit.y, fit.x + fit.width, fit.y + fit.height};
+    const bool resample = IsMenuItemChecked(407) && p.displayState == DISPLAY_NORMAL;
+    if (!resample || !PaintResampled(target, view, fit, place)) {
+      SetStretchBltMode(target, HALFTONE);
+      SetBrushOrgEx(target, 0, 0, nullptr);
+      StretchBlt(target, fit.x, fit.y, fit.width, fit.height, memory, 0, 0, view.width, view.height, SRCCOPY);
     }
   }
   if (off != nullptr) SKOFFSCREEN(nullptr, 0, 0, 0);
@@ -230,7 +252,7 @@ void PrintPicture() {
   const FitRect place = PrintPlacement(GetDeviceCaps(printer, HORZRES), GetDeviceCaps(printer, VERTRES),
                                        GetDeviceCaps(printer, HORZSIZE), GetDeviceCaps(printer, VERTSIZE),
                                        copy.Width, copy.Height);
-  const std::string name = FileNameOf(view.path);
+  const std::string name = suite::FileNameOf(view.path);
   DOCINFOA document = {};
   document.cbSize = sizeof(document);
   document.lpszDocName = name.c_str();
@@ -312,6 +334,7 @@ void ShowPicture(const std::string& item) {
   PlacePictureHolder();
 
   view.pictureShown = true;
+  FreeResampled(view);
   view.path = item;
   view.width = 0;
   view.height = 0;
@@ -324,7 +347,7 @@ void ShowPicture(const std::string& item) {
 
   StdPlayerFiles files;
   view.side = ReadSideFiles(item, files, p.moduleMode, p.moduleDisplayTime);
-  SKSETCTLTEXT(p.mainWindow, (p.texts.entry(T_TITLE) + " - " + FileNameOf(item)).c_str());
+  SKSETCTLTEXT(p.mainWindow, (p.texts.entry(T_TITLE) + " - " + suite::FileNameOf(item)).c_str());
   if (p.recordingMode == 0) SetStatusText(view.side.keywords);
   InvalidateRect(holder, nullptr, TRUE);
   if (Options().OptionField17() == 0) UpdateWindow(holder);

@@ -26,6 +26,12 @@ struct PictureViewState {
   bool cycleBuilt = false;
   bool abortPending = false;  // the status callback was asked to stop
   BITMAPHANDLE shown = {};    // the copy CurrentShownPicture hands out
+  // The picture resampled to its fitted size (menu item 407), kept for the
+  // next paint until the size or the picture changes.
+  BITMAPHANDLE resampled = {};
+  std::string resampledPath;
+  int32_t resampledWidth = 0;
+  int32_t resampledHeight = 0;
 };
 
 PictureViewState& PictureView();
@@ -86,9 +92,9 @@ void StepContentPane(int32_t direction);
 void HidePanesForPicture();
 void DestroyBrowserPanes();
 // The index pane's rectangle and side for the current layout (side 0: no
-// pane; the rectangle is then empty).
+// pane; the rectangle is then empty).  Creates the pane when missing; a new
+// pane, or one placed while the content holder is resized, is (re)loaded.
 int32_t CreateIndexPane(int32_t& x, int32_t& y, int32_t& width, int32_t& height);
-void UpdateIndexPane();
 int32_t IndexLayoutBits();
 bool IndexPaneExists();
 // True when a document pane exists (printing goes to it in the document

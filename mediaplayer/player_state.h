@@ -103,7 +103,7 @@ struct PlayerState {
   bool startedByBrowser = false;
   bool moduleMode = false;
   int32_t moduleDisplayTime = 0;
-  int32_t recordingMode = 0;
+  int32_t recordingMode = 0;  // 1 once code 20 asked for a recording of the full-screen show
   HWND reportWindow = nullptr;
   std::string burnHandOff;
   std::string pendingList;   // list text waiting for WM_PLAYER_LIST_ARRIVED
@@ -146,6 +146,9 @@ struct PlayerState {
 };
 
 PlayerState& Player();
+// The Windows folder, or with `system` the system folder, with a final
+// backslash; "" when the system cannot say.
+std::string WindowsFolder(bool system);
 // The option line over the text table's entry 49.
 OptionLine& Options();
 

@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "core/path_names.h"
+#include "core/player_files.h"
 #include "core/recording_rules.h"
 #include "later_features.h"
 #include "player_state.h"
@@ -47,20 +49,15 @@ Fn Function(HMODULE library, const char* name) {
   return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
-bool FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 // The recorder beside the program, else in the folder above it.
 bool LoadRecorder(Recorder& r) {
   if (r.library != nullptr) return true;
   const std::string& folder = Player().programFolder;
   std::string path = folder + "reelcap.dll";
-  if (!FileExists(path)) {
-    size_t up = folder.find_last_of('\\', folder.size() >= 2 ? folder.size() - 2 : 0);
-    if (up == std::string::npos) return false;
-    path = folder.substr(0, up + 1) + "reelcap.dll";
+  if (!StdPlayerFiles().FileExists(path)) {
+    const std::string above = suite::FolderOf(suite::WithoutFinalBackslash(folder));
+    if (above.empty()) return false;
+    path = above + "reelcap.dll";
   }
   r.library = LoadLibraryA(path.c_str());
   if (r.library == nullptr) return false;
@@ -122,7 +119,7 @@ void StartRequestedRecording() {
   }
 }
 
-void StopRecording() {
+void StopRecording(bool closePlayer) {
   PlayerState& p = Player();
   Recorder& r = TheRecorder();
   if (r.handle != 0) {
@@ -131,8 +128,7 @@ void StopRecording() {
     r.handle = 0;
   }
   // The single pass has ended: the player closes (and reports at exit).
-  if (p.recordingMode == 2) {
-    p.recordingMode = 1;
+  if (closePlayer) {
     PostMessageA(p.mainWindow, WM_SYSCOMMAND, SC_CLOSE, reinterpret_cast<LPARAM>(ControlBar()));
   }
 }

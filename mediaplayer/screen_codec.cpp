@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "core/player_files.h"
 #include "core/screen_codec.h"
 #include "later_features.h"
 #include "player_state.h"
@@ -18,20 +19,6 @@ namespace player {
 namespace {
 
 constexpr char kCodecKeys[] = "System\\CurrentControlSet\\Control\\MediaResources\\icm\\";
-
-bool FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-std::string SystemFolder() {
-  char folder[MAX_PATH + 1] = {};
-  UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-  if (length == 0 || length > MAX_PATH) return {};
-  std::string path(folder, length);
-  if (path.back() != '\\') path += '\\';
-  return path;
-}
 
 bool SetText(HKEY key, const char* name, const std::string& text) {
   std::string value = CodecRegistryText(text);
@@ -57,18 +44,19 @@ void InstallScreenCodec(const std::string& argument) {
     orbtrace::WriteCall(orbtrace::CallLine("orbplay", "InstallScreenCodec").Text(argument.c_str()), "refused");
     return;
   }
-  std::string systemFolder = SystemFolder();
+  std::string systemFolder = WindowsFolder(true);
   if (systemFolder.empty()) return;
   std::string source = Player().programFolder + codec->sourceBelowProgram;
   std::string target = systemFolder + codec->fileName;
-  if (FileExists(target) || !FileExists(source)) return;
+  const StdPlayerFiles files;
+  if (files.FileExists(target) || !files.FileExists(source)) return;
   // A codec already registered under this key (another file) stays as it is.
   char present[MAX_PATH] = {};
   if (GetPrivateProfileStringA("Drivers32", codec->driverKey.c_str(), "", present, sizeof present, "system.ini") >
       0) {
     return;
   }
-  if (SKSHELLCOPY(source.c_str(), target.c_str(), "codec") != 0 || !FileExists(target)) return;
+  if (SKSHELLCOPY(source.c_str(), target.c_str(), "codec") != 0 || !files.FileExists(target)) return;
   Register(*codec);
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/command_line.h"
 #include "core/item_list.h"
 #include "core/option_line.h"
 #include "core/picture_rules.h"
@@ -142,7 +143,8 @@ void OpenSideDocument(const std::string& document) {
     suite::SendSuiteCommand(running, suite::CMD_OPEN_ITEMS, document);
     return;
   }
-  SKSHELL((helper + " " + document + "," + p.skinFile).c_str(), 13, 0);
+  const std::string commandLine = suite::ProgramCommandLine(helper, suite::QuoteArgument(document + "," + p.skinFile));
+  SKSHELL(commandLine.c_str(), 13, 0);
 }
 
 }  // namespace

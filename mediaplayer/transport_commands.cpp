@@ -146,7 +146,7 @@ void OnUnmute() {
 
 void OnStop() {
   PlayerState& p = Player();
-  if (p.recordingMode != 0) StopRecording();
+  if (p.recordingMode != 0) StopRecording(false);
   StopPlaybackTick();
   KillThreadTimer(p.slideTimer);
   KillThreadTimer(p.transitionTimer);
@@ -216,10 +216,8 @@ void StepItem(int32_t direction) {
     engine.singlePassCounter = step.counter;
     if (step.stopShow) {
       SendMessageA(p.mainWindow, WM_KEYDOWN, VK_ESCAPE, 0);
-      if (p.recordingMode != 0) {
-        p.recordingMode = 2;  // the recording ends and the player with it
-        StopRecording();
-      }
+      // The recording ends and the player with it.
+      if (p.recordingMode != 0) StopRecording(true);
       StopBackgroundSound();
       PauseMedia();
       return;

@@ -39,14 +39,8 @@ LayoutArea ContentArea(int32_t layoutBit) {
   LayoutArea area{0, 0, client.right, client.bottom};
   if ((IndexLayoutBits() & layoutBit) == 0 || Engine().indexActive || !IndexPaneExists()) return area;
   int32_t x = 0, y = 0, width = 0, height = 0;
-  switch (CreateIndexPane(x, y, width, height)) {
-    case 0: break;
-    case 2: area.top += height; area.height -= height; break;
-    case 3: area.width = area.width - width + 1; break;
-    case 4: area.height = area.height - height + 1; break;
-    default: area.left += width; area.width -= width; break;
-  }
-  return area;
+  const int32_t side = CreateIndexPane(x, y, width, height);
+  return side == 0 ? area : AreaBesideIndexPane(area, side, width, height);
 }
 
 // The zoom: the taskbar hidden, the video on the zoom holder over the

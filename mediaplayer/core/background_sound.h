@@ -1,15 +1,10 @@
 // The background sound of slide shows, its rules without the sound
-// libraries: the list file read into existing sound paths, the next entry
-// of the loop, which library a sound goes to, and when the timer's check
-// moves on.
+// libraries: the next entry of the loop and when the timer's check moves
+// on.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <string>
-#include <string_view>
-#include <vector>
 
 namespace player {
 
@@ -18,21 +13,9 @@ constexpr int32_t SOUND_NONE = 0;
 constexpr int32_t SOUND_IMAGING = 1;  // the imaging library's multimedia object
 constexpr int32_t SOUND_AUDIO = 2;    // an audio-library channel
 
-// The list file's bytes as sound paths: each line trimmed, "@path@"
-// replaced by `slideShowFolder`, kept when `exists` says the file is there.
-std::vector<std::string> ReadSoundList(std::string_view bytes, bool lastLineCut,
-                                       const std::string& slideShowFolder,
-                                       const std::function<bool(const std::string&)>& exists);
-
 // The 1-based position after `position` in a list of `count`: past the end
 // back to 1; 0 for an empty list.
 size_t NextSoundPosition(size_t position, size_t count);
-
-// Whether the audio library takes `path`: its extension (from the last
-// "."), lower-cased, with a "." before and after, occurs in `extensions`
-// (text entry 88, "*.mp3;*.wav") once every ";*" is removed, a "." is
-// appended and a leading "*" dropped, also lower-cased.
-bool IsAudioLibrarySound(const std::string& path, const std::string& extensions);
 
 // What the timer's check sees of the sound playing.
 struct SoundProgress {

@@ -2,8 +2,8 @@
 #include "core/recording_rules.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "core/path_names.h"
 #include "core/text_rules.h"
 
 namespace player {
@@ -14,12 +14,7 @@ int32_t RecordingFrameRate(int32_t requested) {
 }
 
 std::string RecordingFileName(const std::string& exeName) {
-  std::string name = exeName.substr(exeName.find_last_of("\\/:") == std::string::npos ? 0 : exeName.find_last_of("\\/:") + 1);
-  size_t dot = name.find_last_of('.');
-  name = (dot == std::string::npos ? name : name.substr(0, dot)) + ".avi";
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return name;
+  return suite::LowerAscii(suite::WithoutExtension(suite::FileNameOf(exeName)) + ".avi");
 }
 
 std::string RecordingStatusText(const std::string& entry, int32_t frames, int32_t framesAgain) {

@@ -5,26 +5,15 @@
 #include <cctype>
 #include <vector>
 
+#include "core/item_list.h"
+#include "core/path_names.h"
+#include "core/text_rules.h"
+
 namespace player {
 
 namespace {
 
 constexpr char kProgramToken[] = "@path@";
-
-std::vector<std::string> SplitBars(const std::string& text) {
-  std::vector<std::string> fields(1);
-  for (char c : text) {
-    if (c == '|') fields.emplace_back();
-    else fields.back() += c;
-  }
-  return fields;
-}
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 // A relative path that stays below its folder: not empty, no drive, no
 // root, no empty, "." or ".." component.
@@ -43,7 +32,7 @@ bool StaysBelow(const std::string& path) {
 }
 
 bool IsVideoCodecKey(const std::string& key) {
-  if (key.size() != 9 || Lower(key.substr(0, 5)) != "vidc.") return false;
+  if (key.size() != 9 || suite::LowerAscii(key.substr(0, 5)) != "vidc.") return false;
   return std::all_of(key.begin() + 5, key.end(),
                      [](unsigned char c) { return std::isalnum(c) != 0; });
 }
@@ -51,16 +40,15 @@ bool IsVideoCodecKey(const std::string& key) {
 }  // namespace
 
 std::optional<ScreenCodec> ParseScreenCodec(const std::string& field12) {
-  std::vector<std::string> fields = SplitBars(field12.empty() ? kDefaultCodecSpecification : field12);
+  std::vector<std::string> fields = suite::SplitItemList(field12.empty() ? kDefaultCodecSpecification : field12);
   fields.resize(std::max<size_t>(fields.size(), 4));
   const std::string& file = fields[0];
-  if (Lower(file.substr(0, sizeof kProgramToken - 1)) != kProgramToken) return std::nullopt;
+  if (suite::LowerAscii(file.substr(0, sizeof kProgramToken - 1)) != kProgramToken) return std::nullopt;
   ScreenCodec codec;
   codec.sourceBelowProgram = file.substr(sizeof kProgramToken - 1);
   if (!StaysBelow(codec.sourceBelowProgram)) return std::nullopt;
-  size_t slash = codec.sourceBelowProgram.find_last_of("\\/");
-  codec.fileName = slash == std::string::npos ? codec.sourceBelowProgram : codec.sourceBelowProgram.substr(slash + 1);
-  if (codec.fileName.size() < 5 || Lower(codec.fileName.substr(codec.fileName.size() - 4)) != ".dll") {
+  codec.fileName = suite::FileNameOf(codec.sourceBelowProgram);
+  if (codec.fileName.size() < 5 || !suite::EndsWithNoCase(codec.fileName, ".dll")) {
     return std::nullopt;
   }
   codec.driverKey = fields[1];

@@ -3,6 +3,7 @@
 // the call trace on; reading the trace back.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <memory>
@@ -66,6 +67,51 @@ class PlayerFolder {
  private:
   harness::ScratchFolder scratch_;
 };
+
+// Where the line of entry `number` of a text table's strings starts (its
+// number first) and ends; npos when the strings have no such entry.
+inline std::pair<size_t, size_t> TextEntryLine(const std::string& table, int number) {
+  const size_t strings = table.find("[strings]");
+  if (strings == std::string::npos) return {std::string::npos, std::string::npos};
+  size_t sectionEnd = table.find("\n[", strings);
+  if (sectionEnd == std::string::npos) sectionEnd = table.size();
+  const std::string key = "\n" + std::to_string(number) + "=";
+  const size_t at = table.find(key, strings);
+  if (at == std::string::npos || at >= sectionEnd) return {std::string::npos, std::string::npos};
+  size_t end = table.find_first_of("\r\n", at + 1);
+  if (end == std::string::npos) end = table.size();
+  return {at + 1, end};
+}
+
+// Entry `number` of the folder's text table; "" when it has none.
+inline std::string TextEntry(const PlayerFolder& folder, int number) {
+  std::string table;
+  harness::ReadFileBytes(folder.path("orbplay.SYS"), &table);
+  const auto [start, end] = TextEntryLine(table, number);
+  if (start == std::string::npos) return std::string();
+  const size_t text = start + std::to_string(number).size() + 1;
+  return table.substr(text, end - text);
+}
+
+// Entry `number` of the folder's text table set to `text`: its line
+// rewritten, or a new line at the top of the strings when there is none.
+inline void SetTextEntry(const PlayerFolder& folder, int number, const std::string& text) {
+  std::string table;
+  ASSERT_TRUE(harness::ReadFileBytes(folder.path("orbplay.SYS"), &table));
+  const std::string line = std::to_string(number) + "=" + text;
+  const auto [start, end] = TextEntryLine(table, number);
+  if (start != std::string::npos) {
+    table.replace(start, end - start, line);
+  } else {
+    const size_t strings = table.find("[strings]");
+    ASSERT_NE(strings, std::string::npos);
+    const size_t next = table.find('\n', strings);
+    ASSERT_NE(next, std::string::npos);
+    table.insert(next + 1, line + "\r\n");
+  }
+  ASSERT_TRUE(harness::WriteFileBytes(folder.path("orbplay.SYS"), table));
+  ASSERT_EQ(text, TextEntry(folder, number));
+}
 
 // A text as trace lines write it: bytes outside 0x20-0x7E, '"' and '\' as
 // \xNN, in double quotes.

@@ -403,14 +403,7 @@ TEST(MediaPlayer, UserDataFolderComesFromTextEntry81) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     PlayerFolder folder(std::string("player user ") + c.name);
-    if (!c.entry.empty()) {
-      std::string table;
-      ASSERT_TRUE(harness::ReadFileBytes(folder.path("orbplay.SYS"), &table));
-      size_t strings = table.find("[strings]");
-      ASSERT_NE(strings, std::string::npos);
-      table.insert(table.find('\n', strings) + 1, "81=" + c.entry + "\r\n");
-      ASSERT_TRUE(harness::WriteFileBytes(folder.path("orbplay.SYS"), table));
-    }
+    if (!c.entry.empty()) SetTextEntry(folder, 81, c.entry);
     std::string expected = (c.inDocuments ? documentsFolder : folder.path("")) + c.folder;
     // The documents folder lies outside the test's TEMP: what the player
     // makes there goes again on every way out of the case.
@@ -558,12 +551,8 @@ std::vector<std::string> ChooserItems(HWND list) {
 TEST(MediaPlayer, OpenCommandAsksTheChooserAndCloseStillEndsThePlayer) {
   PlayerFolder folder("player chooser");
   folder.Copy("chooser.dll", "chooser.dll");
-  std::string table;
-  ASSERT_TRUE(harness::ReadFileBytes(folder.path("orbplay.SYS"), &table));
-  const size_t entry = table.find("\n78=orbmedia.exe");
-  ASSERT_NE(entry, std::string::npos);
-  table.replace(entry, 16, "\n78=");
-  ASSERT_TRUE(harness::WriteFileBytes(folder.path("orbplay.SYS"), table));
+  ASSERT_EQ("orbmedia.exe", TextEntry(folder, 78));
+  SetTextEntry(folder, 78, "");
   ASSERT_TRUE(harness::WriteFileBytes(folder.path("clip.wav"), "not really a wave"));
   ASSERT_TRUE(harness::WriteFileBytes(folder.path("clip.obf"), "a side file"));
   harness::Process player;

@@ -29,20 +29,6 @@ using namespace player_test;
 
 constexpr char kCodecKey[] = "System\\CurrentControlSet\\Control\\MediaResources\\icm\\VIDC.CSCD";
 
-// The folder's text table with entry `number` (the first of that number,
-// in the strings) set to `text`.
-void SetTextEntry(const PlayerFolder& folder, int number, const std::string& text) {
-  std::string table;
-  ASSERT_TRUE(harness::ReadFileBytes(folder.path("orbplay.SYS"), &table));
-  std::string key = "\n" + std::to_string(number) + "=";
-  size_t start = table.find(key);
-  ASSERT_NE(start, std::string::npos);
-  start += key.size();
-  size_t end = table.find_first_of("\r\n", start);
-  table.replace(start, end - start, text);
-  ASSERT_TRUE(harness::WriteFileBytes(folder.path("orbplay.SYS"), table));
-}
-
 std::string SystemFile(const std::string& name) {
   char folder[MAX_PATH + 1] = {};
   GetSystemDirectoryA(folder, MAX_PATH);
@@ -92,15 +78,9 @@ void RunPlayerOnce(const PlayerFolder& folder) {
 
 // Option field 12 of the folder's text table set to `field12`.
 void SetCodecField(const PlayerFolder& folder, const std::string& field12) {
-  std::string table;
-  ASSERT_TRUE(harness::ReadFileBytes(folder.path("orbplay.SYS"), &table));
-  size_t start = table.find("\n49=");
-  ASSERT_NE(start, std::string::npos);
-  start += 4;
-  size_t end = table.find_first_of("\r\n", start);
-  std::string line = player::RewriteOptionFields(table.substr(start, end - start), {{12, field12}});
-  table.replace(start, end - start, line);
-  ASSERT_TRUE(harness::WriteFileBytes(folder.path("orbplay.SYS"), table));
+  const std::string line = TextEntry(folder, 49);
+  ASSERT_FALSE(line.empty());
+  SetTextEntry(folder, 49, player::RewriteOptionFields(line, {{12, field12}}));
 }
 
 TEST(ScreenCodec, InstalledOnceFromTheProgramFolder) {
@@ -212,13 +192,25 @@ TEST(PlayerServices, HelpGoesToTheRunningViewer) {
   ASSERT_TRUE(harness::PumpUntil([&] { return !viewer.received().empty(); }, kStartMs));
   const harness::CopyDataRecord& record = viewer.received().front();
   EXPECT_EQ(3u, record.code);
-  EXPECT_EQ(0u, record.bytes.find(folder.path("media.htm"))) << record.bytes;
-  // Without the file nothing is sent.
+  EXPECT_EQ(folder.path("media.htm"), record.bytes.c_str());
+  // With the viewer gone it is started with "<file>,<skin file>" as one
+  // argument: the program folder has a blank in its name.
+  SendMessageA(viewer.hwnd(), WM_CLOSE, 0, 0);
+  ASSERT_EQ(viewer.hwnd(), nullptr);
+  const size_t startsBefore = TraceCalls(folder, "themecore SKSHELL").size();
+  PostMessageA(window, WM_COMMAND, 74, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "themecore SKSHELL", startsBefore + 1));
+  const std::string started = TraceCalls(folder, "themecore SKSHELL").back();
+  const std::string expected = suite::ProgramCommandLine(
+      folder.path("ORBHELP.EXE"), suite::QuoteArgument(folder.path("media.htm") + "," + folder.path("LUMINAR.SKL")));
+  EXPECT_EQ(0u, started.find("themecore SKSHELL(" + TraceText(expected) + ", 5, ")) << started;
+  // Without the file nothing is sent or started.
   DeleteFileA(folder.path("media.htm").c_str());
   viewer.clear();
   PostMessageA(window, WM_COMMAND, 74, 0);
   harness::PumpMessagesFor(500);
   EXPECT_TRUE(viewer.received().empty());
+  EXPECT_EQ(startsBefore + 1, TraceCalls(folder, "themecore SKSHELL").size());
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForExit(player), 0);
 }

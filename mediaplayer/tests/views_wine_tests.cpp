@@ -19,6 +19,7 @@
 #include "harness.h"
 #include "obf_file.h"
 #include "obf_test_objects.h"
+#include "core/option_line.h"
 #include "player_test_support.h"
 #include "suite_command.h"
 #include "test_control.h"
@@ -68,12 +69,9 @@ void MakePicture(const std::string& path, int width, int height, const char* col
 // The player's text table with the option line's field 4 set to 4 (a
 // picture-only player: commands 53 and 54 switch the scroll bars).
 void WritePictureOnlyTable(const PlayerFolder& folder) {
-  std::string table;
-  ASSERT_TRUE(harness::ReadFileBytes(folder.path("orbplay.SYS"), &table));
-  const size_t at = table.find("49=1,1,303,7,");
-  ASSERT_NE(at, std::string::npos);
-  table.replace(at, 13, "49=1,1,303,4,");
-  ASSERT_TRUE(harness::WriteFileBytes(folder.path("orbplay.SYS"), table));
+  const std::string line = TextEntry(folder, 49);
+  ASSERT_FALSE(line.empty());
+  SetTextEntry(folder, 49, player::RewriteOptionFields(line, {{4, "4"}}));
 }
 
 HWND ContentHolder(HWND main) { return FindWindowExA(main, nullptr, "SKCLIP", nullptr); }
@@ -196,6 +194,20 @@ TEST(PictureView, PicturesShowWithTheirOverlays) {
   EXPECT_PIXEL(image, left + 5, top + 5, kLime);
   EXPECT_PIXEL(image, left + 115, top + 75, kYellow);
   EXPECT_PIXEL(image, left - 5, top + 5, background);
+
+  // 407 resamples the fitted picture: once, however often it is painted
+  // again at that size.
+  const size_t resizesBefore = TraceCalls(folder, "imaging L_SizeBitmap").size();
+  SendMessageA(window, WM_COMMAND, 407, 0);
+  for (int paint = 0; paint < 3; ++paint) {
+    RedrawWindow(holder, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ASSERT_TRUE(CaptureChild(holder, folder, &image));
+    EXPECT_PIXEL(image, left + 5, top + 5, kLime);
+    EXPECT_PIXEL(image, left + 115, top + 75, kYellow);
+    EXPECT_PIXEL(image, left - 5, top + 5, background);
+  }
+  EXPECT_EQ(resizesBefore + 1, TraceCalls(folder, "imaging L_SizeBitmap").size());
+  SendMessageA(window, WM_COMMAND, 407, 0);
 
   // Printing without a default printer says so (the system's message 1797)
   // and prints nothing.
@@ -409,8 +421,9 @@ TEST(BrowserPanes, PageOpensTheDocumentPane) {
   ASSERT_TRUE(WaitForTitle(window, "Orb Play - " + page, kStartMs)) << harness::WindowText(window);
   HWND pane = BrowserWindow(window);
   ASSERT_NE(pane, nullptr);
-  // The control was navigated to the page: it shows the address.
-  EXPECT_NE(harness::WindowText(pane), "");
+  // The control was navigated to the page: it shows the address, "€" and
+  // all.
+  EXPECT_EQ(page, harness::WindowText(pane));
   RECT content = {};
   GetClientRect(ContentHolder(window), &content);
   const RECT placed = harness::WindowRectOf(pane);

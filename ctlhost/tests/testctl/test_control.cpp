@@ -28,7 +28,7 @@ LRESULT CALLBACK ControlWindowProcedure(HWND window, UINT message, WPARAM wParam
     EndPaint(window, &paint);
     return 0;
   }
-  return DefWindowProcW(window, message, wParam, lParam);
+  return DefWindowProcA(window, message, wParam, lParam);
 }
 
 void RegisterWindowClass(HINSTANCE instance) {
