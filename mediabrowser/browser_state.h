@@ -193,6 +193,10 @@ void OpenPopupAtCursor(HMENU popup);
 // (list_file_box.cpp).
 POINT CentredBoxPlace(HWND owner, int32_t outerWidth, int32_t outerHeight);
 
+// The media search, commands 401-406 (media_search.cpp): true for such an
+// id, which then ran.
+bool RunMediaSearchCommand(int id);
+
 // Commands whose work is not built yet (pending_commands.cpp): true for
 // such an id, which then does nothing.
 bool RunPendingCommand(int id);

@@ -1,5 +1,6 @@
 // The files-and-system exports: SKSHELL starts a program, SKFINDF finds a file
-// as a user would expect Windows to, SKEXIST tells whether a path exists.
+// as a user would expect Windows to, SKEXIST tells whether a path exists,
+// SKDSKLIST names the drives.
 // The search order lives in core/file_search, the output-buffer rule in
 // core/output_buffer; this file reads the folders and the file system.
 #include <windows.h>
@@ -158,6 +159,22 @@ THEMECORE_API int32_t __stdcall SKEXIST(const char* path) {
     }
     orbtrace::WriteCall(orbtrace::CallLine(kLibrary, "SKEXIST").Text(path), exists);
     return exists;
+  } catch (...) {
+    return 0;
+  }
+}
+
+THEMECORE_API int32_t __stdcall SKDSKLIST(char* out, int32_t outSize) {
+  try {
+    std::string letters;
+    const DWORD drives = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+      if ((drives & (1u << i)) == 0) continue;
+      const char root[] = {static_cast<char>('A' + i), ':', '\\', '\0'};
+      const bool isCd = GetDriveTypeA(root) == DRIVE_CDROM;
+      letters += static_cast<char>((isCd ? 'a' : 'A') + i);
+    }
+    return themecore::engine::ReturnTextOut(orbtrace::CallLine(kLibrary, "SKDSKLIST"), letters, out, outSize);
   } catch (...) {
     return 0;
   }

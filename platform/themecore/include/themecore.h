@@ -39,6 +39,10 @@ THEMECORE_API int32_t __stdcall SKFINDF(const char* name, char* pathOut, int32_t
 // when anything matches it.
 THEMECORE_API int32_t __stdcall SKEXIST(const char* path);
 
+// The letters of the machine's drives in alphabetical order: CD drives in
+// lower case, every other drive in upper case ("ACdZ").  Returns the length.
+THEMECORE_API int32_t __stdcall SKDSKLIST(char* out, int32_t outSize);
+
 // ---------------------------------------------------------------------------
 // Lists.  Functions that return several texts write a "text list": each
 // entry followed by one zero byte, and one more zero byte after the last

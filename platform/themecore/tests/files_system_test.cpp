@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -257,6 +258,37 @@ TEST(SKEXIST, TellsFilesAndFoldersFromMissingPaths) {
     EXPECT_EQ(c.expected, SKEXIST(c.path.c_str()));
   }
   EXPECT_EQ(0, SKEXIST(nullptr));
+}
+
+// The drive letters: every drive Windows reports, in order, CD drives in
+// lower case; a small buffer gets "" and the length.
+TEST(SKDSKLIST, NamesEveryDriveWithCdDrivesInLowerCase) {
+  char letters[32] = "sentinel";
+  const int32_t length = SKDSKLIST(letters, sizeof(letters));
+  ASSERT_GT(length, 0);
+  ASSERT_EQ(static_cast<size_t>(length), strlen(letters));
+  const DWORD drives = GetLogicalDrives();
+  int previous = -1;
+  for (int32_t i = 0; i < length; ++i) {
+    SCOPED_TRACE(letters);
+    const char letter = letters[i];
+    const bool lower = letter >= 'a' && letter <= 'z';
+    ASSERT_TRUE(lower || (letter >= 'A' && letter <= 'Z'));
+    const int index = lower ? letter - 'a' : letter - 'A';
+    EXPECT_GT(index, previous) << "alphabetical, each letter once";
+    previous = index;
+    EXPECT_NE(0u, drives & (1u << index));
+    const char root[] = {static_cast<char>('A' + index), ':', '\\', '\0'};
+    EXPECT_EQ(lower, GetDriveTypeA(root) == DRIVE_CDROM) << root;
+  }
+  int reported = 0;
+  for (int i = 0; i < 26; ++i) reported += (drives >> i) & 1;
+  EXPECT_EQ(reported, length);
+  // Wine's root drive and the system drive are always there.
+  EXPECT_NE(nullptr, strchr(letters, 'C'));
+  char small[2] = "x";
+  EXPECT_EQ(length, SKDSKLIST(small, sizeof(small)));
+  EXPECT_EQ('\0', small[0]);
 }
 
 // What the helper program wrote to its marker file.
