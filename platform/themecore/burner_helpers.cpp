@@ -117,7 +117,9 @@ THEMECORE_API int32_t __stdcall SKLONGFORMAT(int32_t value, char* out, int32_t o
     GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, sizeof decimal);
     GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, thousand, sizeof thousand);
     format.NumDigits = 0;
-    format.LeadingZero = 0;
+    // Without decimals this only keeps the zero itself: Wine writes 0 as ""
+    // when leading zeros are off.
+    format.LeadingZero = 1;
     format.Grouping = 3;
     format.lpDecimalSep = decimal;
     format.lpThousandSep = thousand;

@@ -167,12 +167,15 @@ THEMECORE_API int32_t __stdcall SKEXIST(const char* path) {
 THEMECORE_API int32_t __stdcall SKDSKLIST(char* out, int32_t outSize) {
   try {
     std::string letters;
+    // Wine's GetLogicalDrives leaves out a drive linked in the prefix after
+    // its mount manager started, while GetDriveType sees it; a letter either
+    // of them knows is a drive.
     const DWORD drives = GetLogicalDrives();
     for (int i = 0; i < 26; ++i) {
-      if ((drives & (1u << i)) == 0) continue;
       const char root[] = {static_cast<char>('A' + i), ':', '\\', '\0'};
-      const bool isCd = GetDriveTypeA(root) == DRIVE_CDROM;
-      letters += static_cast<char>((isCd ? 'a' : 'A') + i);
+      const UINT type = GetDriveTypeA(root);
+      if ((drives & (1u << i)) == 0 && type <= DRIVE_NO_ROOT_DIR) continue;
+      letters += static_cast<char>((type == DRIVE_CDROM ? 'a' : 'A') + i);
     }
     return themecore::engine::ReturnTextOut(orbtrace::CallLine(kLibrary, "SKDSKLIST"), letters, out, outSize);
   } catch (...) {

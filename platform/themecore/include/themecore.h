@@ -39,7 +39,8 @@ THEMECORE_API int32_t __stdcall SKFINDF(const char* name, char* pathOut, int32_t
 // when anything matches it.
 THEMECORE_API int32_t __stdcall SKEXIST(const char* path);
 
-// The letters of the machine's drives in alphabetical order: CD drives in
+// The letters of the machine's drives in alphabetical order (a letter that
+// GetLogicalDrives reports or whose root GetDriveType knows): CD drives in
 // lower case, every other drive in upper case ("ACdZ").  Returns the length.
 THEMECORE_API int32_t __stdcall SKDSKLIST(char* out, int32_t outSize);
 

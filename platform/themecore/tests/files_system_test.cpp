@@ -10,6 +10,7 @@
 
 #include "test_support.h"
 #include "themecore.h"
+#include "themecore_burner.h"
 
 namespace {
 
@@ -277,18 +278,43 @@ TEST(SKDSKLIST, NamesEveryDriveWithCdDrivesInLowerCase) {
     const int index = lower ? letter - 'a' : letter - 'A';
     EXPECT_GT(index, previous) << "alphabetical, each letter once";
     previous = index;
-    EXPECT_NE(0u, drives & (1u << index));
     const char root[] = {static_cast<char>('A' + index), ':', '\\', '\0'};
     EXPECT_EQ(lower, GetDriveTypeA(root) == DRIVE_CDROM) << root;
   }
-  int reported = 0;
-  for (int i = 0; i < 26; ++i) reported += (drives >> i) & 1;
-  EXPECT_EQ(reported, length);
+  // Every drive is named: those Windows reports and those with a root.
+  int known = 0;
+  for (int i = 0; i < 26; ++i) {
+    const char root[] = {static_cast<char>('A' + i), ':', '\\', '\0'};
+    known += ((drives >> i) & 1) != 0 || GetDriveTypeA(root) > DRIVE_NO_ROOT_DIR ? 1 : 0;
+  }
+  EXPECT_EQ(known, length);
   // Wine's root drive and the system drive are always there.
   EXPECT_NE(nullptr, strchr(letters, 'C'));
   char small[2] = "x";
   EXPECT_EQ(length, SKDSKLIST(small, sizeof(small)));
   EXPECT_EQ('\0', small[0]);
+}
+
+// Whole numbers in groups of three with the user's thousands separator;
+// zero is "0", never empty.
+TEST(SKLONGFORMAT, GroupsDigitsAndKeepsZero) {
+  char separator[8] = ",";
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, sizeof(separator));
+  const std::string s = separator;
+  struct Case {
+    int32_t value;
+    std::string expected;
+  } cases[] = {
+      {0, "0"},        {7, "7"},
+      {999, "999"},    {1000, "1" + s + "000"},
+      {1234567, "1" + s + "234" + s + "567"},
+      {-1234, "-1" + s + "234"},
+      {2147483647, "2" + s + "147" + s + "483" + s + "647"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value);
+    EXPECT_EQ(c.expected, themecore::LongFormat(c.value));
+  }
 }
 
 // What the helper program wrote to its marker file.
