@@ -13,6 +13,7 @@
 #include "batch.h"
 #include "browser_state.h"
 #include "list_files.h"
+#include "picture_overviews.h"
 #include "core/module_lists.h"
 #include "core/path_names.h"
 #include "core/suite_command_codes.h"
@@ -428,6 +429,7 @@ void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
     return;
   }
   if (RunBatchCommand(id)) return;
+  if (RunOverviewCommand(id)) return;
   if (RunPendingCommand(id)) return;
   // Every other command starts what its action entry names.
   LaunchAction(id);
