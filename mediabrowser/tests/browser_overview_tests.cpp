@@ -351,6 +351,68 @@ TEST(MediaBrowserOverview, AlbumPagesLinkEveryPictureAndRender) {
   DeleteFileA(receiverLog.c_str());
 }
 
+// The album's folder boxes: a cancelled target box writes nothing; a new
+// folder typed in it is made and takes the pages (one page of 4 x 5 for
+// three pictures, its empty rows still written) with their copies beside
+// them, and the player is not asked for when the answer is no; a title box
+// left unanswered (cancelled) writes nothing.
+TEST(MediaBrowserOverview, AlbumFolderBoxesAndCancelledTitle) {
+  ProgramFolder program("overview album boxes");
+  Folder fixture("orbmedia album boxes");
+  TempFile reader("orbmedia page reader boxes.py");
+  WriteFileText(reader.path, kPageReader);
+  for (const char* name : {"one.png", "two.jpg", "three.bmp"}) MakePicture(fixture.path + name, 300, 200, "0,0,255");
+  const std::string target = fixture.path + "new pages\\";
+  WriteFileText(SettingsPath(), " 40| 30| 760| 520|" + fixture.path + "|*.jpg;*.bmp;*.png| 0|-1| 0");
+  harness::Process browser;
+  // The new folder's path (a final backslash before ";" would escape it), the
+  // title, "no" to the player; then nothing.
+  HWND window = StartBrowser(program, &browser, "", {{"ORB_ANSWERS", fixture.path + "new pages;Trip;2"}});
+  ASSERT_NE(window, nullptr);
+  HWND list = FileList(window);
+  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 3; }, 10000));
+  SelectAll(window, list);
+
+  PostMessageA(window, WM_COMMAND, 901, 0);
+  AnswerTargetBox(4);
+  harness::PumpMessagesFor(500);
+  EXPECT_FALSE(Exists(fixture.path + "ORBCT000.htm"));
+  EXPECT_FALSE(Exists(fixture.path + "orbct pictures"));
+
+  PostMessageA(window, WM_COMMAND, 901, 0);
+  AnswerTargetBox(3);
+  const std::string page = target + "ORBCT000.htm";
+  ASSERT_TRUE(harness::PumpUntil(
+      [&] { return Exists(page) && ReadFileText(page).find("</html>") != std::string::npos; }, kRunMs));
+  PageFacts facts = ReadPage(reader.path, page);
+  EXPECT_TRUE(facts.faults.empty()) << facts.faults.front();
+  EXPECT_EQ("Trip page 1/1", facts.heading);
+  ASSERT_EQ(3u, facts.images.size());
+  for (const PageImage& image : facts.images) {
+    std::string copy = image.src;
+    std::replace(copy.begin(), copy.end(), '/', '\\');
+    EXPECT_EQ("JPEG 232 155", Identify(target + copy)) << image.src;
+  }
+  // Five rows, the last four without cells.
+  std::string text = ReadFileText(page);
+  size_t rows = 0;
+  for (size_t at = text.find("<tr "); at != std::string::npos; at = text.find("<tr ", at + 1)) ++rows;
+  EXPECT_EQ(5u, rows);
+  EXPECT_EQ(nullptr, FindWindowA("ORBPLAY", nullptr));
+  EXPECT_FALSE(Exists(fixture.path + "ORBCT000.htm"));
+
+  // The box now starts in the new folder; the title box is cancelled.
+  const std::string written = ReadFileText(page);
+  DeleteFileA((target + "orbct pictures\\one.jpg").c_str());
+  PostMessageA(window, WM_COMMAND, 901, 0);
+  AnswerTargetBox(2);
+  harness::PumpMessagesFor(1500);
+  EXPECT_EQ(written, ReadFileText(page));
+  EXPECT_FALSE(Exists(target + "orbct pictures\\one.jpg"));
+  EXPECT_FALSE(Exists(fixture.path + "ORBCT000.htm"));
+  CloseBrowser(window, browser);
+}
+
 // Contact sheets of seven pictures that fill their cells: one 960 x 1335
 // sheet (on a 1024-pixel screen) with the pictures in frames, a white halo
 // around each black caption, thirteen empty frames and the footer at the
