@@ -428,6 +428,7 @@ void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
     return;
   }
   if (RunBatchCommand(id)) return;
+  if (RunAudioCopyCommand(id)) return;
   if (RunPendingCommand(id)) return;
   // Every other command starts what its action entry names.
   LaunchAction(id);

@@ -6,8 +6,6 @@
 //   801-807, 1400-  contact sheets
 //   1499
 //   901-907         album pages
-//   1201-1204       CD ripping
-//   1301-1304       audio conversion
 //   401-406         media search
 #include <windows.h>
 
@@ -19,8 +17,8 @@ namespace {
 
 // The ids above; any other id is an action of the action table.
 bool IsPendingCommand(int id) {
-  return (id >= 801 && id <= 807) || (id >= 901 && id <= 907) || (id >= 1201 && id <= 1204) ||
-         (id >= 1301 && id <= 1304) || (id >= 401 && id <= 406) || (id >= 1400 && id <= 1499);
+  return (id >= 801 && id <= 807) || (id >= 901 && id <= 907) ||
+         (id >= 401 && id <= 406) || (id >= 1400 && id <= 1499);
 }
 
 }  // namespace
