@@ -53,6 +53,9 @@ constexpr int32_t kWmaMonoFlag = 2;
 constexpr int32_t kWmaBitrate = 160000;
 
 bool g_busy = false;
+// Whether the last worker's error came from the audio library (else it is
+// a file error of the WAV writer, a Windows error number).
+bool g_libraryError = false;
 
 // ---------------------------------------------------------------------------
 // The progress window: the wait window's look with a progress bar under its
@@ -161,6 +164,7 @@ void SetStatusText(const std::string& text) {
 // The library's error code after a failed call; never 0, so that a failure
 // is never taken for a done item.
 int32_t LibraryError() {
+  g_libraryError = true;
   int32_t code = BASSERRORGETCODE();
   return code != 0 ? code : -1;
 }
@@ -204,7 +208,7 @@ int32_t CopyToWav(const CopyJob& job, int32_t stream, std::vector<char>& buffer)
   BASSCHANNELGETATTRIBUTES(stream, &rate, &volume, &panning);
   if (rate <= 0) rate = frequency;
   int32_t file = 0;
-  if (int32_t error = SKFOPEN(job.target.c_str(), 2, 0, &file)) return error;
+  if (int32_t error = SKFOPEN(job.target.c_str(), 2, 1, &file)) return error;
   // Every channel the stream delivers is described, as it is written.
   std::string header = WaveFileHeader(static_cast<uint32_t>(std::max(channels, 1)), static_cast<uint32_t>(rate),
                                       (flags & 1) != 0);
@@ -265,6 +269,7 @@ int32_t CopyToEncoder(const CopyJob& job, int32_t stream, std::vector<char>& buf
     // Each chunk read goes to the encoder.
     int32_t got = BASSCHANNELGETDATA(stream, buffer.data(), kCopyBufferBytes);
     if (got == 0 || BASSENCODEISACTIVE(stream) == 0) {
+      g_libraryError = true;
       result = BASSERRORGETCODE();
       break;
     }
@@ -281,6 +286,7 @@ int32_t CopyToEncoder(const CopyJob& job, int32_t stream, std::vector<char>& buf
 }
 
 int32_t RunWorker(const CopyJob& job) {
+  g_libraryError = false;
   HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   if (job.source == Source::kCdTrack) BASSCDDOOR(job.drive, 2);
   int32_t result = 0;
@@ -383,8 +389,10 @@ std::string ShortTarget(const std::string& target) {
   return suite::WithFinalBackslash(shortFolder) + suite::FileNameOf(target);
 }
 
-std::string ErrorTextOf(int32_t code, bool wavCommand) {
-  if (wavCommand || code == kCancelled) return suite::WindowsErrorText(code);
+// A file error or the cancel as Windows words it; the audio library's
+// errors in its own words.
+std::string ErrorTextOf(int32_t code) {
+  if (code == kCancelled || !g_libraryError) return suite::WindowsErrorText(code);
   return tonelink::ErrorText(code);
 }
 
@@ -530,8 +538,7 @@ void RunAudioCopy(int id, const AudioCommand& command) {
         if (result != kCancelled && !toEncoder) SKKILLFILE(targetPath.c_str());
         if (firstError) {
           firstError = false;
-          suite::boxes::ShowWarningBox(source + "||" +
-                                       ErrorTextOf(result, command.output == AudioOutput::kWav));
+          suite::boxes::ShowWarningBox(source + "||" + ErrorTextOf(result));
         }
         if (result == kCancelled) {
           cancelled = true;
