@@ -117,7 +117,7 @@ HWND ShowProgressWindow(HWND owner, const std::string& text, HWND* bar) {
   suite::boxes::WindowPlace place = suite::boxes::CentreAndClamp(
       {anchor.left, anchor.top, anchor.right, anchor.bottom}, size, screenWidth, screenHeight);
   HWND window = CreateWindowExA(WS_EX_DLGMODALFRAME, suite::boxes::kWaitWindowClass,
-                                suite::boxes::WaitWindowText(text).c_str(), WS_POPUP | WS_VISIBLE,
+                                suite::boxes::WaitWindowText(text).c_str(), WS_POPUP,
                                 place.x, place.y, size.width, size.height, owner, nullptr,
                                 Browser().instance, nullptr);
   if (window == nullptr) return nullptr;

@@ -66,7 +66,9 @@ TEST(CdTrack, ParsesOnlyWholeTrackFiles) {
   for (const ParseCase& c : cases) {
     CdTrack track;
     EXPECT_EQ(ParseCdaHeader(Bytes(c.bytes), c.bytes.size(), &track), c.accepted) << c.name;
-    if (c.accepted) EXPECT_EQ(track.number, c.number) << c.name;
+    if (c.accepted) {
+      EXPECT_EQ(track.number, c.number) << c.name;
+    }
   }
 }
 
