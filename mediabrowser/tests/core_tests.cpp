@@ -429,7 +429,9 @@ TEST(FileListRules, CopyTargets) {
     SCOPED_TRACE(c.name);
     browser::TargetDecision decision = browser::DecideTarget(c.result, c.chosen, current);
     EXPECT_EQ(decision.action, c.action);
-    if (c.action != TargetAction::kCancel) EXPECT_EQ(decision.folder, c.folder);
+    if (c.action != TargetAction::kCancel) {
+      EXPECT_EQ(decision.folder, c.folder);
+    }
   }
 }
 

@@ -62,7 +62,8 @@ void MakePicture(const std::string& path, int width, int height, const char* col
   ASSERT_TRUE(Convert("-size " + std::to_string(width) + "x" + std::to_string(height) + " xc:" + colour, path));
   overlay::ObfDocument document;
   const uint32_t argb = 0xFF000000u | (GetRValue(mark) << 16) | (GetGValue(mark) << 8) | GetBValue(mark);
-  document.objects = {obftest::Shape(overlay::kKindRectangle, 2, {{0, 0}, {side, side}}, argb, x, y)};
+  const int16_t corner = static_cast<int16_t>(side);
+  document.objects = {obftest::Shape(overlay::kKindRectangle, 2, {{0, 0}, {corner, corner}}, argb, x, y)};
   ASSERT_EQ(overlay::WriteObfSidecar(path, document), overlay::ObfStatus::kOk);
 }
 

@@ -164,7 +164,9 @@ TEST(PixelEffects, ProbedPixels) {
         SCOPED_TRACE("pixel " + std::to_string(probe.x) + ", " + std::to_string(probe.y));
         EXPECT_EQ(Text(probe.expected), Text(picture.At(probe.x, probe.y)));
       }
-      if (bytesPerPixel == 4) EXPECT_EQ(0x7F, picture.image.Pixel(4, 4)[3]) << "alpha changed";
+      if (bytesPerPixel == 4) {
+        EXPECT_EQ(0x7F, picture.image.Pixel(4, 4)[3]) << "alpha changed";
+      }
     }
   }
 }
