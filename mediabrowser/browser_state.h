@@ -193,6 +193,10 @@ void OpenPopupAtCursor(HMENU popup);
 // (list_file_box.cpp).
 POINT CentredBoxPlace(HWND owner, int32_t outerWidth, int32_t outerHeight);
 
+// Ripping CD tracks and converting audio files (audio_copy.cpp): true for
+// the ids 1201-1204 and 1301-1304, which it runs.
+bool RunAudioCopyCommand(int id);
+
 // Commands whose work is not built yet (pending_commands.cpp): true for
 // such an id, which then does nothing.
 bool RunPendingCommand(int id);

@@ -430,6 +430,7 @@ void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
   }
   if (RunBatchCommand(id)) return;
   if (RunOverviewCommand(id)) return;
+  if (RunAudioCopyCommand(id)) return;
   if (RunPendingCommand(id)) return;
   // Every other command starts what its action entry names.
   LaunchAction(id);

@@ -3,8 +3,6 @@
 // one is told nothing untrue; the menus offer them because the text table
 // names them.
 //
-//   1201-1204       CD ripping
-//   1301-1304       audio conversion
 //   401-406         media search
 #include <windows.h>
 
@@ -16,7 +14,7 @@ namespace {
 
 // The ids above; any other id is an action of the action table.
 bool IsPendingCommand(int id) {
-  return (id >= 1201 && id <= 1204) || (id >= 1301 && id <= 1304) || (id >= 401 && id <= 406);
+  return id >= 401 && id <= 406;
 }
 
 }  // namespace
