@@ -193,13 +193,13 @@ void OpenPopupAtCursor(HMENU popup);
 // (list_file_box.cpp).
 POINT CentredBoxPlace(HWND owner, int32_t outerWidth, int32_t outerHeight);
 
+// Ripping CD tracks and converting audio files (audio_copy.cpp): true for
+// the ids 1201-1204 and 1301-1304, which it runs.
+bool RunAudioCopyCommand(int id);
+
 // The media search, commands 401-406 (media_search.cpp): true for such an
 // id, which then ran.
 bool RunMediaSearchCommand(int id);
-
-// Commands whose work is not built yet (pending_commands.cpp): true for
-// such an id, which then does nothing.
-bool RunPendingCommand(int id);
 
 // Moves a file to the recycle bin: SHFileOperationA's result, or 2 when the
 // file does not exist.  Silent without `confirm`.

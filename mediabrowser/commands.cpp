@@ -1,8 +1,8 @@
 // The main window's menu and button commands: the file list and collection
 // commands, the folder tree's notifications, the skin menu, and the routing
 // of every other command to the hand-overs (module_handover.cpp), the folder
-// commands (folder_commands.cpp) or the commands not built yet
-// (pending_commands.cpp).
+// commands (folder_commands.cpp), the batch picture work, the album pages
+// and contact sheets, the audio copies and the media search.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -13,6 +13,7 @@
 #include "batch.h"
 #include "browser_state.h"
 #include "list_files.h"
+#include "picture_overviews.h"
 #include "core/module_lists.h"
 #include "core/path_names.h"
 #include "core/suite_command_codes.h"
@@ -428,8 +429,9 @@ void DispatchBrowserCommand(HWND window, int id, int code, HWND control) {
     return;
   }
   if (RunBatchCommand(id)) return;
+  if (RunOverviewCommand(id)) return;
+  if (RunAudioCopyCommand(id)) return;
   if (RunMediaSearchCommand(id)) return;
-  if (RunPendingCommand(id)) return;
   // Every other command starts what its action entry names.
   LaunchAction(id);
 }

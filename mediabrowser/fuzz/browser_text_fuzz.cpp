@@ -1,5 +1,6 @@
 // Fuzz target for the texts the media browser reads from outside: its
-// command line, its settings line and its association entries.
+// command line, its settings line, its association entries, the grids of
+// its action entries and the names its album pages escape.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include "core/browser_command_line.h"
 #include "core/config_file.h"
 #include "core/file_filter.h"
+#include "core/overview_pages.h"
 #include "core/startup_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -32,5 +34,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   browser::FileListFilter filter = browser::MakeFileListFilter(text.substr(0, half), text.substr(half));
   browser::FileListTakes(filter, text, 32);
   browser::FileCountStatus(size, text, text);
+
+  // The text as an action entry's grid: a page made from it has cells.
+  browser::OverviewGrid grid = browser::GridFromAction(text);
+  if (grid.columns < 1 || grid.rows < 1 || grid.divisor < 1) std::abort();
+  browser::PageGeometry geometry;
+  if (browser::ComputePageGeometry(1024, grid, &geometry) &&
+      (geometry.cellWidth < 1 || geometry.cellHeight < 1 || geometry.perPage < 1)) {
+    std::abort();
+  }
+  // Escaped text holds no markup; an encoded path only URL-safe bytes.
+  if (browser::EscapeHtmlText(text).find_first_of("<>\"") != std::string::npos) std::abort();
+  for (char c : browser::PercentEncodePath(text)) {
+    if (static_cast<unsigned char>(c) <= ' ' || static_cast<unsigned char>(c) >= 0x7F || c == '#' || c == '&' ||
+        c == '"' || c == '\'') {
+      std::abort();
+    }
+  }
+  browser::FileUrlOf(text);
   return 0;
 }

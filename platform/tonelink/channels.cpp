@@ -45,7 +45,27 @@ uint64_t Pcm16Bytes(uint64_t frames, const WaveInfo& info) {
 
 }  // namespace
 
-void FreeDecodingStreams() { g_decoders.clear(); }
+void FreeDecodingStreams() {
+  for (const auto& entry : g_decoders) EndEncoder(entry.first);
+  g_decoders.clear();
+}
+
+int32_t AddDecodingStream(std::unique_ptr<MediaFile> media) {
+  auto decoder = std::make_unique<DecodingStream>();
+  decoder->media = std::move(media);
+  int32_t handle = g_nextDecoder;
+  g_nextDecoder = g_nextDecoder >= 0x7FFFFFF0 ? 0x20001 : g_nextDecoder + 1;
+  g_decoders[handle] = std::move(decoder);
+  return handle;
+}
+
+bool DecodingStreamFormat(int32_t handle, uint32_t* rate, uint32_t* channels) {
+  DecodingStream* decoder = DecoderByHandle(handle);
+  if (decoder == nullptr) return false;
+  *rate = decoder->media->info().format.sampleRate;
+  *channels = decoder->media->info().format.channels;
+  return true;
+}
 
 bool IsStreamHandle(int32_t handle) {
   return StreamByHandle(handle) != nullptr || DecoderByHandle(handle) != nullptr;
@@ -209,7 +229,10 @@ TONELINK_API int32_t __stdcall BASSCLOSECHANNEL(int32_t channel) {
     return OnChannel(Call("BASSCLOSECHANNEL").Number(channel), channel, 0, kErrorNone,
                      [&](Target& target, int32_t* result) {
                        if (target.stream != nullptr) CloseCurrentStream();
-                       if (target.decoder != nullptr) g_decoders.erase(channel);
+                       if (target.decoder != nullptr) {
+                         EndEncoder(channel);
+                         g_decoders.erase(channel);
+                       }
                        *result = 1;
                        return kErrorNone;
                      });
@@ -229,13 +252,7 @@ TONELINK_API int32_t __stdcall BASSSTREAMDECODEFILE(const char* path) {
     if (code == kErrorNone) {
       auto lock = LockState();
       code = LoadedOrError();
-      if (code == kErrorNone) {
-        auto decoder = std::make_unique<DecodingStream>();
-        decoder->media = std::move(media);
-        handle = g_nextDecoder;
-        g_nextDecoder = g_nextDecoder >= 0x7FFFFFF0 ? 0x20001 : g_nextDecoder + 1;
-        g_decoders[handle] = std::move(decoder);
-      }
+      if (code == kErrorNone) handle = AddDecodingStream(std::move(media));
     }
     return Finish(Call("BASSSTREAMDECODEFILE").Text(path), code, handle);
   });
@@ -338,6 +355,7 @@ TONELINK_API int32_t __stdcall BASSCHANNELGETDATA(int32_t channel, void* buffer,
           size_t bytes = samples.size() * sizeof(int16_t);
           if (bytes > 0) std::memcpy(buffer, samples.data(), bytes);
           d.nextFrame += bytes / frameBytes;
+          if (bytes > 0) FeedEncoder(channel, samples.data(), bytes);
           *result = static_cast<int32_t>(bytes);  // 0 at the end, with no error
           return kErrorNone;
         });
@@ -379,7 +397,10 @@ TONELINK_API int32_t __stdcall BASSSTREAMFREE(int32_t stream) {
     return OnChannel(Call("BASSSTREAMFREE").Number(stream), stream, 0, kErrorNone,
                      [&](Target& target, int32_t* result) {
                        if (target.stream != nullptr) CloseCurrentStream();
-                       if (target.decoder != nullptr) g_decoders.erase(stream);
+                       if (target.decoder != nullptr) {
+                         EndEncoder(stream);
+                         g_decoders.erase(stream);
+                       }
                        *result = 1;
                        return kErrorNone;
                      });

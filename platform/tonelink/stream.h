@@ -80,8 +80,21 @@ void CloseCurrentStream();
 void HoldCurrentStream(uint32_t reasons);
 void ReleaseCurrentStream(uint32_t reasons);
 
-// Frees every decoding stream (channels.cpp).
+// Frees every decoding stream (channels.cpp), and the encoder programs
+// they feed.
 void FreeDecodingStreams();
+// Adds a decoding stream that reads `media`; returns its handle
+// (channels.cpp).
+int32_t AddDecodingStream(std::unique_ptr<MediaFile> media);
+// The rate and channel count of a decoding stream's 16-bit PCM; false when
+// `handle` is no decoding stream.
+bool DecodingStreamFormat(int32_t handle, uint32_t* rate, uint32_t* channels);
+
+// Outside encoder programs fed by decoding streams (cd_encode.cpp): the
+// bytes a stream delivers go to its encoder's input; freeing the stream
+// ends the encoder.
+void FeedEncoder(int32_t stream, const void* data, size_t bytes);
+void EndEncoder(int32_t stream);
 // True for the handle of the current stream or of a decoding stream.
 bool IsStreamHandle(int32_t handle);
 

@@ -9,7 +9,7 @@ ORB_PACKAGES=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 xvfb xauth x11-utils fonts-wine fonts-liberation
-  xorriso genisoimage imagemagick ffmpeg sox xdotool
+  xorriso genisoimage imagemagick ffmpeg sox xdotool chromium-headless-shell
 )
 
 orb_log() { printf '== %s\n' "$*" >&2; }

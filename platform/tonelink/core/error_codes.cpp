@@ -33,6 +33,10 @@ std::string ErrorDescription(int32_t code) {
       return "this function is not available on this computer";
     case kErrorMemory:
       return "there is not enough memory";
+    case kErrorCdTrack:
+      return "there is no such track on the CD";
+    case kErrorEncoder:
+      return "the encoder program has stopped";
     case kErrorUnknown:
       return "unknown error";
   }

@@ -26,6 +26,8 @@ enum ErrorCode : int32_t {
   kErrorCdDrive = 11,            // no CD drive with that number
   kErrorNotAvailable = 12,       // the machine lacks what the call needs (CD audio, WMA encoder)
   kErrorMemory = 13,             // not enough memory
+  kErrorCdTrack = 14,            // the CD in the drive has no such track
+  kErrorEncoder = 15,            // the outside encoder program stopped or cannot be fed
   kErrorUnknown = -1,            // anything else
 };
 

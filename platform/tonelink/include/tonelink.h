@@ -209,19 +209,22 @@ TONELINK_API int32_t __stdcall BASSSTREAMFREE(int32_t stream);
 // CD tracks and encoders (cd_encode.cpp).  `drive` counts the machine's CD
 // drives from 0 in drive-letter order; `track` counts from 0.
 
-// Opens a CD audio track as a decoding stream.  flags: the stream's flags as
-// the media browser passes them (0x40000 or 0x200000).  A handle, or 0:
-// "no such CD drive"; with a drive, "not available" (this library reads no
-// CD audio).
+// Opens a CD audio track as a decoding stream of 16-bit stereo at 44100 Hz
+// (the track file whose header carries number track + 1; its sectors of the
+// drive's disc audio).  flags: the stream's flags as the media browser
+// passes them (0x40000 or 0x200000).  A handle, or 0: "no such CD drive",
+// "no such track on the CD", "cannot be opened" (the sectors cannot be
+// read).
 TONELINK_API int32_t __stdcall BASSCDSTREAMCREATE(int32_t drive, int32_t track, int32_t flags);
 // Length of a CD track in bytes of PCM data; -1 on failure (as above).
 TONELINK_API int32_t __stdcall BASSCDGETTRACKLENGTH(int32_t drive, int32_t track);
 // Operates a CD drive's door: action 0 close, 1 open, 2 lock, 3 unlock (the
-// media browser locks it during a rip).  0 on failure (as above; "not valid"
-// for another action).
+// media browser locks it during a rip); 1 on any CD drive (no door moves).
+// 0 on failure ("no such CD drive"; "not valid" for another action).
 TONELINK_API int32_t __stdcall BASSCDDOOR(int32_t drive, int32_t action);
 // Opens a WMA file for writing 16-bit PCM of `frequency` Hz at `bitrate`
-// bits per second; flags as the media browser passes them (0x10000).
+// bits per second; flags as the media browser passes them (0x10000, with 2
+// added for a mono stream).
 // An encoder handle, or 0: "not available" where no Windows Media encoder is
 // installed, "not valid" for a missing path.
 TONELINK_API int32_t __stdcall BASSWMAENCODEOPENFILE(int32_t frequency, int32_t flags,
@@ -234,17 +237,21 @@ TONELINK_API int32_t __stdcall BASSWMAENCODEWRITE(int32_t encoder, const void* b
                                                   int32_t length);
 // Finishes the WMA file and frees the encoder.
 TONELINK_API int32_t __stdcall BASSWMAENCODECLOSE(int32_t encoder);
-// Starts an outside encoder program (`commandLine`, e.g. an MP3 encoder
-// reading from its standard input) and feeds it every byte of the stream's
-// data read with BASSCHANNELGETDATA from then on.  flags: reserved (0).  An
-// encoder handle, or 0 ("handle not valid" for the stream, "cannot be
-// opened" when the program does not start).  This library feeds no encoder
-// program yet: a stream's handle gives 0 with "not available".
+// Starts an outside encoder program (`commandLine` as it stands, a program
+// path with blanks quoted; e.g. an MP3 encoder reading from its standard
+// input) and writes to its input a WAV header for the stream's format and
+// then every byte of the stream's data read with BASSCHANNELGETDATA from
+// then on.  Only decoding streams feed one.  flags: reserved (0).  An
+// encoder handle, or 0 ("handle not valid" for the stream, "not available"
+// for the playing stream, "cannot be opened" when the program does not
+// start).
 TONELINK_API int32_t __stdcall BASSENCODESTART(int32_t stream, const char* commandLine,
                                                int32_t flags);
-// Non-zero while the stream's encoder program runs; 0 once it has stopped.
+// Non-zero while the stream's encoder program runs and takes its input; 0
+// once it has stopped ("the encoder program has stopped").
 TONELINK_API int32_t __stdcall BASSENCODEISACTIVE(int32_t stream);
-// Closes the encoder program's input and waits for it to finish.
+// Closes the encoder program's input and waits for it to finish its file.
+// 0 when a write to it had failed.
 TONELINK_API int32_t __stdcall BASSENCODESTOP(int32_t stream);
 
 // ---------------------------------------------------------------------------

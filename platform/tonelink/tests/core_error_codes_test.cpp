@@ -32,8 +32,10 @@ TEST(ErrorCodes, EachCodeHasItsText) {
       {"cd drive", kErrorCdDrive, "there is no such CD drive"},
       {"not available", kErrorNotAvailable, "this function is not available on this computer"},
       {"memory", kErrorMemory, "there is not enough memory"},
+      {"CD track", kErrorCdTrack, "there is no such track on the CD"},
+      {"encoder", kErrorEncoder, "the encoder program has stopped"},
       {"unknown", kErrorUnknown, "unknown error"},
-      {"unlisted positive", 14, "unknown error (14)"},
+      {"unlisted positive", 16, "unknown error (16)"},
       {"unlisted large", 1067, "unknown error (1067)"},
       {"unlisted negative", -2, "unknown error (-2)"},
       {"most negative", INT32_MIN, "unknown error (-2147483648)"},
@@ -46,14 +48,14 @@ TEST(ErrorCodes, EachCodeHasItsText) {
 
 TEST(ErrorCodes, TextsAreDistinctAndCodesAvoidTheCancelCode) {
   std::set<std::string> texts;
-  for (int32_t code = -1; code <= kErrorMemory; ++code) {
+  for (int32_t code = -1; code <= kErrorEncoder; ++code) {
     SCOPED_TRACE(code);
     std::string text = ErrorDescription(code);
     EXPECT_EQ(std::string::npos, text.find("unknown error (")) << text;
     EXPECT_TRUE(texts.insert(text).second) << "repeated text: " << text;
   }
   // The media browser's cancel code must stay distinct from every code here.
-  EXPECT_LT(kErrorMemory, 1067);
+  EXPECT_LT(kErrorEncoder, 1067);
 }
 
 }  // namespace

@@ -419,8 +419,8 @@ TEST_F(Playback, DecodingStreamDeliversPcm) {
   EXPECT_EQ(1, BASSCHANNELGETATTRIBUTES(stream, &frequency, nullptr, nullptr));
   EXPECT_EQ(8000, frequency);
   EXPECT_EQ(0, BASSCHANNELPAUSE(stream)) << "a decoding stream does not play";
-  EXPECT_EQ(0, BASSENCODESTART(stream, "encoder.exe - out.mp3", 0));
-  EXPECT_EQ(kErrorNotAvailable, BASSERRORGETCODE()) << "no encoder program is fed";
+  EXPECT_EQ(0, BASSENCODESTART(stream, "no-such-encoder.exe - out.mp3", 0));
+  EXPECT_EQ(kErrorFileOpen, BASSERRORGETCODE()) << "a program that does not start feeds nothing";
   EXPECT_EQ(1, BASSSTREAMFREE(stream));
   EXPECT_EQ(-1, BASSSTREAMGETLENGTH(stream));
   EXPECT_EQ(kErrorHandle, BASSERRORGETCODE());
