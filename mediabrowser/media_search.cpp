@@ -34,6 +34,8 @@ constexpr size_t kStopQuestionEntry = 72;
 constexpr size_t kNothingFoundEntry = 73;
 constexpr size_t kReplaceSecondListEntry = 74;
 constexpr size_t kSecondListPermissionEntry = 75;
+// How often the walk looks at the message queue.
+constexpr DWORD kPumpIntervalMs = 20;
 
 // What a search gives back.
 struct SearchResult {
@@ -207,6 +209,7 @@ SearchResult MediaSearch(char driveLetter, const std::string& waitText, int comm
   bool writesSucceeded = true;
   bool cancelled = false;
   SearchFolderWalk walk(std::string(1, driveLetter) + ":\\");
+  DWORD lastPump = GetTickCount();
   std::string folder;
   while (!cancelled && walk.Next(&folder)) {
     WIN32_FIND_DATAA entry;
@@ -224,12 +227,19 @@ SearchResult MediaSearch(char driveLetter, const std::string& waitText, int comm
           result.totalBytes += size;
           if (b.statusWindow != nullptr) SKSETCTLTEXT(b.statusWindow, path.c_str());
           const std::string line = ReportLine(width, height, NumberText(RoundedKilobytes(size)), path);
-          writesSucceeded = SKFPUT(report, line.data(), static_cast<int32_t>(line.size())) == 0;
+          if (SKFPUT(report, line.data(), static_cast<int32_t>(line.size())) != 0) writesSucceeded = false;
         }
       } else if (IsEnteredFolder(name, entry.dwFileAttributes)) {
         walk.AddSubfolder(name);
       }
-      if (suite::boxes::PumpWithCancel(stopQuestion) != 0) cancelled = true;
+      // The queue is looked at every few milliseconds, not after every entry:
+      // Escape and repaints are still served at once to the eye, and a large
+      // drive is not held up by a message look per file.
+      const DWORD now = GetTickCount();
+      if (now - lastPump >= kPumpIntervalMs) {
+        lastPump = now;
+        if (suite::boxes::PumpWithCancel(stopQuestion) != 0) cancelled = true;
+      }
     } while (!cancelled && FindNextFileA(search, &entry));
     FindClose(search);
   }
