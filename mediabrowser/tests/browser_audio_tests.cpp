@@ -35,27 +35,15 @@ constexpr DWORD kRunMs = 60000;
 constexpr DWORD kToolMs = 60000;
 constexpr uint32_t kSectorBytes = 2352;
 
-struct Folder {
-  explicit Folder(const std::string& name) : path(TempFolder() + name + "\\") {
-    RemoveTree(path);
-    CreateDirectoryA(path.c_str(), nullptr);
-  }
-  ~Folder() { RemoveTree(path); }
-  std::string path;
-};
+bool Exists(const std::string& path) { return harness::FileExists(path); }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string Unix(const std::string& path) { return harness::ShellQuoted(harness::UnixPathOf(path)); }
+std::string Unix(const std::string& path) { return harness::UnixPathWord(path); }
 
 // Runs a shell command; its output without the final line end, "" when it
 // failed.
 std::string Shell(const std::string& command) {
   std::string output;
-  int status = -1;
-  if (!harness::RunUnixCommand(command, kToolMs, &output, &status) || status != 0) return "<failed: " + output + ">";
-  while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
-  return output;
+  return harness::UnixToolOutput(command, kToolMs, &output) ? output : "<failed: " + output + ">";
 }
 
 void Put16(std::string* out, uint32_t value) {
@@ -121,20 +109,6 @@ std::string SoxSamples(const std::string& path) {
   return Shell("sox -t wav " + Unix(path) + " -b 16 -e signed-integer -t raw - | md5sum | cut -d' ' -f1");
 }
 
-std::vector<std::string> Items(HWND list) {
-  std::vector<std::string> items;
-  LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    wchar_t wide[2 * MAX_PATH] = {};
-    if (SendMessageW(list, LB_GETTEXTLEN, i, 0) >= 2 * MAX_PATH) continue;
-    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
-    char text[4 * MAX_PATH] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
-    items.push_back(text);
-  }
-  return items;
-}
-
 HWND ChildList(HWND browser, int id) {
   const FoundChild* child = ChildById(Children(browser), id);
   return child != nullptr ? child->window : nullptr;
@@ -144,7 +118,7 @@ HWND ChildList(HWND browser, int id) {
 void SelectOnly(HWND window, HWND list, const std::vector<std::string>& wanted) {
   PostMessageA(window, WM_COMMAND, kSelectNone, 0);
   ASSERT_TRUE(harness::PumpUntil([&] { return SendMessageA(list, LB_GETSELCOUNT, 0, 0) == 0; }, 5000));
-  std::vector<std::string> items = Items(list);
+  std::vector<std::string> items = ListBoxTexts(list);
   for (const std::string& item : wanted) {
     auto it = std::find(items.begin(), items.end(), item);
     std::string listed;
@@ -250,7 +224,7 @@ TEST(MediaBrowserAudio, ConvertsToWavFiles) {
   ASSERT_NE(window, nullptr);
   HWND list = ChildList(window, kFileListId);
   HWND second = ChildList(window, kSecondListId);
-  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 3; }, 10000));
+  ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 3; }, 10000));
   SelectOnly(window, list, {" mono song.mp3", " plain.wav", " voice.ogg"});
   StartCommandIntoNewFolder(window, kConvertWav);
   ASSERT_TRUE(WaitForRunEnd(window));
@@ -270,12 +244,12 @@ TEST(MediaBrowserAudio, ConvertsToWavFiles) {
   ASSERT_EQ(44 + monoData.size(), written.size());
   EXPECT_TRUE(written.substr(44) == monoData) << "the data is the source's samples byte for byte";
   EXPECT_FALSE(Exists(target + "\\plain.wav")) << "a WAV file is not converted to WAV";
-  EXPECT_EQ(Items(second), (std::vector<std::string>{" " + mono, " " + voice}));
+  EXPECT_EQ(ListBoxTexts(second), (std::vector<std::string>{" " + mono, " " + voice}));
   // The copied items are no longer selected; the skipped one stays.
   ASSERT_EQ(1, SendMessageA(list, LB_GETSELCOUNT, 0, 0));
   int selected = -1;
   SendMessageA(list, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&selected));
-  EXPECT_EQ(" plain.wav", Items(list)[static_cast<size_t>(selected)]);
+  EXPECT_EQ(" plain.wav", ListBoxTexts(list)[static_cast<size_t>(selected)]);
   CloseBrowser(window, browser);
 }
 
@@ -297,13 +271,13 @@ TEST(MediaBrowserAudio, WmaFailureIsReportedNotCountedAsDone) {
   ASSERT_NE(window, nullptr);
   HWND list = ChildList(window, kFileListId);
   HWND second = ChildList(window, kSecondListId);
-  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 2; }, 10000));
+  ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 2; }, 10000));
   SelectOnly(window, list, {" a.wav", " b.wav"});
   StartCommandIntoNewFolder(window, kConvertWma);
   ASSERT_TRUE(WaitForRunEnd(window));
   EXPECT_FALSE(Exists(target + "\\a.wma"));
   EXPECT_FALSE(Exists(target + "\\b.wma"));
-  EXPECT_TRUE(Items(second).empty()) << "a failed file is not listed";
+  EXPECT_TRUE(ListBoxTexts(second).empty()) << "a failed file is not listed";
   // Only the first failure of the run is reported.
   EXPECT_EQ(1, CountTraceLines(trace, "SKMSGBOX(", "this function is not available on this computer"));
   EXPECT_EQ(1, CountTraceLines(trace, "SKMSGBOX(", "a.wav"));
@@ -331,7 +305,7 @@ TEST(MediaBrowserAudio, CancelDeletesThePartialFile) {
   ASSERT_NE(window, nullptr);
   HWND list = ChildList(window, kFileListId);
   HWND second = ChildList(window, kSecondListId);
-  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 1; }, 10000));
+  ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 1; }, 10000));
   SelectOnly(window, list, {" long.mp3"});
   StartCommandIntoNewFolder(window, kConvertWav);
   HWND progress = WaitForWindowOfClass("SKSTATIC", 20000);
@@ -344,7 +318,7 @@ TEST(MediaBrowserAudio, CancelDeletesThePartialFile) {
   ASSERT_TRUE(WaitForRunEnd(window));
   EXPECT_EQ(1, CountTraceLines(trace, "SKMSGBOX(", "Stop the running"));
   EXPECT_FALSE(Exists(target + "\\long.wav")) << "the partial file is deleted";
-  EXPECT_TRUE(Items(second).empty());
+  EXPECT_TRUE(ListBoxTexts(second).empty());
   CloseBrowser(window, browser);
   DeleteFileA(trace.c_str());
 }
@@ -393,7 +367,7 @@ TEST_F(CdRip, RipsTracksToWavFiles) {
   ASSERT_NE(window, nullptr);
   HWND list = ChildList(window, kFileListId);
   HWND second = ChildList(window, kSecondListId);
-  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 4; }, 10000));
+  ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 4; }, 10000));
   SelectOnly(window, list, {" track01.cda", " track03.cda", " track05.cda"});
   StartCommandIntoNewFolder(window, kRipWav);
   ASSERT_TRUE(WaitForRunEnd(window));
@@ -411,7 +385,7 @@ TEST_F(CdRip, RipsTracksToWavFiles) {
   EXPECT_FALSE(Exists(target + "\\My Album-03.wav"));
   EXPECT_EQ(1, CountTraceLines(trace, "SKMSGBOX(", "track03.cda"));
   EXPECT_EQ(1, CountTraceLines(trace, "SKMSGBOX(", "the file cannot be opened"));
-  EXPECT_EQ(Items(second), (std::vector<std::string>{" " + first, " " + secondTrack}));
+  EXPECT_EQ(ListBoxTexts(second), (std::vector<std::string>{" " + first, " " + secondTrack}));
   // The audio player was asked to close (code 10) and did.
   std::vector<ReceivedLine> lines = WaitForReceiverLog(playerLog, 2);
   ASSERT_GE(lines.size(), 2u);
@@ -438,7 +412,7 @@ TEST_F(CdRip, FeedsTheEncoderProgram) {
   ASSERT_NE(window, nullptr);
   HWND list = ChildList(window, kFileListId);
   HWND second = ChildList(window, kSecondListId);
-  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 4; }, 10000));
+  ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 4; }, 10000));
   SelectOnly(window, list, {" track05.cda"});
   StartCommandIntoNewFolder(window, kRipToFileEncoder);
   ASSERT_TRUE(WaitForRunEnd(window));
@@ -456,7 +430,7 @@ TEST_F(CdRip, FeedsTheEncoderProgram) {
   char longName[MAX_PATH] = {};
   GetLongPathNameA(arguments[1].c_str(), longName, sizeof(longName));
   EXPECT_EQ(Lower(encoded), Lower(longName)) << arguments[1];
-  EXPECT_EQ(Items(second), (std::vector<std::string>{" " + encoded}));
+  EXPECT_EQ(ListBoxTexts(second), (std::vector<std::string>{" " + encoded}));
   CloseBrowser(window, browser);
 }
 

@@ -43,26 +43,14 @@ constexpr int kResize = 707;
 constexpr int kConvert = 710;
 constexpr int kRenumber = 711;
 
-struct Folder {
-  explicit Folder(const std::string& name) : path(TempFolder() + name + "\\") {
-    RemoveTree(path);
-    CreateDirectoryA(path.c_str(), nullptr);
-  }
-  ~Folder() { RemoveTree(path); }
-  std::string path;
-};
+bool Exists(const std::string& path) { return harness::FileExists(path); }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string Unix(const std::string& path) { return harness::ShellQuoted(harness::UnixPathOf(path)); }
+std::string Unix(const std::string& path) { return harness::UnixPathWord(path); }
 
 // Runs ImageMagick; its output, "" when it failed.
 std::string Magick(const std::string& command) {
   std::string output;
-  int status = -1;
-  if (!harness::RunUnixCommand(command, kToolMs, &output, &status) || status != 0) return std::string();
-  while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
-  return output;
+  return harness::UnixToolOutput(command, kToolMs, &output) ? output : std::string();
 }
 
 // A picture of width x height in `colour` with a 20 x 20 red square at its

@@ -28,7 +28,7 @@ bool IsFolder(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) { return harness::FileExists(path); }
 
 HWND InnerTree(HWND browser) {
   for (const FoundChild& child : Children(browser)) {

@@ -32,7 +32,7 @@ std::string Lower(std::string text) {
   return text;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) { return harness::FileExists(path); }
 
 // The edit line of the box's list (a simple combo box shows one).
 HWND EditOf(HWND combo) { return FindWindowExA(combo, nullptr, "Edit", nullptr); }

@@ -14,6 +14,7 @@
 
 #include "browser_test_support.h"
 #include "harness.h"
+#include "test_files.h"
 #include "unix_tools.h"
 
 namespace {
@@ -31,15 +32,6 @@ constexpr int kAlbum2x3 = 904;
 constexpr DWORD kRunMs = 60000;
 constexpr DWORD kToolMs = 90000;
 
-struct Folder {
-  explicit Folder(const std::string& name) : path(TempFolder() + name + "\\") {
-    RemoveTree(path);
-    CreateDirectoryA(path.c_str(), nullptr);
-  }
-  ~Folder() { RemoveTree(path); }
-  std::string path;
-};
-
 // A temporary file of the test, gone with it.
 struct TempFile {
   explicit TempFile(const std::string& name) : path(TempFolder() + name) { DeleteFileA(path.c_str()); }
@@ -47,17 +39,14 @@ struct TempFile {
   std::string path;
 };
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) { return harness::FileExists(path); }
 
-std::string Unix(const std::string& path) { return harness::ShellQuoted(harness::UnixPathOf(path)); }
+std::string Unix(const std::string& path) { return harness::UnixPathWord(path); }
 
 // A Unix command's output without its final line ends; "" when it failed.
 std::string RunTool(const std::string& command) {
   std::string output;
-  int status = -1;
-  if (!harness::RunUnixCommand(command, kToolMs, &output, &status) || status != 0) return std::string();
-  while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
-  return output;
+  return harness::UnixToolOutput(command, kToolMs, &output) ? output : std::string();
 }
 
 void MakePicture(const std::string& path, int width, int height, const std::string& rgb) {
@@ -82,20 +71,6 @@ int CountColour(const std::string& path, int x, int y, int width, int height, co
   return count.empty() ? -1 : std::atoi(count.c_str());
 }
 
-std::vector<std::string> Items(HWND list) {
-  std::vector<std::string> items;
-  LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    wchar_t wide[MAX_PATH + 2] = {};
-    if (SendMessageW(list, LB_GETTEXTLEN, i, 0) > MAX_PATH) continue;
-    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
-    char text[2 * MAX_PATH + 4] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
-    items.push_back(text);
-  }
-  return items;
-}
-
 HWND FileList(HWND browser) {
   const FoundChild* child = ChildById(Children(browser), kFileListId);
   return child != nullptr ? child->window : nullptr;
@@ -104,7 +79,7 @@ HWND FileList(HWND browser) {
 void SelectOnly(HWND window, HWND list, const std::vector<std::string>& wanted) {
   PostMessageA(window, WM_COMMAND, kSelectNone, 0);
   ASSERT_TRUE(harness::PumpUntil([&] { return SendMessageA(list, LB_GETSELCOUNT, 0, 0) == 0; }, 5000));
-  std::vector<std::string> items = Items(list);
+  std::vector<std::string> items = ListBoxTexts(list);
   for (const std::string& item : wanted) {
     auto it = std::find(items.begin(), items.end(), item);
     ASSERT_NE(it, items.end()) << item;
@@ -281,7 +256,7 @@ TEST(MediaBrowserOverview, AlbumPagesLinkEveryPictureAndRender) {
                               {"ORB_RECEIVER_LOG", TempFolder() + "overview *.log"}});
   ASSERT_NE(window, nullptr);
   HWND list = FileList(window);
-  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 12; }, 10000));
+  ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 12; }, 10000));
   SelectAll(window, list);
   PostMessageA(window, WM_COMMAND, kAlbum2x3, 0);
   AnswerTargetBox(2);
@@ -370,7 +345,7 @@ TEST(MediaBrowserOverview, AlbumFolderBoxesAndCancelledTitle) {
   HWND window = StartBrowser(program, &browser, "", {{"ORB_ANSWERS", fixture.path + "new pages;Trip;2"}});
   ASSERT_NE(window, nullptr);
   HWND list = FileList(window);
-  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 3; }, 10000));
+  ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 3; }, 10000));
   SelectAll(window, list);
 
   PostMessageA(window, WM_COMMAND, 901, 0);
@@ -431,7 +406,7 @@ TEST(MediaBrowserOverview, ContactSheetsShowPicturesFramesAndHalo) {
   HWND window = StartBrowser(program, &browser, "", {{"ORB_ANSWERS", ""}});
   ASSERT_NE(window, nullptr);
   HWND list = FileList(window);
-  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 7; }, 10000));
+  ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 7; }, 10000));
 
   constexpr int kCellWidth = 232, kCellHeight = 253, kGridHeight = 1315;
   auto cellX = [](int index) { return 1 + (index % 4) * (kCellWidth + 10); };
@@ -464,7 +439,7 @@ TEST(MediaBrowserOverview, ContactSheetsShowPicturesFramesAndHalo) {
   EXPECT_EQ(0, CountColour(first, 0, kGridHeight + 3, 300, 18, black));
   EXPECT_TRUE(harness::PumpUntil(
       [&] {
-        std::vector<std::string> items = Items(list);
+        std::vector<std::string> items = ListBoxTexts(list);
         return std::find(items.begin(), items.end(), " orbct000.bmp") != items.end();
       },
       5000));

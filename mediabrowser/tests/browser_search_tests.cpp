@@ -35,16 +35,13 @@ constexpr int kSecondListId = 4;
 constexpr DWORD kSearchMs = 60000;
 constexpr DWORD kToolMs = 60000;
 
-std::string Unix(const std::string& path) { return harness::ShellQuoted(harness::UnixPathOf(path)); }
+std::string Unix(const std::string& path) { return harness::UnixPathWord(path); }
 
 // Runs a shell command; its output without the final line end, "" when it
 // failed.
 std::string Shell(const std::string& command) {
   std::string output;
-  int status = -1;
-  if (!harness::RunUnixCommand(command, kToolMs, &output, &status) || status != 0) return std::string();
-  while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
-  return output;
+  return harness::UnixToolOutput(command, kToolMs, &output) ? output : std::string();
 }
 
 // The prefix's folder of drive links.
@@ -117,7 +114,9 @@ void MakeFixture(const std::string& root, const std::vector<FixtureFile>& files)
     } else {
       ASSERT_TRUE(harness::WriteFileBytes(path, file.bytes)) << path;
     }
-    if (file.attributes != 0) ASSERT_TRUE(SetFileAttributesA(path.c_str(), file.attributes)) << path;
+    if (file.attributes != 0) {
+      ASSERT_TRUE(SetFileAttributesA(path.c_str(), file.attributes)) << path;
+    }
   }
 }
 
@@ -548,7 +547,9 @@ TEST_F(MediaSearchTest, PictureSizesMatchWhatIdentifyReads) {
     const std::map<std::string, std::string> made = {
         {"photos\\beach.jpg", "64x48"}, {"photos\\banner.gif", "40000x1"}, {"photos\\broken.jpg", ""}};
     for (const auto& [path, size] : made) {
-      if (sizes.count(path) != 0) EXPECT_EQ(size, sizes[path]) << path;
+      if (sizes.count(path) != 0) {
+        EXPECT_EQ(size, sizes[path]) << path;
+      }
     }
     SearchWithClick(step.command, drive.letter());
     if (handOvers > 0) {

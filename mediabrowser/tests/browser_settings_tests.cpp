@@ -26,16 +26,6 @@ std::string Lower(std::string text) {
 
 std::string FavouritesPath() { return TempFolder() + "orbmedia.fav"; }
 
-// A folder of the test's TEMP, removed with everything in it at the end.
-struct Folder {
-  explicit Folder(const std::string& name) : path(TempFolder() + name + "\\") {
-    RemoveTree(path);
-    CreateDirectoryA(path.c_str(), nullptr);
-  }
-  ~Folder() { RemoveTree(path); }
-  std::string path;  // with its final backslash
-};
-
 RECT WindowPlacement(HWND window) { return harness::WindowRectOf(window); }
 
 HWND ChildOf(HWND window, int id) {

@@ -24,6 +24,18 @@ std::vector<std::string> ReadLines(const std::string& path);
 // Deletes a folder (given with its final backslash) with everything in it.
 void RemoveTree(const std::string& folder);
 
+// A folder of the test's TEMP, removed with everything in it at the end.
+struct Folder {
+  explicit Folder(const std::string& name) : path(TempFolder() + name + "\\") {
+    RemoveTree(path);
+    CreateDirectoryA(path.c_str(), nullptr);
+  }
+  ~Folder() { RemoveTree(path); }
+  Folder(const Folder&) = delete;
+  Folder& operator=(const Folder&) = delete;
+  std::string path;  // with its final backslash
+};
+
 // A program folder with a blank in its name, as under "Program Files".
 class ProgramFolder {
  public:

@@ -64,7 +64,7 @@ void WritePictureSettings(const std::string& folder) {
   WriteFileText(SettingsPath(), " 40| 30| 760| 520|" + folder + "|" + kPicturePattern + "| 0|-1| 0");
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) { return harness::FileExists(path); }
 
 HWND FileList(HWND browser) {
   const FoundChild* child = ChildById(Children(browser), kFileListId);

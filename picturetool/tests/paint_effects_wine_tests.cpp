@@ -40,10 +40,7 @@ class WorkingCopy {
 
 std::string Shell(const std::string& command) {
   std::string output;
-  int status = -1;
-  if (!harness::RunUnixCommand(command, 60000, &output, &status) || status != 0) return "failed: " + output;
-  while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
-  return output;
+  return harness::UnixToolOutput(command, 60000, &output) ? output : "failed: " + output;
 }
 
 std::string Q(const std::string& windowsPath) { return harness::ShellQuoted(harness::UnixPathOf(windowsPath)); }
@@ -52,10 +49,9 @@ std::string Identify(const std::string& path) { return Shell("identify -format '
 
 // The number of pixels that differ (compare -metric AE prints it).
 std::string DifferentPixels(const std::string& a, const std::string& b) {
+  // compare ends with status 1 when the pictures differ: only the count matters.
   std::string output;
-  int status = -1;
-  harness::RunUnixCommand("compare -metric AE " + Q(a) + " " + Q(b) + " null: 2>&1", 60000, &output, &status);
-  while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
+  harness::UnixToolOutput("compare -metric AE " + Q(a) + " " + Q(b) + " null: 2>&1", 60000, &output);
   return output;
 }
 

@@ -53,10 +53,7 @@ class WorkingCopyCleanup {
 
 std::string Shell(const std::string& command) {
   std::string output;
-  int status = -1;
-  if (!harness::RunUnixCommand(command, 30000, &output, &status) || status != 0) return "failed: " + output;
-  while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
-  return output;
+  return harness::UnixToolOutput(command, 30000, &output) ? output : "failed: " + output;
 }
 
 std::string Q(const std::string& windowsPath) { return harness::ShellQuoted(harness::UnixPathOf(windowsPath)); }
@@ -82,11 +79,10 @@ std::vector<int> PixelOf(const std::string& path, int x, int y) {
 
 // The number of pixels that differ between two pictures (compare -metric AE).
 std::string DifferentPixels(const std::string& a, const std::string& b, const std::string& fuzz) {
+  // compare ends with status 1 when the pictures differ: only the count matters.
   std::string output;
-  int status = -1;
-  harness::RunUnixCommand("compare -fuzz " + fuzz + " -metric AE " + Q(a) + " " + Q(b) + " null: 2>&1", 30000,
-                          &output, &status);
-  while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
+  harness::UnixToolOutput("compare -fuzz " + fuzz + " -metric AE " + Q(a) + " " + Q(b) + " null: 2>&1", 30000,
+                          &output);
   return output;
 }
 

@@ -68,4 +68,13 @@ bool RunUnixCommand(const std::string& command, DWORD timeoutMs, std::string* ou
   return true;
 }
 
+std::string UnixPathWord(const std::string& windowsPath) { return ShellQuoted(UnixPathOf(windowsPath)); }
+
+bool UnixToolOutput(const std::string& command, DWORD timeoutMs, std::string* output) {
+  int status = -1;
+  const bool ended = RunUnixCommand(command, timeoutMs, output, &status);
+  while (!output->empty() && (output->back() == '\n' || output->back() == '\r')) output->pop_back();
+  return ended && status == 0;
+}
+
 }  // namespace harness

@@ -27,4 +27,12 @@ std::string ShellQuoted(const std::string& text);
 // that file's appearance is the end.
 bool RunUnixCommand(const std::string& command, DWORD timeoutMs, std::string* output, int* status = nullptr);
 
+// A Windows path as one word of a shell command line: its Linux path,
+// single-quoted.
+std::string UnixPathWord(const std::string& windowsPath);
+
+// Runs a tool as RunUnixCommand does; `output` gets what it wrote without
+// the final line ends.  True when it ended in time with exit status 0.
+bool UnixToolOutput(const std::string& command, DWORD timeoutMs, std::string* output);
+
 }  // namespace harness
