@@ -36,6 +36,8 @@ constexpr size_t kReplaceSecondListEntry = 74;
 constexpr size_t kSecondListPermissionEntry = 75;
 // How often the walk looks at the message queue.
 constexpr DWORD kPumpIntervalMs = 20;
+// The report's lines are written in blocks of about this size.
+constexpr size_t kReportBlockBytes = 32 * 1024;
 
 // What a search gives back.
 struct SearchResult {
@@ -210,6 +212,16 @@ SearchResult MediaSearch(char driveLetter, const std::string& waitText, int comm
   bool cancelled = false;
   SearchFolderWalk walk(std::string(1, driveLetter) + ":\\");
   DWORD lastPump = GetTickCount();
+  // Report lines go out in blocks, and the status line shows the latest
+  // finding when the queue is looked at: one write or one repaint per file
+  // would hold a large drive up.
+  std::string lines;
+  std::string latestFinding;
+  auto writeLines = [&] {
+    if (lines.empty()) return;
+    if (SKFPUT(report, lines.data(), static_cast<int32_t>(lines.size())) != 0) writesSucceeded = false;
+    lines.clear();
+  };
   std::string folder;
   while (!cancelled && walk.Next(&folder)) {
     WIN32_FIND_DATAA entry;
@@ -225,25 +237,27 @@ SearchResult MediaSearch(char driveLetter, const std::string& waitText, int comm
           secondList.Add(result.filesFound, path);
           const int64_t size = static_cast<int64_t>((uint64_t{entry.nFileSizeHigh} << 32) | entry.nFileSizeLow);
           result.totalBytes += size;
-          if (b.statusWindow != nullptr) SKSETCTLTEXT(b.statusWindow, path.c_str());
-          const std::string line = ReportLine(width, height, NumberText(RoundedKilobytes(size)), path);
-          if (SKFPUT(report, line.data(), static_cast<int32_t>(line.size())) != 0) writesSucceeded = false;
+          latestFinding = path;
+          lines += ReportLine(width, height, NumberText(RoundedKilobytes(size)), path);
+          if (lines.size() >= kReportBlockBytes) writeLines();
         }
       } else if (IsEnteredFolder(name, entry.dwFileAttributes)) {
         walk.AddSubfolder(name);
       }
       // The queue is looked at every few milliseconds, not after every entry:
-      // Escape and repaints are still served at once to the eye, and a large
-      // drive is not held up by a message look per file.
+      // Escape and repaints are still served at once to the eye.
       const DWORD now = GetTickCount();
       if (now - lastPump >= kPumpIntervalMs) {
         lastPump = now;
+        if (!latestFinding.empty() && b.statusWindow != nullptr) SKSETCTLTEXT(b.statusWindow, latestFinding.c_str());
+        latestFinding.clear();
         if (suite::boxes::PumpWithCancel(stopQuestion) != 0) cancelled = true;
       }
     } while (!cancelled && FindNextFileA(search, &entry));
     FindClose(search);
   }
 
+  writeLines();
   if (writesSucceeded) {
     const std::string summary = ReportSummary(driveLetter, summaryTemplate, NumberText(result.filesFound),
                                               NumberText(RoundedKilobytes(result.totalBytes)));
