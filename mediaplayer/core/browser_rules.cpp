@@ -30,7 +30,10 @@ IndexSettings ParseIndexSettings(const std::string& line, const std::string& pro
   std::string size = suite::TrimBlanks(suite::CommaField(line, 2));
   if (!size.empty() && size.back() == '%') {
     size.pop_back();
-    settings.size = -OptionNumber(size);
+    // A negative size is a percentage; the lowest number has no positive
+    // counterpart and becomes the highest.
+    const int32_t percent = OptionNumber(size);
+    settings.size = percent == INT32_MIN ? INT32_MAX : -percent;
   } else {
     settings.size = OptionNumber(size);
   }

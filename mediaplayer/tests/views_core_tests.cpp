@@ -38,6 +38,7 @@ TEST(IndexSettings, ReadsTheLine) {
       {"empty", "", 0, 0, 0, ""},
       {"no page", "3,100,1", 3, 100, 1, ""},
       {"empty size", "4,,1,a", 4, 0, 1, "a"},
+      {"lowest percent", "2,-7125999993%,1", 2, INT32_MAX, 1, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
