@@ -15,50 +15,15 @@
 #include <string>
 #include <vector>
 
+#include "../bench_support.h"
 #include "core/command_line.h"
 #include "core/suite_command_codes.h"
 #include "harness.h"
 #include "suite_command.h"
 #include "test_files.h"
 
-namespace {
-
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return double(counter.QuadPart) / double(frequency.QuadPart);
-}
-
-BOOL CALLBACK FindChild(HWND window, LPARAM param) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof(name));
-  if (lstrcmpiA(name, "TARGETBOX") != 0) return TRUE;
-  *reinterpret_cast<HWND*>(param) = window;
-  return FALSE;
-}
-
-BOOL CALLBACK FindTop(HWND window, LPARAM param) {
-  if (!FindChild(window, param)) return FALSE;
-  EnumChildWindows(window, FindChild, param);
-  return *reinterpret_cast<HWND*>(param) == nullptr;
-}
-
-BOOL CALLBACK FindFileList(HWND child, LPARAM param) {
-  if (GetDlgCtrlID(child) != 3) return TRUE;
-  *reinterpret_cast<HWND*>(param) = child;
-  return FALSE;
-}
-
-int Fail(const char* what) {
-  std::fprintf(stderr, "orbconvert_bench: %s\n", what);
-  return 1;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  if (argc < 3) return Fail("usage: orbconvert_bench <source folder> <target folder>");
+  if (argc < 3) return bench::Fail("usage: orbconvert_bench <source folder> <target folder>");
   std::string folder = argv[1];
   if (folder.back() != '\\') folder += '\\';
   std::string target = argv[2];
@@ -71,7 +36,7 @@ int main(int argc, char** argv) {
     while (FindNextFileA(search, &found));
     FindClose(search);
   }
-  if (names.empty()) return Fail("no .mp3 files in the folder");
+  if (names.empty()) return bench::Fail("no .mp3 files in the folder");
 
   harness::PrivateTempFolder privateTemp;
   char temp[MAX_PATH] = {};
@@ -83,25 +48,13 @@ int main(int argc, char** argv) {
   harness::ScopedEnvironment answers("ORB_ANSWERS", target.c_str());
   if (browser.start(suite::ProgramCommandLine(harness::ProgramFolder() + "orbmedia.exe", ""))) {
     HWND window = harness::WaitForWindow("ORBMEDIA", 120000);
-    HWND list = nullptr;
-    if (window != nullptr) {
-      harness::PumpUntil(
-          [&] {
-            EnumChildWindows(window, FindFileList, reinterpret_cast<LPARAM>(&list));
-            return list != nullptr;
-          },
-          60000);
-    }
     const LRESULT files = static_cast<LRESULT>(names.size());
-    if (list != nullptr && harness::PumpUntil([&] { return SendMessageA(list, LB_GETCOUNT, 0, 0) == files; }, 60000)) {
-      PostMessageA(window, WM_COMMAND, 112, 0);  // select all
-      harness::PumpUntil([&] { return SendMessageA(list, LB_GETSELCOUNT, 0, 0) == files; }, 10000);
+    if (window != nullptr && bench::SelectAllListed(window, files) != nullptr) {
       PostMessageA(window, WM_COMMAND, 1301, 0);  // convert to WAV
       HWND box = nullptr;
       harness::PumpUntil(
           [&] {
-            box = nullptr;
-            EnumWindows(FindTop, reinterpret_cast<LPARAM>(&box));
+            box = bench::FindWindowOfClass("TARGETBOX");
             return box != nullptr && IsWindowVisible(box) && GetDlgItem(box, 3) != nullptr &&
                    (GetWindowLongA(box, GWL_STYLE) & WS_CHILD) != 0;
           },
@@ -109,7 +62,7 @@ int main(int argc, char** argv) {
       if (box != nullptr) {
         PostMessageA(GetDlgItem(box, 3), BM_CLICK, 0, 0);  // new folder: the scripted answer
         harness::PumpUntil([&] { return !IsWindow(box); }, 30000);
-        const double begin = Now();
+        const double begin = bench::Now();
         // Done when every new file exists and the main window takes input
         // again (it is disabled while the run copies).
         bool done = harness::PumpUntil(
@@ -121,7 +74,7 @@ int main(int argc, char** argv) {
               return IsWindowEnabled(window) != FALSE;
             },
             600000);
-        const double seconds = Now() - begin;
+        const double seconds = bench::Now() - begin;
         unsigned long long bytes = 0;
         size_t written = 0;
         for (const std::string& name : names) {
@@ -135,18 +88,18 @@ int main(int argc, char** argv) {
           std::printf("files %u bytes %llu seconds %.3f\n", static_cast<unsigned>(written), bytes, seconds);
           status = 0;
         } else {
-          Fail("the files were not all converted within ten minutes");
+          bench::Fail("the files were not all converted within ten minutes");
         }
       } else {
-        Fail("the target-folder box did not open");
+        bench::Fail("the target-folder box did not open");
       }
     } else {
-      Fail("the browser did not list the files");
+      bench::Fail("the browser did not list the files");
     }
     if (window != nullptr) suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
     if (browser.waitExit(30000) == -1) browser.kill();
   } else {
-    Fail("orbmedia.exe did not start");
+    bench::Fail("orbmedia.exe did not start");
   }
   return status;
 }

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "../bench_support.h"
 #include "core/command_line.h"
 #include "core/suite_command_codes.h"
 #include "harness.h"
@@ -23,27 +24,6 @@
 
 namespace {
 
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return double(counter.QuadPart) / double(frequency.QuadPart);
-}
-
-BOOL CALLBACK FindBoxChild(HWND window, LPARAM param) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof(name));
-  if (lstrcmpiA(name, "SKMSGBOX") != 0 || GetDlgItem(window, 1) == nullptr) return TRUE;
-  *reinterpret_cast<HWND*>(param) = window;
-  return FALSE;
-}
-
-BOOL CALLBACK FindBoxTop(HWND window, LPARAM param) {
-  if (!FindBoxChild(window, param)) return FALSE;
-  EnumChildWindows(window, FindBoxChild, param);
-  return *reinterpret_cast<HWND*>(param) == nullptr;
-}
-
 std::string ButtonText(HWND button) {
   char text[64] = {};
   SendMessageTimeoutA(button, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
@@ -51,15 +31,10 @@ std::string ButtonText(HWND button) {
   return text;
 }
 
-int Fail(const char* what) {
-  std::fprintf(stderr, "orbsearch_bench: %s\n", what);
-  return 1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3 || argv[1][0] == '\0') return Fail("usage: orbsearch_bench <drive letter> <command id>");
+  if (argc < 3 || argv[1][0] == '\0') return bench::Fail("usage: orbsearch_bench <drive letter> <command id>");
   const std::string drive = std::string(1, argv[1][0]) + ":";
   const int command = std::atoi(argv[2]);
 
@@ -81,15 +56,14 @@ int main(int argc, char** argv) {
 
   int status = 1;
   harness::Process browser;
-  if (!browser.start(suite::ProgramCommandLine(program + "orbmedia.exe", ""))) return Fail("orbmedia.exe did not start");
+  if (!browser.start(suite::ProgramCommandLine(program + "orbmedia.exe", ""))) return bench::Fail("orbmedia.exe did not start");
   HWND window = harness::WaitForWindow("ORBMEDIA", 120000);
   if (window != nullptr && harness::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, 60000)) {
     PostMessageA(window, WM_COMMAND, command, 0);
     HWND box = nullptr;
     harness::PumpUntil(
         [&] {
-          box = nullptr;
-          EnumWindows(FindBoxTop, reinterpret_cast<LPARAM>(&box));
+          box = bench::FindWindowOfClass("SKMSGBOX", 1);
           return box != nullptr && IsWindowVisible(box);
         },
         60000);
@@ -98,10 +72,10 @@ int main(int argc, char** argv) {
       if (ButtonText(GetDlgItem(box, id)) == drive) button = GetDlgItem(box, id);
     }
     if (button != nullptr) {
-      const double begin = Now();
+      const double begin = bench::Now();
       PostMessageA(button, BM_CLICK, 0, 0);
       const bool done = harness::PumpUntil([&] { return harness::FileExists(helpLog); }, 1800000);
-      const double seconds = Now() - begin;
+      const double seconds = bench::Now() - begin;
       std::string report;
       harness::ReadFileBytes(program + "videos" + argv[1][0] + ".txt", &report);
       const long lines = static_cast<long>(std::count(report.begin(), report.end(), '\n')) - 2;
@@ -111,13 +85,13 @@ int main(int argc, char** argv) {
         std::printf("\n");
         status = 0;
       } else {
-        Fail("the report was not handed to the help viewer within half an hour");
+        bench::Fail("the report was not handed to the help viewer within half an hour");
       }
     } else {
-      Fail("the drive box did not offer the drive");
+      bench::Fail("the drive box did not offer the drive");
     }
   } else {
-    Fail("the browser's window did not show");
+    bench::Fail("the browser's window did not show");
   }
   if (HWND help = harness::WaitForWindow("ORBHELP", 5000)) suite::SendSuiteCommand(help, suite::CMD_CLOSE, "");
   if (window != nullptr) suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "../bench_support.h"
 #include "core/command_line.h"
 #include "core/suite_command_codes.h"
 #include "harness.h"
@@ -23,28 +24,10 @@ namespace {
 constexpr int kSheetCommand = 801;
 constexpr size_t kPicturesPerSheet = 20;
 
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return double(counter.QuadPart) / double(frequency.QuadPart);
-}
-
-BOOL CALLBACK FindFileList(HWND child, LPARAM param) {
-  if (GetDlgCtrlID(child) != 3) return TRUE;
-  *reinterpret_cast<HWND*>(param) = child;
-  return FALSE;
-}
-
-int Fail(const char* what) {
-  std::fprintf(stderr, "orbsheets_bench: %s\n", what);
-  return 1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return Fail("usage: orbsheets_bench <picture folder>");
+  if (argc < 2) return bench::Fail("usage: orbsheets_bench <picture folder>");
   std::string folder = argv[1];
   if (folder.back() != '\\') folder += '\\';
   size_t files = 0;
@@ -55,7 +38,7 @@ int main(int argc, char** argv) {
     while (FindNextFileA(search, &found));
     FindClose(search);
   }
-  if (files == 0) return Fail("no JPEG pictures in the folder");
+  if (files == 0) return bench::Fail("no JPEG pictures in the folder");
   const size_t sheets = (files + kPicturesPerSheet - 1) / kPicturesPerSheet;
   char last[32] = {};
   std::snprintf(last, sizeof(last), "ORBCT%03u.bmp", static_cast<unsigned>(sheets - 1));
@@ -69,37 +52,25 @@ int main(int argc, char** argv) {
   int status = 1;
   harness::Process browser;
   if (!browser.start(suite::ProgramCommandLine(harness::ProgramFolder() + "orbmedia.exe", ""))) {
-    return Fail("orbmedia.exe did not start");
+    return bench::Fail("orbmedia.exe did not start");
   }
   HWND window = harness::WaitForWindow("ORBMEDIA", 120000);
-  HWND list = nullptr;
-  if (window != nullptr) {
-    harness::PumpUntil(
-        [&] {
-          EnumChildWindows(window, FindFileList, reinterpret_cast<LPARAM>(&list));
-          return list != nullptr;
-        },
-        60000);
-  }
-  const auto count = static_cast<LRESULT>(files);
-  if (list != nullptr && harness::PumpUntil([&] { return SendMessageA(list, LB_GETCOUNT, 0, 0) == count; }, 60000)) {
-    PostMessageA(window, WM_COMMAND, 112, 0);  // select all
-    harness::PumpUntil([&] { return SendMessageA(list, LB_GETSELCOUNT, 0, 0) == count; }, 10000);
-    const double begin = Now();
+  if (window != nullptr && bench::SelectAllListed(window, static_cast<LRESULT>(files)) != nullptr) {
+    const double begin = bench::Now();
     PostMessageA(window, WM_COMMAND, kSheetCommand, 0);
     // A sheet is written whole under its name (renamed from a temporary file).
     bool done = harness::PumpUntil(
         [&] { return GetFileAttributesA(lastSheet.c_str()) != INVALID_FILE_ATTRIBUTES; }, 600000);
-    const double seconds = Now() - begin;
+    const double seconds = bench::Now() - begin;
     if (done) {
       std::printf("files %u sheets %u seconds %.3f\n", static_cast<unsigned>(files), static_cast<unsigned>(sheets),
                   seconds);
       status = 0;
     } else {
-      Fail("the sheets were not all written within ten minutes");
+      bench::Fail("the sheets were not all written within ten minutes");
     }
   } else {
-    Fail(window == nullptr ? "the browser's window did not show" : "the browser did not list the pictures");
+    bench::Fail(window == nullptr ? "the browser's window did not show" : "the browser did not list the pictures");
   }
   if (window != nullptr) suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
   if (browser.waitExit(30000) == -1) browser.kill();

@@ -26,7 +26,6 @@ using namespace browsertest;
 
 constexpr int kFileListId = 3;
 constexpr int kSecondListId = 4;
-constexpr int kSelectNone = 114;
 constexpr int kRipWav = 1201;
 constexpr int kRipToFileEncoder = 1204;
 constexpr int kConvertWav = 1301;
@@ -109,26 +108,6 @@ std::string SoxSamples(const std::string& path) {
   return Shell("sox -t wav " + Unix(path) + " -b 16 -e signed-integer -t raw - | md5sum | cut -d' ' -f1");
 }
 
-HWND ChildList(HWND browser, int id) {
-  const FoundChild* child = ChildById(Children(browser), id);
-  return child != nullptr ? child->window : nullptr;
-}
-
-// Selects exactly the named items of the file list (" name").
-void SelectOnly(HWND window, HWND list, const std::vector<std::string>& wanted) {
-  PostMessageA(window, WM_COMMAND, kSelectNone, 0);
-  ASSERT_TRUE(harness::PumpUntil([&] { return SendMessageA(list, LB_GETSELCOUNT, 0, 0) == 0; }, 5000));
-  std::vector<std::string> items = ListBoxTexts(list);
-  for (const std::string& item : wanted) {
-    auto it = std::find(items.begin(), items.end(), item);
-    std::string listed;
-    for (const std::string& each : items) listed += "[" + each + "]";
-    ASSERT_NE(it, items.end()) << item << " is not among " << listed;
-    SendMessageA(list, LB_SETSEL, TRUE, it - items.begin());
-  }
-  ASSERT_EQ(static_cast<LRESULT>(wanted.size()), SendMessageA(list, LB_GETSELCOUNT, 0, 0));
-}
-
 // A window of `className` of this process tree (top level or a child of the
 // skin engine's frame).
 struct Search {
@@ -168,16 +147,9 @@ HWND WaitForWindowOfClass(const char* className, DWORD timeoutMs) {
 // "new folder" button; the folder itself is the next scripted answer.
 void StartCommandIntoNewFolder(HWND window, int command) {
   PostMessageA(window, WM_COMMAND, command, 0);
-  HWND box = WaitForWindowOfClass("TARGETBOX", 10000);
+  HWND box = WaitForFramedBox("TARGETBOX", 3, 10000);
   ASSERT_NE(box, nullptr) << "the target-folder box did not open";
-  HWND newFolder = nullptr;
-  ASSERT_TRUE(harness::PumpUntil(
-      [&] {
-        newFolder = GetDlgItem(box, 3);
-        return newFolder != nullptr && IsWindowVisible(newFolder) && (GetWindowLongA(box, GWL_STYLE) & WS_CHILD) != 0;
-      },
-      8000));
-  PostMessageA(newFolder, BM_CLICK, 0, 0);
+  PostMessageA(GetDlgItem(box, 3), BM_CLICK, 0, 0);
   ASSERT_TRUE(harness::PumpUntil([&] { return !IsWindow(box); }, 8000)) << "the box stayed open";
 }
 
@@ -222,8 +194,8 @@ TEST(MediaBrowserAudio, ConvertsToWavFiles) {
   harness::Process browser;
   HWND window = StartBrowser(program, &browser, "", {{"ORB_ANSWERS", target}});
   ASSERT_NE(window, nullptr);
-  HWND list = ChildList(window, kFileListId);
-  HWND second = ChildList(window, kSecondListId);
+  HWND list = ChildWindow(window, kFileListId);
+  HWND second = ChildWindow(window, kSecondListId);
   ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 3; }, 10000));
   SelectOnly(window, list, {" mono song.mp3", " plain.wav", " voice.ogg"});
   StartCommandIntoNewFolder(window, kConvertWav);
@@ -269,8 +241,8 @@ TEST(MediaBrowserAudio, WmaFailureIsReportedNotCountedAsDone) {
   harness::Process browser;
   HWND window = StartBrowser(program, &browser, "", {{"ORB_TRACE", trace}, {"ORB_ANSWERS", target + ";1"}});
   ASSERT_NE(window, nullptr);
-  HWND list = ChildList(window, kFileListId);
-  HWND second = ChildList(window, kSecondListId);
+  HWND list = ChildWindow(window, kFileListId);
+  HWND second = ChildWindow(window, kSecondListId);
   ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 2; }, 10000));
   SelectOnly(window, list, {" a.wav", " b.wav"});
   StartCommandIntoNewFolder(window, kConvertWma);
@@ -303,8 +275,8 @@ TEST(MediaBrowserAudio, CancelDeletesThePartialFile) {
   harness::Process browser;
   HWND window = StartBrowser(program, &browser, "", {{"ORB_TRACE", trace}, {"ORB_ANSWERS", target + ";1;1"}});
   ASSERT_NE(window, nullptr);
-  HWND list = ChildList(window, kFileListId);
-  HWND second = ChildList(window, kSecondListId);
+  HWND list = ChildWindow(window, kFileListId);
+  HWND second = ChildWindow(window, kSecondListId);
   ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 1; }, 10000));
   SelectOnly(window, list, {" long.mp3"});
   StartCommandIntoNewFolder(window, kConvertWav);
@@ -365,8 +337,8 @@ TEST_F(CdRip, RipsTracksToWavFiles) {
   HWND window =
       StartBrowser(program, &browser, "", {{"ORB_TRACE", trace}, {"ORB_ANSWERS", target + ";My.Album;1"}});
   ASSERT_NE(window, nullptr);
-  HWND list = ChildList(window, kFileListId);
-  HWND second = ChildList(window, kSecondListId);
+  HWND list = ChildWindow(window, kFileListId);
+  HWND second = ChildWindow(window, kSecondListId);
   ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 4; }, 10000));
   SelectOnly(window, list, {" track01.cda", " track03.cda", " track05.cda"});
   StartCommandIntoNewFolder(window, kRipWav);
@@ -410,8 +382,8 @@ TEST_F(CdRip, FeedsTheEncoderProgram) {
   harness::Process browser;
   HWND window = StartBrowser(program, &browser, "", {{"ORB_ANSWERS", target + ";Album"}});
   ASSERT_NE(window, nullptr);
-  HWND list = ChildList(window, kFileListId);
-  HWND second = ChildList(window, kSecondListId);
+  HWND list = ChildWindow(window, kFileListId);
+  HWND second = ChildWindow(window, kSecondListId);
   ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 4; }, 10000));
   SelectOnly(window, list, {" track05.cda"});
   StartCommandIntoNewFolder(window, kRipToFileEncoder);

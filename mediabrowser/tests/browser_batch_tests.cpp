@@ -32,8 +32,6 @@ constexpr DWORD kBatchMs = 30000;
 constexpr DWORD kToolMs = 60000;
 
 // Commands of the menus.
-constexpr int kSelectAll = 112;
-constexpr int kSelectNone = 114;
 constexpr int kWallpaper = 110;
 constexpr int kFlip = 703;
 constexpr int kMirror = 704;
@@ -115,48 +113,9 @@ void WritePictureSettings(const std::string& folder) {
   WriteFileText(SettingsPath(), " 40| 30| 760| 520|" + folder + "|" + kPicturePattern + "| 0|-1| 0");
 }
 
-HWND FileList(HWND browser) {
-  const FoundChild* child = ChildById(Children(browser), kFileListId);
-  return child != nullptr ? child->window : nullptr;
-}
-
-std::vector<std::string> Items(HWND list) {
-  std::vector<std::string> items;
-  LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    // Between processes Wine passes a list's texts whole only as wide text.
-    wchar_t wide[MAX_PATH + 2] = {};
-    if (SendMessageW(list, LB_GETTEXTLEN, i, 0) > MAX_PATH) continue;
-    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
-    char text[2 * MAX_PATH + 4] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
-    items.push_back(text);
-  }
-  return items;
-}
-
 bool Listed(HWND list, const std::string& item) {
-  std::vector<std::string> items = Items(list);
+  std::vector<std::string> items = ListBoxTexts(list);
   return std::find(items.begin(), items.end(), item) != items.end();
-}
-
-// Selects exactly the named items of the file list (" name").
-void SelectOnly(HWND window, HWND list, const std::vector<std::string>& wanted) {
-  PostMessageA(window, WM_COMMAND, kSelectNone, 0);
-  ASSERT_TRUE(harness::PumpUntil([&] { return SendMessageA(list, LB_GETSELCOUNT, 0, 0) == 0; }, 5000));
-  std::vector<std::string> items = Items(list);
-  for (const std::string& item : wanted) {
-    auto it = std::find(items.begin(), items.end(), item);
-    ASSERT_NE(it, items.end()) << item;
-    SendMessageA(list, LB_SETSEL, TRUE, it - items.begin());
-  }
-  ASSERT_EQ(static_cast<LRESULT>(wanted.size()), SendMessageA(list, LB_GETSELCOUNT, 0, 0));
-}
-
-void SelectAll(HWND window, HWND list) {
-  PostMessageA(window, WM_COMMAND, kSelectAll, 0);
-  ASSERT_TRUE(harness::PumpUntil(
-      [&] { return SendMessageA(list, LB_GETSELCOUNT, 0, 0) == SendMessageA(list, LB_GETCOUNT, 0, 0); }, 5000));
 }
 
 // A box of the browser by class: a popup of its own or inside the skin
@@ -231,9 +190,9 @@ TEST(MediaBrowserBatch, TurnsMirrorsAndFlips) {
   harness::Process browser;
   HWND window = StartBrowser(program, &browser);
   ASSERT_NE(window, nullptr);
-  HWND list = FileList(window);
+  HWND list = ChildWindow(window, kFileListId);
   ASSERT_NE(list, nullptr);
-  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 3; }, 10000));
+  ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 3; }, 10000));
 
   // Each step, in order, with where the red corner then is (x, y) and the
   // size; every picture starts 200 x 100 with the corner at the top left.
@@ -268,7 +227,7 @@ TEST(MediaBrowserBatch, TurnsMirrorsAndFlips) {
     EXPECT_TRUE(harness::PumpUntil([&] { return SendMessageA(list, LB_GETSELCOUNT, 0, 0) == 3; }, 5000));
   }
   EXPECT_EQ(0u, GetFileAttributesA(paths[2].c_str()) & FILE_ATTRIBUTE_READONLY);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{" a.bmp", " b.jpg", " c.png"}));
+  EXPECT_EQ(ListBoxTexts(list), (std::vector<std::string>{" a.bmp", " b.jpg", " c.png"}));
   CloseBrowser(window, browser);
 }
 
@@ -288,8 +247,8 @@ TEST(MediaBrowserBatch, ResizesThroughTheNewSizeBox) {
   harness::Process browser;
   HWND window = StartBrowser(program, &browser);
   ASSERT_NE(window, nullptr);
-  HWND list = FileList(window);
-  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 2; }, 10000));
+  HWND list = ChildWindow(window, kFileListId);
+  ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 2; }, 10000));
 
   // Cancelled: nothing is written.
   SelectOnly(window, list, {" kept.jpg"});
@@ -382,8 +341,8 @@ TEST(MediaBrowserBatch, ConvertsWithoutEverLosingAPicture) {
   // One answer for the one warning box.
   HWND window = StartBrowser(program, &browser, "", {{"ORB_TRACE", trace}, {"ORB_ANSWERS", "1"}});
   ASSERT_NE(window, nullptr);
-  HWND list = FileList(window);
-  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 7; }, 10000));
+  HWND list = ChildWindow(window, kFileListId);
+  ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 7; }, 10000));
   SelectAll(window, list);
 
   // Nothing chosen: the confirmation converts nothing.
@@ -436,7 +395,7 @@ TEST(MediaBrowserBatch, ConvertsWithoutEverLosingAPicture) {
   EXPECT_EQ("GIF 200 100", Identify(f + "e.gif"));
   EXPECT_EQ("BM this is no picture", ReadFileText(f + "z.bmp"));
   EXPECT_FALSE(Exists(f + "z.jpg"));
-  EXPECT_EQ(Items(list), (std::vector<std::string>{" a.jpg", " b.jpg", " c.jpg", " c.png", " d.jpg", " e.gif",
+  EXPECT_EQ(ListBoxTexts(list), (std::vector<std::string>{" a.jpg", " b.jpg", " c.jpg", " c.png", " d.jpg", " e.gif",
                                                    " e.jpg", " z.bmp"}));
   // One report, of the first failure.
   EXPECT_EQ(1, CountTraceLines(trace, "SKMSGBOX(", "was not converted"));
@@ -465,8 +424,8 @@ TEST(MediaBrowserBatch, RenumbersIntoFreeNamesWithSideFiles) {
   harness::Process browser;
   HWND window = StartBrowser(program, &browser, "", {{"ORB_ANSWERS", "my.trip"}});
   ASSERT_NE(window, nullptr);
-  HWND list = FileList(window);
-  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 4; }, 10000));
+  HWND list = ChildWindow(window, kFileListId);
+  ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 4; }, 10000));
   SelectOnly(window, list, {" x.bmp", " y.jpg", " z.png"});
   PostMessageA(window, WM_COMMAND, kRenumber, 0);
   ASSERT_TRUE(harness::PumpUntil([&] { return Exists(f + "my trip 004.png") && Listed(list, " my trip 004.png"); },
@@ -478,7 +437,7 @@ TEST(MediaBrowserBatch, RenumbersIntoFreeNamesWithSideFiles) {
   EXPECT_EQ(other, ReadFileText(f + "my trip 002.jpg"));
   EXPECT_EQ("JPEG 60 40", Identify(f + "my trip 003.jpg"));
   for (const char* gone : {"x.bmp", "x.kwd", "y.jpg", "z.png"}) EXPECT_FALSE(Exists(f + gone)) << gone;
-  EXPECT_EQ(Items(list), (std::vector<std::string>{" my trip 002.bmp", " my trip 002.jpg", " my trip 003.jpg",
+  EXPECT_EQ(ListBoxTexts(list), (std::vector<std::string>{" my trip 002.bmp", " my trip 002.jpg", " my trip 003.jpg",
                                                    " my trip 004.png"}));
   CloseBrowser(window, browser);
 }
@@ -504,8 +463,8 @@ TEST(MediaBrowserBatch, RenumberingKeepsAPictureWithASideFileHeldOpen) {
   harness::Process browser;
   HWND window = StartBrowser(program, &browser, "", {{"ORB_TRACE", trace}, {"ORB_ANSWERS", "held;1"}});
   ASSERT_NE(window, nullptr);
-  HWND list = FileList(window);
-  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 2; }, 10000));
+  HWND list = ChildWindow(window, kFileListId);
+  ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 2; }, 10000));
   SelectOnly(window, list, {" q.bmp", " r.jpg"});
   PostMessageA(window, WM_COMMAND, kRenumber, 0);
   EXPECT_TRUE(harness::PumpUntil([&] { return Exists(f + "held 001.jpg") && Listed(list, " held 001.jpg"); },
@@ -517,7 +476,7 @@ TEST(MediaBrowserBatch, RenumberingKeepsAPictureWithASideFileHeldOpen) {
   EXPECT_FALSE(Exists(f + "held 001.bmp"));
   EXPECT_FALSE(Exists(f + "held 001.kwd"));
   EXPECT_FALSE(Exists(f + "r.jpg"));
-  EXPECT_EQ(Items(list), (std::vector<std::string>{" held 001.jpg", " q.bmp"}));
+  EXPECT_EQ(ListBoxTexts(list), (std::vector<std::string>{" held 001.jpg", " q.bmp"}));
   EXPECT_EQ(1, CountTraceLines(trace, "SKMSGBOX(", "q.bmp"));
   CloseBrowser(window, browser);
   DeleteFileA(trace.c_str());
@@ -542,8 +501,8 @@ TEST(MediaBrowserBatch, FailuresAreReportedOnceAndEscapeStops) {
   // The failure box, then "yes" to the question whether to stop.
   HWND window = StartBrowser(program, &browser, "", {{"ORB_TRACE", trace}, {"ORB_ANSWERS", "1;1"}});
   ASSERT_NE(window, nullptr);
-  HWND list = FileList(window);
-  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 4; }, 10000));
+  HWND list = ChildWindow(window, kFileListId);
+  ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 4; }, 10000));
   SelectAll(window, list);
   std::vector<std::string> turned = {f + "a.bmp", f + "c.png"};
   std::vector<ULONGLONG> before = LastWrites(turned);
@@ -566,7 +525,7 @@ TEST(MediaBrowserBatch, FailuresAreReportedOnceAndEscapeStops) {
     originals.push_back(ReadFileText(paths.back()));
   }
   ASSERT_EQ(1, suite::SendSuiteCommand(window, suite::CMD_GO_TO_FOLDER, many.path));
-  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 8; }, 10000));
+  ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 8; }, 10000));
   SelectAll(window, list);
   PostMessageA(window, WM_COMMAND, kRotateRight, 0);
   PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -609,8 +568,8 @@ TEST(MediaBrowserBatch, SetsTheWallpaper) {
   harness::Process browser;
   HWND window = StartBrowser(program, &browser);
   ASSERT_NE(window, nullptr);
-  HWND list = FileList(window);
-  ASSERT_TRUE(harness::PumpUntil([&] { return Items(list).size() == 1; }, 10000));
+  HWND list = ChildWindow(window, kFileListId);
+  ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 1; }, 10000));
   SelectAll(window, list);
   const std::string wallpaper = program.path("ORBMEDIAWLP.BMP");
   PostMessageA(window, WM_COMMAND, kWallpaper, 0);

@@ -22,8 +22,6 @@ namespace {
 using namespace browsertest;
 
 constexpr int kFileListId = 3;
-constexpr int kSelectAll = 112;
-constexpr int kSelectNone = 114;
 constexpr int kCaptionOption = 809;
 constexpr int kSheet4x5 = 801;
 constexpr int kOneSheet = 1400;
@@ -71,56 +69,12 @@ int CountColour(const std::string& path, int x, int y, int width, int height, co
   return count.empty() ? -1 : std::atoi(count.c_str());
 }
 
-HWND FileList(HWND browser) {
-  const FoundChild* child = ChildById(Children(browser), kFileListId);
-  return child != nullptr ? child->window : nullptr;
-}
-
-void SelectOnly(HWND window, HWND list, const std::vector<std::string>& wanted) {
-  PostMessageA(window, WM_COMMAND, kSelectNone, 0);
-  ASSERT_TRUE(harness::PumpUntil([&] { return SendMessageA(list, LB_GETSELCOUNT, 0, 0) == 0; }, 5000));
-  std::vector<std::string> items = ListBoxTexts(list);
-  for (const std::string& item : wanted) {
-    auto it = std::find(items.begin(), items.end(), item);
-    ASSERT_NE(it, items.end()) << item;
-    SendMessageA(list, LB_SETSEL, TRUE, it - items.begin());
-  }
-}
-
-void SelectAll(HWND window, HWND list) {
-  PostMessageA(window, WM_COMMAND, kSelectAll, 0);
-  ASSERT_TRUE(harness::PumpUntil(
-      [&] { return SendMessageA(list, LB_GETSELCOUNT, 0, 0) == SendMessageA(list, LB_GETCOUNT, 0, 0); }, 5000));
-}
-
-BOOL CALLBACK FindTargetChild(HWND window, LPARAM found) {
-  char name[32] = {};
-  GetClassNameA(window, name, sizeof(name));
-  if (lstrcmpiA(name, "TARGETBOX") != 0) return TRUE;
-  *reinterpret_cast<HWND*>(found) = window;
-  return FALSE;
-}
-
-BOOL CALLBACK FindTargetTop(HWND window, LPARAM found) {
-  FindTargetChild(window, found);
-  if (*reinterpret_cast<HWND*>(found) == nullptr) EnumChildWindows(window, FindTargetChild, found);
-  return *reinterpret_cast<HWND*>(found) == nullptr;
-}
-
 // Waits for the target-folder box and clicks its button (2 choose the
 // folder shown, 3 new folder, 4 cancel).
 void AnswerTargetBox(int button) {
-  HWND box = nullptr;
-  HWND control = nullptr;
-  ASSERT_TRUE(harness::PumpUntil(
-      [&] {
-        box = nullptr;
-        EnumWindows(FindTargetTop, reinterpret_cast<LPARAM>(&box));
-        control = box != nullptr ? GetDlgItem(box, button) : nullptr;
-        return control != nullptr && IsWindowVisible(control) && (GetWindowLongA(box, GWL_STYLE) & WS_CHILD) != 0;
-      },
-      10000))
-      << "the target-folder box did not open";
+  HWND box = WaitForFramedBox("TARGETBOX", button, 10000);
+  ASSERT_NE(box, nullptr) << "the target-folder box did not open";
+  HWND control = GetDlgItem(box, button);
   harness::PumpMessagesFor(300);
   for (int attempt = 0; attempt < 3 && IsWindow(box); ++attempt) {
     PostMessageA(control, BM_CLICK, 0, 0);
@@ -255,7 +209,7 @@ TEST(MediaBrowserOverview, AlbumPagesLinkEveryPictureAndRender) {
                               {"ORB_RECEIVER_CLASS", "*"},
                               {"ORB_RECEIVER_LOG", TempFolder() + "overview *.log"}});
   ASSERT_NE(window, nullptr);
-  HWND list = FileList(window);
+  HWND list = ChildWindow(window, kFileListId);
   ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 12; }, 10000));
   SelectAll(window, list);
   PostMessageA(window, WM_COMMAND, kAlbum2x3, 0);
@@ -344,7 +298,7 @@ TEST(MediaBrowserOverview, AlbumFolderBoxesAndCancelledTitle) {
   // title, "no" to the player; then nothing.
   HWND window = StartBrowser(program, &browser, "", {{"ORB_ANSWERS", fixture.path + "new pages;Trip;2"}});
   ASSERT_NE(window, nullptr);
-  HWND list = FileList(window);
+  HWND list = ChildWindow(window, kFileListId);
   ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 3; }, 10000));
   SelectAll(window, list);
 
@@ -405,7 +359,7 @@ TEST(MediaBrowserOverview, ContactSheetsShowPicturesFramesAndHalo) {
   harness::Process browser;
   HWND window = StartBrowser(program, &browser, "", {{"ORB_ANSWERS", ""}});
   ASSERT_NE(window, nullptr);
-  HWND list = FileList(window);
+  HWND list = ChildWindow(window, kFileListId);
   ASSERT_TRUE(harness::PumpUntil([&] { return ListBoxTexts(list).size() == 7; }, 10000));
 
   constexpr int kCellWidth = 232, kCellHeight = 253, kGridHeight = 1315;

@@ -13,6 +13,12 @@
 
 namespace browsertest {
 
+namespace {
+
+constexpr int kSelectAllCommand = 112;
+constexpr int kClearSelectionCommand = 114;
+
+}  // namespace
 
 std::string TempFolder() {
   char buffer[MAX_PATH] = {};
@@ -148,6 +154,31 @@ std::vector<std::string> ListBoxTexts(HWND list) {
 
 std::vector<std::string> ComboBoxTexts(HWND combo) {
   return ItemTexts(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+}
+
+HWND ChildWindow(HWND browser, int id) {
+  const FoundChild* child = ChildById(Children(browser), id);
+  return child != nullptr ? child->window : nullptr;
+}
+
+void SelectOnly(HWND browser, HWND list, const std::vector<std::string>& wanted) {
+  PostMessageA(browser, WM_COMMAND, kClearSelectionCommand, 0);
+  ASSERT_TRUE(harness::PumpUntil([&] { return SendMessageA(list, LB_GETSELCOUNT, 0, 0) == 0; }, 5000));
+  const std::vector<std::string> items = ListBoxTexts(list);
+  for (const std::string& item : wanted) {
+    auto it = std::find(items.begin(), items.end(), item);
+    std::string listed;
+    for (const std::string& each : items) listed += "[" + each + "]";
+    ASSERT_NE(it, items.end()) << item << " is not among " << listed;
+    SendMessageA(list, LB_SETSEL, TRUE, it - items.begin());
+  }
+  ASSERT_EQ(static_cast<LRESULT>(wanted.size()), SendMessageA(list, LB_GETSELCOUNT, 0, 0));
+}
+
+void SelectAll(HWND browser, HWND list) {
+  PostMessageA(browser, WM_COMMAND, kSelectAllCommand, 0);
+  ASSERT_TRUE(harness::PumpUntil(
+      [&] { return SendMessageA(list, LB_GETSELCOUNT, 0, 0) == SendMessageA(list, LB_GETCOUNT, 0, 0); }, 5000));
 }
 
 std::vector<ReceivedLine> ReceiverLog(const std::string& path) {

@@ -69,6 +69,9 @@ struct FoundChild {
 };
 std::vector<FoundChild> Children(HWND window);
 const FoundChild* ChildById(const std::vector<FoundChild>& children, int id);
+// The browser's child control `id` (lists: 1 folders, 3 files, 4 the
+// collection); null when it is not there.
+HWND ChildWindow(HWND browser, int id);
 bool SameText(const std::string& a, const char* b);
 // Sends CMD_CLOSE and expects the browser to end with exit code 0.
 void CloseBrowser(HWND window, harness::Process& process);
@@ -78,6 +81,12 @@ void CloseBrowser(HWND window, harness::Process& process);
 // the wide bytes), so these ask for wide text and convert it.
 std::vector<std::string> ListBoxTexts(HWND list);
 std::vector<std::string> ComboBoxTexts(HWND combo);
+
+// Selects exactly the named items (" name") of the browser's list: the
+// browser's Clear selection (command 114) first, then each item.
+void SelectOnly(HWND browser, HWND list, const std::vector<std::string>& wanted);
+// Selects every item by the browser's Select all (command 112).
+void SelectAll(HWND browser, HWND list);
 
 // One line of a stand-in module's log (suite_receiver): a start with its
 // arguments, or a suite command with its text.

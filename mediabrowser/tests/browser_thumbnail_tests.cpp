@@ -78,23 +78,8 @@ HWND StatusLine(HWND browser) {
   return nullptr;
 }
 
-std::vector<std::string> Items(HWND list) {
-  std::vector<std::string> items;
-  LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    // Between processes Wine passes a list's texts whole only as wide text.
-    wchar_t wide[MAX_PATH + 2] = {};
-    if (SendMessageW(list, LB_GETTEXTLEN, i, 0) > MAX_PATH) continue;
-    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
-    char text[2 * MAX_PATH + 4] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
-    items.push_back(text);
-  }
-  return items;
-}
-
 int IndexOf(HWND list, const std::string& item) {
-  std::vector<std::string> items = Items(list);
+  std::vector<std::string> items = ListBoxTexts(list);
   auto it = std::find(items.begin(), items.end(), item);
   return it == items.end() ? -1 : static_cast<int>(it - items.begin());
 }
@@ -295,7 +280,7 @@ TEST(MediaBrowserThumbnails, ThumbnailsShowThePicturesAndTheirFacts) {
   if ((GetFileAttributesA((fixture.path + "system.bmp").c_str()) & FILE_ATTRIBUTE_SYSTEM) == 0) {
     expected.push_back(" system.bmp");
   }
-  ASSERT_EQ(Items(list), expected);
+  ASSERT_EQ(ListBoxTexts(list), expected);
 
   std::vector<CellPixels> cells;
   ASSERT_TRUE(ReadCells(list, TempFolder() + "orbmedia_thumbs.bmp", &cells));
@@ -360,7 +345,7 @@ TEST(MediaBrowserThumbnails, TheWatchedFolderFollowsOutsideChanges) {
       << "renamed";
   ASSERT_TRUE(harness::PumpUntil([&] { return DeleteFileA((fixture.path + "a.bmp").c_str()) != FALSE; }, 3000));
   EXPECT_TRUE(harness::PumpUntil([&] { return IndexOf(list, " a.bmp") < 0; }, kWatchMs)) << "deleted";
-  EXPECT_EQ(Items(list), (std::vector<std::string>{" b.bmp", " d.bmp"}));
+  EXPECT_EQ(ListBoxTexts(list), (std::vector<std::string>{" b.bmp", " d.bmp"}));
   EXPECT_TRUE(harness::PumpUntil([&] { return AllThumbnailsLoaded(list); }, kLoadMs));
   // b's thumbnail was not loaded again.
   EXPECT_EQ(SendMessageA(list, LB_GETITEMDATA, 0, 0), kept);
@@ -407,7 +392,7 @@ TEST(MediaBrowserThumbnails, SwitchingFoldersMidLoadKeepsThemApart) {
     ASSERT_EQ(suite::SendSuiteCommand(window, suite::CMD_GO_TO_FOLDER, blues.path), 1);
   }
   ASSERT_TRUE(harness::PumpUntil([&] { return AllThumbnailsLoaded(list); }, kLoadMs));
-  EXPECT_EQ(Items(list).size(), 5u);
+  EXPECT_EQ(ListBoxTexts(list).size(), 5u);
   std::vector<CellPixels> cells;
   ASSERT_TRUE(ReadCells(list, TempFolder() + "orbmedia_switch.bmp", &cells));
   for (size_t i = 0; i < cells.size(); ++i) {
@@ -453,7 +438,7 @@ TEST(MediaBrowserThumbnails, DeleteKeyRecyclesAPictureWithItsSideFiles) {
   EXPECT_FALSE(Exists(fixture.path + stem + ".kwd"));
   EXPECT_FALSE(Exists(fixture.path + stem + ".obf"));
   EXPECT_TRUE(harness::PumpUntil([&] { return IndexOf(list, " " + stem + ".bmp") < 0; }, 2000));
-  EXPECT_EQ(Items(list), (std::vector<std::string>{" stays.bmp"}));
+  EXPECT_EQ(ListBoxTexts(list), (std::vector<std::string>{" stays.bmp"}));
   // Where the shell's recycle bin took the picture, it took its side files
   // too: restoring the picture brings them back.
   const std::string trash = TrashFiles();
@@ -479,48 +464,14 @@ TEST(MediaBrowserThumbnails, DeleteKeyRecyclesAPictureWithItsSideFiles) {
   CloseBrowser(window, browser);
 }
 
-BOOL CALLBACK FindTargetBoxChild(HWND window, LPARAM found) {
-  char name[32] = {};
-  GetClassNameA(window, name, sizeof(name));
-  if (lstrcmpiA(name, "TARGETBOX") == 0) {
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK FindTargetBoxTop(HWND window, LPARAM found) {
-  FindTargetBoxChild(window, found);
-  if (*reinterpret_cast<HWND*>(found) == nullptr) EnumChildWindows(window, FindTargetBoxChild, found);
-  return *reinterpret_cast<HWND*>(found) == nullptr;
-}
-
-HWND WaitForTargetBox() {
-  HWND box = nullptr;
-  harness::PumpUntil(
-      [&] {
-        box = nullptr;
-        EnumWindows(FindTargetBoxTop, reinterpret_cast<LPARAM>(&box));
-        return box != nullptr && IsWindowVisible(box);
-      },
-      8000);
-  return box;
-}
-
 // Opens the copy (106) or move (107) box for the selected files and clicks
 // one of its buttons (2 choose, 3 new folder, 4 cancel).
 void RunTransfer(HWND window, int command, int button) {
   PostMessageA(window, WM_COMMAND, command, 0);
-  HWND box = WaitForTargetBox();
-  ASSERT_NE(box, nullptr) << "the target-folder box did not open";
   // The box shows before its tree and buttons are made and it is framed.
-  HWND control = nullptr;
-  ASSERT_TRUE(harness::PumpUntil(
-      [&] {
-        control = GetDlgItem(box, button);
-        return control != nullptr && IsWindowVisible(control) && (GetWindowLongA(box, GWL_STYLE) & WS_CHILD) != 0;
-      },
-      8000));
+  HWND box = WaitForFramedBox("TARGETBOX", button, 16000);
+  ASSERT_NE(box, nullptr) << "the target-folder box did not open";
+  HWND control = GetDlgItem(box, button);
   harness::PumpMessagesFor(300);
   // On a busy machine the box may still be taking the focus when the first
   // click comes; a hand clicks again while it stays open.
@@ -605,7 +556,7 @@ TEST(MediaBrowserThumbnails, CopyAndMoveThroughTheTargetBox) {
   EXPECT_TRUE(harness::PumpUntil([&] { return Exists(target.path + "b.bmp") && !Exists(fixture.path + "b.bmp"); },
                                  5000));
   EXPECT_TRUE(harness::PumpUntil([&] { return IndexOf(list, " b.bmp") < 0; }, 2000));
-  EXPECT_EQ(Items(list), (std::vector<std::string>{" a.bmp"}));
+  EXPECT_EQ(ListBoxTexts(list), (std::vector<std::string>{" a.bmp"}));
 
   CloseBrowser(window, browser);
 }
