@@ -410,13 +410,7 @@ struct Item {
 std::vector<Item> SelectedItems() {
   BrowserState& b = Browser();
   std::vector<Item> items;
-  LRESULT count = SendMessageA(b.fileList, LB_GETSELCOUNT, 0, 0);
-  if (count <= 0) return items;
-  std::vector<int> indexes(static_cast<size_t>(count));
-  LRESULT got = SendMessageA(b.fileList, LB_GETSELITEMS, indexes.size(), reinterpret_cast<LPARAM>(indexes.data()));
-  indexes.resize(static_cast<size_t>(std::max<LRESULT>(got, 0)));
-  std::sort(indexes.begin(), indexes.end());
-  for (int index : indexes) items.push_back({index, ListItemText(b.fileList, index)});
+  for (int index : SelectedIndexes(b.fileList)) items.push_back({index, ListItemText(b.fileList, index)});
   return items;
 }
 

@@ -183,14 +183,8 @@ void SetWallpaper() {
 std::vector<BatchItem> SelectedBatchItems() {
   BrowserState& b = Browser();
   std::vector<BatchItem> items;
-  LRESULT count = SendMessageA(b.fileList, LB_GETSELCOUNT, 0, 0);
-  if (count <= 0) return items;
-  std::vector<int> indexes(static_cast<size_t>(count));
-  LRESULT got = SendMessageA(b.fileList, LB_GETSELITEMS, indexes.size(), reinterpret_cast<LPARAM>(indexes.data()));
-  indexes.resize(static_cast<size_t>(std::max<LRESULT>(got, 0)));
-  std::sort(indexes.begin(), indexes.end());
   const std::string folder = suite::WithFinalBackslash(b.currentFolder);
-  for (int index : indexes) {
+  for (int index : SelectedIndexes(b.fileList)) {
     BatchItem item;
     item.index = index;
     item.item = ListItemText(b.fileList, index);

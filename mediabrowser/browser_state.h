@@ -164,6 +164,9 @@ std::string CaretFilePath();
 std::vector<std::string> CollectionPaths(bool selectedOnly);
 // Paths joined into an item list ("|" between them).
 std::string JoinPaths(const std::vector<std::string>& paths, char separator = '|');
+// The selected entries' indexes of a list box in ascending order (of a
+// single-selection list, its current entry).
+std::vector<int> SelectedIndexes(HWND list);
 // The text of a list box entry ("" for none).
 std::string ListItemText(HWND list, int index);
 // Widens a list's horizontal scroll extent to show `text` whole.

@@ -36,20 +36,6 @@ constexpr size_t kAddressPromptEntry = 34;
 constexpr size_t kSkinFilesEntry = 69;
 constexpr size_t kSkinQuestionEntry = 70;
 
-std::vector<int> SelectedIndexes(HWND list) {
-  LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
-  if (count == LB_ERR) {
-    // A single-selection list: its current item.
-    LRESULT current = SendMessageA(list, LB_GETCURSEL, 0, 0);
-    return current == LB_ERR ? std::vector<int>() : std::vector<int>{static_cast<int>(current)};
-  }
-  std::vector<int> indexes(static_cast<size_t>(std::max<LRESULT>(count, 0)));
-  if (!indexes.empty()) {
-    SendMessageA(list, LB_GETSELITEMS, indexes.size(), reinterpret_cast<LPARAM>(indexes.data()));
-  }
-  return indexes;
-}
-
 // The full path of a file-list item (" name" in the current folder).
 std::string FilePath(int index) {
   return Browser().currentFolder + suite::TrimLeadingBlanks(ListItemText(Browser().fileList, index));
@@ -288,6 +274,21 @@ std::vector<std::string> CollectionPaths(bool selectedOnly) {
   std::vector<std::string> paths;
   for (int index : indexes) paths.push_back(suite::TrimLeadingBlanks(ListItemText(b.secondList, index)));
   return paths;
+}
+
+std::vector<int> SelectedIndexes(HWND list) {
+  LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
+  if (count == LB_ERR) {
+    // A single-selection list: its current item.
+    LRESULT current = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    return current == LB_ERR ? std::vector<int>() : std::vector<int>{static_cast<int>(current)};
+  }
+  std::vector<int> indexes(static_cast<size_t>(std::max<LRESULT>(count, 0)));
+  if (indexes.empty()) return indexes;
+  LRESULT got = SendMessageA(list, LB_GETSELITEMS, indexes.size(), reinterpret_cast<LPARAM>(indexes.data()));
+  indexes.resize(static_cast<size_t>(std::clamp<LRESULT>(got, 0, count)));
+  std::sort(indexes.begin(), indexes.end());
+  return indexes;
 }
 
 std::string ListItemText(HWND list, int index) {

@@ -42,12 +42,7 @@ constexpr int32_t kCreateFailedErrorText = 82;
 std::vector<std::string> SelectedNames() {
   BrowserState& b = Browser();
   std::vector<std::string> names;
-  LRESULT count = SendMessageA(b.fileList, LB_GETSELCOUNT, 0, 0);
-  if (count <= 0) return names;
-  std::vector<int> indexes(static_cast<size_t>(count));
-  LRESULT got = SendMessageA(b.fileList, LB_GETSELITEMS, indexes.size(), reinterpret_cast<LPARAM>(indexes.data()));
-  indexes.resize(static_cast<size_t>(std::max<LRESULT>(got, 0)));
-  for (int index : indexes) names.push_back(ListItemText(b.fileList, index));
+  for (int index : SelectedIndexes(b.fileList)) names.push_back(ListItemText(b.fileList, index));
   return names;
 }
 
