@@ -78,13 +78,7 @@ LRESULT CALLBACK ProgressWindowProc(HWND window, UINT message, WPARAM wParam, LP
   GetClientRect(window, &area);
   // The bar takes the bottom three character heights.
   area.bottom -= 3 * CharacterHeight(window);
-  const int previousMode = SetBkMode(dc, TRANSPARENT);
-  HGDIOBJ previousFont = SelectObject(dc, SKCAPTIONFONT());
-  const COLORREF previousColour = SetTextColor(dc, static_cast<COLORREF>(SKGETSYSCOLOR(113)));
-  DrawTextA(dc, text, -1, &area, DT_CENTER | DT_VCENTER);
-  SetTextColor(dc, previousColour);
-  if (previousFont != nullptr) SelectObject(dc, previousFont);
-  SetBkMode(dc, previousMode);
+  suite::boxes::DrawWaitText(dc, text, &area, DT_CENTER | DT_VCENTER);
   EndPaint(window, &paint);
   return 0;
 }

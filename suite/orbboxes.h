@@ -100,6 +100,10 @@ HWND ShowWaitWindow(HWND owner, const std::string& text);
 // font and skin colour 113.
 LRESULT CALLBACK WaitWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Draws `text` into `area` as the wait window does: caption font, skin
+// colour 113, no background; `format` takes DrawText's flags.
+void DrawWaitText(HDC dc, const char* text, RECT* area, UINT format);
+
 // The wait window's class.
 inline constexpr char kWaitWindowClass[] = "SKSTATIC";
 

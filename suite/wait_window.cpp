@@ -84,18 +84,22 @@ LRESULT OnPaint(HWND window) {
   if (SKGETCTLTEXT(window, text, sizeof(text)) >= static_cast<int32_t>(sizeof(text))) text[0] = 0;
   RECT client{};
   GetClientRect(window, &client);
-  const int previousMode = SetBkMode(dc, TRANSPARENT);
-  HGDIOBJ previousFont = SelectObject(dc, SKCAPTIONFONT());
-  const COLORREF previousColour = SetTextColor(dc, static_cast<COLORREF>(SKGETSYSCOLOR(113)));
-  DrawTextA(dc, text, -1, &client, kTextFormat);
-  SetTextColor(dc, previousColour);
-  if (previousFont != nullptr) SelectObject(dc, previousFont);
-  SetBkMode(dc, previousMode);
+  DrawWaitText(dc, text, &client, kTextFormat);
   EndPaint(window, &paint);
   return 0;
 }
 
 }  // namespace
+
+void DrawWaitText(HDC dc, const char* text, RECT* area, UINT format) {
+  const int previousMode = SetBkMode(dc, TRANSPARENT);
+  HGDIOBJ previousFont = SelectObject(dc, SKCAPTIONFONT());
+  const COLORREF previousColour = SetTextColor(dc, static_cast<COLORREF>(SKGETSYSCOLOR(113)));
+  DrawTextA(dc, text, -1, area, format);
+  SetTextColor(dc, previousColour);
+  if (previousFont != nullptr) SelectObject(dc, previousFont);
+  SetBkMode(dc, previousMode);
+}
 
 HWND ShowWaitWindow(HWND owner, const std::string& text) {
   if (!EnsureClassRegistered()) return nullptr;
