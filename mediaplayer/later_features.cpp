@@ -33,7 +33,5 @@ void ResetDisplayState() {
   if (p.zoomHolder != nullptr) ShowWindow(p.zoomHolder, SW_HIDE);
 }
 
-void CreateEffectsPanelIfMissing() { TraceNotBuilt(Call("CreateEffectsPanelIfMissing")); }
-void ToggleEffectsPanel() { TraceNotBuilt(Call("ToggleEffectsPanel")); }
 
 }  // namespace player

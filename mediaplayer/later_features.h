@@ -1,6 +1,6 @@
-// What the player's start-up and window procedure hand to the parts of the
-// player that are not built yet (the saved frame's target, the effects
-// panel) and where its callers find the parts built since.  Each function is named for its job and does nothing yet (a
+// What the player's start-up and window procedure hand to the part of the
+// player that is not built yet (the saved frame's target) and where its
+// callers find the parts built since.  Each function is named for its job and does nothing yet (a
 // result says "nothing done"); with ORB_TRACE set each call leaves a line
 // "orbplay NAME(...)" so tests see what was routed where.  The open
 // dispatcher is declared in open_item.h; ResetDisplayState works.
@@ -29,9 +29,12 @@ void ChooseFrameTarget(const std::string& temporaryFile);
 // normal, the full-screen holder hidden.
 void ResetDisplayState();
 
-// The effects panel of an audio-library stream.
+// The effects panel of an audio-library stream (effects_panel.cpp): made
+// hidden when missing; shown or hidden by button 53 (made first when
+// missing); whether one exists.
 void CreateEffectsPanelIfMissing();
 void ToggleEffectsPanel();
+bool EffectsPanelOpen();
 
 // Command 72 (picture_copy.cpp).
 void CopyPictureCommand();

@@ -85,6 +85,7 @@ void TraceLayout(const char* name, int32_t value, HWND pane) {
 void ShowLayout(int32_t layout, int32_t kind, const char* traceName) {
   PlayerState& p = Player();
   const int32_t previous = p.layoutMode;
+  const bool effectsPanelBefore = EffectsPanelOpen();
   p.layoutMode = layout;
   const int32_t field4 = Options().OptionField4();
   if (field4 == 0) {
@@ -133,6 +134,8 @@ void ShowLayout(int32_t layout, int32_t kind, const char* traceName) {
     SetWindowPos(pane, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   if (layout == LAYOUT_MEDIA && kind == MEDIA_KIND_AUDIO && facts.paneDocked) panels::CreateMarquee();
+  // An effects panel open before the layout is there after it too.
+  if (layout == LAYOUT_MEDIA && effectsPanelBefore) CreateEffectsPanelIfMissing();
 }
 
 }  // namespace

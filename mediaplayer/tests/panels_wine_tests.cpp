@@ -186,6 +186,20 @@ TEST(PlayerPanels, DocumentLayoutForAPage) {
   EXPECT_EQ(WaitForExit(player), 0);
 }
 
+BOOL CALLBACK FindPanelIn(HWND top, LPARAM param) {
+  HWND panel = FindWindowExA(top, nullptr, "ORBFXEFFECT", nullptr);
+  if (panel == nullptr) return TRUE;
+  *reinterpret_cast<HWND*>(param) = panel;
+  return FALSE;
+}
+
+// The effects panel inside the skin's popup frame, or null.
+HWND FindEffectsPanel() {
+  HWND panel = nullptr;
+  EnumWindows(FindPanelIn, reinterpret_cast<LPARAM>(&panel));
+  return panel;
+}
+
 // Colours of the level meter's palette entries the checks look at.
 COLORREF Palette(int index) {
   static const std::map<int, COLORREF> palette = {
@@ -193,9 +207,10 @@ COLORREF Palette(int index) {
   return palette.at(index);
 }
 
-// An audio item: the audio layout with its meter and title; pause, play,
-// seek and volume by clicks on the bar; stop closes the player, which
-// writes its configuration file.
+// An audio item: the audio layout with its meter and title; the effects
+// panel shown and hidden by clicks on its button; pause, play, seek and
+// volume by clicks on the bar; stop closes the player, which writes its
+// configuration file.
 TEST(PlayerPanels, AudioIsPlayedPausedSoughtAndStoppedByMouse) {
   PlayerFolder folder("panels audio");
   folder.CopyPanels();
@@ -242,6 +257,24 @@ TEST(PlayerPanels, AudioIsPlayedPausedSoughtAndStoppedByMouse) {
   EXPECT_EQ(Palette(8), picture.at(mx + 15, rowOfStep(25)));   // step 25
   EXPECT_EQ(Palette(15), picture.at(mx + 15, rowOfStep(45)));  // step 45
   EXPECT_EQ(Palette(0), picture.at(mx + 15, rowOfStep(75)));   // above half: dark
+
+  // The effects panel was made, hidden, when the stream started, and handed
+  // to the audio library; a click on button 53 shows it above the bar, the
+  // next hides it again.
+  HWND panel = FindEffectsPanel();
+  ASSERT_NE(panel, nullptr);
+  HWND panelFrame = GetParent(panel);
+  ASSERT_NE(panelFrame, nullptr);
+  EXPECT_FALSE(IsWindowVisible(panelFrame));
+  std::vector<std::string> handedOver = TraceCalls(folder, "tonelink BASSFXWINDOW");
+  ASSERT_EQ(handedOver.size(), 1u);
+  EXPECT_NE(handedOver[0].find(", 1) = "), std::string::npos) << handedOver[0];
+  ClickControl(GetDlgItem(pane, 53));
+  ASSERT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(panelFrame) != FALSE; }, kStartMs));
+  EXPECT_LE(harness::WindowRectOf(panelFrame).bottom, harness::WindowRectOf(pane).top) << "above the bar";
+  ClickControl(GetDlgItem(pane, 53));
+  EXPECT_TRUE(harness::PumpUntil([&] { return IsWindowVisible(panelFrame) == FALSE; }, kStartMs));
+  EXPECT_EQ(FindEffectsPanel(), panel) << "hidden, not made anew";
 
   // Pause: the position stands still and play shows again.
   HWND position = GetDlgItem(pane, 77);
