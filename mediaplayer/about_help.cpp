@@ -8,7 +8,7 @@
 #include "core/module_lists.h"
 #include "core/option_line.h"
 #include "core/text_rules.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "module_start.h"
 #include "orbboxes.h"
 #include "player_state.h"

@@ -14,7 +14,7 @@
 #include "core/media_masks.h"
 #include "core/player_files.h"
 #include "imaging.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "player_state.h"
 #include "thread_timer.h"
 #include "tonelink.h"

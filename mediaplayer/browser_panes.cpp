@@ -16,7 +16,7 @@
 #include "core/path_placeholders.h"
 #include "core/text_rules.h"
 #include "ctlhost20.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "orbboxes.h"
 #include "picture_view.h"
 #include "playback_engine.h"

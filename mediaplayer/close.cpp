@@ -9,7 +9,7 @@
 #include "core/command_rules.h"
 #include "core/module_lists.h"
 #include "core/suite_command_codes.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "playback_engine.h"
 #include "module_start.h"
 #include "player_state.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "later_features.h"
+#include "player_parts.h"
 #include "playback_engine.h"
 #include "player_state.h"
 #include "skin_texts.h"

@@ -8,7 +8,7 @@
 #include "core/item_list.h"
 #include "core/option_line.h"
 #include "core/suite_command_codes.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "playback_engine.h"
 #include "player_state.h"
 #include "thread_timer.h"

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "fx_panel.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "player_state.h"
 
 namespace player {

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "imaging.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "panels.h"
 #include "playback_engine.h"
 #include "player_state.h"

@@ -17,7 +17,7 @@
 #include "core/player_list.h"
 #include "core/suite_command_codes.h"
 #include "core/text_rules.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "open_item.h"
 #include "playback_engine.h"
 #include "player_state.h"
@@ -75,13 +75,6 @@ std::string OwnClassName() {
   return length > 0 ? std::string(name, static_cast<size_t>(length)) : std::string();
 }
 
-// The outside picker, loaded once and kept: the windows it makes belong
-// to its code.  Null when CHOOSER.DLL is not there.
-HMODULE ChooserLibrary() {
-  static HMODULE library = LoadLibraryA("CHOOSER.DLL");
-  return library;
-}
-
 template <typename Proc>
 Proc Export(HMODULE library, const char* name) {
   return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(library, name)));
@@ -125,6 +118,11 @@ void OpenChosen(PlayerState& p, std::string list, const std::string& extra) {
 }
 
 }  // namespace
+
+HMODULE ChooserLibrary() {
+  static HMODULE library = LoadLibraryA("CHOOSER.DLL");
+  return library;
+}
 
 void OpenWithChooser() {
   PlayerState& p = Player();

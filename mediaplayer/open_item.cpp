@@ -12,7 +12,7 @@
 #include "core/player_list.h"
 #include "core/slide_show_file.h"
 #include "core/text_rules.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "open_item.h"
 #include "orbboxes.h"
 #include "playback_engine.h"

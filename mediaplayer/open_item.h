@@ -2,6 +2,8 @@
 // command (open_command.cpp).
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -20,5 +22,8 @@ std::string ReadUplList(const std::string& path);
 // outside file picker when no media browser is configured.
 void OpenCommand();
 void OpenWithChooser();
+// The outside file picker, loaded once and kept: the windows it makes
+// belong to its code.  Null when CHOOSER.DLL is not there.
+HMODULE ChooserLibrary();
 
 }  // namespace player

@@ -13,7 +13,7 @@
 #include "core/layout_controls.h"
 #include "core/module_lists.h"
 #include "core/suite_command_codes.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "open_item.h"
 #include "orbboxes.h"
 #include "panels.h"

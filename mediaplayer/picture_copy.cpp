@@ -7,7 +7,7 @@
 #include "core/layout_controls.h"
 #include "core/text_rules.h"
 #include "imaging.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "orbboxes.h"
 #include "player_state.h"
 

@@ -14,7 +14,7 @@
 #include "core/player_files.h"
 #include "core/side_files.h"
 #include "imaging.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "orbboxes.h"
 #include "picture_loader.h"
 #include "playback_engine.h"

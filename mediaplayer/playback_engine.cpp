@@ -13,7 +13,7 @@
 #include "core/path_names.h"
 #include "core/module_lists.h"
 #include "core/suite_command_codes.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "media_backend.h"
 #include "orbboxes.h"
 #include "player_state.h"

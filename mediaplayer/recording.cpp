@@ -12,7 +12,7 @@
 #include "core/path_names.h"
 #include "core/player_files.h"
 #include "core/recording_rules.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "player_state.h"
 #include "themecore.h"
 

@@ -1,22 +1,45 @@
 // Saving the video frame shown (command 63): the frame goes through the
-// clipboard into a 24-bit BMP in the temporary folder, from where the file
-// picker copies it to the place the user chooses.
+// clipboard into a 24-bit BMP in the temporary folder, from where it is
+// copied to the place the user chooses in the file picker.
 #include <windows.h>
 
 #include <string>
 
+#include "chooser.h"
+#include "core/path_names.h"
+#include "core/playback_rules.h"
+#include "core/text_rules.h"
 #include "imaging.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "media_backend.h"
+#include "open_item.h"
+#include "orbboxes.h"
 #include "playback_engine.h"
 #include "player_state.h"
 #include "skin_texts.h"
+#include "themecore.h"
+#include "trace_writer.h"
 
 namespace player {
 
 namespace {
 
 constexpr size_t T_FRAME_FILE = 28;
+// The picker's texts for the frame's target: title, filters, buttons, an
+// unread text and the name field's label; the list, tree and filter labels
+// are the open command's.
+constexpr size_t T_FRAME_PICKER_TITLE = 29;
+constexpr size_t T_FRAME_PICKER_FILTERS = 30;
+constexpr size_t T_FRAME_PICKER_BUTTONS = 31;
+constexpr size_t T_FRAME_PICKER_UNUSED = 32;
+constexpr size_t T_FRAME_PICKER_FIELD_LABEL = 33;
+constexpr size_t T_PICKER_LIST_LABEL = 7;
+constexpr size_t T_PICKER_TREE_LABEL = 8;
+constexpr size_t T_PICKER_FILTER_LABEL = 9;
+constexpr int32_t kPickerConfirmed = 2;
+constexpr int32_t kAskForTarget = 1;
+// Told when a copy fails without saying why.
+constexpr int32_t kPathNotFound = 3;
 constexpr L_INT kSaveBitsPerPixel = 24;
 constexpr L_UINT kToClipboard = 1;
 
@@ -42,6 +65,52 @@ std::string SaveFrameToTemporaryFile() {
   L_FreeBitmap(&bitmap);
   EmptyTheClipboard(p.mainWindow);
   return saved == 1 ? path : std::string();
+}
+
+template <typename Proc>
+Proc ChooserExport(HMODULE library, const char* name) {
+  return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+// The file picker asks where the saved frame goes (a ".bmp" name in the
+// folder of the last saved frame, else of the last opened item); the frame
+// is copied there and the temporary file deleted.  A failed copy is
+// reported and keeps the temporary file, so the frame is not lost.
+void ChooseFrameTarget(const std::string& temporaryFile) {
+  PlayerState& p = Player();
+  HMODULE library = ChooserLibrary();
+  auto dialog = library != nullptr ? ChooserExport<ChooserDialogProc>(library, "CHOOSERF") : nullptr;
+  if (dialog == nullptr) return;
+  if (auto showThumbnails = ChooserExport<ChooserStoreProc>(library, "SKSHOWTHUMB")) {
+    picker::TextRef pictures(".bmp.");
+    showThumbnails(pictures.ref(), 1);
+  }
+  const std::string folder = !p.folderB.empty() ? p.folderB : !p.folderA.empty() ? p.folderA : suite::TempFolder();
+  const std::string start = suite::WithFinalBackslash(folder) + "*.bmp";
+  picker::TextRef list;
+  picker::TextRef name;
+  const int32_t result =
+      dialog(p.mainWindow, start.c_str(), p.texts.entry(T_FRAME_PICKER_TITLE).c_str(),
+             p.texts.entry(T_FRAME_PICKER_FILTERS).c_str(), p.texts.entry(T_FRAME_PICKER_BUTTONS).c_str(),
+             p.texts.entry(T_PICKER_LIST_LABEL).c_str(), p.texts.entry(T_PICKER_TREE_LABEL).c_str(),
+             p.texts.entry(T_PICKER_FILTER_LABEL).c_str(), p.texts.entry(T_FRAME_PICKER_UNUSED).c_str(),
+             p.texts.entry(T_FRAME_PICKER_FIELD_LABEL).c_str(), 1, list.ref(), name.ref(), kAskForTarget);
+  const std::string target = result == kPickerConfirmed ? FrameTargetPath(name.str()) : std::string();
+  orbtrace::WriteCall(orbtrace::CallLine("orbplay", "ChooseFrameTarget").Text(temporaryFile.c_str()),
+                      target.c_str());
+  if (target.empty()) {
+    DeleteFileA(temporaryFile.c_str());
+    return;
+  }
+  p.folderB = suite::FolderOf(target);
+  if (lstrcmpiA(target.c_str(), temporaryFile.c_str()) == 0) return;
+  const int32_t error = SKSHELLCOPY(temporaryFile.c_str(), target.c_str(), "");
+  if (error != 0 || GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    suite::boxes::ShowWarningBox(suite::UpperAscii(target) + "|" +
+                                 suite::WindowsErrorText(error != 0 ? error : kPathNotFound));
+    return;
+  }
+  DeleteFileA(temporaryFile.c_str());
 }
 
 }  // namespace

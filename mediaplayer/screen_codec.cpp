@@ -9,7 +9,7 @@
 
 #include "core/player_files.h"
 #include "core/screen_codec.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "player_state.h"
 #include "themecore.h"
 #include "trace_writer.h"

@@ -15,7 +15,7 @@
 #include "core/suite_command_codes.h"
 #include "fadekit.h"
 #include "imaging.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "picture_view.h"
 #include "playback_engine.h"
 #include "player_state.h"

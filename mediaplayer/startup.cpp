@@ -21,7 +21,7 @@
 #include "core/text_rules.h"
 #include "file_io.h"
 #include "image_startup.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "media_backend.h"
 #include "module_start.h"
 #include "orbboxes.h"

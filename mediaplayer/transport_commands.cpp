@@ -9,7 +9,7 @@
 #include "core/item_list.h"
 #include "core/module_lists.h"
 #include "core/suite_command_codes.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "media_backend.h"
 #include "orbboxes.h"
 #include "playback_engine.h"

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "core/video_layout.h"
-#include "later_features.h"
+#include "player_parts.h"
 #include "media_backend.h"
 #include "panels.h"
 #include "playback_engine.h"
@@ -176,6 +176,13 @@ void PlacePictureHolder() {
   if (p.pictureHolder == nullptr) return;
   LayoutArea area = ContentArea(p.layoutMode);
   MoveWindow(p.pictureHolder, area.left, area.top, area.width, area.height, TRUE);
+}
+
+void ResetDisplayState() {
+  PlayerState& p = Player();
+  p.displayState = DISPLAY_NORMAL;
+  p.slideMode = SLIDE_NONE;
+  if (p.zoomHolder != nullptr) ShowWindow(p.zoomHolder, SW_HIDE);
 }
 
 }  // namespace player

@@ -138,4 +138,14 @@ bool SeekAllowedForTitle(const std::string& windowTitle) {
   return !suite::EndsWithNoCase(windowTitle, suffix);
 }
 
+std::string FrameTargetPath(const std::string& chosen) {
+  const size_t separator = chosen.find_last_of("\\/");
+  const size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
+  if (nameStart >= chosen.size()) return std::string();
+  const size_t dot = chosen.rfind('.');
+  const size_t stemEnd = dot == std::string::npos || dot < nameStart ? chosen.size() : dot;
+  if (stemEnd == nameStart) return std::string();
+  return chosen.substr(0, stemEnd) + ".bmp";
+}
+
 }  // namespace player

@@ -111,4 +111,8 @@ std::string PlaybackFailureText(const std::string& text, const std::string& item
 // Whether a seek may move the media: not in a title ending ".vob".
 bool SeekAllowedForTitle(const std::string& windowTitle);
 
+// Where a saved video frame goes: the chosen path with ".bmp" in place of
+// its file name's extension (added when the name has none); "" for none.
+std::string FrameTargetPath(const std::string& chosen);
+
 }  // namespace player

@@ -227,3 +227,19 @@ TEST(PlaybackRules, TitlesAndTexts) {
 
 }  // namespace
 }  // namespace player
+
+TEST(PlaybackRules, FrameTargetTakesTheBitmapExtension) {
+  const struct {
+    const char* chosen;
+    const char* target;
+  } cases[] = {
+      {"C:\\pics\\shot.jpg", "C:\\pics\\shot.bmp"},
+      {"C:\\pics\\shot", "C:\\pics\\shot.bmp"},
+      {"C:\\pics\\my.trip.frame.BMP", "C:\\pics\\my.trip.frame.bmp"},
+      {"C:\\my.pics\\shot", "C:\\my.pics\\shot.bmp"},
+      {"C:\\pics\\", ""},
+      {"C:\\pics\\.jpg", ""},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(player::FrameTargetPath(c.chosen), c.target) << c.chosen;
+}

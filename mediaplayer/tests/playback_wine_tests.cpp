@@ -17,6 +17,7 @@
 
 #include "core/suite_command_codes.h"
 #include "harness.h"
+#include "../../picker/tests/find_chooser.h"
 #include "player_test_support.h"
 #include "suite_command.h"
 #include "test_files.h"
@@ -24,12 +25,14 @@
 
 namespace {
 
+using picker_test::FindChooserDialog;
 using player_test::kStartMs;
 using player_test::PlayerFolder;
 using player_test::StartPlayer;
 using player_test::TraceCalls;
 using player_test::TraceText;
 using player_test::WaitForExit;
+using player_test::WaitForTraceCalls;
 
 using player_test::SquareWaveWav;
 
@@ -441,13 +444,23 @@ TEST(MediaPlayback, AviPlaysInTheVideoWindowAtItsFrameRate) {
 }
 
 // Save frame (63) on a playing video: the frame shown goes through the
-// clipboard into a 24-bit BMP in the temporary folder, handed on to the file
-// picker; the video plays on afterwards.
-TEST(MediaPlayback, SaveFrameWritesTheFrameShownAsABitmap) {
+// clipboard into a 24-bit BMP in the temporary folder; the file picker asks
+// where it goes (a name typed with another extension becomes a ".bmp"), the
+// frame is copied there and the temporary file goes; the video stands while
+// the picker is open and plays on afterwards.  A second save, cancelled,
+// leaves nothing behind.
+TEST(MediaPlayback, SaveFrameAsksForItsPlaceAndWritesTheFrameShown) {
   PlayerFolder folder("player frame");
+  folder.Copy("chooser.dll", "chooser.dll");
   const int frames = 30, rate = 10;
   const std::string video = folder.path("frames.avi");
   ASSERT_TRUE(MakeColourAvi(folder, video, frames, rate));
+  char tempFolder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, tempFolder);
+  const std::string temporary = std::string(tempFolder) + "orbplay frame.bmp";
+  const std::string target = std::string(tempFolder) + "saved frame.bmp";
+  DeleteFileA(temporary.c_str());
+  DeleteFileA(target.c_str());
   harness::Process player;
   HWND window = StartPlayer(folder, &player);
   ASSERT_NE(window, nullptr);
@@ -456,33 +469,32 @@ TEST(MediaPlayback, SaveFrameWritesTheFrameShownAsABitmap) {
   ASSERT_NE(started, 0u);
   harness::PumpUntil([&] { return GetTickCount() - started >= 1000; }, kStartMs);
   DWORD asked = GetTickCount();
-  SendMessageA(window, WM_COMMAND, 63, 0);
-  std::vector<std::string> handed = TraceCalls(folder, "orbplay ChooseFrameTarget");
-  ASSERT_EQ(handed.size(), 1u);
-  // orbplay ChooseFrameTarget("C:\x5C...bmp") = not built
-  const std::string prefix = "orbplay ChooseFrameTarget(\"";
-  std::string quoted = handed[0].substr(prefix.size(), handed[0].find("\")") - prefix.size());
-  std::string path;
-  for (size_t i = 0; i < quoted.size(); ++i) {
-    if (quoted.compare(i, 2, "\\x") == 0 && i + 3 < quoted.size()) {
-      path.push_back(static_cast<char>(std::stoi(quoted.substr(i + 2, 2), nullptr, 16)));
-      i += 3;
-    } else {
-      path.push_back(quoted[i]);
-    }
-  }
-  EXPECT_NE(path.find("orbplay frame.bmp"), std::string::npos) << path;
+  PostMessageA(window, WM_COMMAND, 63, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(harness::PumpUntil([&] { return (dialog = FindChooserDialog(player.id())) != nullptr; }, kStartMs));
+  EXPECT_TRUE(harness::FileExists(temporary)) << "the frame waits in the temporary folder";
+  // The name typed in the field, then Save (the picker's second button).
+  HWND field = GetDlgItem(dialog, 4);
+  ASSERT_NE(field, nullptr);
+  SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("saved frame.jpg"));
+  harness::PumpMessagesFor(100);
+  SendMessageA(GetDlgItem(dialog, 6), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay ChooseFrameTarget", 1));
+  EXPECT_EQ(TraceCalls(folder, "orbplay ChooseFrameTarget")[0],
+            "orbplay ChooseFrameTarget(" + TraceText(temporary) + ") = " + target);
+  EXPECT_TRUE(harness::PumpUntil([&] { return !harness::FileExists(temporary); }, kStartMs))
+      << "the temporary file goes once the frame is copied";
 
   // ImageMagick reads it as a 64 x 48 BMP of 24 bits.
   std::string output;
   int status = -1;
   ASSERT_TRUE(harness::RunUnixCommand("identify -format '%m %w %h %z' " +
-                                          harness::ShellQuoted(harness::UnixPathOf(path)),
+                                          harness::ShellQuoted(harness::UnixPathOf(target)),
                                       15000, &output, &status));
   EXPECT_EQ(status, 0) << output;
   EXPECT_EQ(output.substr(0, output.find_last_not_of("\r\n") + 1), "BMP3 64 48 8") << output;
   harness::Bmp24 picture;
-  ASSERT_TRUE(harness::ReadBmp24(path, &picture));
+  ASSERT_TRUE(harness::ReadBmp24(target, &picture));
   ASSERT_EQ(picture.width, 64);
   COLORREF colour = picture.at(32, 24);
   int frame = NearestFrame(colour, frames);
@@ -491,12 +503,26 @@ TEST(MediaPlayback, SaveFrameWritesTheFrameShownAsABitmap) {
   for (int y = 0; y < picture.height; y += 7) {
     for (int x = 0; x < picture.width; x += 7) EXPECT_EQ(picture.at(x, y), colour) << x << "," << y;
   }
-  DeleteFileA(path.c_str());
+  DeleteFileA(target.c_str());
 
-  // It played on: the end comes about when the video ends.
+  // A second frame, the picker cancelled: no file is left anywhere.
+  PostMessageA(window, WM_COMMAND, 63, 0);
+  ASSERT_TRUE(harness::PumpUntil([&] { return (dialog = FindChooserDialog(player.id())) != nullptr; }, kStartMs));
+  SendMessageA(GetDlgItem(dialog, 5), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitForTraceCalls(folder, "orbplay ChooseFrameTarget", 2));
+  EXPECT_EQ(TraceCalls(folder, "orbplay ChooseFrameTarget")[1],
+            "orbplay ChooseFrameTarget(" + TraceText(temporary) + ") = ");
+  EXPECT_FALSE(harness::FileExists(temporary));
+  EXPECT_FALSE(harness::FileExists(target));
+  const DWORD cancelled = GetTickCount();
+
+  // It played on: the end comes about when the video ends, later by the
+  // time it stood while the pickers were open.
   DWORD hidden = WaitForHidden(window, kStartMs);
   ASSERT_NE(hidden, 0u);
-  EXPECT_LE(static_cast<int>(hidden - started), frames * 1000 / rate + 1200);
+  EXPECT_LE(static_cast<int>(hidden - started),
+            frames * 1000 / rate + static_cast<int>(cancelled - asked) + 1200);
+  EXPECT_GE(static_cast<int>(hidden - started), frames * 1000 / rate - 300);
   suite::SendSuiteCommand(window, suite::CMD_CLOSE, "");
   EXPECT_EQ(WaitForExit(player), 0);
 }

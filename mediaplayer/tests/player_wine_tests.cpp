@@ -1,6 +1,6 @@
 // The media player under Wine, started as a user or another module starts
 // it: from a program folder holding orbplay.exe, its text table, the skin
-// and the DLLs.  Its item list and the parts not built yet are read back
+// and the DLLs.  Its item list and the calls it hands on are read back
 // from the call trace (ORB_TRACE), everything else from real windows,
 // processes and suite commands.
 #include <gtest/gtest.h>

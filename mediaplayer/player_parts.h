@@ -1,9 +1,6 @@
-// What the player's start-up and window procedure hand to the part of the
-// player that is not built yet (the saved frame's target) and where its
-// callers find the parts built since.  Each function is named for its job and does nothing yet (a
-// result says "nothing done"); with ORB_TRACE set each call leaves a line
-// "orbplay NAME(...)" so tests see what was routed where.  The open
-// dispatcher is declared in open_item.h; ResetDisplayState works.
+// The player's parts as its start-up, window procedure and commands call
+// them, each named for its job and declared with the file that holds it;
+// the open dispatcher is declared in open_item.h.
 #pragma once
 
 #include <windows.h>
@@ -13,20 +10,14 @@
 
 #include "imaging.h"
 #include "open_item.h"
-// The control bar's layouts and the window layout are built; their callers
-// find them through here as before.
 #include "panel_layouts.h"
-#include "window_layout.h"
-// So are the picture view, the slide show and the browser panes.
 #include "picture_view.h"
+#include "window_layout.h"
 
 namespace player {
 
-// The file picker asks where the saved video frame (a BMP in the temporary
-// folder) goes, copies it there and deletes the temporary file.
-void ChooseFrameTarget(const std::string& temporaryFile);
 // Leaves full screen or the zoomed video: display and slide mode back to
-// normal, the full-screen holder hidden.
+// normal, the full-screen holder hidden (window_layout.cpp).
 void ResetDisplayState();
 
 // The effects panel of an audio-library stream (effects_panel.cpp): made
