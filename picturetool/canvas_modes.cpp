@@ -9,7 +9,6 @@
 
 #include "core/canvas_rules.h"
 #include "imaging.h"
-#include "later_features.h"
 #include "magnifier.h"
 #include "paint_state.h"
 #include "themecore.h"

@@ -10,7 +10,6 @@
 #include "core/item_list.h"
 #include "core/obf_name.h"
 #include "effect_boxes.h"
-#include "later_features.h"
 #include "magnifier.h"
 #include "object_boxes.h"
 #include "paint_state.h"
@@ -205,8 +204,8 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         ReliefCommand(id);
         break;
       }
-      if (RunEffectCommand(id)) break;
-      CommandNotBuilt(id);
+      // Any other id is no command of the tool's.
+      RunEffectCommand(id);
       break;
   }
   return DefWindowProcA(window, WM_COMMAND, wParam, lParam);

@@ -12,7 +12,6 @@
 #include "core/suite_command_codes.h"
 #include "effect_boxes.h"
 #include "imaging.h"
-#include "later_features.h"
 #include "orbboxes.h"
 #include "paint_state.h"
 #include "placement.h"

@@ -12,7 +12,6 @@
 #include "core/paint_rules.h"
 #include "core/path_names.h"
 #include "core/suite_command_codes.h"
-#include "later_features.h"
 #include "module_start.h"
 #include "paint_state.h"
 #include "suite_command.h"

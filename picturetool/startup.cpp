@@ -10,7 +10,6 @@
 #include "core/paint_rules.h"
 #include "core/path_names.h"
 #include "image_startup.h"
-#include "later_features.h"
 #include "module_start.h"
 #include "orbboxes.h"
 #include "paint_state.h"
