@@ -75,11 +75,6 @@ std::string OwnClassName() {
   return length > 0 ? std::string(name, static_cast<size_t>(length)) : std::string();
 }
 
-template <typename Proc>
-Proc Export(HMODULE library, const char* name) {
-  return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
-
 // Text entry 5 with the audio library's patterns in place of "@01", or
 // without ";@01" when there is no audio library.
 std::string PickerFilters(const PlayerState& p) {
@@ -126,12 +121,10 @@ HMODULE ChooserLibrary() {
 
 void OpenWithChooser() {
   PlayerState& p = Player();
-  HMODULE library = ChooserLibrary();
-  if (library == nullptr) return;
-  auto showThumbnails = Export<ChooserStoreProc>(library, "SKSHOWTHUMB");
-  auto multi = Export<ChooserMultiProc>(library, "CHOOSERMULTI");
-  auto filter = Export<ChooserStoreProc>(library, "CHOOSERFILTER");
-  auto dialog = Export<ChooserDialogProc>(library, "CHOOSERF");
+  auto showThumbnails = ChooserExport<ChooserStoreProc>("SKSHOWTHUMB");
+  auto multi = ChooserExport<ChooserMultiProc>("CHOOSERMULTI");
+  auto filter = ChooserExport<ChooserStoreProc>("CHOOSERFILTER");
+  auto dialog = ChooserExport<ChooserDialogProc>("CHOOSERF");
   if (multi == nullptr || filter == nullptr || dialog == nullptr) return;
   if (showThumbnails != nullptr) {
     picker::TextRef pictures(PICTURE_EXTENSIONS);

@@ -25,5 +25,13 @@ void OpenWithChooser();
 // The outside file picker, loaded once and kept: the windows it makes
 // belong to its code.  Null when CHOOSER.DLL is not there.
 HMODULE ChooserLibrary();
+// An export of the outside file picker by name; null when the picker or
+// the export is missing.
+template <typename Proc>
+Proc ChooserExport(const char* name) {
+  HMODULE library = ChooserLibrary();
+  return library != nullptr ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(library, name)))
+                            : nullptr;
+}
 
 }  // namespace player

@@ -67,21 +67,15 @@ std::string SaveFrameToTemporaryFile() {
   return saved == 1 ? path : std::string();
 }
 
-template <typename Proc>
-Proc ChooserExport(HMODULE library, const char* name) {
-  return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
-
 // The file picker asks where the saved frame goes (a ".bmp" name in the
 // folder of the last saved frame, else of the last opened item); the frame
 // is copied there and the temporary file deleted.  A failed copy is
 // reported and keeps the temporary file, so the frame is not lost.
 void ChooseFrameTarget(const std::string& temporaryFile) {
   PlayerState& p = Player();
-  HMODULE library = ChooserLibrary();
-  auto dialog = library != nullptr ? ChooserExport<ChooserDialogProc>(library, "CHOOSERF") : nullptr;
+  auto dialog = ChooserExport<ChooserDialogProc>("CHOOSERF");
   if (dialog == nullptr) return;
-  if (auto showThumbnails = ChooserExport<ChooserStoreProc>(library, "SKSHOWTHUMB")) {
+  if (auto showThumbnails = ChooserExport<ChooserStoreProc>("SKSHOWTHUMB")) {
     picker::TextRef pictures(".bmp.");
     showThumbnails(pictures.ref(), 1);
   }
