@@ -3,6 +3,9 @@
 // test forgot is killed with its Process object.
 #include "harness.h"
 
+#include <psapi.h>
+
+#include <cstdio>
 #include <vector>
 
 namespace harness {
@@ -97,6 +100,68 @@ void Process::kill() {
   exitCode_ = ended && GetExitCodeProcess(process_, &code) ? static_cast<long>(code) : -1;
   CloseHandle(process_);
   process_ = nullptr;
+}
+
+ProgramJob::ProgramJob() {
+  job_ = CreateJobObjectA(nullptr, nullptr);
+  if (job_ != nullptr && !AssignProcessToJobObject(job_, GetCurrentProcess())) {
+    CloseHandle(job_);
+    job_ = nullptr;
+  }
+}
+
+ProgramJob::~ProgramJob() {
+  if (job_ != nullptr) CloseHandle(job_);
+}
+
+namespace {
+
+// The program file of process `process`, "" when it cannot be read.
+std::string ImageName(HANDLE process) {
+  char name[MAX_PATH * 2] = {};
+  const DWORD length = GetModuleFileNameExA(process, nullptr, name, sizeof(name));
+  return std::string(name, length < sizeof(name) ? length : 0);
+}
+
+// Whether `path` lies in the Windows folder (Wine's own programs).
+bool IsSystemProgram(const std::string& path) {
+  char windows[MAX_PATH + 1] = {};
+  const UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
+  if (length == 0 || length > MAX_PATH || path.size() <= length) return false;
+  return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(), static_cast<int>(length), windows,
+                        static_cast<int>(length)) == CSTR_EQUAL &&
+         (path[length] == '\\' || path[length] == '/');
+}
+
+}  // namespace
+
+int ProgramJob::EndLeftovers() {
+  if (job_ == nullptr) return 0;
+  constexpr DWORD kMostIds = 512;
+  std::vector<unsigned char> buffer(sizeof(JOBOBJECT_BASIC_PROCESS_ID_LIST) + kMostIds * sizeof(ULONG_PTR));
+  auto* list = reinterpret_cast<JOBOBJECT_BASIC_PROCESS_ID_LIST*>(buffer.data());
+  if (!QueryInformationJobObject(job_, JobObjectBasicProcessIdList, list, static_cast<DWORD>(buffer.size()),
+                                 nullptr)) {
+    return 0;
+  }
+  const DWORD self = GetCurrentProcessId();
+  int killed = 0;
+  for (DWORD i = 0; i < list->NumberOfProcessIdsInList && i <= kMostIds; ++i) {
+    const DWORD id = static_cast<DWORD>(list->ProcessIdList[i]);
+    if (id == self) continue;
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id);
+    if (process == nullptr) continue;
+    const std::string image = ImageName(process);
+    if (!image.empty() && !IsSystemProgram(image) && WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+      fprintf(stderr, "left running by the tests, killed: %s (process %lu)\n", image.c_str(),
+              static_cast<unsigned long>(id));
+      TerminateProcess(process, kKilledExitCode);
+      WaitForSingleObject(process, kKillWaitMs);
+      ++killed;
+    }
+    CloseHandle(process);
+  }
+  return killed;
 }
 
 std::string ProgramFolder() {

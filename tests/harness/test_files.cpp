@@ -2,6 +2,7 @@
 #include "test_files.h"
 
 #include <atomic>
+#include <cstdio>
 
 namespace harness {
 
@@ -56,12 +57,50 @@ PrivateTempFolder::PrivateTempFolder() {
   path_ = path;
 }
 
-PrivateTempFolder::~PrivateTempFolder() {
-  if (path_.empty()) return;
+namespace {
+
+// Every file and folder below `path`, one per line, for the report of a
+// folder that could not be removed.
+void ListTree(const std::string& path, std::string* listing) {
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = entry.cFileName;
+    if (name == "." || name == "..") continue;
+    *listing += "  " + path + "\\" + name + "\n";
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ListTree(path + "\\" + name, listing);
+  } while (FindNextFileA(find, &entry));
+  FindClose(find);
+}
+
+}  // namespace
+
+bool PrivateTempFolder::Remove() {
+  if (path_.empty()) return true;
   SetEnvironmentVariableA("TMP", hadTmp_ ? oldTmp_.c_str() : nullptr);
   SetEnvironmentVariableA("TEMP", hadTemp_ ? oldTemp_.c_str() : nullptr);
+  // A program that is still closing (or a file still being released under
+  // Wine) keeps its files for a moment: try again for a while.
+  constexpr DWORD kPatienceMs = 10000;
+  const DWORD start = GetTickCount();
   RemoveTree(path_);
+  while (FileExists(path_) && GetTickCount() - start < kPatienceMs) {
+    Sleep(100);
+    RemoveTree(path_);
+  }
+  const bool removed = !FileExists(path_);
+  if (!removed) {
+    std::string listing;
+    ListTree(path_, &listing);
+    fprintf(stderr, "the test program's TEMP folder %s could not be removed; left in it:\n%s",
+            path_.c_str(), listing.c_str());
+  }
+  path_.clear();
+  return removed;
 }
+
+PrivateTempFolder::~PrivateTempFolder() { Remove(); }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

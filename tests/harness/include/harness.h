@@ -105,6 +105,28 @@ class Process {
   long exitCode_ = -1;  // kept once the process has ended and been waited for
 };
 
+// Puts the test program in a job object, so that every program it starts,
+// and every program those start in turn, belongs to the job as well.
+// EndLeftovers() kills the ones still running from the test program's own
+// folders (the suite's programs, stand-ins, programs copied to scratch
+// folders; never Wine's own, which may have joined the job when a test
+// started them) and names them on standard error, so that none outlives
+// its test program holding files in its TEMP or windows a later test
+// would find.  Without job support it does nothing.
+class ProgramJob {
+ public:
+  ProgramJob();
+  ~ProgramJob();
+  ProgramJob(const ProgramJob&) = delete;
+  ProgramJob& operator=(const ProgramJob&) = delete;
+
+  // The number of programs that had to be killed.
+  int EndLeftovers();
+
+ private:
+  HANDLE job_ = nullptr;
+};
+
 // The folder of the running test program, with a final backslash.
 std::string ProgramFolder();
 

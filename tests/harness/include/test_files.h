@@ -43,6 +43,11 @@ class PrivateTempFolder {
   // Without a final backslash; "" when the folder could not be made (TEMP
   // is then left as it was).
   const std::string& path() const { return path_; }
+  // Puts TMP and TEMP back and removes the folder, waiting a while for a
+  // program that still holds a file in it to let go.  False when the
+  // folder stays; what is left of it is then named on standard error.
+  // The destructor does the same for a folder not yet removed.
+  bool Remove();
 
  private:
   std::string path_;

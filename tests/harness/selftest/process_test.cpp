@@ -7,6 +7,7 @@
 
 #include "harness.h"
 #include "selftest_util.h"
+#include "test_files.h"
 
 namespace {
 
@@ -88,3 +89,38 @@ TEST(Process, DestructorKillsARunningProgram) {
 }
 
 }  // namespace
+
+// The second half of the next test: run in a test program of its own
+// (ORB_LEAVE_PEER names the peer's log), it starts a peer behind the
+// harness's back and returns, leaving it running.
+TEST(ProgramJob, LeavesAPeerRunningWhenAsked) {
+  char log[MAX_PATH] = {};
+  if (GetEnvironmentVariableA("ORB_LEAVE_PEER", log, sizeof(log)) == 0) GTEST_SKIP();
+  std::string line = DriverCommand() + " peer HarnessLeftBehind \"" + log + "\" 60";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  ASSERT_NE(nullptr, harness::WaitForWindow("HarnessLeftBehind", kChildMs));
+}
+
+TEST(ProgramJob, ATestProgramEndsWhatItsTestsLeftRunning) {
+  const std::string log = ScratchPath("left-peer.log");
+  const std::string output = ScratchPath("left-output.txt");
+  harness::ScopedEnvironment leave("ORB_LEAVE_PEER", log.c_str());
+  char self[MAX_PATH * 2] = {};
+  GetModuleFileNameA(nullptr, self, sizeof(self));
+  harness::Process child;
+  ASSERT_TRUE(child.startWithOutput("\"" + std::string(self) + "\" --gtest_filter=ProgramJob.LeavesAPeerRunningWhenAsked",
+                                    output));
+  long code = -1;
+  harness::PumpUntil([&] { return (code = child.waitExit(0)) != -1; }, 2 * kChildMs);
+  const std::string printed = selftest::ReadFileBytes(output);
+  EXPECT_EQ(0, code) << printed;
+  EXPECT_NE(std::string::npos, printed.find("left running by the tests, killed: ")) << printed;
+  EXPECT_NE(std::string::npos, printed.find("orbdriver.exe")) << printed;
+  EXPECT_TRUE(harness::PumpUntil([] { return harness::CountWindows("HarnessLeftBehind") == 0; }, 2000))
+      << "the peer outlived its test program";
+}
