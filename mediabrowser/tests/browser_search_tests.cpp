@@ -34,6 +34,8 @@ constexpr int kAddAll = 6;
 constexpr int kSecondListId = 4;
 constexpr DWORD kSearchMs = 60000;
 constexpr DWORD kToolMs = 60000;
+// A help viewer's end after the close command.
+constexpr DWORD kViewerEndMs = 10000;
 
 std::string Unix(const std::string& path) { return harness::UnixPathWord(path); }
 
@@ -322,14 +324,46 @@ class MediaSearchTest : public ::testing::Test {
     WriteQuietSettings(TempFolder());
   }
   void TearDown() override {
-    if (HWND help = FindWindowA("ORBHELP", nullptr)) suite::SendSuiteCommand(help, suite::CMD_CLOSE, "");
     if (window_ != nullptr && browser_.running()) CloseBrowser(window_, browser_);
+    EndHelpViewers();
     ClearAttributes(tree_, files_);
     RemoveTree(tree_);
     DeleteFileA(HelpLog().c_str());
   }
 
   std::string HelpLog() const { return TempFolder() + "orbmedia search ORBHELP.log"; }
+
+  // Every help viewer the browser started ("start PID ..." in its log) is
+  // closed, and waited for, before the next test: one still starting when
+  // a test ends would take the next test's report, and its program file
+  // would keep the test program's TEMP folder from being removed.
+  void EndHelpViewers() {
+    for (const std::string& line : ReadLines(HelpLog())) {
+      if (line.rfind("start ", 0) != 0) continue;
+      const DWORD id = strtoul(line.c_str() + 6, nullptr, 10);
+      HANDLE viewer = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id);
+      if (viewer == nullptr) continue;
+      bool closeSent = false;
+      const bool ended = harness::PumpUntil(
+          [&] {
+            if (WaitForSingleObject(viewer, 0) == WAIT_OBJECT_0) return true;
+            for (HWND window = FindWindowExA(nullptr, nullptr, "ORBHELP", nullptr); window != nullptr && !closeSent;
+                 window = FindWindowExA(nullptr, window, "ORBHELP", nullptr)) {
+              DWORD owner = 0;
+              GetWindowThreadProcessId(window, &owner);
+              if (owner == id) closeSent = suite::SendSuiteCommand(window, suite::CMD_CLOSE, "") != 0;
+            }
+            return false;
+          },
+          kViewerEndMs);
+      EXPECT_TRUE(ended) << "the help viewer " << id << " did not end on the close command";
+      if (!ended) {
+        TerminateProcess(viewer, 1);
+        WaitForSingleObject(viewer, kViewerEndMs);
+      }
+      CloseHandle(viewer);
+    }
+  }
 
   void Build(std::vector<FixtureFile> files) {
     files_ = std::move(files);
