@@ -93,8 +93,10 @@ function(orb_add_wine_test test_name target timeout)
            COMMAND ${ORB_WINE_RUN} $<TARGET_FILE:${target}> ${ARGN}
            WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   math(EXPR inner "${timeout} - 5")
+  # One lane (a display and a Wine prefix, see scripts/test) per test.
   set_tests_properties(${test_name} PROPERTIES
     TIMEOUT ${timeout}
+    RESOURCE_GROUPS "lanes:1"
     ENVIRONMENT "ORB_WINEPREFIX=${ORB_WINEPREFIX};ORB_WINEARCH=${ORB_WINEARCH};ORB_WINE_TIMEOUT=${inner}")
 endfunction()
 

@@ -142,27 +142,53 @@ orb_wine_env() {
   export LANG=C.UTF-8 LC_ALL=C.UTF-8
 }
 
-ORB_XVFB_PID=""
-ORB_WINESERVER_PID=""
+# The Windows tests run in lanes: each lane has an X display and a Wine
+# prefix with its own wineserver, and runs one test program at a time, so
+# tests that measure window waits or click the screen never share either.
+# Lane 0 uses the tree's prefix; lane k its copy "<prefix>-k".  One lane
+# unless the caller sets ORB_LANES (scripts/test does).
+ORB_LANES=1
+ORB_XVFB_PIDS=()
+ORB_WINESERVER_PIDS=()
+ORB_LANE_PREFIXES=()
 
-# Starts Xvfb on a free display number and sets DISPLAY.
-orb_start_xvfb() {
-  local n
+# The prefix of lane $1.
+orb_lane_prefix() {
+  if [ "$1" -eq 0 ]; then echo "$ORB_ROOT/build/$ORB_ARCH/wineprefix"; else echo "$ORB_ROOT/build/$ORB_ARCH/wineprefix-$1"; fi
+}
+
+# Starts Xvfb on a free display number; prints the display (":N").
+orb_start_xvfb_display() {
+  local n pid tries
   for n in $(seq 90 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    ORB_XVFB_PID=$!
-    local tries
+    pid=$!
     for tries in $(seq 1 100); do
-      [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
-      kill -0 "$ORB_XVFB_PID" 2>/dev/null || break
+      if [ -e "/tmp/.X11-unix/X$n" ]; then
+        ORB_XVFB_PIDS+=("$pid")
+        ORB_STARTED_DISPLAY=":$n"
+        return 0
+      fi
+      kill -0 "$pid" 2>/dev/null || break
       sleep 0.05
     done
-    kill "$ORB_XVFB_PID" 2>/dev/null
-    ORB_XVFB_PID=""
+    kill "$pid" 2>/dev/null
   done
   echo "could not start Xvfb" >&2
   return 1
+}
+
+# Starts the displays of every lane: DISPLAY for lane 0, ORB_DISPLAY_k for
+# lane k (tests/harness/wine-run picks its lane's).
+orb_start_xvfb() {
+  local lane
+  for lane in $(seq 0 $((ORB_LANES - 1))); do
+    orb_start_xvfb_display || return 1
+    export "ORB_DISPLAY_$lane=$ORB_STARTED_DISPLAY"
+    [ "$lane" -eq 0 ] && export DISPLAY="$ORB_STARTED_DISPLAY"
+  done
+  return 0
 }
 
 # The first file of that name in Wine's own font folder or the system's.
@@ -234,52 +260,79 @@ orb_register_fonts() {
   rm -f "$reg"
 }
 
-# Creates the prefix once, then keeps one wineserver for the whole run.  The
-# server's output goes to /dev/null so it holds none of the test runner's
-# pipes (a server spawned by a test would keep ctest waiting).
+# Creates lane 0's prefix once and copies it for the other lanes, then
+# keeps one wineserver a prefix for the whole run.  The servers' output goes
+# to /dev/null so they hold none of the test runner's pipes (a server
+# spawned by a test would keep ctest waiting).
 orb_start_wine() {
   orb_wine_env
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  local lane prefix base
+  base=$(orb_lane_prefix 0)
+  if [ ! -f "$base/system.reg" ]; then
     orb_log "creating the Wine prefix ($ORB_ARCH)"
-    mkdir -p "$(dirname "$WINEPREFIX")"
+    mkdir -p "$(dirname "$base")"
     WINEDLLOVERRIDES="mscoree,mshtml=" timeout 300 "$WINELOADER" wineboot.exe --init >/dev/null 2>&1
     timeout 120 "$WINESERVER" -w
   fi
-  orb_register_fonts
-  "$WINESERVER" -p >/dev/null 2>&1 </dev/null &
-  ORB_WINESERVER_PID=$!
-  # A cold start of the first program is slow; warm the prefix up so tests
-  # that wait for a window are not measuring Wine's own start-up.
-  timeout 60 "$WINELOADER" cmd /c exit >/dev/null 2>&1 </dev/null || true
+  for lane in $(seq 0 $((ORB_LANES - 1))); do
+    prefix=$(orb_lane_prefix "$lane")
+    if [ ! -f "$prefix/system.reg" ]; then
+      orb_log "copying the Wine prefix for lane $lane"
+      rm -rf "$prefix"
+      cp -a "$base" "$prefix" || return 1
+      # What the tests of lane 0 left in its TEMP is not the new lane's.
+      local temp
+      for temp in "$prefix"/drive_c/users/*/[Tt]emp; do
+        [ -d "$temp" ] && find "$temp" -mindepth 1 -delete
+      done
+    fi
+    export WINEPREFIX="$prefix"
+    orb_register_fonts
+    "$WINESERVER" -p >/dev/null 2>&1 </dev/null &
+    ORB_WINESERVER_PIDS+=("$!")
+    ORB_LANE_PREFIXES+=("$prefix")
+    # A cold start of the first program is slow; warm the prefix up so
+    # tests that wait for a window are not measuring Wine's own start-up.
+    local display_var="ORB_DISPLAY_$lane"
+    DISPLAY="${!display_var:-$DISPLAY}" timeout 60 "$WINELOADER" cmd /c exit >/dev/null 2>&1 </dev/null || true
+  done
+  export WINEPREFIX="$base"
+  return 0
 }
 
 # The TEMP folder of the prefix's user (created by the prefix's first start).
-orb_prefix_temp() {
+orb_prefix_temp() {  # orb_prefix_temp [PREFIX]
   local dir
-  for dir in "$WINEPREFIX"/drive_c/users/*/[Tt]emp; do
+  for dir in "${1:-$WINEPREFIX}"/drive_c/users/*/[Tt]emp; do
     [ -d "$dir" ] && [ "$(basename "$(dirname "$dir")")" != Public ] && { echo "$dir"; return 0; }
   done
   return 1
 }
 
-# What lies directly in the prefix's TEMP, one name a line.
+# What lies directly in every lane's TEMP, one "TEMP-folder/name" a line.
 orb_temp_listing() {
-  local dir
-  dir=$(orb_prefix_temp) || return 0
-  (cd "$dir" && ls -A) | sort
+  local prefix dir
+  for prefix in "${ORB_LANE_PREFIXES[@]}"; do
+    dir=$(orb_prefix_temp "$prefix") || continue
+    (cd "$dir" && ls -A) | sed "s|^|$dir/|"
+  done | sort
 }
 
 orb_stop_session() {
-  if [ -n "${WINEPREFIX:-}" ] && [ -n "$ORB_WINESERVER_PID" ]; then
-    "$WINESERVER" -k >/dev/null 2>&1 || true
-    wait "$ORB_WINESERVER_PID" 2>/dev/null || true
-  fi
-  if [ -n "$ORB_XVFB_PID" ]; then
-    kill "$ORB_XVFB_PID" 2>/dev/null || true
-    wait "$ORB_XVFB_PID" 2>/dev/null || true
-  fi
-  ORB_WINESERVER_PID=""
-  ORB_XVFB_PID=""
+  local prefix pid
+  for prefix in "${ORB_LANE_PREFIXES[@]}"; do
+    WINEPREFIX="$prefix" "$WINESERVER" -k >/dev/null 2>&1 || true
+  done
+  for pid in "${ORB_WINESERVER_PIDS[@]}"; do
+    wait "$pid" 2>/dev/null || true
+  done
+  for pid in "${ORB_XVFB_PIDS[@]}"; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  ORB_WINESERVER_PIDS=()
+  ORB_XVFB_PIDS=()
+  ORB_LANE_PREFIXES=()
 }
 
 ORB_SUDO=""
