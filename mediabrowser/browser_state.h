@@ -171,6 +171,18 @@ std::vector<int> SelectedIndexes(HWND list);
 std::string ListItemText(HWND list, int index);
 // Widens a list's horizontal scroll extent to show `text` whole.
 void GrowListExtent(HWND list, const std::string& text);
+// Holds off a list box's drawing while many entries go in, and draws it
+// once at the end: a repaint after every entry makes a long list slow.
+class HeldListDrawing {
+ public:
+  explicit HeldListDrawing(HWND list);
+  ~HeldListDrawing();
+  HeldListDrawing(const HeldListDrawing&) = delete;
+  HeldListDrawing& operator=(const HeldListDrawing&) = delete;
+
+ private:
+  HWND list_;
+};
 // Makes `folder` the current folder (lower case, final backslash), selects
 // it in the folder tree (no selection notification follows) and lists it.
 void ShowFolder(const std::string& folder);

@@ -55,6 +55,7 @@ void AddToCollection(const std::vector<int>& fileIndexes) {
   BrowserState& b = Browser();
   if (fileIndexes.empty()) return;
   int at = InsertionIndex(b.secondList);
+  HeldListDrawing held(b.secondList);
   SendMessageA(b.secondList, LB_SETSEL, FALSE, -1);
   for (int index : fileIndexes) {
     std::string entry = " " + FilePath(index);

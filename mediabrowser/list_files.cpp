@@ -70,6 +70,7 @@ void FillCollection(const std::vector<std::string>& files) {
   BrowserState& b = Browser();
   SendMessageA(b.secondList, LB_RESETCONTENT, 0, 0);
   SendMessageA(b.secondList, LB_SETHORIZONTALEXTENT, 0, 0);
+  HeldListDrawing held(b.secondList);
   for (const std::string& file : files) {
     std::string entry = " " + file;
     LRESULT placed = SendMessageA(b.secondList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
@@ -148,6 +149,15 @@ void GrowListExtent(HWND list, const std::string& text) {
   SKGETTEXTEXTENT(list, font, text.c_str(), &width, &height);
   LRESULT extent = SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0);
   if (width + 8 > extent) SendMessageA(list, LB_SETHORIZONTALEXTENT, width + 8, 0);
+}
+
+HeldListDrawing::HeldListDrawing(HWND list) : list_(list) {
+  SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+}
+
+HeldListDrawing::~HeldListDrawing() {
+  SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
 }
 
 }  // namespace browser

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "browser_state.h"
 #include "core/gif_header.h"
@@ -139,21 +140,31 @@ bool FileMatches(int commandId, const std::string& extensions, const std::string
 }
 
 // The second list's side of a search: asked once, at the first finding.
+// The findings go into the list in batches with its drawing held off, as
+// one insert at a time with a repaint each would take longer than the walk.
 class SecondListFill {
  public:
   explicit SecondListFill(bool permitted) : permitted_(permitted) {}
 
-  void Add(int64_t filesFound, const std::string& path) {
+  void Add(const std::string& path) {
     BrowserState& b = Browser();
     if (!decided_) {
       decided_ = true;
       adding_ = permitted_ && b.secondList != nullptr && TakeTheList();
     }
-    if (!adding_) return;
-    std::string entry = " " + path;
-    SendMessageA(b.secondList, LB_INSERTSTRING, static_cast<WPARAM>(filesFound - 1),
-                 reinterpret_cast<LPARAM>(entry.c_str()));
-    GrowListExtent(b.secondList, entry);
+    if (adding_) pending_.push_back(" " + path);
+  }
+
+  // Puts the findings gathered since the last call at the end of the list.
+  void Flush() {
+    if (pending_.empty()) return;
+    HWND list = Browser().secondList;
+    HeldListDrawing held(list);
+    for (const std::string& entry : pending_) {
+      SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(next_++), reinterpret_cast<LPARAM>(entry.c_str()));
+      GrowListExtent(list, entry);
+    }
+    pending_.clear();
   }
 
  private:
@@ -173,6 +184,8 @@ class SecondListFill {
   bool permitted_;
   bool decided_ = false;
   bool adding_ = false;
+  std::vector<std::string> pending_;
+  size_t next_ = 0;  // the list is empty or emptied when it takes findings
 };
 
 std::string NumberText(int64_t value) {
@@ -234,7 +247,7 @@ SearchResult MediaSearch(char driveLetter, const std::string& waitText, int comm
         int32_t width = 0, height = 0;
         if (FileMatches(commandId, extensions, path, name, &width, &height)) {
           ++result.filesFound;
-          secondList.Add(result.filesFound, path);
+          secondList.Add(path);
           const int64_t size = static_cast<int64_t>((uint64_t{entry.nFileSizeHigh} << 32) | entry.nFileSizeLow);
           result.totalBytes += size;
           latestFinding = path;
@@ -249,6 +262,7 @@ SearchResult MediaSearch(char driveLetter, const std::string& waitText, int comm
       const DWORD now = GetTickCount();
       if (now - lastPump >= kPumpIntervalMs) {
         lastPump = now;
+        secondList.Flush();
         if (!latestFinding.empty() && b.statusWindow != nullptr) SKSETCTLTEXT(b.statusWindow, latestFinding.c_str());
         latestFinding.clear();
         if (suite::boxes::PumpWithCancel(stopQuestion) != 0) cancelled = true;
@@ -258,6 +272,7 @@ SearchResult MediaSearch(char driveLetter, const std::string& waitText, int comm
   }
 
   writeLines();
+  secondList.Flush();
   if (writesSucceeded) {
     const std::string summary = ReportSummary(driveLetter, summaryTemplate, NumberText(result.filesFound),
                                               NumberText(RoundedKilobytes(result.totalBytes)));

@@ -601,9 +601,9 @@ TEST_F(MediaSearchTest, PictureSizesMatchWhatIdentifyReads) {
   }
 }
 
-// Escape stops a long search (after the user confirms): no report is
-// shown and nothing is said.  A search that finds nothing says so; one
-// that finds only empty files shows its report.
+// Escape stops a search (after the user confirms): no report is shown and
+// nothing is said.  A search that finds nothing says so; one that finds
+// only empty files shows its report.
 TEST_F(MediaSearchTest, CancelNothingFoundAndEmptyFiles) {
   std::vector<FixtureFile> files;
   for (int folder = 0; folder < 10; ++folder) {
@@ -616,12 +616,24 @@ TEST_F(MediaSearchTest, CancelNothingFoundAndEmptyFiles) {
   MappedDrive drive(tree_);
   ASSERT_NE(0, drive.letter());
   Start();
+  // A filled collection, so that the search stops at its first finding to
+  // ask about it: the walk is then surely under way when Escape comes.
+  ASSERT_EQ(1, suite::SendSuiteCommand(window_, suite::CMD_GO_TO_FOLDER, tree_ + "many\\f0\\"));
+  SendMessageA(window_, WM_COMMAND, kAddAll, 0);
+  const std::vector<std::string> collection = ListBoxTexts(SecondList());
+  ASSERT_FALSE(collection.empty());
 
-  // Escape as soon as the search runs; "Yes" to the question.
   HWND box = OpenDriveBox(kSearchVideos, drive.letter());
   ASSERT_NE(box, nullptr);
   ClickButton(box, std::string(1, drive.letter()) + ":");
+  HWND keep = WaitForMessageBox(browser_, kSearchMs);
+  ASSERT_NE(keep, nullptr);
+  ASSERT_EQ((std::vector<std::string>{"&Yes", "&No"}), ButtonTexts(keep));
+  // "No" keeps the collection; Escape is queued behind the click, so the
+  // walk meets it as soon as it goes on.
+  PostMessageA(GetDlgItem(keep, 2), BM_CLICK, 0, 0);
   PostMessageA(window_, WM_KEYDOWN, VK_ESCAPE, 0);
+  ASSERT_TRUE(harness::PumpUntil([&] { return !IsWindow(keep); }, 5000));
   HWND question = WaitForMessageBox(browser_);
   ASSERT_NE(question, nullptr);
   EXPECT_EQ((std::vector<std::string>{"&Yes", "&No"}), ButtonTexts(question));
@@ -636,6 +648,7 @@ TEST_F(MediaSearchTest, CancelNothingFoundAndEmptyFiles) {
   const std::string report = ReadFileText(program_.path("videos") + drive.letter() + ".txt");
   const size_t lines = std::count(report.begin(), report.end(), '\n');
   EXPECT_LT(lines, 2 + files.size()) << "the walk went on after the cancel";
+  EXPECT_EQ(collection, ListBoxTexts(SecondList()));
 
   // No play lists on the drive: the box says so.
   box = OpenDriveBox(kSearchLists, drive.letter());
