@@ -63,36 +63,36 @@ void FillFileList(const std::string& folder, const std::string& pattern) {
   b.thumbnailMode = multiColumn && b.currentType == kPictureType;
   const int32_t itemHeight = b.thumbnailMode ? b.itemHeight + 10 : kTextItemHeight;
   FileListFilter filter = MakeFileListFilter(pattern, b.filterList);
-  SendMessageA(b.fileList, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(b.fileList, LB_RESETCONTENT, 0, 0);
-  SendMessageA(b.fileList, LB_SETITEMHEIGHT, 0, itemHeight);
+  {
+    HeldListDrawing held(b.fileList);
+    SendMessageA(b.fileList, LB_RESETCONTENT, 0, 0);
+    SendMessageA(b.fileList, LB_SETITEMHEIGHT, 0, itemHeight);
 
-  int32_t widest = 0;
-  WIN32_FIND_DATAA found = {};
-  HANDLE search = FindFirstFileA((suite::WithFinalBackslash(folder) + filter.mask).c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(b.fileList, WM_GETFONT, 0, 0));
-    do {
-      if (!FileListTakes(filter, found.cFileName, found.dwFileAttributes)) continue;
-      std::string item = " " + suite::LowerAscii(found.cFileName);
-      SKADDSTRINGLISTBOX(b.fileList, item.c_str());
-      if (b.thumbnailMode) continue;
-      int32_t width = 0, height = 0;
-      SKGETTEXTEXTENT(b.fileList, font, item.c_str(), &width, &height);
-      widest = std::max(widest, width);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    int32_t widest = 0;
+    WIN32_FIND_DATAA found = {};
+    HANDLE search = FindFirstFileA((suite::WithFinalBackslash(folder) + filter.mask).c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      HFONT font = reinterpret_cast<HFONT>(SendMessageA(b.fileList, WM_GETFONT, 0, 0));
+      do {
+        if (!FileListTakes(filter, found.cFileName, found.dwFileAttributes)) continue;
+        std::string item = " " + suite::LowerAscii(found.cFileName);
+        SKADDSTRINGLISTBOX(b.fileList, item.c_str());
+        if (b.thumbnailMode) continue;
+        int32_t width = 0, height = 0;
+        SKGETTEXTEXTENT(b.fileList, font, item.c_str(), &width, &height);
+        widest = std::max(widest, width);
+      } while (FindNextFileA(search, &found));
+      FindClose(search);
+    }
+    if (SendMessageA(b.fileList, LB_GETCOUNT, 0, 0) > 0) SendMessageA(b.fileList, LB_SETSEL, TRUE, 0);
+    if (b.thumbnailMode) {
+      SendMessageA(b.fileList, LB_SETCOLUMNWIDTH, itemHeight, 0);
+    } else if (multiColumn) {
+      if (widest > 0) SendMessageA(b.fileList, LB_SETCOLUMNWIDTH, widest + 8, 0);
+    } else {
+      SendMessageA(b.fileList, LB_SETHORIZONTALEXTENT, widest + 8, 0);
+    }
   }
-  if (SendMessageA(b.fileList, LB_GETCOUNT, 0, 0) > 0) SendMessageA(b.fileList, LB_SETSEL, TRUE, 0);
-  if (b.thumbnailMode) {
-    SendMessageA(b.fileList, LB_SETCOLUMNWIDTH, itemHeight, 0);
-  } else if (multiColumn) {
-    if (widest > 0) SendMessageA(b.fileList, LB_SETCOLUMNWIDTH, widest + 8, 0);
-  } else {
-    SendMessageA(b.fileList, LB_SETHORIZONTALEXTENT, widest + 8, 0);
-  }
-  SendMessageA(b.fileList, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(b.fileList, nullptr, TRUE);
   UpdateStatusText();
   MarkListingTime();
   StartFolderWatcher();

@@ -161,7 +161,7 @@ class SecondListFill {
     HWND list = Browser().secondList;
     HeldListDrawing held(list);
     for (const std::string& entry : pending_) {
-      SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(next_++), reinterpret_cast<LPARAM>(entry.c_str()));
+      SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.c_str()));
       GrowListExtent(list, entry);
     }
     pending_.clear();
@@ -185,7 +185,6 @@ class SecondListFill {
   bool decided_ = false;
   bool adding_ = false;
   std::vector<std::string> pending_;
-  size_t next_ = 0;  // the list is empty or emptied when it takes findings
 };
 
 std::string NumberText(int64_t value) {

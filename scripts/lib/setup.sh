@@ -152,9 +152,10 @@ ORB_XVFB_PIDS=()
 ORB_WINESERVER_PIDS=()
 ORB_LANE_PREFIXES=()
 
-# The prefix of lane $1.
+# The prefix of lane $1 (after orb_wine_env; tests/harness/wine-run names
+# them the same way).
 orb_lane_prefix() {
-  if [ "$1" -eq 0 ]; then echo "$ORB_ROOT/build/$ORB_ARCH/wineprefix"; else echo "$ORB_ROOT/build/$ORB_ARCH/wineprefix-$1"; fi
+  if [ "$1" -eq 0 ]; then echo "$ORB_WINEPREFIX"; else echo "$ORB_WINEPREFIX-$1"; fi
 }
 
 # Starts Xvfb on a free display number; prints the display (":N").
